@@ -1,0 +1,114 @@
+#pragma once
+
+#include "db/DbTypes.h"
+
+#include <sql.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDbmsAdapter;
+class CDbSession;
+
+// Asks the user for a data source when Connect is called without a
+// connection string. Returns false when the user cancelled; otherwise
+// fills in the connection string to use. The application installs a dialog;
+// tests install their own answer.
+using ConnectPrompt = std::function<bool(CDbSession &session, std::string &connectionString)>;
+
+// One diagnostic record as SQLError reports it.
+struct CDbDiagnostic
+{
+    long m_native = 0;
+    std::string m_message;
+};
+
+// The document's only road to the database: one ODBC environment, one
+// connection and the single statement handle that every query and every
+// DDL statement of that document shares. Failures are negative result codes
+// (see ResultCodes.h); the session never shows anything itself.
+class CDbSession
+{
+public:
+    CDbSession();
+    ~CDbSession();
+    CDbSession(const CDbSession &) = delete;
+    CDbSession &operator=(const CDbSession &) = delete;
+
+    // Connects with the given connection string, or, when it is empty,
+    // with the one the connect prompt obtains from the user.
+    int Connect(const std::string &connectionString = std::string());
+    bool IsConnected() const { return m_statement != SQL_NULL_HSTMT; }
+
+    int CloseStatement();
+    int Execute(const std::string &statement);
+    int Fetch();
+    int GetColumnText(int column, std::string &text);
+
+    int ListTables();
+    int ListColumns(const std::string &table);
+    int ListIndexes(const std::string &table);
+    int ListTypes();
+    int LoadTypeInfo();
+
+    int CheckReturn(SQLRETURN code);
+    int CaptureDiagnostics();
+    std::string GetErrorText(int code) const;
+
+    int ReloadRelationships();
+    void ClearRelationships();
+    void ClearTypes();
+    void AddRelationship(std::unique_ptr<CDbRelationship> relationship);
+    void AddType(std::unique_ptr<CDbTypeInfo> type);
+    const CDbRelationship *GetRelationship(int index) const;
+    CDbRelationship *GetRelationship(int index);
+    const CDbTypeInfo *GetType(int index) const;
+    const CDbTypeInfo *FindType(const std::string &name) const;
+    int RelationshipCount() const { return static_cast<int>(m_relationships.size()); }
+    int TypeCount() const { return static_cast<int>(m_types.size()); }
+
+    // The user and system data sources of the driver manager, for the
+    // connect prompt. Allocates the environment when there is none yet.
+    std::vector<CDataSourceInfo> ListDataSources();
+
+    CDbmsAdapter *GetAdapter() const { return m_adapter; }
+    const std::string &GetDbmsName() const { return m_dbmsName; }
+    const std::string &GetConnectionString() const { return m_connectionString; }
+
+    void SetConnectPrompt(ConnectPrompt prompt) { m_prompt = std::move(prompt); }
+    // The prompt new sessions start with; the application installs its
+    // data-source dialog here at start-up.
+    static void SetDefaultConnectPrompt(ConnectPrompt prompt);
+
+    // Every statement sent through Execute, oldest first; kept so that a
+    // caller can show or check exactly what was sent.
+    const std::vector<std::string> &GetStatementLog() const { return m_statementLog; }
+
+    // Folds diagnostic records into a result code and the message text:
+    // the most negative native code wins, every message is followed by a
+    // line feed and the final "no more records" call adds an empty line.
+    static int FoldDiagnostics(const std::vector<CDbDiagnostic> &records, std::string &text);
+
+    std::string m_dsn;
+    std::string m_lastError;
+
+private:
+    void Disconnect();
+    int DriverConnect(const std::string &input);
+    void ExtractDsn();
+    int SelectAdapter();
+
+    SQLHENV m_environment = SQL_NULL_HENV;
+    SQLHDBC m_connection = SQL_NULL_HDBC;
+    SQLHSTMT m_statement = SQL_NULL_HSTMT;
+    bool m_connectionOpen = false;
+    CDbmsAdapter *m_adapter = nullptr;
+    std::vector<std::unique_ptr<CDbTypeInfo>> m_types;
+    std::vector<std::unique_ptr<CDbRelationship>> m_relationships;
+    std::string m_dbmsName;
+    std::string m_connectionString;
+    std::vector<std::string> m_statementLog;
+    ConnectPrompt m_prompt;
+};

@@ -1,0 +1,40 @@
+#include "db/DbmsAdapter.h"
+
+#include "db/PervasiveAdapter.h"
+#include "db/SqliteAdapter.h"
+
+CAdapterRegistry &CAdapterRegistry::Instance()
+{
+    static CAdapterRegistry registry;
+    return registry;
+}
+
+void CAdapterRegistry::Register(std::unique_ptr<CDbmsAdapter> adapter)
+{
+    m_adapters.push_back(std::move(adapter));
+}
+
+void CAdapterRegistry::Clear() { m_adapters.clear(); }
+
+CDbmsAdapter *CAdapterRegistry::Find(const std::string &dbmsName) const
+{
+    for (const auto &adapter : m_adapters)
+        if (adapter->GetDbmsName() == dbmsName)
+            return adapter.get();
+    return nullptr;
+}
+
+CDbmsAdapter *CAdapterRegistry::At(int index) const
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    return m_adapters[static_cast<size_t>(index)].get();
+}
+
+void RegisterDbmsAdapters()
+{
+    CAdapterRegistry::Instance().Register(std::make_unique<CPervasiveAdapter>());
+    CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+}
+
+void UnregisterDbmsAdapters() { CAdapterRegistry::Instance().Clear(); }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDbSession;
+
+// What the program knows of one engine's dictionary beyond the ODBC
+// catalogue: the foreign-key relationships with the names of the indexes
+// they join, the engine's further data types, and a table's triggers.
+// Chosen by exact DBMS name at connect time.
+class CDbmsAdapter
+{
+public:
+    virtual ~CDbmsAdapter() = default;
+
+    // The DBMS name exactly as SQLGetInfo(SQL_DBMS_NAME) reports it.
+    virtual std::string GetDbmsName() const = 0;
+    // Appends the engine's relationships to the session's list.
+    virtual int LoadRelationships(CDbSession &session) = 0;
+    // Appends the engine's further data types to the session's type list.
+    virtual int AddExtraTypes(CDbSession &session) = 0;
+    // Appends the names of the table's triggers. End of rows is success;
+    // on failure the statement is left for the caller to close.
+    virtual int LoadTriggerNames(CDbSession &session, const std::string &table,
+                                 std::vector<std::string> &names) = 0;
+};
+
+// The process-wide list of adapters, filled once at start-up and emptied at
+// exit; Connect takes the first entry whose name matches.
+class CAdapterRegistry
+{
+public:
+    static CAdapterRegistry &Instance();
+
+    void Register(std::unique_ptr<CDbmsAdapter> adapter);
+    void Clear();
+    CDbmsAdapter *Find(const std::string &dbmsName) const;
+    int Count() const { return static_cast<int>(m_adapters.size()); }
+    CDbmsAdapter *At(int index) const;
+
+private:
+    std::vector<std::unique_ptr<CDbmsAdapter>> m_adapters;
+};
+
+// Start-up and exit: registers the adapters of every supported engine, in
+// order, and deletes them again.
+void RegisterDbmsAdapters();
+void UnregisterDbmsAdapters();

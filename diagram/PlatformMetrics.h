@@ -1,0 +1,26 @@
+#pragma once
+
+// Window metrics that a classic desktop would take from the system. Qt has
+// no such values for our self-painted table windows, so they are fixed here
+// once; every size, layout and hit test computes from these names.
+namespace Platform {
+
+// Height of a caption bar (the system caption height).
+constexpr int kCaptionHeight = 19;
+// Height of a sizing frame; the table window heights count it three times.
+constexpr int kSizingFrameHeight = 4;
+// Width of the painted outer border: three one-pixel 3-D outlines.
+constexpr int kBorderWidth = 3;
+// The sunken edge below the caption bar spans three outlines, the first of
+// which is drawn over the innermost border line.
+constexpr int kSunkenEdgeWidth = 2;
+// Resolution the diagram is laid out in; one logical unit is 1/96 inch.
+constexpr int kDiagramDpi = 96;
+
+// The client area of a table window, as the painted frame leaves it.
+constexpr int kClientLeft = kBorderWidth + kSunkenEdgeWidth;
+constexpr int kClientTop = kBorderWidth + (kCaptionHeight - 1) + kSunkenEdgeWidth + 1;
+constexpr int kClientRightInset = kBorderWidth + kSunkenEdgeWidth;
+constexpr int kClientBottomInset = kBorderWidth + kSunkenEdgeWidth;
+
+} // namespace Platform

@@ -1,0 +1,267 @@
+#include "document/Doc.h"
+
+#include "db/ResultCodes.h"
+#include "diagram/TableWnd.h"
+#include "document/AutoLayout.h"
+#include "document/DiagramFile.h"
+#include "view/DbView.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+// What reading a diagram file does, applied to one document.
+class CDocReadTarget : public CDiagramTarget
+{
+public:
+    explicit CDocReadTarget(CDoc &doc) : m_doc(doc) {}
+
+    int ConnectWith(const std::string &connectionString) override
+    {
+        const int result = m_doc.m_session.Connect(connectionString);
+        if (result >= 0)
+            m_doc.SetTitle(QString::fromStdString(m_doc.m_session.m_dsn));
+        return result;
+    }
+    bool HasTables() const override { return m_doc.TableCount() > 0; }
+    int LoadAllTables() override { return m_doc.LoadAllTables(); }
+    void SetRecordedPosition(const std::string &table, const QPoint &position) override
+    {
+        if (CTableWnd *found = m_doc.FindTable(table))
+            found->m_savedPos = position;
+    }
+    void SetViewMode(int mode) override { m_doc.m_viewMode = mode; }
+
+private:
+    CDoc &m_doc;
+};
+
+void ShowError(QWidget *owner, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+} // namespace
+
+CDoc::CDoc(const QString &untitledName) : m_title(untitledName) {}
+
+CDoc::~CDoc()
+{
+    DeleteTables();
+}
+
+CTableWnd *CDoc::GetTable(int index) const
+{
+    if (index < 0 || index >= TableCount())
+        return nullptr;
+    return m_tables[static_cast<size_t>(index)];
+}
+
+int CDoc::IndexOfTable(const CTableWnd *table) const
+{
+    const auto found = std::find(m_tables.begin(), m_tables.end(), table);
+    return found == m_tables.end() ? -1 : static_cast<int>(found - m_tables.begin());
+}
+
+CTableWnd *CDoc::FindTable(const std::string &name) const
+{
+    for (CTableWnd *table : m_tables)
+        if (table->m_name == name)
+            return table;
+    return nullptr;
+}
+
+void CDoc::RemoveTable(CTableWnd *table)
+{
+    m_tables.erase(std::remove(m_tables.begin(), m_tables.end(), table), m_tables.end());
+}
+
+void CDoc::AppendTable(CTableWnd *table) { m_tables.push_back(table); }
+
+void CDoc::DeleteTables()
+{
+    for (CTableWnd *table : m_tables)
+        delete table;
+    m_tables.clear();
+}
+
+int CDoc::LoadAllTables()
+{
+    std::vector<std::string> names;
+    int result = m_session.ListTables();
+    while (result >= 0) {
+        std::string name;
+        result = m_session.Fetch();
+        if (result >= 0)
+            result = m_session.GetColumnText(3, name);
+        if (result >= 0)
+            names.push_back(name);
+    }
+    if (result == DbResult::kNoData)
+        result = DbResult::kOk;
+    m_session.CloseStatement();
+
+    if (result >= 0) {
+        m_tables.reserve(m_tables.size() + names.size());
+        for (const std::string &name : names) {
+            auto *table = new CTableWnd(this, name);
+            result = table->LoadSchema();
+            if (result < 0) {
+                delete table;
+                break;
+            }
+            m_tables.push_back(table);
+        }
+    }
+
+    std::vector<int> counts;
+    counts.reserve(m_tables.size());
+    for (const CTableWnd *table : m_tables)
+        counts.push_back(table->ItemCount());
+    const std::vector<QPoint> positions = AutoLayout(counts);
+    for (size_t i = 0; i < m_tables.size(); ++i)
+        m_tables[i]->m_savedPos = positions[i];
+    return result;
+}
+
+// Connection errors have no owner window: the document's frame is not shown
+// yet and may be discarded.
+void CDoc::ReportError(int code)
+{
+    ShowError(nullptr, QString::fromStdString(m_session.GetErrorText(code)));
+    m_session.CloseStatement();
+}
+
+bool CDoc::OnNewDocument()
+{
+    int result = m_session.Connect();
+    if (result < 0) {
+        ReportError(result);
+        return false;
+    }
+    SetTitle(QString::fromStdString(m_session.m_dsn));
+    result = LoadAllTables();
+    if (result < 0) {
+        ReportError(result);
+        return false;
+    }
+    m_pathName.clear();
+    m_modified = false;
+    return true;
+}
+
+bool CDoc::OnOpenDocument(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        ShowError(nullptr, QStringLiteral("%1\nCannot find this file.\nPlease verify that the "
+                                          "correct path and file name are given.")
+                               .arg(path));
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowError(nullptr, QStringLiteral("Failed to open document."));
+        return false;
+    }
+    CDocReadTarget target(*this);
+    const int result = ReadDiagram(file.readAll(), target);
+    if (result < 0) {
+        ReportError(result);
+        return false;
+    }
+    m_modified = false;
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    emit fileUsed(m_pathName);
+    return true;
+}
+
+// The file is written beside the old one and renamed over it, so a failed
+// save leaves the previous diagram intact.
+bool CDoc::OnSaveDocument(const QString &path)
+{
+    std::vector<CDiagramEntry> entries;
+    entries.reserve(m_tables.size());
+    for (const CTableWnd *table : m_tables)
+        entries.push_back({table->m_name, table->GetPosition()});
+    const QByteArray content = WriteDiagram(m_session.m_dsn, m_viewMode, entries);
+
+    QFileInfo info(path);
+    if (info.exists() && !info.isWritable()) {
+        ShowError(DialogParent(), QStringLiteral("Unable to write to %1, it is read-only or "
+                                                 "opened by someone else.")
+                                      .arg(path));
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
+        || !file.commit()) {
+        const bool full = file.error() == QFileDevice::ResourceError;
+        ShowError(DialogParent(), full ? QStringLiteral("Destination disk drive is full.")
+                                       : QStringLiteral("Failed to save document."));
+        return false;
+    }
+    m_modified = false;
+    m_pathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    emit fileUsed(m_pathName);
+    return true;
+}
+
+bool CDoc::DoSave(bool saveAs)
+{
+    QString path = m_pathName;
+    if (saveAs || path.isEmpty()) {
+        path = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Save As"),
+                                            m_title + QStringLiteral(".vmx"),
+                                            QStringLiteral("Vellumix Files (*.vmx)"));
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".vmx");
+    }
+    return OnSaveDocument(path);
+}
+
+bool CDoc::CheckMovedTables()
+{
+    m_modified = false;
+    for (const CTableWnd *table : m_tables)
+        if (table->GetPosition() != table->m_savedPos)
+            m_modified = true;
+    return m_modified;
+}
+
+// Cancel keeps the document open: closing anyway would lose the user's
+// window layout.
+bool CDoc::SaveModified()
+{
+    if (!CheckMovedTables())
+        return true;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vellumix"),
+                    QStringLiteral("Save changes to %1?").arg(m_title),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
+    switch (box.exec()) {
+    case QMessageBox::Yes: return DoSave(false);
+    case QMessageBox::No: return true;
+    default: return false;
+    }
+}
+
+void CDoc::SetTitle(const QString &title)
+{
+    m_title = title;
+    emit titleChanged(title);
+}
+
+QWidget *CDoc::DialogParent() const
+{
+    return m_view ? m_view->window() : nullptr;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "db/DbSession.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class CTableWnd;
+class CDbView;
+class QWidget;
+
+// One open diagram: one connection to one data source, the tables of that
+// data source in document order, and the view mode they are shown in.
+// The document owns its table window objects; the view is their windows'
+// parent.
+class CDoc : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CDoc(const QString &untitledName = QStringLiteral("Vellum1"));
+    ~CDoc() override;
+
+    CDbSession &GetSession() { return m_session; }
+    CTableWnd *GetTable(int index) const;
+    int TableCount() const { return static_cast<int>(m_tables.size()); }
+    int IndexOfTable(const CTableWnd *table) const;
+    CTableWnd *FindTable(const std::string &name) const;
+    void RemoveTable(CTableWnd *table);
+    // Appends a table created after loading; the document owns it from now.
+    void AppendTable(CTableWnd *table);
+    void DeleteTables();
+    int LoadAllTables();
+
+    // File New: connect through the data-source prompt and load. Shows its
+    // own error box and returns false on failure.
+    bool OnNewDocument();
+    // File Open: read a diagram file. Shows its own messages on failure.
+    bool OnOpenDocument(const QString &path);
+    // Writes the diagram file; the previous file survives a failed save.
+    bool OnSaveDocument(const QString &path);
+    // Save, or Save As when asked or when there is no path yet; false when
+    // the user cancelled or the save failed (already reported).
+    bool DoSave(bool saveAs);
+    // The closing step: true when the document may close. Asks to save when
+    // a table window stands elsewhere than its recorded position.
+    bool SaveModified();
+    // Sets the modified flag when some table window has moved.
+    bool CheckMovedTables();
+
+    const QString &GetTitle() const { return m_title; }
+    void SetTitle(const QString &title);
+    const QString &GetPathName() const { return m_pathName; }
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified) { m_modified = modified; }
+    CDbView *GetView() const { return m_view; }
+    void SetView(CDbView *view) { m_view = view; }
+    // Parent for the document's own dialogs (file dialogs); error boxes
+    // about the connection have no owner.
+    QWidget *DialogParent() const;
+
+    int m_viewMode = 0;
+    CDbSession m_session;
+    std::vector<CTableWnd *> m_tables;
+
+signals:
+    void titleChanged(const QString &title);
+    // A file was opened or saved under this path.
+    void fileUsed(const QString &path);
+
+private:
+    void ReportError(int code);
+
+    QString m_title;
+    QString m_pathName;
+    bool m_modified = false;
+    CDbView *m_view = nullptr;
+};

@@ -1,0 +1,76 @@
+#include "tests/support/OdbcSandbox.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTextStream>
+
+#include <cstdlib>
+
+namespace {
+const char *const kDriverPath = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
+
+bool WriteText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write(text.toUtf8());
+    return true;
+}
+} // namespace
+
+bool RunSqliteScript(const QString &databasePath, const QString &sql, QString *errors)
+{
+    QProcess shell;
+    shell.start("sqlite3", {"-bail", databasePath});
+    if (!shell.waitForStarted())
+        return false;
+    shell.write(sql.toUtf8());
+    shell.closeWriteChannel();
+    shell.waitForFinished(60000);
+    if (errors)
+        *errors = QString::fromUtf8(shell.readAllStandardError());
+    return shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0;
+}
+
+COdbcSandbox::COdbcSandbox()
+{
+    const QByteArray folder = m_dir.path().toLocal8Bit();
+    setenv("ODBCSYSINI", folder.constData(), 1);
+    setenv("ODBCINI", (folder + "/user-odbc.ini").constData(), 1);
+    WriteText(m_dir.filePath("odbcinst.ini"),
+              QStringLiteral("[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%1\n")
+                  .arg(kDriverPath));
+    WriteDataSources();
+}
+
+QString COdbcSandbox::DatabasePath(const QString &dsn) const { return m_dir.filePath(dsn + ".db"); }
+
+QString COdbcSandbox::AddSqliteSource(const QString &dsn, const QString &sql)
+{
+    const QString path = DatabasePath(dsn);
+    QFile::remove(path);
+    QString errors;
+    if (!RunSqliteScript(path, sql, &errors))
+        qWarning("sqlite3 failed for %s: %s", qPrintable(dsn), qPrintable(errors));
+    if (!m_sources.contains(dsn))
+        m_sources << dsn;
+    WriteDataSources();
+    return path;
+}
+
+bool COdbcSandbox::RunSql(const QString &dsn, const QString &sql)
+{
+    return RunSqliteScript(DatabasePath(dsn), sql);
+}
+
+void COdbcSandbox::WriteDataSources()
+{
+    QString text;
+    for (const QString &dsn : m_sources)
+        text += QStringLiteral("[%1]\nDescription=Test source %1\nDriver=SQLite3\nDatabase=%2\n\n")
+                    .arg(dsn, DatabasePath(dsn));
+    WriteText(m_dir.filePath("user-odbc.ini"), text);
+    // The system data sources live beside the driver list; keep them empty.
+    WriteText(m_dir.filePath("odbc.ini"), QString());
+}

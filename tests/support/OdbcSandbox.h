@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <string>
+
+// A private ODBC configuration for one test program: the driver list and
+// the data sources live in files of a temporary folder that ODBCSYSINI and
+// ODBCINI point at, so the machine's own configuration is never read or
+// touched. Create it before the first ODBC call of the process.
+class COdbcSandbox
+{
+public:
+    COdbcSandbox();
+
+    // Builds a SQLite database file from the SQL script and registers it as
+    // a data source with the SQLite3 driver. Returns the database path.
+    QString AddSqliteSource(const QString &dsn, const QString &sql);
+    // Runs further SQL against an existing data source's database file.
+    bool RunSql(const QString &dsn, const QString &sql);
+    QString DatabasePath(const QString &dsn) const;
+    QString Folder() const { return m_dir.path(); }
+
+    static std::string ConnectionString(const QString &dsn) { return "DSN=" + dsn.toStdString(); }
+
+private:
+    void WriteDataSources();
+
+    QTemporaryDir m_dir;
+    QStringList m_sources;
+};
+
+// Runs a SQL script against a SQLite database file with the sqlite3 shell.
+bool RunSqliteScript(const QString &databasePath, const QString &sql, QString *errors = nullptr);
