@@ -140,7 +140,7 @@ int CDbSession::Connect(const std::string &connectionString)
     if (result >= 0)
         result = SelectAdapter();
     if (result >= 0) {
-        ExtractDsn();
+        m_dsn = ExtractDsn(m_connectionString, m_dsn);
         result = CheckReturn(SQLAllocStmt(m_connection, &m_statement));
     }
     if (result >= 0)
@@ -186,14 +186,16 @@ int CDbSession::SelectAdapter()
     return DbResult::kUnsupportedDbms;
 }
 
-void CDbSession::ExtractDsn()
+std::string CDbSession::ExtractDsn(const std::string &completed, const std::string &previous)
 {
-    const auto at = m_connectionString.find("DSN=");
+    std::string dsn = previous;
+    const auto at = completed.find("DSN=");
     if (at != std::string::npos)
-        m_dsn = m_connectionString.substr(at + 4);
-    const auto semicolon = m_dsn.find(';');
+        dsn = completed.substr(at + 4);
+    const auto semicolon = dsn.find(';');
     if (semicolon != std::string::npos)
-        m_dsn.erase(semicolon);
+        dsn.erase(semicolon);
+    return dsn;
 }
 
 int CDbSession::CloseStatement() { return CheckReturn(SQLFreeStmt(m_statement, SQL_CLOSE)); }

@@ -91,13 +91,17 @@ public:
     // line feed and the final "no more records" call adds an empty line.
     static int FoldDiagnostics(const std::vector<CDbDiagnostic> &records, std::string &text);
 
+    // The data source name of a completed connection string: everything after
+    // the first "DSN=" (case-sensitive) up to the first ";". Without "DSN=" the
+    // previous name stays, still cut at its first ";".
+    static std::string ExtractDsn(const std::string &completed, const std::string &previous);
+
     std::string m_dsn;
     std::string m_lastError;
 
 private:
     void Disconnect();
     int DriverConnect(const std::string &input);
-    void ExtractDsn();
     int SelectAdapter();
 
     SQLHENV m_environment = SQL_NULL_HENV;
