@@ -2,14 +2,294 @@
 
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
+#include "db/SqlText.h"
+#include "db/SqliteTableKeys.h"
+#include "db/SqliteTableSql.h"
+
+#include <set>
+
+// The referenced table is written as the user typed it in the REFERENCES
+// clause; the diagram finds tables by their exact catalog name, so the name
+// is resolved against sqlite_master (SQLite names ignore ASCII case). A
+// foreign key without parent columns refers to the primary key: "to" is NULL.
+const char *const CSqliteAdapter::kForeignKeyQuery =
+    "select m.name, p.id, p.\"from\", p.\"table\", coalesce(p.\"to\", ''), "
+    "(select t.name from sqlite_master t where t.type = 'table' "
+    "and t.name = p.\"table\" collate nocase) "
+    "from sqlite_master m join pragma_foreign_key_list(m.name) p "
+    "where m.type = 'table' order by m.rowid, p.id desc, p.seq";
+
+// Kind 0 rows are primary key columns (with their declared type, which
+// decides whether the driver reports a rowid key); the others are index
+// columns, numbered by the index's place in pragma index_list.
+const char *const CSqliteAdapter::kKeyQuery =
+    "select m.name, 0, '', 1, 0, t.pk, t.name, t.type "
+    "from sqlite_master m join pragma_table_info(m.name) t "
+    "where m.type = 'table' and t.pk > 0 "
+    "union all "
+    "select m.name, 1 + i.seq, i.name, i.\"unique\", i.partial, x.seqno, x.name, '' "
+    "from sqlite_master m join pragma_index_list(m.name) i join pragma_index_info(i.name) x "
+    "where m.type = 'table' "
+    "order by 1, 2, 6";
+
+// A column read holds 254 bytes, and a CREATE TABLE text is longer, so the
+// text comes in pieces of 60 characters (at most 240 bytes of UTF-8). The
+// reader trims trailing blanks, which would lose the blank between two
+// words at a piece boundary, so each piece carries one extra character.
+// Only tables whose text can name a constraint are read.
+const char *const CSqliteAdapter::kTableSqlQuery =
+    "with recursive piece(name, sql, pos) as ("
+    "select name, sql, 1 from sqlite_master where type = 'table' "
+    "and sql like '%constraint%' and exists (select 1 from pragma_foreign_key_list(name)) "
+    "union all select name, sql, pos + 60 from piece where pos + 60 <= length(sql)) "
+    "select name, substr(sql, pos, 60) || '|' from piece order by name, pos";
+
+namespace {
+
+bool SameName(const std::string &a, const std::string &b)
+{
+    return SqlText::ToLower(a) == SqlText::ToLower(b);
+}
+
+bool SameNames(const std::vector<std::string> &a, const std::vector<std::string> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!SameName(a[i], b[i]))
+            return false;
+    return true;
+}
+
+int EndOfRows(int result) { return result == DbResult::kNoData ? DbResult::kOk : result; }
+
+} // namespace
+
+// One foreign key assembled from its pragma rows (one row per column).
+struct CSqliteAdapter::CForeignKey
+{
+    std::string m_table;
+    std::string m_id;
+    std::string m_parentWritten;  // as the REFERENCES clause spells it
+    std::string m_parentTable;    // the catalog name, or as written when missing
+    std::vector<std::string> m_columns;
+    std::vector<std::string> m_parentColumns; // empty: the parent's primary key
+    std::string m_name;
+};
 
 std::string CSqliteAdapter::GetDbmsName() const { return "SQLite"; }
 
-int CSqliteAdapter::LoadRelationships(CDbSession &) { return DbResult::kOk; }
-
-int CSqliteAdapter::AddExtraTypes(CDbSession &) { return DbResult::kOk; }
-
-int CSqliteAdapter::LoadTriggerNames(CDbSession &, const std::string &, std::vector<std::string> &)
+std::string CSqliteAdapter::TriggerQuery(const std::string &table)
 {
+    return "select name from sqlite_master where type = 'trigger' and tbl_name = "
+           + SqlText::QuoteLiteral(table) + " collate nocase order by rowid";
+}
+
+std::string CSqliteAdapter::GeneratedName(const std::string &table,
+                                          const std::vector<std::string> &columns)
+{
+    std::string name = table;
+    for (const std::string &column : columns)
+        name += "_" + column;
+    return name + "_fkey";
+}
+
+int CSqliteAdapter::LoadRelationships(CDbSession &session)
+{
+    std::vector<CForeignKey> keys;
+    int result = ReadForeignKeys(session, keys);
+    if (result < 0 || keys.empty())
+        return result;
+    CKeyMap tables;
+    result = ReadTableKeys(session, tables);
+    CClauseMap clauses;
+    if (result >= 0)
+        result = ReadConstraintClauses(session, clauses);
+    if (result < 0)
+        return result;
+    NameForeignKeys(keys, clauses);
+
+    static const CSqliteTableKeys kNoKeys;
+    for (CForeignKey &key : keys) {
+        const auto parent = tables.find(key.m_parentTable);
+        const CSqliteTableKeys &parentKeys = parent == tables.end() ? kNoKeys : parent->second;
+        const auto child = tables.find(key.m_table);
+        const CSqliteTableKeys &childKeys = child == tables.end() ? kNoKeys : child->second;
+        const std::vector<std::string> &referenced =
+            key.m_parentColumns.empty() ? parentKeys.PrimaryKey() : key.m_parentColumns;
+
+        auto relationship = std::make_unique<CDbRelationship>();
+        relationship->m_name = key.m_name;
+        relationship->m_parentTable = key.m_parentTable;
+        relationship->m_parentIndex = parentKeys.ParentIndexFor(referenced);
+        relationship->m_foreignTable = key.m_table;
+        relationship->m_foreignIndex = childKeys.ForeignIndexFor(key.m_columns);
+        session.AddRelationship(std::move(relationship));
+    }
     return DbResult::kOk;
+}
+
+int CSqliteAdapter::ReadForeignKeys(CDbSession &session, std::vector<CForeignKey> &keys)
+{
+    int result = session.Execute(kForeignKeyQuery);
+    while (result >= 0) {
+        std::string table, id, from, written, to, parent;
+        result = session.Fetch();
+        if (result >= 0) result = session.GetColumnText(1, table);
+        if (result >= 0) result = session.GetColumnText(2, id);
+        if (result >= 0) result = session.GetColumnText(3, from);
+        if (result >= 0) result = session.GetColumnText(4, written);
+        if (result >= 0) result = session.GetColumnText(5, to);
+        if (result >= 0) result = session.GetColumnText(6, parent);
+        if (result < 0)
+            break;
+        if (keys.empty() || keys.back().m_table != table || keys.back().m_id != id) {
+            CForeignKey key;
+            key.m_table = table;
+            key.m_id = id;
+            key.m_parentWritten = written;
+            key.m_parentTable = parent.empty() ? written : parent;
+            keys.push_back(key);
+        }
+        keys.back().m_columns.push_back(from);
+        if (!to.empty())
+            keys.back().m_parentColumns.push_back(to);
+    }
+    result = EndOfRows(result);
+    if (result >= 0)
+        session.CloseStatement();
+    return result;
+}
+
+int CSqliteAdapter::ReadTableKeys(CDbSession &session, CKeyMap &tables)
+{
+    int result = session.Execute(kKeyQuery);
+    std::string lastTable, lastPlace;
+    while (result >= 0) {
+        std::string table, place, indexName, unique, partial, position, column, type;
+        result = session.Fetch();
+        if (result >= 0) result = session.GetColumnText(1, table);
+        if (result >= 0) result = session.GetColumnText(2, place);
+        if (result >= 0) result = session.GetColumnText(3, indexName);
+        if (result >= 0) result = session.GetColumnText(4, unique);
+        if (result >= 0) result = session.GetColumnText(5, partial);
+        if (result >= 0) result = session.GetColumnText(6, position);
+        if (result >= 0) result = session.GetColumnText(7, column);
+        if (result >= 0) result = session.GetColumnText(8, type);
+        if (result < 0)
+            break;
+        CSqliteTableKeys &keys = tables[table];
+        if (place == "0") {
+            keys.AddPrimaryKeyColumn(column, type);
+            continue;
+        }
+        if (table != lastTable || place != lastPlace) {
+            CSqliteIndex index;
+            index.m_name = indexName;
+            index.m_unique = unique == "1";
+            index.m_partial = partial == "1";
+            keys.AddIndex(index);
+        }
+        keys.AddColumnToLastIndex(column);
+        lastTable = table;
+        lastPlace = place;
+    }
+    result = EndOfRows(result);
+    if (result >= 0)
+        session.CloseStatement();
+    return result;
+}
+
+int CSqliteAdapter::ReadConstraintClauses(CDbSession &session, CClauseMap &clauses)
+{
+    std::map<std::string, std::string> texts;
+    int result = session.Execute(kTableSqlQuery);
+    while (result >= 0) {
+        std::string table, piece;
+        result = session.Fetch();
+        if (result >= 0) result = session.GetColumnText(1, table);
+        if (result >= 0) result = session.GetColumnText(2, piece);
+        if (result < 0)
+            break;
+        if (!piece.empty())
+            piece.pop_back(); // the guard character
+        texts[table] += piece;
+    }
+    result = EndOfRows(result);
+    if (result >= 0)
+        session.CloseStatement();
+    for (const auto &text : texts)
+        clauses[text.first] = ParseForeignKeyClauses(text.second);
+    return result;
+}
+
+// The pragma rows come in declaration order, and so do the clauses of the
+// statement text; each key takes the first unused clause with the same
+// columns and parent. A key with no named clause gets a generated name,
+// numbered when the same table already has a key of that name.
+void CSqliteAdapter::NameForeignKeys(std::vector<CForeignKey> &keys, CClauseMap &clauses)
+{
+    std::set<std::string> used;
+    for (CForeignKey &key : keys) {
+        std::vector<CSqliteForeignKeyClause> &own = clauses[key.m_table];
+        for (auto it = own.begin(); it != own.end(); ++it) {
+            if (SameNames(it->m_columns, key.m_columns)
+                && SameName(it->m_parentTable, key.m_parentWritten)) {
+                key.m_name = it->m_name;
+                own.erase(it);
+                break;
+            }
+        }
+        if (key.m_name.empty()) {
+            const std::string base = GeneratedName(key.m_table, key.m_columns);
+            key.m_name = base;
+            for (int n = 2; used.count(key.m_table + '\n' + key.m_name); ++n)
+                key.m_name = base + std::to_string(n);
+        }
+        used.insert(key.m_table + '\n' + key.m_name);
+    }
+}
+
+// The driver's own type list lacks the storage classes REAL and BLOB, a
+// DECIMAL with precision and scale, and the BOOLEAN and DATETIME that
+// SQLite schemas commonly declare; its NUMERIC takes no size.
+int CSqliteAdapter::AddExtraTypes(CDbSession &session)
+{
+    struct Extra { const char *name; int kind; };
+    static const Extra extras[] = {
+        {"blob", CDbTypeInfo::NoSize},     {"boolean", CDbTypeInfo::NoSize},
+        {"datetime", CDbTypeInfo::NoSize}, {"decimal", CDbTypeInfo::PrecisionScale},
+        {"real", CDbTypeInfo::NoSize},
+    };
+    for (const Extra &extra : extras) {
+        if (session.FindType(extra.name))
+            continue;
+        auto type = std::make_unique<CDbTypeInfo>();
+        type->m_name = extra.name;
+        type->m_paramKind = extra.kind;
+        type->m_nullable = true;
+        session.AddType(std::move(type));
+    }
+    return DbResult::kOk;
+}
+
+// SQLite stores a trigger's name unquoted, so quotes in it are part of the
+// name and stay. The table is named as the trigger's ON clause wrote it.
+int CSqliteAdapter::LoadTriggerNames(CDbSession &session, const std::string &table,
+                                     std::vector<std::string> &names)
+{
+    int result = session.Execute(TriggerQuery(table));
+    while (result >= 0) {
+        std::string name;
+        result = session.Fetch();
+        if (result >= 0)
+            result = session.GetColumnText(1, name);
+        if (result < 0)
+            break;
+        names.push_back(name);
+    }
+    result = EndOfRows(result);
+    if (result >= 0)
+        session.CloseStatement();
+    return result;
 }
