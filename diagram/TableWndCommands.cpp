@@ -1,9 +1,240 @@
 #include "diagram/TableWnd.h"
 
-bool CTableWnd::OnCommand(int) { return false; }
-void CTableWnd::DropSelected() {}
-void CTableWnd::DropColumns() {}
-void CTableWnd::DropIndexes() {}
-void CTableWnd::DropTriggers() {}
-void CTableWnd::DropTable() {}
-void CTableWnd::ApplyFocusRule() {}
+#include "diagram/DropStatements.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "view/DbView.h"
+
+#include <QMessageBox>
+
+#include <vector>
+
+namespace {
+
+QString Text(const std::string &text) { return QString::fromStdString(text); }
+
+bool Confirm(QWidget *owner, const std::string &question)
+{
+    return QMessageBox::warning(owner, QStringLiteral("Confirmation"), Text(question),
+                                QMessageBox::Yes | QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+// A refused statement: the database's own text under "Error", then the
+// statement is closed so that the next one can run.
+void ReportFailure(CTableWnd &table, int code)
+{
+    CDbSession &session = table.m_pDoc->GetSession();
+    QMessageBox::critical(&table, QStringLiteral("Error"), Text(session.GetErrorText(code)));
+    session.CloseStatement();
+}
+
+// Runs one drop statement; false after reporting its failure.
+bool ExecuteDrop(CTableWnd &table, const std::string &statement)
+{
+    CDbSession &session = table.m_pDoc->GetSession();
+    const int result = session.Execute(statement);
+    if (result < 0) {
+        ReportFailure(table, result);
+        return false;
+    }
+    session.CloseStatement();
+    return true;
+}
+
+// Stands in for the design dialogs until they are built.
+void ShowPendingDialog(CTableWnd &table, const QString &title)
+{
+    QMessageBox::information(&table, title,
+                             QStringLiteral("The %1 dialog for the table '%2' is not available yet.")
+                                 .arg(title, Text(table.m_name)));
+}
+
+QString RowName(const CTableWnd *table, int row)
+{
+    const CTableItem *item = table ? table->GetItem(row) : nullptr;
+    return item ? Text(item->m_name) : QStringLiteral("(none)");
+}
+
+// Stands in for the Foreign Key dialog until it is built: names the
+// referencing table with its dragged row and the referenced table with the
+// row it was dropped on.
+void ShowPendingForeignKeyDialog(CTableWnd &source)
+{
+    CDbView *view = source.m_pDoc ? source.m_pDoc->GetView() : nullptr;
+    if (!view || !view->m_pDropTable)
+        return;
+    const CTableWnd *target = view->m_pDropTable;
+    QMessageBox::information(
+        view, QStringLiteral("Create Foreign Key"),
+        QStringLiteral("Referencing table: %1\nReferencing row: %2\nReferenced table: %3\n"
+                       "Referenced row: %4\n\nThe Foreign Key dialog is not available yet.")
+            .arg(Text(source.m_name), RowName(&source, source.FirstSelected()),
+                 Text(target->m_name), RowName(target, view->m_dropRow)));
+}
+
+// The selected indexes and triggers, noted before a column drop so that
+// the reload which ends it does not lose them.
+struct NotedObject
+{
+    int kind;
+    std::string name;
+};
+
+std::vector<NotedObject> NoteSelectedObjects(const CTableWnd &table)
+{
+    std::vector<NotedObject> noted;
+    for (int i = 0; const CTableItem *item = table.GetItem(i); ++i)
+        if (item->m_selected && (item->IsIndexHeader() || item->m_kind == Trigger))
+            noted.push_back({item->m_kind, item->m_name});
+    return noted;
+}
+
+void SelectNotedObjects(CTableWnd &table, const std::vector<NotedObject> &noted)
+{
+    for (int i = 0; CTableItem *item = table.GetItem(i); ++i)
+        for (const NotedObject &object : noted)
+            if (item->m_name == object.name
+                && (item->IsIndexHeader() ? object.kind != Trigger : item->m_kind == object.kind))
+                item->m_selected = true;
+}
+
+} // namespace
+
+bool CTableWnd::OnCommand(int id)
+{
+    switch (id) {
+    case Cmd::CreateIndex:
+        ShowPendingDialog(*this, QStringLiteral("Create Index"));
+        return true;
+    case Cmd::AddColumn:
+        ShowPendingDialog(*this, QStringLiteral("Add Column"));
+        return true;
+    case Cmd::CreateTrigger:
+        ShowPendingDialog(*this, QStringLiteral("Create Trigger"));
+        return true;
+    case Cmd::CreateForeignKey:
+        ShowPendingForeignKeyDialog(*this);
+        return true;
+    case Cmd::Drop:
+        DropSelected();
+        return true;
+    case Cmd::DropColumns:
+        DropColumns();
+        return true;
+    case Cmd::DropIndexes:
+        DropIndexes();
+        return true;
+    case Cmd::DropTriggers:
+        DropTriggers();
+        return true;
+    case Cmd::DropTable:
+        DropTable();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTableWnd::DropSelected()
+{
+    const int first = FirstSelected();
+    if (first == -1) {
+        DropTable();
+        return;
+    }
+    // Every selected row is named, segment rows of a selected range too.
+    std::vector<std::string> names;
+    for (int i = first; i < ItemCount(); ++i)
+        if (GetItem(i)->m_selected)
+            names.push_back(GetItem(i)->m_name);
+    if (!Confirm(this, DropText::DropRowsQuestion(names)))
+        return;
+
+    const std::vector<NotedObject> noted = NoteSelectedObjects(*this);
+    DropColumns();
+    SelectNotedObjects(*this, noted);
+    DropIndexes();
+    DropTriggers();
+}
+
+void CTableWnd::DropColumns()
+{
+    std::vector<std::string> columns;
+    for (int i = 0; i < ItemCount(); ++i)
+        if (GetItem(i)->m_kind == Column && GetItem(i)->m_selected)
+            columns.push_back(GetItem(i)->m_name);
+    if (columns.empty())
+        return;
+    if (!ExecuteDrop(*this, DropText::DropColumnsStatement(m_name, columns)))
+        return;
+
+    for (int i = ItemCount() - 1; i >= 0; --i)
+        if (GetItem(i)->m_kind == Column && GetItem(i)->m_selected)
+            RemoveItem(i);
+    ApplyFocusRule();
+    // A failed reload is not reported: the rows read before it stay. Its
+    // statement is closed so that the drops that follow can still run.
+    if (LoadSchema() < 0)
+        m_pDoc->GetSession().CloseStatement();
+    FitToContents();
+    update();
+}
+
+void CTableWnd::DropIndexes()
+{
+    for (int i = ItemCount() - 1; i >= 0; --i) {
+        const CTableItem *item = GetItem(i);
+        if (!item || !item->IsIndexHeader() || !item->m_selected)
+            continue;
+        if (!ExecuteDrop(*this, DropText::DropIndexStatement(m_name, item->m_name)))
+            continue;
+        // The header goes with every segment row that follows it.
+        while (GetItem(i + 1) && GetItem(i + 1)->m_kind == IndexSegment)
+            RemoveItem(i + 1);
+        RemoveItem(i);
+        ApplyFocusRule();
+        FitToContents();
+        update();
+    }
+}
+
+void CTableWnd::DropTriggers()
+{
+    for (int i = ItemCount() - 1; i >= 0; --i) {
+        const CTableItem *item = GetItem(i);
+        if (!item || item->m_kind != Trigger || !item->m_selected)
+            continue;
+        if (!ExecuteDrop(*this, DropText::DropTriggerStatement(item->m_name)))
+            continue;
+        RemoveItem(i);
+        ApplyFocusRule();
+        FitToContents();
+        update();
+    }
+}
+
+void CTableWnd::DropTable()
+{
+    if (!Confirm(this, DropText::DropTableQuestion(m_name)))
+        return;
+    if (!ExecuteDrop(*this, DropText::DropTableStatement(m_name)))
+        return;
+
+    if (CDbView *view = View()) {
+        if (view->m_pActiveTable == this)
+            view->m_pActiveTable = nullptr;
+        if (view->m_pDropTable == this)
+            view->m_pDropTable = nullptr;
+        view->viewport()->update();
+        view->Canvas()->update();
+    }
+    m_pDoc->RemoveTable(this);
+    // This runs inside one of this window's own event handlers: it goes
+    // from the screen now and is deleted once control is back in the event
+    // loop. Nothing touches it after this point.
+    hide();
+    deleteLater();
+}
+
+void CTableWnd::ApplyFocusRule() { m_focus = DropText::FocusAfterRemoval(m_focus, ItemCount()); }

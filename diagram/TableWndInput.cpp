@@ -1,14 +1,323 @@
 #include "diagram/TableWnd.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include "diagram/DragCursor.h"
+#include "diagram/DropMark.h"
+#include "diagram/PlatformMetrics.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "view/DbView.h"
 
-void CTableWnd::ActivateFrame() {}
-void CTableWnd::DeactivateFrame() {}
-void CTableWnd::HandleKey(QKeyEvent *) {}
-void CTableWnd::mousePressEvent(QMouseEvent *) {}
-void CTableWnd::mouseMoveEvent(QMouseEvent *) {}
-void CTableWnd::mouseReleaseEvent(QMouseEvent *) {}
-void CTableWnd::keyPressEvent(QKeyEvent *) {}
-void CTableWnd::contextMenuEvent(QContextMenuEvent *) {}
-void CTableWnd::ShowContextMenu(const QPoint &) {}
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <algorithm>
+
+namespace {
+
+// How much of a window moved by its caption stays on the canvas, so that
+// the caption can always be grabbed again.
+constexpr int kMinimumVisibleWidth = 40;
+
+void RepaintView(CDbView *view)
+{
+    view->viewport()->update();
+    view->Canvas()->update();
+}
+
+// The table window at a point of the view's client area (its viewport):
+// the topmost visible one of the canvas's children that contains the point.
+// Null over the background; outside is set when the point lies outside the
+// client area altogether.
+CTableWnd *TableAt(CDbView *view, const QPoint &clientPoint, bool &outside)
+{
+    outside = !view->viewport()->rect().contains(clientPoint);
+    if (outside)
+        return nullptr;
+    QWidget *canvas = view->Canvas();
+    const QPoint diagramPoint = canvas->mapFrom(view->viewport(), clientPoint);
+    const QObjectList &children = canvas->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        auto *table = qobject_cast<CTableWnd *>(*it);
+        if (table && table->isVisible() && table->geometry().contains(diagramPoint))
+            return table;
+    }
+    return nullptr;
+}
+
+void RemoveDropMark(CDbView *view)
+{
+    if (view->m_pDropTable)
+        CDropMark::Remove(view->m_pDropTable);
+    view->m_pDropTable = nullptr;
+}
+
+// The previous row that is not an index segment; the first row stays.
+int RowAbove(const CTableWnd &table, int row)
+{
+    if (row == 0)
+        return row;
+    int above = row - 1;
+    while (above > 0 && table.GetItem(above) && table.GetItem(above)->m_kind == IndexSegment)
+        --above;
+    return above;
+}
+
+// The next row that is not an index segment; the row stays when there is
+// none.
+int RowBelow(const CTableWnd &table, int row)
+{
+    int below = row + 1;
+    while (table.GetItem(below) && table.GetItem(below)->m_kind == IndexSegment)
+        ++below;
+    return below < table.ItemCount() ? below : row;
+}
+
+} // namespace
+
+// --- activation ---
+
+void CTableWnd::ActivateFrame()
+{
+    CDbView *view = View();
+    if (!view)
+        return;
+    CTableWnd *old = view->m_pActiveTable;
+    view->m_pActiveTable = this;
+    if (old && old != this)
+        old->update();
+    // A selected relationship was drawn wide; it goes back to a thin line.
+    if (view->m_selRelationship != -1)
+        RepaintView(view);
+    view->m_selRelationship = -1;
+    if (old != this)
+        ClearSelection();
+    update();
+}
+
+void CTableWnd::DeactivateFrame() { update(); }
+
+// --- mouse ---
+
+void CTableWnd::mousePressEvent(QMouseEvent *event)
+{
+    CDbView *view = View();
+    // While a row is dragged this window holds the mouse; other buttons
+    // must not start anything on top of the drag.
+    if (view && view->m_dragState == 2)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const bool inClient = !InCaption(pos);
+    if (!inClient)
+        ClearSelection();
+    ActivateFrame();
+    raise();
+
+    if (event->button() == Qt::RightButton) {
+        ShowContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (!inClient) {
+        m_movingByCaption = true;
+        m_captionGrab = pos;
+        return;
+    }
+
+    if (view)
+        view->m_dragState = 1;
+    const int row = HitRow(pos.y() - ClientRect().top());
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers & Qt::ControlModifier) {
+        // Ctrl adds a row and never removes one; Ctrl+Space toggles.
+        InvalidateRow(m_focus);
+        if (CTableItem *item = GetItem(row))
+            item->m_selected = true;
+        InvalidateRow(row);
+    } else if (modifiers & Qt::ShiftModifier) {
+        SelectRange(m_anchor, row);
+    } else {
+        SelectRange(row, row);
+        m_anchor = row;
+    }
+    m_focus = row;
+    if (view)
+        view->m_dragStart = view->viewport()->mapFromGlobal(mapToGlobal(pos));
+}
+
+void CTableWnd::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (m_movingByCaption) {
+        QPoint topLeft = mapToParent(pos - m_captionGrab);
+        if (const QWidget *parent = parentWidget()) {
+            topLeft.setX(std::clamp(topLeft.x(), kMinimumVisibleWidth - width(),
+                                    parent->width() - kMinimumVisibleWidth));
+            topLeft.setY(std::clamp(topLeft.y(), 0, parent->height() - Platform::kCaptionHeight));
+        }
+        move(topLeft);
+        return;
+    }
+
+    CDbView *view = View();
+    if (!view)
+        return;
+    if (view->m_dragState == 1 && (event->buttons() & Qt::LeftButton)) {
+        // No distance threshold: the first move with the button held drags.
+        view->m_dragState = 2;
+        grabMouse(DragCursor());
+        return;
+    }
+    if (view->m_dragState != 2)
+        return;
+
+    const QPoint clientPoint = view->viewport()->mapFromGlobal(mapToGlobal(pos));
+    view->m_dragPoint = clientPoint;
+    bool outside = false;
+    CTableWnd *target = TableAt(view, clientPoint, outside);
+    if (!target) {
+        RemoveDropMark(view);
+    } else if (target != this) {
+        // Over the source itself a target chosen earlier stays marked.
+        const QPoint targetPoint = target->mapFromGlobal(mapToGlobal(pos));
+        const int row = target->HitRow(targetPoint.y() - target->ClientRect().top());
+        if (row >= 0 && !(row == view->m_dropRow && target == view->m_pDropTable)) {
+            RemoveDropMark(view);
+            view->m_dropRow = row;
+            view->m_pDropTable = target;
+            CDropMark::Show(target, row);
+        }
+    }
+    RepaintView(view);
+}
+
+void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_movingByCaption = false;
+    CDbView *view = View();
+    if (!view)
+        return;
+    if (view->m_dragState == 2) {
+        releaseMouse();
+        view->m_dragState = 0;
+        if (QPointer<CTableWnd> target = view->m_pDropTable) {
+            // The mark stays on the target while the dialog is open.
+            OnCommand(Cmd::CreateForeignKey);
+            if (target) {
+                CDropMark::Remove(target);
+                target->update();
+            }
+            view->m_pDropTable = nullptr;
+        }
+        view->m_dropRow = -1;
+        RepaintView(view);
+    }
+    view->m_dragState = 0;
+}
+
+void CTableWnd::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A right press has already opened the menu; the menu key opens it at
+    // the current row, as Enter does.
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        ShowContextMenu(mapToGlobal(ClientRect().topLeft() + GetRowRect(m_focus).topRight()));
+}
+
+void CTableWnd::ShowContextMenu(const QPoint &globalPos)
+{
+    QMenu menu(this);
+    const struct {
+        const char *text;
+        int command;
+    } entries[] = {
+        {"Create &Index", Cmd::CreateIndex},
+        {"&Add Column", Cmd::AddColumn},
+        {"Create &Trigger", Cmd::CreateTrigger},
+        {nullptr, 0},
+        {"&Drop", Cmd::Drop},
+    };
+    for (const auto &entry : entries) {
+        if (!entry.text)
+            menu.addSeparator();
+        else
+            menu.addAction(QString::fromLatin1(entry.text))->setData(entry.command);
+    }
+    // The command may drop this very table: nothing of this window is
+    // touched after it runs.
+    if (QAction *chosen = menu.exec(globalPos))
+        OnCommand(chosen->data().toInt());
+}
+
+// --- keyboard ---
+
+void CTableWnd::keyPressEvent(QKeyEvent *event)
+{
+    // Keys reach the active table window; the view forwards them there.
+    CDbView *view = View();
+    if (view && view->m_pActiveTable != this) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    HandleKey(event);
+    if (!event->isAccepted())
+        QWidget::keyPressEvent(event);
+}
+
+void CTableWnd::HandleKey(QKeyEvent *event)
+{
+    const int current = m_focus;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    int next = current;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        ShowContextMenu(mapToGlobal(ClientRect().topLeft() + GetRowRect(current).topRight()));
+        return;
+    case Qt::Key_Space:
+        if (!ctrl) {
+            event->ignore();
+            return;
+        }
+        event->accept();
+        if (CTableItem *item = GetItem(current)) {
+            item->m_selected = !item->m_selected;
+            InvalidateRow(current);
+        }
+        return;
+    case Qt::Key_Up:
+        next = RowAbove(*this, current);
+        break;
+    case Qt::Key_Down:
+        next = RowBelow(*this, current);
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (next == current)
+        return;
+    InvalidateRow(current);
+    if (!ctrl) {
+        if (shift) {
+            SelectRange(m_anchor, next);
+        } else {
+            // With nothing selected the first Up or Down selects the
+            // current row instead of moving.
+            if (FirstSelected() == -1)
+                next = current;
+            SelectRange(next, next);
+            m_anchor = next;
+        }
+    }
+    InvalidateRow(next);
+    m_focus = next;
+}
