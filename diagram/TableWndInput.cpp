@@ -311,8 +311,9 @@ void CTableWnd::HandleKey(QKeyEvent *event)
             SelectRange(m_anchor, next);
         } else {
             // With nothing selected the first Up or Down selects the
-            // current row instead of moving.
-            if (FirstSelected() == -1)
+            // current row instead of moving; below the last row there is
+            // nothing to select there, so the focus moves.
+            if (FirstSelected() == -1 && GetItem(current))
                 next = current;
             SelectRange(next, next);
             m_anchor = next;

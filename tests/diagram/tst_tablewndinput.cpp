@@ -1,0 +1,425 @@
+#include "diagram/DropMark.h"
+#include "diagram/PlatformMetrics.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/PopupMenuChooser.h"
+#include "view/DbView.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+struct Row
+{
+    int kind;
+    const char *name;
+};
+
+// A source table with columns, a unique index, a two-column index and two
+// triggers, so that every kind of row and a segment block are present.
+const Row kOrderRows[] = {
+    {Column, "ID"},          {Column, "CUSTOMER_ID"}, {Column, "NOTE"},
+    {UniqueIndex, "PK"},     {IndexSegment, "ID"},    {Index, "BY_CUST"},
+    {IndexSegment, "CUSTOMER_ID"}, {IndexSegment, "NOTE"}, {Trigger, "CHECK_QTY"},
+    {Trigger, "LOG_IT"},
+};
+const Row kCustomerRows[] = {
+    {Column, "ID"}, {Column, "NAME"}, {Column, "CITY"}, {UniqueIndex, "PK"}, {IndexSegment, "ID"},
+};
+
+// Paints its client area in one known colour, so that the drop mark's
+// inversion can be read back pixel by pixel.
+class CFlatTable : public CTableWnd
+{
+public:
+    using CTableWnd::CTableWnd;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(10, 200, 30));
+    }
+};
+
+QPoint RowPoint(const CTableWnd *table, int row)
+{
+    return table->ClientRect().topLeft() + QPoint(40, row * 15 + 7);
+}
+
+const QPoint kCaptionPoint(60, 10);
+
+QList<int> SelectedRows(const CTableWnd *table)
+{
+    QList<int> rows;
+    for (int i = 0; i < table->ItemCount(); ++i)
+        if (table->GetItem(i)->m_selected)
+            rows << i;
+    return rows;
+}
+
+} // namespace
+
+class TestTableWndInput : public QObject
+{
+    Q_OBJECT
+
+    CDoc *m_doc = nullptr;
+    CDbView *m_view = nullptr;
+    CTableWnd *m_orders = nullptr;
+    CTableWnd *m_customer = nullptr;
+
+    template <size_t N>
+    CTableWnd *AddTable(const char *name, const Row (&rows)[N], const QPoint &at)
+    {
+        CTableWnd *table = new CFlatTable(m_doc, name);
+        for (const Row &row : rows)
+            table->AppendItem(std::make_unique<CTableItem>(row.kind, row.name));
+        m_doc->AppendTable(table);
+        table->setParent(m_view->Canvas());
+        table->move(at);
+        table->FitToContents();
+        table->show();
+        return table;
+    }
+
+    // The same point of the screen in the source window's coordinates, as
+    // the source receives every move while it holds the mouse.
+    QPoint InSource(const CTableWnd *other, const QPoint &point) const
+    {
+        return m_orders->mapFromGlobal(other->mapToGlobal(point));
+    }
+    QPoint BackgroundPoint() const { return InSource(m_customer, QPoint(-60, 100)); }
+
+    void Click(CTableWnd *table, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(table, Qt::LeftButton, modifiers, RowPoint(table, row));
+    }
+
+private slots:
+    void init()
+    {
+        m_doc = new CDoc;
+        m_view = new CDbView(m_doc);
+        m_view->resize(800, 600);
+        m_orders = AddTable("ORDERS", kOrderRows, QPoint(10, 10));
+        m_customer = AddTable("CUSTOMER", kCustomerRows, QPoint(300, 10));
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view));
+    }
+    void cleanup()
+    {
+        m_doc->DeleteTables();
+        delete m_view;
+        delete m_doc;
+    }
+
+    void clickActivatesAndSelectsOneRow()
+    {
+        Click(m_orders, 1);
+        m_customer->GetItem(1)->m_selected = true; // left over from earlier work
+        m_view->m_selRelationship = 2;
+
+        Click(m_customer, 3);
+        QCOMPARE(m_view->m_pActiveTable, m_customer);
+        QCOMPARE(m_view->m_selRelationship, -1);
+        QCOMPARE(SelectedRows(m_customer), QList<int>{3});
+        QCOMPARE(m_customer->m_focus, 3);
+        QCOMPARE(m_customer->m_anchor, 3);
+        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dragStart,
+                 m_view->viewport()->mapFromGlobal(m_customer->mapToGlobal(RowPoint(m_customer, 3))));
+        // The window clicked last lies on top.
+        QCOMPARE(m_view->Canvas()->children().last(), m_customer);
+
+        // Activating another window keeps the selection of the old one.
+        Click(m_orders, 2);
+        QCOMPARE(SelectedRows(m_customer), QList<int>{3});
+    }
+
+    void shiftAndCtrlClicks()
+    {
+        Click(m_orders, 1);
+        Click(m_orders, 5, Qt::ShiftModifier);
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2, 3, 4, 5}));
+        QCOMPARE(m_orders->m_anchor, 1);
+        Click(m_orders, 9, Qt::ControlModifier);
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2, 3, 4, 5, 9}));
+        // Ctrl+click adds and never removes.
+        Click(m_orders, 2, Qt::ControlModifier);
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2, 3, 4, 5, 9}));
+        QCOMPARE(m_orders->m_focus, 2);
+        // Shift extends from the anchor of the last plain click.
+        Click(m_orders, 0, Qt::ShiftModifier);
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{0, 1}));
+    }
+
+    void clickOnSegmentSelectsItsHeader()
+    {
+        Click(m_orders, 7);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{5});
+        QCOMPARE(m_orders->m_focus, 5);
+        QCOMPARE(m_orders->GetRowRect(5).height(), 45);
+    }
+
+    void captionPressClearsSelectionAndMovesWindow()
+    {
+        Click(m_orders, 2);
+        const QPoint start = m_orders->pos();
+        QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, kCaptionPoint);
+        QVERIFY(SelectedRows(m_orders).isEmpty());
+        QCOMPARE(m_view->m_pActiveTable, m_orders);
+        QTest::mouseMove(m_orders, kCaptionPoint + QPoint(100, 40));
+        QCOMPARE(m_orders->pos(), start + QPoint(100, 40));
+        QCOMPARE(m_view->m_dragState, 0);
+        // Dragged far up and left, the caption stays within reach.
+        QTest::mouseMove(m_orders, kCaptionPoint + QPoint(-5000, -5000));
+        QCOMPARE(m_orders->pos().y(), 0);
+        QVERIFY(m_orders->geometry().right() >= 30);
+        QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier, kCaptionPoint);
+        // After the release moves no longer carry the window.
+        const QPoint end = m_orders->pos();
+        QTest::mouseMove(m_orders, kCaptionPoint + QPoint(20, 20));
+        QCOMPARE(m_orders->pos(), end);
+    }
+
+    void firstArrowKeySelectsCurrentRow()
+    {
+        Click(m_orders, 1);
+        QTest::keyClick(m_orders, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY(SelectedRows(m_orders).isEmpty());
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QCOMPARE(m_orders->m_focus, 1);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{1});
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QCOMPARE(m_orders->m_focus, 2);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{2});
+        // Down skips segment rows: PK at 3, BY_CUST at 5, the trigger at 8.
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QCOMPARE(m_orders->m_focus, 5);
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QCOMPARE(m_orders->m_focus, 8);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{8});
+        // Up from below an index block lands on its header.
+        QTest::keyClick(m_orders, Qt::Key_Up);
+        QCOMPARE(m_orders->m_focus, 5);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{5});
+        // Shift extends from the anchor.
+        QTest::keyClick(m_orders, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(m_orders, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(m_orders->m_focus, 9);
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{5, 6, 7, 8, 9}));
+        // The last row does not move down; the first does not move up.
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QCOMPARE(m_orders->m_focus, 9);
+        Click(m_orders, 0);
+        QTest::keyClick(m_orders, Qt::Key_Up);
+        QCOMPARE(m_orders->m_focus, 0);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{0});
+    }
+
+    void ctrlMovesFocusOnly()
+    {
+        Click(m_orders, 0);
+        QTest::keyClick(m_orders, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(m_orders, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(m_orders->m_focus, 2);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{0});
+        QTest::keyClick(m_orders, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{0, 2}));
+        QTest::keyClick(m_orders, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{0});
+        // Space without Ctrl toggles nothing.
+        QTest::keyClick(m_orders, Qt::Key_Space);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{0});
+    }
+
+    void pressBelowTheRows()
+    {
+        Click(m_orders, 3);
+        const QPoint below = m_orders->ClientRect().topLeft() + QPoint(40, 10 * 15 + 2);
+        QVERIFY(m_orders->ClientRect().contains(below));
+        QTest::mouseClick(m_orders, Qt::LeftButton, Qt::NoModifier, below);
+        QVERIFY(SelectedRows(m_orders).isEmpty());
+        QCOMPARE(m_orders->m_focus, 10);
+        QTest::keyClick(m_orders, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY(SelectedRows(m_orders).isEmpty());
+        // The keyboard leads back onto the rows.
+        QTest::keyClick(m_orders, Qt::Key_Up);
+        QCOMPARE(m_orders->m_focus, 9);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{9});
+    }
+
+    void enterOpensMenuAtRowEnd()
+    {
+        Click(m_orders, 5);
+        CPopupMenuChooser chooser;
+        QTest::keyClick(m_orders, Qt::Key_Return);
+        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.menus[0], (QStringList{"Create &Index", "&Add Column", "Create &Trigger",
+                                                QString(), "&Drop"}));
+        const QRect row = m_orders->GetRowRect(5).translated(m_orders->ClientRect().topLeft());
+        QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(row.topRight()));
+        QCOMPARE(SelectedRows(m_orders), QList<int>{5});
+    }
+
+    void rightClickInClientKeepsSelection()
+    {
+        Click(m_orders, 1);
+        Click(m_orders, 2, Qt::ControlModifier);
+        CPopupMenuChooser chooser;
+        QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 8));
+        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(RowPoint(m_orders, 8)));
+        QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2}));
+        QCOMPARE(m_view->m_dragState, 0);
+    }
+
+    void menuCommandsReachTheTable()
+    {
+        Click(m_orders, 1);
+        CModalAnswerer answerer(QMessageBox::Ok);
+        CPopupMenuChooser chooser("Create &Index");
+        QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 1));
+        QCOMPARE(answerer.Count(), 1);
+        QCOMPARE(answerer.LastTitle(), QStringLiteral("Create Index"));
+        QVERIFY(answerer.LastText().contains("'ORDERS'"));
+    }
+
+    void rightClickOnInactiveCaptionOffersTableDrop()
+    {
+        Click(m_customer, 1);
+        Click(m_orders, 1);
+        CModalAnswerer answerer(QMessageBox::No);
+        CPopupMenuChooser chooser("&Drop");
+        QTest::mouseClick(m_customer, Qt::RightButton, Qt::NoModifier, kCaptionPoint);
+        QCOMPARE(m_view->m_pActiveTable, m_customer);
+        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(answerer.Count(), 1);
+        QCOMPARE(answerer.LastTitle(), QStringLiteral("Confirmation"));
+        QCOMPARE(answerer.LastText(),
+                 QStringLiteral("Are you sure you want to drop the table 'CUSTOMER'?"));
+        QCOMPARE(answerer.icons[0], QMessageBox::Warning);
+        QVERIFY(m_doc->GetSession().GetStatementLog().empty());
+        QCOMPARE(m_doc->TableCount(), 2);
+    }
+
+    void dragMarksAndUnmarksTarget()
+    {
+        CModalAnswerer answerer(QMessageBox::Ok);
+        QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
+        QCOMPARE(m_view->m_dragState, 1);
+        QTest::mouseMove(m_orders, RowPoint(m_orders, 1) + QPoint(5, 0));
+        QCOMPARE(m_view->m_dragState, 2);
+        QCOMPARE(QWidget::mouseGrabber(), m_orders);
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BitmapCursor);
+
+        QTest::mouseMove(m_orders, BackgroundPoint());
+        QCOMPARE(m_view->m_dragPoint,
+                 m_view->viewport()->mapFromGlobal(m_orders->mapToGlobal(BackgroundPoint())));
+        QCOMPARE(m_view->m_pDropTable, nullptr);
+
+        QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 1)));
+        QCOMPARE(m_view->m_pDropTable, m_customer);
+        QCOMPARE(m_view->m_dropRow, 1);
+        QVERIFY(CDropMark::Of(m_customer));
+        QCOMPARE(CDropMark::Of(m_customer)->Row(), 1);
+
+        // Over a segment row the whole index block is marked.
+        QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 4)));
+        QCOMPARE(m_view->m_dropRow, 3);
+        QCOMPARE(CDropMark::Of(m_customer)->geometry(),
+                 m_customer->GetRowRect(3).translated(m_customer->ClientRect().topLeft()));
+        QCOMPARE(m_customer->findChildren<CDropMark *>().size(), 1);
+
+        // Back over the source the target stays marked.
+        QTest::mouseMove(m_orders, RowPoint(m_orders, 3));
+        QCOMPARE(m_view->m_pDropTable, m_customer);
+        QVERIFY(CDropMark::Of(m_customer));
+
+        // Over the background the mark goes.
+        QTest::mouseMove(m_orders, BackgroundPoint());
+        QCOMPARE(m_view->m_pDropTable, nullptr);
+        QVERIFY(!CDropMark::Of(m_customer));
+
+        // Releasing there opens nothing.
+        QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier, BackgroundPoint());
+        QCOMPARE(answerer.Count(), 0);
+        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dropRow, -1);
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        // A drag selects like a click.
+        QCOMPARE(SelectedRows(m_orders), QList<int>{1});
+    }
+
+    void dropMarkInvertsTheRow()
+    {
+        QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
+        QTest::mouseMove(m_orders, RowPoint(m_orders, 1) + QPoint(5, 0));
+        QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 2)));
+        const QImage marked = m_customer->grab().toImage();
+        QCOMPARE(QColor(marked.pixel(RowPoint(m_customer, 2))), QColor(245, 55, 225));
+        QCOMPARE(QColor(marked.pixel(RowPoint(m_customer, 1))), QColor(10, 200, 30));
+        // Left of the highlight the icons stay as they are.
+        QCOMPARE(QColor(marked.pixel(m_customer->ClientRect().topLeft() + QPoint(5, 2 * 15 + 7))),
+                 QColor(10, 200, 30));
+        QTest::mouseMove(m_orders, BackgroundPoint());
+        QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier, BackgroundPoint());
+        const QImage clean = m_customer->grab().toImage();
+        QCOMPARE(QColor(clean.pixel(RowPoint(m_customer, 2))), QColor(10, 200, 30));
+    }
+
+    void releaseOverTargetOpensForeignKey()
+    {
+        CModalAnswerer answerer(QMessageBox::Ok);
+        QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
+        QTest::mouseMove(m_orders, BackgroundPoint());
+        QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 0)));
+        QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier,
+                            InSource(m_customer, RowPoint(m_customer, 0)));
+        QCOMPARE(answerer.Count(), 1);
+        QCOMPARE(answerer.LastTitle(), QStringLiteral("Create Foreign Key"));
+        const QString text = answerer.LastText();
+        QVERIFY2(text.contains("Referencing table: ORDERS\nReferencing row: CUSTOMER_ID\n"), qPrintable(text));
+        QVERIFY2(text.contains("Referenced table: CUSTOMER\nReferenced row: ID\n"), qPrintable(text));
+        QCOMPARE(m_view->m_dropRow, -1);
+        QCOMPARE(m_view->m_pDropTable, nullptr);
+        QCOMPARE(m_view->m_dragState, 0);
+        QVERIFY(!CDropMark::Of(m_customer));
+        QCOMPARE(m_view->m_pActiveTable, m_orders);
+    }
+
+    void pressWithoutMoveOnlySelects()
+    {
+        CModalAnswerer answerer(QMessageBox::Ok);
+        QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 2));
+        QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 2));
+        QCOMPARE(answerer.Count(), 0);
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{2});
+    }
+
+    void activationRules()
+    {
+        Click(m_orders, 2);
+        m_orders->DeactivateFrame();
+        m_view->m_pActiveTable = nullptr;
+        // Activating again (F6 from the view) clears the selection.
+        m_orders->ActivateFrame();
+        QCOMPARE(m_view->m_pActiveTable, m_orders);
+        QVERIFY(SelectedRows(m_orders).isEmpty());
+        // Activating the active window again keeps it.
+        Click(m_orders, 2);
+        m_orders->ActivateFrame();
+        QCOMPARE(SelectedRows(m_orders), QList<int>{2});
+    }
+};
+
+QTEST_MAIN(TestTableWndInput)
+#include "tst_tablewndinput.moc"
