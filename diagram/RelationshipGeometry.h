@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+#include <array>
+
+class QPainter;
+class QPainterPath;
+
+// The drawn shape of one relationship: a four-point connector from the
+// foreign table's index row to the parent table's index row, and a
+// three-point crow's foot at the foreign table's edge.
+struct CRelationshipRoute
+{
+    std::array<QPoint, 4> m_line;
+    std::array<QPoint, 3> m_marker;
+};
+
+namespace RelationshipGeometry {
+
+// The horizontal offset of the connector's bend points from a table edge
+// and the depth and half-height of the crow's foot.
+constexpr int kStub = 20;
+constexpr int kMarkerDepth = 10;
+constexpr int kMarkerHalfHeight = 5;
+// A press hits a relationship when the 5 x 5 square centred on it meets
+// the relationship's area.
+constexpr int kHitSlop = 2;
+
+// Routes a relationship between the foreign table's outer rectangle rf and
+// the parent table's outer rectangle rp, attached at the points pf (foreign
+// end) and pp (parent end), all in diagram coordinates. The line leaves the
+// foreign table on the side facing the parent table; when the tables
+// overlap horizontally it runs around their left edges.
+CRelationshipRoute Route(const QRect &rf, const QRect &rp, const QPoint &pf, const QPoint &pp);
+
+// Both figures of the route as closed polygons filled with the odd-even
+// rule: the area a press can hit.
+QPainterPath HitArea(const CRelationshipRoute &route);
+
+// True when the 5 x 5 square centred on point meets the route's area. The
+// area is rasterised as a region, so a route whose points all lie on one
+// line has no area there and is hit only at its marker.
+bool HitTest(const CRelationshipRoute &route, const QPoint &point);
+
+// Draws the connector and the crow's foot with the painter's current pen.
+void Draw(QPainter &painter, const CRelationshipRoute &route);
+
+} // namespace RelationshipGeometry
