@@ -1,9 +1,220 @@
 #include "diagram/TableWnd.h"
 
-#include <QPainter>
+#include "diagram/PlatformMetrics.h"
+#include "diagram/SharedResources.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "view/DbView.h"
 
-void CTableWnd::PaintClient(QPainter &, bool) {}
-void CTableWnd::PaintFrame(QPainter &, bool) {}
-void CTableWnd::paintEvent(QPaintEvent *) {}
-void CTableWnd::moveEvent(QMoveEvent *) {}
-void CTableWnd::resizeEvent(QResizeEvent *) {}
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+
+namespace {
+
+constexpr int kRow = 15;
+// Row layout in client coordinates: icon, name, and (Attributes mode) the
+// column's type description.
+constexpr int kIconX = 1;
+constexpr int kNameX = 20;
+constexpr int kDescriptionX = 120;
+// Caption layout inside the caption bar.
+constexpr int kCaptionIconInset = 2;
+constexpr int kCaptionTextX = 20;
+// Text is laid out in a cell as wide as the widest row could be; it is not
+// clipped to the cell, only to the client area.
+constexpr int kTextCellWidth = 1000;
+
+// The system colours the frame is drawn with, read at every drawing.
+struct CFrameColours
+{
+    explicit CFrameColours(const QPalette &palette)
+        : shadow(palette.color(QPalette::Dark)), highlight(palette.color(QPalette::Light)),
+          light(palette.color(QPalette::Midlight)), dark(palette.color(QPalette::Shadow)),
+          activeCaption(palette.color(QPalette::Highlight))
+    {
+    }
+    QColor shadow;
+    QColor highlight;
+    QColor light;
+    QColor dark;
+    QColor activeCaption;
+};
+
+// A 1-pixel outline whose top and left edges have one colour and whose
+// bottom and right edges another; the bottom-right pair wins the corners
+// it shares with the top-left pair.
+void Draw3dRect(QPainter &painter, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    const int w = r.width();
+    const int h = r.height();
+    if (w <= 0 || h <= 0)
+        return;
+    painter.fillRect(QRect(r.left(), r.top(), w - 1, 1), topLeft);
+    painter.fillRect(QRect(r.left(), r.top(), 1, h - 1), topLeft);
+    painter.fillRect(QRect(r.left() + w - 1, r.top(), 1, h), bottomRight);
+    painter.fillRect(QRect(r.left(), r.top() + h - 1, w, 1), bottomRight);
+}
+
+QFont CaptionFont()
+{
+    return Shared::FontOfHeight(QStringLiteral("MS Sans Serif"), 14, QFont::Bold);
+}
+
+void DrawRowText(QPainter &painter, int x, int y, const std::string &text)
+{
+    painter.drawText(QRect(x, y, kTextCellWidth, kRow),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                     QString::fromStdString(text));
+}
+
+// Inverts every pixel of the rectangle.
+void Invert(QPainter &painter, const QRect &rect)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.fillRect(rect, Qt::black);
+    painter.restore();
+}
+
+// Selected column and trigger rows are inverted one by one. A selected
+// index header is inverted together with its segment rows, once the last
+// segment row is reached; segment rows are never inverted on their own.
+void PaintSelection(QPainter &painter, const CTableWnd &table)
+{
+    int header = -1;
+    for (int i = 0; i < table.ItemCount(); ++i) {
+        const CTableItem &item = *table.GetItem(i);
+        if (item.IsIndexHeader()) {
+            header = i;
+        } else if (item.m_kind == IndexSegment) {
+            const CTableItem *next = table.GetItem(i + 1);
+            const bool lastOfBlock = !next || next->m_kind != IndexSegment;
+            if (lastOfBlock && header >= 0 && table.GetItem(header)->m_selected)
+                Invert(painter, table.GetRowRect(header).translated(table.m_drawOrigin));
+        } else if (item.m_selected) {
+            Invert(painter, table.GetRowRect(i).translated(table.m_drawOrigin));
+        }
+    }
+}
+
+// The focus row's outline, dotted (every other pixel) and inverting, one
+// pixel inside the row's highlight rectangle on the right and bottom.
+void PaintFocusRect(QPainter &painter, const CTableWnd &table)
+{
+    const QRect r = table.GetRowRect(table.m_focus).translated(table.m_drawOrigin);
+    QPen pen(Qt::black, 1);
+    pen.setCosmetic(true);
+    pen.setDashPattern({1, 1});
+    const int right = r.right() - 1;
+    const int bottom = r.bottom() - 1;
+    const QPoint corners[] = {{r.left(), r.top()}, {right, r.top()}, {right, bottom},
+                              {r.left(), bottom}, {r.left(), r.top()}};
+    painter.save();
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    painter.drawPolyline(corners, 5);
+    painter.restore();
+}
+
+} // namespace
+
+void CTableWnd::PaintClient(QPainter &painter, bool printing)
+{
+    const QPoint origin = m_drawOrigin;
+    const int mode = m_pDoc ? m_pDoc->m_viewMode : Schema;
+    const QRect client = ClientRect();
+    painter.save();
+    painter.setFont(Shared::DiagramFont());
+    painter.fillRect(QRect(origin, client.size()), Qt::white);
+    painter.setPen(Qt::black);
+
+    // Every row is drawn, also when the window shows only its caption: the
+    // rows then lie outside the visible client area.
+    for (int i = 0; i < ItemCount(); ++i) {
+        const CTableItem &item = *GetItem(i);
+        const int y = origin.y() + i * kRow;
+        painter.drawPixmap(origin.x() + kIconX, y, Shared::DbImage(item.m_kind));
+        DrawRowText(painter, origin.x() + kNameX, y, item.m_name);
+        if (mode == Attributes)
+            DrawRowText(painter, origin.x() + kDescriptionX, y, item.m_description);
+    }
+
+    const CDbView *view = View();
+    const bool active = !printing && view && view->m_pActiveTable == this;
+    if (active) {
+        PaintSelection(painter, *this);
+        PaintFocusRect(painter, *this);
+    }
+    painter.restore();
+}
+
+void CTableWnd::PaintFrame(QPainter &painter, bool printing)
+{
+    const CFrameColours colours(palette());
+    QRect r(m_drawOrigin, size());
+    painter.save();
+
+    // The raised outer border.
+    Draw3dRect(painter, r, colours.light, colours.dark);
+    r.adjust(1, 1, -1, -1);
+    Draw3dRect(painter, r, colours.highlight, colours.shadow);
+    r.adjust(1, 1, -1, -1);
+    Draw3dRect(painter, r, colours.light, colours.light);
+    r.adjust(1, 1, -1, -1);
+
+    // The caption bar with the table icon and the table's name.
+    const QRect bar(QPoint(r.left(), r.top()),
+                    QPoint(r.right(), r.top() + Platform::kCaptionHeight - 2));
+    const CDbView *view = View();
+    const bool active = !printing && view && view->m_pActiveTable == this;
+    painter.fillRect(bar, active ? colours.activeCaption : colours.shadow);
+    painter.drawPixmap(bar.left() + kCaptionIconInset, bar.top() + kCaptionIconInset,
+                       Shared::DbImage(TableImage));
+    painter.setFont(CaptionFont());
+    painter.setPen(colours.highlight);
+    const QRect textRect(QPoint(bar.left() + kCaptionTextX, bar.top() + kCaptionIconInset),
+                         bar.bottomRight());
+    // Drawing into the rectangle clips the name to the bar.
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     QString::fromStdString(m_name));
+
+    // The sunken edge around the client area below the bar.
+    r.adjust(-1, -1, 1, 1);
+    r.setTop(bar.bottom() + 1);
+    Draw3dRect(painter, r, colours.light, colours.light);
+    r.adjust(1, 1, -1, -1);
+    Draw3dRect(painter, r, colours.shadow, colours.highlight);
+    r.adjust(1, 1, -1, -1);
+    Draw3dRect(painter, r, colours.dark, colours.light);
+    painter.restore();
+}
+
+void CTableWnd::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    PaintFrame(painter, false);
+    const QRect client = ClientRect();
+    if (client.isEmpty())
+        return;
+    painter.translate(client.topLeft());
+    painter.setClipRect(QRect(QPoint(0, 0), client.size()));
+    PaintClient(painter, false);
+}
+
+// The relationship lines of the view attach to the table windows; moving or
+// resizing one redraws the view's background so that they follow.
+void CTableWnd::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (CDbView *view = View())
+        view->Canvas()->update();
+}
+
+void CTableWnd::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (CDbView *view = View())
+        view->Canvas()->update();
+}

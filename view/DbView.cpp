@@ -1,30 +1,494 @@
 #include "view/DbView.h"
 
+#include "db/SqlText.h"
+#include "diagram/PlatformMetrics.h"
+#include "diagram/RelationshipGeometry.h"
+#include "diagram/SharedResources.h"
+#include "diagram/TableWnd.h"
 #include "document/Doc.h"
+#include "res/Resource.h"
+#include "view/DiagramCanvas.h"
+#include "view/PrinterPage.h"
 
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kRow = 15;
+constexpr int kSchemaWidth = 120;
+constexpr int kAttributesWidth = 200;
+// The extent of the mapping: 16384 device units span this many logical
+// units, so that one logical unit is 1/96 inch.
+constexpr int kMappingExtent = 16384;
+// F6 brings a table window into sight with this much room above and left.
+constexpr int kSightMargin = 50;
+// Page boundaries are drawn for this many pages across and down.
+constexpr int kBoundaryPages = 10;
+
+int ModeOfCommand(int id)
+{
+    switch (id) {
+    case Cmd::ViewSchema: return Schema;
+    case Cmd::ViewTableDiagram: return TableDiagram;
+    case Cmd::ViewAttributes: return Attributes;
+    default: return -1;
+    }
+}
+
+} // namespace
 
 CDbView::CDbView(CDoc *doc, QWidget *parent) : QScrollArea(parent), m_pDoc(doc)
 {
-    m_canvas = new QWidget;
-    m_canvas->resize(kDiagramSize, kDiagramSize);
+    m_canvas = new CDiagramCanvas(this);
     setWidget(m_canvas);
+    setFocusPolicy(Qt::StrongFocus);
     doc->SetView(this);
 }
-CDbView::~CDbView() = default;
-QPoint CDbView::ScrollPosition() const { return {0, 0}; }
-void CDbView::OnInitialUpdate() {}
-void CDbView::ShowTable(CTableWnd *) {}
-bool CDbView::OnCommand(int) { return false; }
-bool CDbView::CommandState(int, bool &, bool &) const { return false; }
-void CDbView::DrawDiagram(QPainter &, bool) {}
-void CDbView::DrawRelationship(QPainter &, const CDbRelationship &) {}
-int CDbView::HitTestRelationships(const QPoint &) const { return -1; }
-void CDbView::SetViewMode(int) {}
-void CDbView::ActivateNext(bool) {}
-void CDbView::ScrollIntoSight(CTableWnd *) {}
-void CDbView::DropSelectedRelationship() {}
-void CDbView::OnBackgroundPress(const QPoint &, Qt::MouseButton) {}
-void CDbView::ApplyDiagramMapping(QPainter &, const QPaintDevice &) {}
-void CDbView::keyPressEvent(QKeyEvent *) {}
-void CDbView::resizeEvent(QResizeEvent *) {}
+
+// The table window objects belong to the document; their windows are the
+// canvas's children only while the view lives, so they are handed back
+// before the canvas deletes its children.
+CDbView::~CDbView()
+{
+    if (!m_pDoc)
+        return;
+    for (int i = 0; i < m_pDoc->TableCount(); ++i) {
+        CTableWnd *table = m_pDoc->GetTable(i);
+        if (table->parentWidget() == m_canvas) {
+            table->hide();
+            table->setParent(nullptr);
+        }
+    }
+    if (m_pDoc->GetView() == this)
+        m_pDoc->SetView(nullptr);
+}
+
+CDoc *CDbView::GetDocument() const { return m_pDoc; }
+
+QPoint CDbView::ScrollPosition() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+bool CDbView::HasWindow(const CTableWnd *table) const
+{
+    return table && table->parentWidget() == m_canvas;
+}
+
+// ---------------------------------------------------------------------------
+// Initial update and scrolling
+
+void CDbView::OnInitialUpdate()
+{
+    setWindowTitle(QString::fromStdString(m_pDoc->GetSession().m_dsn));
+    m_canvas->update();
+    const QSize inches = PrinterPage::DefaultPrinterPageInches();
+    m_pageInches[0] = inches.width();
+    m_pageInches[1] = inches.height();
+    for (int i = 0; i < m_pDoc->TableCount(); ++i)
+        ShowTable(m_pDoc->GetTable(i));
+}
+
+void CDbView::ShowTable(CTableWnd *table)
+{
+    const int width = m_pDoc->m_viewMode == Attributes ? kAttributesWidth : kSchemaWidth;
+    const int height = Platform::kCaptionHeight + kRow * table->ItemCount()
+                       + 3 * Platform::kSizingFrameHeight;
+    table->setParent(m_canvas);
+    table->setWindowTitle(QString::fromStdString(table->m_name));
+    table->setGeometry(QRect(table->m_savedPos, QSize(width, height)));
+    table->setWindowIcon(QIcon(Shared::DbImage(TableImage)));
+    table->FitToContents();
+    table->show();
+}
+
+// The scroll range is the whole diagram whatever it holds; a page is the
+// visible area and a line a tenth of it.
+void CDbView::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    const QSize page = viewport()->size();
+    horizontalScrollBar()->setPageStep(page.width());
+    verticalScrollBar()->setPageStep(page.height());
+    horizontalScrollBar()->setSingleStep(std::max(1, page.width() / 10));
+    verticalScrollBar()->setSingleStep(std::max(1, page.height() / 10));
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
+{
+    checked = false;
+    const bool tableActive = m_pActiveTable != nullptr;
+    switch (id) {
+    case Cmd::ViewSchema:
+    case Cmd::ViewTableDiagram:
+    case Cmd::ViewAttributes:
+        enabled = true;
+        checked = m_pDoc && m_pDoc->m_viewMode == ModeOfCommand(id);
+        return true;
+    case Cmd::Drop:
+        enabled = m_selRelationship != -1 || tableActive;
+        return true;
+    case Cmd::AddColumn:
+    case Cmd::CreateIndex:
+    case Cmd::CreateTrigger:
+        enabled = tableActive;
+        return true;
+    case Cmd::CreateTable:
+    case Cmd::NextPane:
+    case Cmd::PrevPane:
+        enabled = true;
+        return true;
+    // No part of the program handles these; they stay disabled. A foreign
+    // key is made by dragging a row onto another table window.
+    case Cmd::CreateForeignKey:
+    case Cmd::HideTable:
+        enabled = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CDbView::OnCommand(int id)
+{
+    switch (id) {
+    case Cmd::ViewSchema:
+    case Cmd::ViewTableDiagram:
+    case Cmd::ViewAttributes:
+        SetViewMode(ModeOfCommand(id));
+        return true;
+    case Cmd::Drop:
+        if (m_selRelationship != -1)
+            DropSelectedRelationship();
+        else
+            ForwardToActiveTable(id);
+        return true;
+    case Cmd::AddColumn:
+    case Cmd::CreateIndex:
+    case Cmd::CreateTrigger:
+        ForwardToActiveTable(id);
+        return true;
+    case Cmd::CreateTable:
+        return ShowCreateTableDialog();
+    case Cmd::NextPane:
+        ActivateNext(true);
+        return true;
+    case Cmd::PrevPane:
+        ActivateNext(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CDbView::ForwardToActiveTable(int id)
+{
+    if (m_pActiveTable)
+        m_pActiveTable->OnCommand(id);
+}
+
+// HOOK: the Create Table dialog is not built yet. When it exists, show it
+// modally here with this view as its view; its result is ignored.
+bool CDbView::ShowCreateTableDialog() { return true; }
+
+// The mode commands neither mark the document modified nor repaint: each
+// table window that changes size repaints the view itself.
+void CDbView::SetViewMode(int mode)
+{
+    m_pDoc->m_viewMode = mode;
+    for (int i = 0; i < m_pDoc->TableCount(); ++i)
+        m_pDoc->GetTable(i)->FitToContents();
+}
+
+// ---------------------------------------------------------------------------
+// Activation from table window to table window (F6, Shift+F6)
+
+void CDbView::ActivateNext(bool forward)
+{
+    const int count = m_pDoc->TableCount();
+    if (count == 0)
+        return;
+    const int current = m_pDoc->IndexOfTable(m_pActiveTable);
+    CTableWnd *chosen = nullptr;
+    if (forward) {
+        chosen = m_pDoc->GetTable(current + 1);
+        if (!chosen)
+            chosen = m_pDoc->GetTable(0);
+    } else {
+        chosen = m_pDoc->GetTable((current == -1 ? count : current) - 1);
+        if (!chosen)
+            chosen = m_pDoc->GetTable(count - 1);
+    }
+    chosen->ActivateFrame();
+    ScrollIntoSight(chosen);
+}
+
+void CDbView::ScrollIntoSight(CTableWnd *table)
+{
+    const QRect visible(ScrollPosition(), viewport()->size());
+    const QPoint position = table->GetPosition();
+    if (visible.contains(position))
+        return;
+    horizontalScrollBar()->setValue(std::max(0, position.x() - kSightMargin));
+    verticalScrollBar()->setValue(std::max(0, position.y() - kSightMargin));
+}
+
+// Every key goes to the active table window's key handling, except the
+// next and previous table keys, which the frame's accelerators normally
+// take before the view sees them.
+void CDbView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F6) {
+        ActivateNext(!(event->modifiers() & Qt::ShiftModifier));
+        return;
+    }
+    if (m_pActiveTable)
+        m_pActiveTable->HandleKey(event);
+    else
+        event->ignore();
+}
+
+// ---------------------------------------------------------------------------
+// The background: selection and context menu
+
+void CDbView::OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton button)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (button == Qt::RightButton) {
+        ShowBackgroundMenu(viewport()->mapToGlobal(clientPoint));
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+    if (m_pActiveTable)
+        m_pActiveTable->DeactivateFrame();
+    m_pActiveTable = nullptr;
+    m_selRelationship = -1;
+    m_selRelationship = HitTestRelationships(clientPoint + ScrollPosition());
+    m_canvas->update();
+}
+
+// The background menu: its commands take the view's command route and its
+// entries are available as the commands are.
+void CDbView::ShowBackgroundMenu(const QPoint &globalPos)
+{
+    struct Entry
+    {
+        const char *text;
+        int id;
+    };
+    static const Entry kEntries[] = {{"Create &Foreign Key", Cmd::CreateForeignKey},
+                                     {"Create &Table", Cmd::CreateTable},
+                                     {"&Hide Table", Cmd::HideTable},
+                                     {nullptr, 0},
+                                     {"&Drop", Cmd::Drop}};
+    QMenu menu(this);
+    for (const Entry &entry : kEntries) {
+        if (!entry.text) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction *action = menu.addAction(QString::fromLatin1(entry.text));
+        action->setData(entry.id);
+        bool enabled = false;
+        bool checked = false;
+        action->setEnabled(CommandState(entry.id, enabled, checked) && enabled);
+    }
+    if (QAction *chosen = menu.exec(globalPos))
+        OnCommand(chosen->data().toInt());
+}
+
+// ---------------------------------------------------------------------------
+// Dropping the selected relationship
+
+void CDbView::DropSelectedRelationship()
+{
+    CDbSession &session = m_pDoc->GetSession();
+    const CDbRelationship *found = session.GetRelationship(m_selRelationship);
+    if (!found) {
+        m_selRelationship = -1;
+        return;
+    }
+    // The list is reloaded below; keep copies of the names.
+    const CDbRelationship relationship = *found;
+    const QString question =
+        QStringLiteral("Are you sure you want to drop the foreign key relationship between '")
+        + QString::fromStdString(relationship.m_foreignTable) + QStringLiteral("' and '")
+        + QString::fromStdString(relationship.m_parentTable) + QStringLiteral("'?");
+    QMessageBox ask(QMessageBox::Warning, QStringLiteral("Confirmation"), question,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    if (ask.exec() != QMessageBox::Yes)
+        return;
+
+    const std::string statement = "alter table "
+                                  + SqlText::QuoteIdentifier(relationship.m_foreignTable)
+                                  + " drop constraint "
+                                  + SqlText::QuoteIdentifier(relationship.m_name);
+    const int result = session.Execute(statement);
+    if (result < 0) {
+        QMessageBox error(QMessageBox::Critical, QStringLiteral("Error"),
+                          QString::fromStdString(session.GetErrorText(result)), QMessageBox::Ok,
+                          this);
+        error.exec();
+        session.CloseStatement();
+        return;
+    }
+
+    CTableWnd *parent = m_pDoc->FindTable(relationship.m_parentTable);
+    CTableWnd *foreign = m_pDoc->FindTable(relationship.m_foreignTable);
+    session.ReloadRelationships();
+    m_canvas->update();
+    for (CTableWnd *table : {parent, foreign}) {
+        if (!table)
+            continue;
+        table->LoadSchema();
+        table->FitToContents();
+        // The rows may change without the window changing size.
+        table->update();
+    }
+    m_selRelationship = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+void CDbView::ApplyDiagramMapping(QPainter &painter, const QPaintDevice &device)
+{
+    // Widget, pixmap and image coordinates are Qt's device-independent
+    // pixels, which are 1/96 inch by definition: the diagram maps onto them
+    // one to one, so the lines meet the table windows exactly. Printers
+    // report their real resolution.
+    const int type = device.devType();
+    const bool screenLike =
+        type == QInternal::Widget || type == QInternal::Pixmap || type == QInternal::Image;
+    if (screenLike)
+        ApplyDiagramMapping(painter, Platform::kDiagramDpi, Platform::kDiagramDpi);
+    else
+        ApplyDiagramMapping(painter, device.logicalDpiX(), device.logicalDpiY());
+}
+
+void CDbView::ApplyDiagramMapping(QPainter &painter, int dpiX, int dpiY)
+{
+    if (dpiX <= 0 || dpiY <= 0)
+        return;
+    const int dpi = Platform::kDiagramDpi;
+    const QSize window((kMappingExtent * dpi + dpiX / 2) / dpiX,
+                       (kMappingExtent * dpi + dpiY / 2) / dpiY);
+    painter.setWindow(QRect(painter.window().topLeft(), window));
+    painter.setViewport(QRect(painter.viewport().topLeft(), QSize(kMappingExtent, kMappingExtent)));
+}
+
+void CDbView::DrawDiagram(QPainter &painter, bool printing)
+{
+    const QPen thin(Qt::black, 1);
+    const QPen thick(Qt::black, 2);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(thin);
+    const CDbSession &session = m_pDoc->GetSession();
+    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+        if (i == m_selRelationship) {
+            painter.setPen(thick);
+            DrawRelationship(painter, *relationship);
+            painter.setPen(thin);
+        } else {
+            DrawRelationship(painter, *relationship);
+        }
+    }
+    if (m_dragState == 2 && !printing) {
+        const QPoint scroll = ScrollPosition();
+        painter.drawLine(m_dragStart + scroll, m_dragPoint + scroll);
+    }
+    if (printing)
+        PaintTablesForPrint(painter);
+    else
+        DrawPageBoundaries(painter);
+    painter.restore();
+}
+
+bool CDbView::RelationshipRoute(const CDbRelationship &relationship,
+                                CRelationshipRoute &route) const
+{
+    const CTableWnd *foreign = m_pDoc->FindTable(relationship.m_foreignTable);
+    const CTableWnd *parent = m_pDoc->FindTable(relationship.m_parentTable);
+    if (!HasWindow(foreign) || !HasWindow(parent))
+        return false;
+    // The foreign end attaches below its index's header row, the parent end
+    // above its index's header row.
+    const QPoint pf = foreign->GetIndexAnchor(relationship.m_foreignIndex) + QPoint(0, kRow);
+    const QPoint pp = parent->GetIndexAnchor(relationship.m_parentIndex);
+    route = RelationshipGeometry::Route(foreign->geometry(), parent->geometry(), pf, pp);
+    return true;
+}
+
+void CDbView::DrawRelationship(QPainter &painter, const CDbRelationship &relationship)
+{
+    CRelationshipRoute route;
+    if (RelationshipRoute(relationship, route))
+        RelationshipGeometry::Draw(painter, route);
+}
+
+int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
+{
+    int hit = -1;
+    const CDbSession &session = m_pDoc->GetSession();
+    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+        CRelationshipRoute route;
+        if (RelationshipRoute(*relationship, route)
+            && RelationshipGeometry::HitTest(route, diagramPoint))
+            hit = i;
+    }
+    return hit;
+}
+
+// Dashed grey lines where the printer's pages would end, for 10 x 10 pages
+// from the diagram's origin. Without a printer there are no pages to show.
+void CDbView::DrawPageBoundaries(QPainter &painter) const
+{
+    const int pageWidth = Platform::kDiagramDpi * m_pageInches[0];
+    const int pageHeight = Platform::kDiagramDpi * m_pageInches[1];
+    if (pageWidth <= 0 || pageHeight <= 0)
+        return;
+    QPen pen(QColor(128, 128, 128), 1);
+    pen.setDashPattern({18, 6});
+    painter.setPen(pen);
+    const int right = kBoundaryPages * pageWidth;
+    const int bottom = kBoundaryPages * pageHeight;
+    for (int k = 1; k <= kBoundaryPages; ++k) {
+        painter.drawLine(k * pageWidth, 0, k * pageWidth, bottom);
+        painter.drawLine(0, k * pageHeight, right, k * pageHeight);
+    }
+}
+
+// On paper the table windows are drawn by the view: each paints its frame
+// and then its clipped client area at its place in the diagram.
+void CDbView::PaintTablesForPrint(QPainter &painter)
+{
+    for (int i = 0; i < m_pDoc->TableCount(); ++i) {
+        CTableWnd *table = m_pDoc->GetTable(i);
+        if (!HasWindow(table))
+            continue;
+        const QRect outer = table->geometry();
+        const QRect client = table->ClientRect().translated(outer.topLeft());
+        painter.save();
+        table->m_drawOrigin = outer.topLeft();
+        table->PaintFrame(painter, true);
+        if (!client.isEmpty()) {
+            painter.setClipRect(client, Qt::IntersectClip);
+            table->m_drawOrigin = client.topLeft();
+            table->PaintClient(painter, true);
+        }
+        table->m_drawOrigin = QPoint();
+        painter.restore();
+    }
+}

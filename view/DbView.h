@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QScrollArea>
 
 class CDoc;
 class CTableWnd;
 struct CDbRelationship;
+struct CRelationshipRoute;
 class QPainter;
 class QPaintDevice;
 
@@ -25,7 +27,7 @@ public:
     explicit CDbView(CDoc *doc, QWidget *parent = nullptr);
     ~CDbView() override;
 
-    CDoc *GetDocument() const { return m_pDoc; }
+    CDoc *GetDocument() const;
     // The widget the table windows live on; its coordinates are diagram
     // coordinates.
     QWidget *Canvas() const { return m_canvas; }
@@ -37,13 +39,19 @@ public:
     void ShowTable(CTableWnd *table);
 
     // Command routing: true when handled. CommandState tells whether a
-    // command is available here and whether it carries a radio mark.
+    // command is available here and whether it carries a radio mark; it
+    // returns false for commands the view does not know.
     bool OnCommand(int id);
     bool CommandState(int id, bool &enabled, bool &checked) const;
 
-    // Draws lines, the drag line and (on screen) page boundaries.
+    // Draws lines, the drag line and, on screen, the page boundaries; when
+    // printing, the table windows instead of the page boundaries. The
+    // painter is already mapped to diagram coordinates.
     void DrawDiagram(QPainter &painter, bool printing);
     void DrawRelationship(QPainter &painter, const CDbRelationship &relationship);
+    // The route of a relationship in diagram coordinates; false when one of
+    // its tables has no window in this view.
+    bool RelationshipRoute(const CDbRelationship &relationship, CRelationshipRoute &route) const;
     // Hit-tests every relationship at a diagram point; the last one that
     // matches, or -1.
     int HitTestRelationships(const QPoint &diagramPoint) const;
@@ -56,6 +64,7 @@ public:
     void OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton button);
     // Maps one logical unit to 1/96 inch on the painter's device.
     static void ApplyDiagramMapping(QPainter &painter, const QPaintDevice &device);
+    static void ApplyDiagramMapping(QPainter &painter, int dpiX, int dpiY);
 
     // Cross-table state, read and written by the table windows.
     int m_dragState = 0;
@@ -74,6 +83,15 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    CDoc *m_pDoc = nullptr;
+    void ShowBackgroundMenu(const QPoint &globalPos);
+    void ForwardToActiveTable(int id);
+    bool ShowCreateTableDialog();
+    void DrawPageBoundaries(QPainter &painter) const;
+    void PaintTablesForPrint(QPainter &painter);
+    bool HasWindow(const CTableWnd *table) const;
+
+    // The document may be destroyed before the view; the view then has no
+    // tables to let go of.
+    QPointer<CDoc> m_pDoc;
     QWidget *m_canvas = nullptr;
 };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class CDbView;
+
+// The scrolled content of the database view: the 10000 x 10000 pixel
+// diagram. Its coordinates are diagram coordinates; the table windows are
+// its children. It paints the view's background drawing (relationship
+// lines, the drag line, page boundaries) and passes presses on the
+// background to the view.
+class CDiagramCanvas : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CDiagramCanvas(CDbView *view);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    CDbView *m_view;
+};
