@@ -79,10 +79,8 @@ class TestTableWndInput : public QObject
         for (const Row &row : rows)
             table->AppendItem(std::make_unique<CTableItem>(row.kind, row.name));
         m_doc->AppendTable(table);
-        table->setParent(m_view->Canvas());
-        table->move(at);
-        table->FitToContents();
-        table->show();
+        table->m_savedPos = at;
+        m_view->ShowTable(table);
         return table;
     }
 
