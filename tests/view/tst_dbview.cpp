@@ -9,8 +9,10 @@
 #include "tests/support/PervasiveFixture.h"
 #include "tests/support/PopupMenuChooser.h"
 #include "view/DbView.h"
+#include "view/PrinterPage.h"
 
 #include <QMenu>
+#include <QPageLayout>
 #include <QPainter>
 #include <QScrollBar>
 #include <QtTest>
@@ -590,6 +592,29 @@ private slots:
                 painter.drawPixmap(16 * i, 0, Shared::DbImage(i));
         }
         SaveShot("db-images", images.scaled(images.size() * 8));
+    }
+
+    // The printable area counts in whole inches, the fraction dropped.
+    void printerPageIsMeasuredInWholeInches_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<int>("resolution");
+        QTest::addColumn<QSize>("inches");
+        QTest::newRow("A4 without margins") << int(QPageSize::A4) << 0.0 << 600 << QSize(8, 11);
+        QTest::newRow("A4 with half-inch margins") << int(QPageSize::A4) << 0.5 << 300 << QSize(7, 10);
+        QTest::newRow("Letter") << int(QPageSize::Letter) << 0.0 << 600 << QSize(8, 11);
+        QTest::newRow("no resolution") << int(QPageSize::A4) << 0.0 << 0 << QSize(0, 0);
+    }
+    void printerPageIsMeasuredInWholeInches()
+    {
+        QFETCH(int, size);
+        QFETCH(double, margin);
+        QFETCH(int, resolution);
+        QFETCH(QSize, inches);
+        const QPageLayout layout(QPageSize(QPageSize::PageSizeId(size)), QPageLayout::Portrait,
+                                 QMarginsF(margin, margin, margin, margin), QPageLayout::Inch);
+        QCOMPARE(PrinterPage::PageInches(layout, resolution), inches);
     }
 
     void mappingIsOneUnitPerNinetySixthOfAnInch_data()
