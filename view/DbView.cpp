@@ -390,6 +390,8 @@ void CDbView::ApplyDiagramMapping(QPainter &painter, int dpiX, int dpiY)
 
 void CDbView::DrawDiagram(QPainter &painter, bool printing)
 {
+    if (!m_pDoc)
+        return;
     const QPen thin(Qt::black, 1);
     const QPen thick(Qt::black, 2);
     painter.save();
@@ -419,6 +421,8 @@ void CDbView::DrawDiagram(QPainter &painter, bool printing)
 bool CDbView::RelationshipRoute(const CDbRelationship &relationship,
                                 CRelationshipRoute &route) const
 {
+    if (!m_pDoc)
+        return false;
     const CTableWnd *foreign = m_pDoc->FindTable(relationship.m_foreignTable);
     const CTableWnd *parent = m_pDoc->FindTable(relationship.m_parentTable);
     if (!HasWindow(foreign) || !HasWindow(parent))
@@ -441,6 +445,8 @@ void CDbView::DrawRelationship(QPainter &painter, const CDbRelationship &relatio
 int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
 {
     int hit = -1;
+    if (!m_pDoc)
+        return hit;
     const CDbSession &session = m_pDoc->GetSession();
     for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
         CRelationshipRoute route;
