@@ -10,13 +10,15 @@
 
 // The referenced table is written as the user typed it in the REFERENCES
 // clause; the diagram finds tables by their exact catalog name, so the name
-// is resolved against sqlite_master (SQLite names ignore ASCII case). A
-// foreign key without parent columns refers to the primary key: "to" is NULL.
+// is resolved against sqlite_master (SQLite names ignore ASCII case). The
+// resolution is a join rather than a subquery per key: the join lets the
+// engine build a temporary index, where a subquery would scan sqlite_master
+// once for every key. A foreign key without parent columns refers to the
+// primary key: "to" is NULL.
 const char *const CSqliteAdapter::kForeignKeyQuery =
-    "select m.name, p.id, p.\"from\", p.\"table\", coalesce(p.\"to\", ''), "
-    "(select t.name from sqlite_master t where t.type = 'table' "
-    "and t.name = p.\"table\" collate nocase) "
+    "select m.name, p.id, p.\"from\", p.\"table\", coalesce(p.\"to\", ''), t.name "
     "from sqlite_master m join pragma_foreign_key_list(m.name) p "
+    "left join sqlite_master t on t.type = 'table' and t.name = p.\"table\" collate nocase "
     "where m.type = 'table' order by m.rowid, p.id desc, p.seq";
 
 // Kind 0 rows are primary key columns (with their declared type, which
@@ -43,6 +45,10 @@ const char *const CSqliteAdapter::kTableSqlQuery =
     "and sql like '%constraint%' and exists (select 1 from pragma_foreign_key_list(name)) "
     "union all select name, sql, pos + 60 from piece where pos + 60 <= length(sql)) "
     "select name, substr(sql, pos, 60) || '|' from piece order by name, pos";
+
+// A trigger's tbl_name is the table as its ON clause wrote it, in any case.
+const char *const CSqliteAdapter::kTriggerQuery =
+    "select tbl_name, name from sqlite_master where type = 'trigger' order by rowid";
 
 namespace {
 
@@ -79,11 +85,6 @@ struct CSqliteAdapter::CForeignKey
 
 std::string CSqliteAdapter::GetDbmsName() const { return "SQLite"; }
 
-std::string CSqliteAdapter::TriggerQuery(const std::string &table)
-{
-    return "select name from sqlite_master where type = 'trigger' and tbl_name = "
-           + SqlText::QuoteLiteral(table) + " collate nocase order by rowid";
-}
 
 std::string CSqliteAdapter::GeneratedName(const std::string &table,
                                           const std::vector<std::string> &columns)
@@ -96,6 +97,7 @@ std::string CSqliteAdapter::GeneratedName(const std::string &table,
 
 int CSqliteAdapter::LoadRelationships(CDbSession &session)
 {
+    m_triggers = CTriggerSnapshot();
     std::vector<CForeignKey> keys;
     int result = ReadForeignKeys(session, keys);
     if (result < 0 || keys.empty())
@@ -273,23 +275,50 @@ int CSqliteAdapter::AddExtraTypes(CDbSession &session)
     return DbResult::kOk;
 }
 
+bool CSqliteAdapter::SnapshotServes(const CDbSession &session) const
+{
+    return m_triggers.session == &session
+           && m_triggers.connection == session.GetConnectionString()
+           && m_triggers.statementCount == session.GetStatementLog().size();
+}
+
+int CSqliteAdapter::ReadTriggerSnapshot(CDbSession &session)
+{
+    m_triggers = CTriggerSnapshot();
+    CTriggerSnapshot snapshot;
+    int result = session.Execute(kTriggerQuery);
+    while (result >= 0) {
+        std::string table, name;
+        result = session.Fetch();
+        if (result >= 0) result = session.GetColumnText(1, table);
+        if (result >= 0) result = session.GetColumnText(2, name);
+        if (result < 0)
+            break;
+        snapshot.byTable[SqlText::ToLower(table)].push_back(name);
+    }
+    result = EndOfRows(result);
+    if (result < 0)
+        return result;
+    session.CloseStatement();
+    snapshot.session = &session;
+    snapshot.connection = session.GetConnectionString();
+    snapshot.statementCount = session.GetStatementLog().size();
+    m_triggers = std::move(snapshot);
+    return DbResult::kOk;
+}
+
 // SQLite stores a trigger's name unquoted, so quotes in it are part of the
-// name and stay. The table is named as the trigger's ON clause wrote it.
+// name and stay.
 int CSqliteAdapter::LoadTriggerNames(CDbSession &session, const std::string &table,
                                      std::vector<std::string> &names)
 {
-    int result = session.Execute(TriggerQuery(table));
-    while (result >= 0) {
-        std::string name;
-        result = session.Fetch();
-        if (result >= 0)
-            result = session.GetColumnText(1, name);
+    if (!SnapshotServes(session)) {
+        const int result = ReadTriggerSnapshot(session);
         if (result < 0)
-            break;
-        names.push_back(name);
+            return result;
     }
-    result = EndOfRows(result);
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    const auto found = m_triggers.byTable.find(SqlText::ToLower(table));
+    if (found != m_triggers.byTable.end())
+        names.insert(names.end(), found->second.begin(), found->second.end());
+    return DbResult::kOk;
 }

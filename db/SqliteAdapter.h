@@ -13,8 +13,9 @@ struct CSqliteForeignKeyClause;
 // triggers from sqlite_master.
 //
 // Every read goes through the session's one statement and is closed before
-// the next; table names only ever reach a statement as a quoted literal or
-// as a value inside the engine, so no name can break a query.
+// the next; no table name is ever written into a statement (names reach
+// the engine's pragmas only as values inside a query), so no name can break
+// a query.
 class CSqliteAdapter : public CDbmsAdapter
 {
 public:
@@ -31,7 +32,8 @@ public:
     // The CREATE TABLE text of the tables with named foreign keys, in pieces
     // short enough for one column read.
     static const char *const kTableSqlQuery;
-    static std::string TriggerQuery(const std::string &table);
+    // Every trigger of the database with its table, in creation order.
+    static const char *const kTriggerQuery;
 
     // The name an unnamed foreign key gets: table_column[_column...]_fkey.
     static std::string GeneratedName(const std::string &table,
@@ -39,6 +41,24 @@ public:
 
 private:
     struct CForeignKey;
+
+    // The triggers of the whole database as one read found them, keyed by
+    // lower-case table name. SQLite keeps no index on sqlite_master, so a
+    // query per table would scan the whole schema for every table and a
+    // load would grow with the square of the table count. The snapshot
+    // serves one session while nothing has been sent through it since it
+    // was read (every DDL statement goes through Execute) and is dropped
+    // whenever a session connects or reloads its relationships.
+    struct CTriggerSnapshot
+    {
+        const CDbSession *session = nullptr; // compared, never used
+        std::string connection;
+        size_t statementCount = 0;
+        std::map<std::string, std::vector<std::string>> byTable;
+    };
+    bool SnapshotServes(const CDbSession &session) const;
+    int ReadTriggerSnapshot(CDbSession &session);
+
     using CKeyMap = std::map<std::string, CSqliteTableKeys>;
     using CClauseMap = std::map<std::string, std::vector<CSqliteForeignKeyClause>>;
 
@@ -46,4 +66,6 @@ private:
     static int ReadTableKeys(CDbSession &session, CKeyMap &tables);
     static int ReadConstraintClauses(CDbSession &session, CClauseMap &clauses);
     static void NameForeignKeys(std::vector<CForeignKey> &keys, CClauseMap &clauses);
+
+    CTriggerSnapshot m_triggers;
 };

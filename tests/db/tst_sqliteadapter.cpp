@@ -278,6 +278,37 @@ private slots:
         m_session.CloseStatement();
     }
 
+    // One read serves a whole load; anything sent through the session, and
+    // every connect, makes the next table read the dictionary again.
+    void triggerNamesFollowChangesAndSessions()
+    {
+        CDbSession other;
+        QCOMPARE(other.Connect("DSN=Empty"), 0);
+        std::vector<std::string> names;
+        CDbmsAdapter *adapter = m_session.GetAdapter();
+        QCOMPARE(adapter->LoadTriggerNames(m_session, "customer", names), 0);
+        QCOMPARE(names.size(), size_t(1));
+
+        QCOMPARE(other.Execute("create trigger lonely_added after insert on lonely begin "
+                               "select 1; end"), 0);
+        other.CloseStatement();
+        names.clear();
+        QCOMPARE(adapter->LoadTriggerNames(other, "customer", names), 0);
+        QVERIFY(names.empty()); // not the other database's snapshot
+        QCOMPARE(adapter->LoadTriggerNames(other, "LONELY", names), 0);
+        QCOMPARE(names, std::vector<std::string>({"lonely_added"}));
+
+        // Changed by someone else: seen once this session sends anything.
+        QVERIFY(m_sandbox.RunSql("Orders", "create trigger customer_later after delete on "
+                                           "customer begin select 4; end;"));
+        QCOMPARE(m_session.Execute("select 1"), 0);
+        m_session.CloseStatement();
+        names.clear();
+        QCOMPARE(adapter->LoadTriggerNames(m_session, "customer", names), 0);
+        QCOMPARE(names, std::vector<std::string>({"customer_touch", "customer_later"}));
+        QVERIFY(m_sandbox.RunSql("Orders", "drop trigger customer_later;"));
+    }
+
     void theTypeListOffersWhatSqliteTablesAreMadeOf()
     {
         for (const char *name : {"integer", "text", "varchar", "real", "blob", "numeric", "date",

@@ -1,0 +1,302 @@
+// Times loading a whole schema into the diagram model (CDoc::LoadAllTables
+// and the relationship load) against a baseline measured in the same run:
+// the same ODBC catalog calls and dictionary queries, fetching the same
+// columns of the same rows into a fixed buffer without building anything.
+//
+//   bench_load [table counts...]      default: 100 1000
+//
+// It uses a private ODBC configuration in a temporary folder, never the
+// user's, and builds its databases there with the sqlite3 shell.
+#include "bench/SchemaGenerator.h"
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
+#include "db/SqliteAdapter.h"
+#include "document/Doc.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *const kDriverCandidates[] = {
+    "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so",
+    "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
+    "/usr/lib/odbc/libsqlite3odbc.so",
+};
+
+bool WriteFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(content) == content.size();
+}
+
+// The private configuration: one data source per table count.
+class CBenchOdbc
+{
+public:
+    CBenchOdbc()
+    {
+        const QByteArray folder = m_dir.path().toLocal8Bit();
+        setenv("ODBCSYSINI", folder.constData(), 1);
+        setenv("ODBCINI", (folder + "/odbc.ini").constData(), 1);
+        const char *driver = kDriverCandidates[0];
+        for (const char *candidate : kDriverCandidates)
+            if (QFile::exists(candidate)) {
+                driver = candidate;
+                break;
+            }
+        WriteFile(m_dir.filePath("odbcinst.ini"),
+                  QByteArray("[SQLite3]\nDriver=") + driver + "\n");
+    }
+
+    bool AddDatabase(const std::string &dsn, const std::string &script)
+    {
+        const QString path = m_dir.filePath(QString::fromStdString(dsn) + ".db");
+        QFile::remove(path);
+        QProcess shell;
+        shell.start("sqlite3", {"-bail", path});
+        if (!shell.waitForStarted())
+            return false;
+        shell.write(script.c_str());
+        shell.closeWriteChannel();
+        shell.waitForFinished(600000);
+        if (shell.exitCode() != 0) {
+            std::fprintf(stderr, "sqlite3: %s\n", shell.readAllStandardError().constData());
+            return false;
+        }
+        m_sources += "[" + dsn + "]\nDriver=SQLite3\nDatabase=" + path.toStdString() + "\n\n";
+        return WriteFile(m_dir.filePath("odbc.ini"), QByteArray::fromStdString(m_sources));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_sources;
+};
+
+double Seconds(const std::function<void()> &work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The bare ODBC side: one connection and statement, every value read with
+// SQLGetData into the same 255-byte buffer the session uses.
+class CBareOdbc
+{
+public:
+    explicit CBareOdbc(const std::string &dsn)
+    {
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
+        SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC2), 0);
+        SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
+        std::string connection = "DSN=" + dsn;
+        SQLDriverConnect(m_dbc, nullptr, Text(connection), SQL_NTS, nullptr, 0, nullptr,
+                         SQL_DRIVER_NOPROMPT);
+        SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &m_stmt);
+    }
+    ~CBareOdbc()
+    {
+        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        SQLDisconnect(m_dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, m_env);
+    }
+
+    // Seconds spent in each kind of call during one LoadAll.
+    struct CParts
+    {
+        double tables = 0, columns = 0, statistics = 0, triggers = 0, relationships = 0;
+    };
+
+    // Everything the model load reads, in the same order.
+    CParts LoadAll()
+    {
+        CParts parts;
+        std::vector<std::string> tables;
+        parts.tables = Seconds([&] {
+            SQLTables(m_stmt, nullptr, 0, nullptr, 0, nullptr, 0, Text("TABLE"), SQL_NTS);
+            while (SQLFetch(m_stmt) == SQL_SUCCESS) {
+                Read(3);
+                tables.emplace_back(m_buffer);
+            }
+            SQLFreeStmt(m_stmt, SQL_CLOSE);
+        });
+        for (std::string &table : tables) {
+            const SQLSMALLINT length = SQLSMALLINT(table.size());
+            parts.columns += Seconds([&] {
+                SQLColumns(m_stmt, nullptr, 0, nullptr, 0, Text(table), length, nullptr, 0);
+                Drain({4, 5, 6, 7, 8, 9, 11});
+            });
+            parts.statistics += Seconds([&] {
+                SQLStatistics(m_stmt, nullptr, 0, nullptr, 0, Text(table), length, SQL_INDEX_ALL,
+                              SQL_ENSURE);
+                Drain({4, 6, 7, 9});
+            });
+        }
+        parts.triggers = Seconds([&] { Query(CSqliteAdapter::kTriggerQuery, {1, 2}); });
+        parts.relationships = Seconds([&] {
+            Query(CSqliteAdapter::kForeignKeyQuery, {1, 2, 3, 4, 5, 6});
+            Query(CSqliteAdapter::kKeyQuery, {1, 2, 3, 4, 5, 6, 7, 8});
+            Query(CSqliteAdapter::kTableSqlQuery, {1, 2});
+        });
+        return parts;
+    }
+
+private:
+    static SQLCHAR *Text(const std::string &text)
+    {
+        return reinterpret_cast<SQLCHAR *>(const_cast<char *>(text.c_str()));
+    }
+    void Read(int column)
+    {
+        SQLLEN indicator = 0;
+        SQLGetData(m_stmt, SQLUSMALLINT(column), SQL_C_CHAR, m_buffer, sizeof m_buffer, &indicator);
+    }
+    long Drain(std::initializer_list<int> columns)
+    {
+        long rows = 0;
+        while (SQLFetch(m_stmt) == SQL_SUCCESS) {
+            for (int column : columns)
+                Read(column);
+            ++rows;
+        }
+        SQLFreeStmt(m_stmt, SQL_CLOSE);
+        return rows;
+    }
+    long Query(const std::string &sql, std::initializer_list<int> columns)
+    {
+        SQLExecDirect(m_stmt, Text(sql), SQL_NTS);
+        return Drain(columns);
+    }
+
+    SQLHENV m_env = SQL_NULL_HENV;
+    SQLHDBC m_dbc = SQL_NULL_HDBC;
+    SQLHSTMT m_stmt = SQL_NULL_HSTMT;
+    char m_buffer[255] = {};
+};
+
+struct CFigures
+{
+    double model = 1e9;
+    double baseline = 1e9;
+    CBareOdbc::CParts parts; // of the best baseline round
+    int tables = 0;
+    int relationships = 0;
+};
+
+// The model side: a document connected outside the timing, then the table
+// load and the relationship reload, as opening a diagram does them.
+bool MeasureModel(const std::string &dsn, CFigures &figures)
+{
+    CDoc doc;
+    if (doc.m_session.Connect("DSN=" + dsn) < 0) {
+        std::fprintf(stderr, "cannot connect to %s: %s\n", dsn.c_str(),
+                     doc.m_session.m_lastError.c_str());
+        return false;
+    }
+    int result = 0;
+    const double seconds = Seconds([&] {
+        result = doc.LoadAllTables();
+        if (result >= 0)
+            result = doc.m_session.ReloadRelationships();
+    });
+    if (result < 0) {
+        std::fprintf(stderr, "load failed: %s\n", doc.m_session.GetErrorText(result).c_str());
+        return false;
+    }
+    figures.model = std::min(figures.model, seconds);
+    figures.tables = doc.TableCount();
+    figures.relationships = doc.m_session.RelationshipCount();
+    return true;
+}
+
+void MeasureBaseline(const std::string &dsn, CFigures &figures)
+{
+    CBareOdbc odbc(dsn);
+    CBareOdbc::CParts parts;
+    const double seconds = Seconds([&] { parts = odbc.LoadAll(); });
+    if (seconds < figures.baseline) {
+        figures.baseline = seconds;
+        figures.parts = parts;
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    CBenchOdbc odbc; // before any ODBC call
+    QApplication app(argc, argv);
+    RegisterDbmsAdapters();
+
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {100, 1000};
+    const int kRounds = 5;
+
+    std::printf("%7s %9s %9s %12s %12s %7s\n", "tables", "model ms", "bare ms", "model us/tbl",
+                "bare us/tbl", "ratio");
+    int failures = 0;
+    for (int count : counts) {
+        const std::string dsn = "Bench" + std::to_string(count);
+        if (count < 1 || !odbc.AddDatabase(dsn, CSchemaGenerator(count).Script())) {
+            std::fprintf(stderr, "cannot build the database of %d tables\n", count);
+            return 1;
+        }
+        CFigures figures;
+        // The first round warms the file cache and the driver; rounds
+        // alternate the two sides so that drift hits both alike; the best
+        // round of each side counts.
+        for (int round = 0; round <= kRounds; ++round) {
+            CFigures current;
+            if (!MeasureModel(dsn, current))
+                return 1;
+            MeasureBaseline(dsn, current);
+            if (round == 0)
+                continue;
+            figures.model = std::min(figures.model, current.model);
+            if (current.baseline < figures.baseline) {
+                figures.baseline = current.baseline;
+                figures.parts = current.parts;
+            }
+            figures.tables = current.tables;
+            figures.relationships = current.relationships;
+        }
+        if (figures.tables != count || figures.relationships != count - 1) {
+            std::fprintf(stderr, "expected %d tables and %d relationships, loaded %d and %d\n",
+                         count, count - 1, figures.tables, figures.relationships);
+            ++failures;
+        }
+        std::printf("%7d %9.1f %9.1f %12.1f %12.1f %7.2f\n", count, figures.model * 1e3,
+                    figures.baseline * 1e3, figures.model * 1e6 / count,
+                    figures.baseline * 1e6 / count, figures.model / figures.baseline);
+        const CBareOdbc::CParts &parts = figures.parts;
+        std::printf("        bare us/tbl by call: SQLTables %.1f, SQLColumns %.1f, SQLStatistics %.1f,"
+                    " trigger query %.1f, relationship queries %.1f\n",
+                    parts.tables * 1e6 / count, parts.columns * 1e6 / count,
+                    parts.statistics * 1e6 / count, parts.triggers * 1e6 / count,
+                    parts.relationships * 1e6 / count);
+        std::fflush(stdout);
+    }
+    UnregisterDbmsAdapters();
+    return failures == 0 ? 0 : 1;
+}
