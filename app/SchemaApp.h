@@ -1,10 +1,22 @@
 #pragma once
 
+#include "app/CommandTarget.h"
+#include "app/RecentFileList.h"
+
 #include <QApplication>
+#include <QPointer>
+
+#include <memory>
+
+class CChildFrame;
+class CDocTemplate;
+class CMainFrame;
+class QPrinter;
 
 // The application object: start-up in a fixed order, the application
-// commands, and exit.
-class CSchemaApp : public QApplication
+// commands (New, Open, the recent files, Print Setup without a document,
+// About, Exit, help) and exit.
+class CSchemaApp : public QApplication, public CCommandTarget
 {
     Q_OBJECT
 
@@ -12,6 +24,39 @@ public:
     CSchemaApp(int &argc, char **argv);
     ~CSchemaApp() override;
 
+    // Start-up with the process's own command line.
     bool InitInstance();
+    // Start-up with the given arguments (those after the program name).
+    bool InitInstance(const QStringList &arguments);
     void ExitInstance();
+
+    CMainFrame *MainFrame() const;
+    CDocTemplate *DocTemplate() const { return m_docTemplate.get(); }
+    CRecentFileList &RecentFiles() { return m_recentFiles; }
+    int PreviewPages() const { return m_previewPages; }
+
+    // File New; null when the document did not come up.
+    CChildFrame *NewDocument();
+    // Opens a diagram file as a document (or activates the window already
+    // showing it); null when it could not be opened.
+    CChildFrame *OpenDocumentFile(const QString &path);
+    void ShowHelp(const QString &page);
+
+    bool OnCommand(int id) override;
+    bool CommandState(int id, bool &enabled, bool &checked) const override;
+
+private:
+    void LoadStdProfileSettings();
+    void SaveStdProfileSettings() const;
+    void InstallConnectPrompt();
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+    void OnFilePrintSetup();
+    void OnAppAbout();
+
+    CRecentFileList m_recentFiles;
+    int m_previewPages = 0;
+    QPointer<CMainFrame> m_mainFrame;
+    std::unique_ptr<CDocTemplate> m_docTemplate;
+    std::unique_ptr<QPrinter> m_printer;
 };

@@ -1,0 +1,64 @@
+#include "app/CommandTable.h"
+
+#include "res/Resource.h"
+
+
+namespace {
+
+const CCommandText kCommands[] = {
+    {Cmd::FileNew, "&New\tCtrl+N", "Create a new document", "New", "new"},
+    {Cmd::FileOpen, "&Open...\tCtrl+O", "Open an existing document", "Open", "open"},
+    {Cmd::FileClose, "&Close", "Close the active document", "Close", nullptr},
+    {Cmd::FileSave, "&Save\tCtrl+S", "Save the active document", "Save", "save"},
+    {Cmd::FileSaveAs, "Save &As...", "Save the active document with a new name", "Save As", nullptr},
+    {Cmd::FilePrintSetup, "P&rint Setup...", "Change the printer and printing options",
+     "Print Setup", nullptr},
+    {Cmd::FilePrint, "&Print...\tCtrl+P", "Print the active document", "Print", "print"},
+    {Cmd::FilePrintPreview, "Print Pre&view", "Display full pages", "Print Preview", nullptr},
+    {Cmd::AppExit, "E&xit", "Quit the application; prompts to save documents", "Exit", nullptr},
+
+    {Cmd::EditUndo, "&Undo\tCtrl+Z", "Undo the last action", "Undo", nullptr},
+    {Cmd::EditCut, "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard", "Cut", "cut"},
+    {Cmd::EditCopy, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard", "Copy",
+     "copy"},
+    {Cmd::EditPaste, "&Paste\tCtrl+V", "Insert Clipboard contents", "Paste", "paste"},
+    {Cmd::CreateTable, "Create &Table", nullptr, nullptr, nullptr},
+    {Cmd::AddColumn, "&Add Column", nullptr, nullptr, nullptr},
+    {Cmd::CreateIndex, "Create &Index", nullptr, nullptr, nullptr},
+    {Cmd::CreateForeignKey, "Create &Foreign Key", nullptr, nullptr, nullptr},
+    {Cmd::CreateTrigger, "Create &Trigger", nullptr, nullptr, nullptr},
+    {Cmd::Drop, "&Drop", nullptr, nullptr, nullptr},
+
+    {Cmd::ViewToolbar, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", nullptr},
+    {Cmd::ViewStatusBar, "&Status Bar", "Show or hide the status bar", "Toggle StatusBar", nullptr},
+    {Cmd::ViewSchema, "S&chema", nullptr, nullptr, nullptr},
+    {Cmd::ViewTableDiagram, "Table &Diagram", nullptr, nullptr, nullptr},
+    {Cmd::ViewAttributes, "&Attributes", nullptr, nullptr, nullptr},
+
+    {Cmd::WindowCascade, "&Cascade", "Arrange windows so they overlap", "Cascade Windows", nullptr},
+    {Cmd::WindowTile, "&Tile", "Arrange windows as non-overlapping tiles", "Tile Windows", nullptr},
+    {Cmd::WindowArrange, "&Arrange Icons", "Arrange icons at the bottom of the window",
+     "Arrange Icons", nullptr},
+    {Cmd::NextPane, nullptr, "Switch to the next window pane", "Next Pane", nullptr},
+    {Cmd::PrevPane, nullptr, "Switch back to the previous window pane", "Previous Pane", nullptr},
+
+    {Cmd::HelpIndex, "&Contents and Index\tF1", "Open the contents and index of the help",
+     "Help Contents", nullptr},
+    {Cmd::ContextHelp, "What's &This?\tShift+F1",
+     "Show help for the next button, menu entry or window clicked", "What's This?", "whatsthis"},
+    {Cmd::HelpUsing, "Using &Help", "Show how to use the help", "Using Help", nullptr},
+    {Cmd::AppAbout, "&About Vellumix...", "Display the program's name and version number", "About",
+     "about"},
+    {Cmd::Help, nullptr, nullptr, nullptr, nullptr},
+    {Cmd::DefaultHelp, nullptr, nullptr, nullptr, nullptr},
+};
+
+} // namespace
+
+const CCommandText *FindCommandText(int id)
+{
+    for (const CCommandText &command : kCommands)
+        if (command.m_id == id)
+            return &command;
+    return nullptr;
+}
