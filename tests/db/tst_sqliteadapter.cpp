@@ -4,8 +4,10 @@
 #include "db/SqliteTableSql.h"
 #include "tests/support/OdbcSandbox.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -307,6 +309,78 @@ private slots:
         QCOMPARE(adapter->LoadTriggerNames(m_session, "customer", names), 0);
         QCOMPARE(names, std::vector<std::string>({"customer_touch", "customer_later"}));
         QVERIFY(m_sandbox.RunSql("Orders", "drop trigger customer_later;"));
+    }
+
+    // The sample that the run script installs: its diagram names exactly the
+    // tables of its script, they fit the 1200 x 900 layout without touching,
+    // and every relationship ends at index headers the windows show.
+    void theSampleDiagramMatchesItsDatabase()
+    {
+        QFile script(QStringLiteral(VELLUMIX_SOURCE_DIR "/samples/sample.sql"));
+        QFile diagram(QStringLiteral(VELLUMIX_SOURCE_DIR "/samples/sample.vmx"));
+        QVERIFY(script.open(QIODevice::ReadOnly) && diagram.open(QIODevice::ReadOnly));
+        m_sandbox.AddSqliteSource("Sample", QString::fromUtf8(script.readAll()));
+        CDbSession session;
+        QCOMPARE(session.Connect("DSN=Sample"), 0);
+
+        std::map<std::string, QRect> windows;
+        QCOMPARE(session.ListTables(), 0);
+        while (session.Fetch() >= 0) {
+            std::string table;
+            QCOMPARE(session.GetColumnText(3, table), 0);
+            windows[table] = QRect();
+        }
+        session.CloseStatement();
+        QVERIFY(windows.size() >= 8 && windows.size() <= 15);
+
+        const QList<QByteArray> lines = diagram.readAll().split('\n');
+        QCOMPARE(lines.value(0), QByteArray("DSN=VellumixSample\r"));
+        QCOMPARE(lines.value(1), QByteArray("View=Schema\r"));
+        QRegularExpression entry("^Table=(.+)\tPosn=(\\d+),(\\d+)\r$");
+        int placed = 0;
+        for (const QByteArray &line : lines.mid(2)) {
+            if (line.isEmpty())
+                continue;
+            const auto match = entry.match(QString::fromUtf8(line));
+            QVERIFY2(match.hasMatch(), line.constData());
+            const std::string table = match.captured(1).toStdString();
+            QVERIFY2(windows.count(table), table.c_str());
+            std::vector<std::string> rows;
+            int result = session.ListColumns(table);
+            for (; result >= 0 && (result = session.Fetch()) >= 0;)
+                rows.push_back("column");
+            session.CloseStatement();
+            std::string previous;
+            result = session.ListIndexes(table);
+            while (result >= 0 && (result = session.Fetch()) >= 0) {
+                std::string index;
+                session.GetColumnText(6, index);
+                if (index != previous)
+                    rows.push_back(index);
+                previous = index;
+                rows.push_back("segment");
+            }
+            session.CloseStatement();
+            session.GetAdapter()->LoadTriggerNames(session, table, rows);
+            // Schema mode: 120 wide, 33 pixels of frame and caption plus the rows.
+            windows[table] = QRect(match.captured(2).toInt(), match.captured(3).toInt(), 120,
+                                   33 + 15 * int(rows.size()));
+            ++placed;
+        }
+        QCOMPARE(placed, int(windows.size()));
+        for (const auto &a : windows) {
+            QVERIFY2(QRect(0, 0, 1200, 900).contains(a.second), a.first.c_str());
+            for (const auto &b : windows)
+                if (a.first < b.first)
+                    QVERIFY2(!a.second.adjusted(-20, -20, 20, 20).intersects(b.second),
+                             (a.first + " / " + b.first).c_str());
+        }
+        QVERIFY(session.RelationshipCount() >= 15);
+        for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+            QVERIFY(IndexNames(session, relationship->m_parentTable).count(relationship->m_parentIndex));
+            QVERIFY2(IndexNames(session, relationship->m_foreignTable).count(relationship->m_foreignIndex),
+                     relationship->m_name.c_str());
+        }
     }
 
     void theTypeListOffersWhatSqliteTablesAreMadeOf()
