@@ -130,6 +130,10 @@ private slots:
             << "k\"1(a,b)->p q";
         QTest::newRow("a name on another constraint is not the key's")
             << "create table t (a int constraint nn not null references p)" << "(a)->p";
+        QTest::newRow("the second named constraint of a column")
+            << "create table t (a int constraint c1 check (a > 0) constraint c2 references p "
+               "on delete cascade, constraint c3 foreign key (a) references q deferrable)"
+            << "c2(a)->p c3(a)->q";
         QTest::newRow("table constraints without commas")
             << "create table t (a int, b int, primary key (a) constraint fk foreign key (b) references p)"
             << "fk(b)->p";
