@@ -298,6 +298,8 @@ void CMainFrame::OnActiveChildChanged()
         // with a unique connection.
         connect(child, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateTitle,
                 Qt::UniqueConnection);
+        connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle,
+                Qt::UniqueConnection);
         connect(child, &QObject::destroyed, this, &CMainFrame::OnActiveChildChanged,
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::UniqueConnection));
     }
@@ -306,12 +308,17 @@ void CMainFrame::OnActiveChildChanged()
     UpdateCommandUI();
 }
 
+// "Vellumix - title" while a document window is active; a maximized one,
+// whose own caption is gone, shows its title in brackets. This runs after
+// the client area's own title handling and replaces it.
 void CMainFrame::UpdateTitle()
 {
     const CChildFrame *child = ActiveChild();
     QString title = QLatin1String(kAppTitle);
-    if (child && !child->windowTitle().isEmpty())
-        title += QStringLiteral(" - ") + child->windowTitle();
+    if (child && !child->windowTitle().isEmpty()) {
+        title += child->isMaximized() ? QStringLiteral(" - [%1]").arg(child->windowTitle())
+                                      : QStringLiteral(" - ") + child->windowTitle();
+    }
     setWindowTitle(title);
 }
 
@@ -520,14 +527,14 @@ void CMainFrame::UpdateIndicators()
 bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyRelease) {
+    if (type == QEvent::ShortcutOverride) {
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == this) {
-            if (type == QEvent::ShortcutOverride)
-                UpdateCommandUI();
-            else if (IsLockKey(static_cast<QKeyEvent *>(event)->key()))
-                UpdateIndicators();
-        }
+        if (widget && widget->window() == this)
+            UpdateCommandUI();
+    } else if (type == QEvent::KeyRelease && watched->isWidgetType()
+               && IsLockKey(static_cast<QKeyEvent *>(event)->key())) {
+        // Also in dialogs: the lock state is the keyboard's, not a window's.
+        UpdateIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
 }

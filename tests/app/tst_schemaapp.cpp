@@ -22,6 +22,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -385,6 +386,12 @@ private slots:
         QTest::keyClick(window, Qt::Key_1);
         QCOMPARE(m_frame->ActiveChild(), first);
         QCOMPARE(m_frame->windowTitle(), QString("Vellumix - Sample"));
+        // A maximized document window has no caption of its own: its title
+        // shows in brackets.
+        first->showMaximized();
+        QCOMPARE(m_frame->windowTitle(), QString("Vellumix - [Sample]"));
+        first->showNormal();
+        QCOMPARE(m_frame->windowTitle(), QString("Vellumix - Sample"));
     }
 
     void windowArrangement()
@@ -651,6 +658,20 @@ private slots:
             QVERIFY2(QFile::exists(":/res/help/" + page), qPrintable(page));
         }
         QVERIFY(links >= 5);
+    }
+
+    void printSetupWithoutADocument()
+    {
+        Start();
+        bool pageSetup = false;
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *dialog) {
+            pageSetup = qobject_cast<QPageSetupDialog *>(dialog) != nullptr;
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        ChooseMenuEntry(Qt::Key_F, Qt::Key_R);
+        QCOMPARE(dialogs.Handled(), 1);
+        QVERIFY(pageSetup);
     }
 
     void renderMainWindowWithADocument()
