@@ -167,21 +167,17 @@ private:
         SQLLEN indicator = 0;
         SQLGetData(m_stmt, SQLUSMALLINT(column), SQL_C_CHAR, m_buffer, sizeof m_buffer, &indicator);
     }
-    long Drain(std::initializer_list<int> columns)
+    void Drain(std::initializer_list<int> columns)
     {
-        long rows = 0;
-        while (SQLFetch(m_stmt) == SQL_SUCCESS) {
+        while (SQLFetch(m_stmt) == SQL_SUCCESS)
             for (int column : columns)
                 Read(column);
-            ++rows;
-        }
         SQLFreeStmt(m_stmt, SQL_CLOSE);
-        return rows;
     }
-    long Query(const std::string &sql, std::initializer_list<int> columns)
+    void Query(const std::string &sql, std::initializer_list<int> columns)
     {
         SQLExecDirect(m_stmt, Text(sql), SQL_NTS);
-        return Drain(columns);
+        Drain(columns);
     }
 
     SQLHENV m_env = SQL_NULL_HENV;

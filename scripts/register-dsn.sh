@@ -14,6 +14,10 @@ if [ $# -lt 2 ] || [ -z "$1" ] || [ -z "$2" ]; then
   echo "usage: $0 NAME DATABASE [DESCRIPTION]" >&2
   exit 2
 fi
+if ! command -v odbcinst >/dev/null 2>&1; then
+  echo "$0: odbcinst is missing (Debian package odbcinst)" >&2
+  exit 1
+fi
 name=$1
 database=$2
 description=${3:-$name}
