@@ -25,6 +25,10 @@ public:
     // on failure the statement is left for the caller to close.
     virtual int LoadTriggerNames(CDbSession &session, const std::string &table,
                                  std::vector<std::string> &names) = 0;
+    // True when the catalog's TYPE_NAME is the type as the table declared
+    // it, size included (varchar(40), numeric(10,2)); the column rows then
+    // show it as it stands instead of adding a size from the catalog.
+    virtual bool ReportsDeclaredTypes() const { return false; }
 };
 
 // The process-wide list of adapters, filled once at start-up and emptied at

@@ -24,6 +24,7 @@ public:
     int AddExtraTypes(CDbSession &session) override;
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
+    bool ReportsDeclaredTypes() const override { return true; }
 
     // One row per foreign-key column of every table, in declaration order.
     static const char *const kForeignKeyQuery;

@@ -33,7 +33,7 @@ std::string DescribeColumn(const CColumnFacts &facts)
     const bool sizeless = text == "bigint" || text == "ubigint" || text == "currency";
     // A driver that reports the declared type (char(30)) already carries the
     // size; a second suffix would read char(30)(30).
-    const bool sized = text.find('(') != std::string::npos;
+    const bool sized = facts.m_declaredType || text.find('(') != std::string::npos;
     if (!sizeless && !sized)
         text += SizeSuffix(LeadingInteger(facts.m_dataType), facts);
     if (facts.m_nullable == "1")

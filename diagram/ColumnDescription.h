@@ -12,6 +12,8 @@ struct CColumnFacts
     std::string m_length;
     std::string m_scale;
     std::string m_nullable;
+    // The type name is the declared type, size and all; no suffix is added.
+    bool m_declaredType = false;
 };
 
 // The description a column row shows in the Attributes mode: the lower-case

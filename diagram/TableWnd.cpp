@@ -64,10 +64,12 @@ int CTableWnd::LoadSchema()
 int CTableWnd::LoadColumns()
 {
     CDbSession &session = m_pDoc->GetSession();
+    const bool declaredTypes = session.GetAdapter() && session.GetAdapter()->ReportsDeclaredTypes();
     int result = session.ListColumns(m_name);
     while (result >= 0) {
         std::string name;
         CColumnFacts facts;
+        facts.m_declaredType = declaredTypes;
         result = session.Fetch();
         if (result >= 0) result = session.GetColumnText(4, name);
         if (result >= 0) result = session.GetColumnText(5, facts.m_dataType);

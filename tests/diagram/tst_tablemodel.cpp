@@ -78,6 +78,19 @@ private slots:
         QCOMPARE(QString::fromStdString(DescribeColumn(facts)), description);
     }
 
+    // Engines that report the declared type get it as it stands: SQLite
+    // gives a length of 255 and a scale of 10 to types declared without a
+    // size, which would read blob(0, 10).
+    void describesDeclaredTypesAsDeclared()
+    {
+        CColumnFacts blob{"BLOB", "-4", "0", "255", "10", "1", true};
+        QCOMPARE(DescribeColumn(blob), std::string("blob N"));
+        CColumnFacts varchar{"varchar", "12", "255", "255", "10", "0", true};
+        QCOMPARE(DescribeColumn(varchar), std::string("varchar"));
+        CColumnFacts numeric{"NUMERIC(10,2)", "8", "2", "2", "10", "1", true};
+        QCOMPARE(DescribeColumn(numeric), std::string("numeric(10,2) N"));
+    }
+
     void loadsColumnsIndexesAndTriggersInOrder()
     {
         CTableWnd *table = LoadedTable("CUSTOMER");

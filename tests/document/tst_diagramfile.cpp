@@ -219,8 +219,9 @@ private slots:
                 }
             } else {
                 file.resize(random.bounded(200));
+                static const char alphabet[] = "Tt=\t\r\nPosn,-0123456789DSNVIEWview ";
                 for (char &c : file)
-                    c = "Tt=\t\r\nPosn,-0123456789DSNVIEWview "[random.bounded(36)];
+                    c = alphabet[random.bounded(int(sizeof alphabet) - 1)];
             }
             CRecordingTarget target;
             target.connectResult = random.bounded(4) == 0 ? DbResult::kNoData : 0;
