@@ -8,9 +8,13 @@
 #include "app/RecentFileList.h"
 #include "res/Resource.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,7 +84,12 @@ CMainFrame::CMainFrame(CCommandTarget *application, const CRecentFileList *recen
 {
     setWindowTitle(QLatin1String(kAppTitle));
     setWindowIcon(AppImages::ApplicationIcon());
-    resize(900, 640);
+    // A diagram needs room: most of the screen, but never less than a
+    // small window's worth.
+    const QSize screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableSize()
+                             : QSize(900, 640);
+    resize(std::max(900, screen.width() * 85 / 100), std::max(640, screen.height() * 85 / 100));
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
