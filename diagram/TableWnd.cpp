@@ -4,16 +4,16 @@
 #include "db/ResultCodes.h"
 #include "diagram/ColumnDescription.h"
 #include "diagram/PlatformMetrics.h"
+#include "diagram/TableMetrics.h"
 #include "diagram/SharedResources.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DbView.h"
 
 namespace {
-// Row heights are fixed at 15 pixels wherever sizes are computed.
-constexpr int kRow = 15;
-constexpr int kSchemaWidth = 120;
-constexpr int kAttributesWidth = 200;
+using TableMetrics::kAttributesWidth;
+using TableMetrics::kSchemaWidth;
+constexpr int kRow = TableMetrics::kRowHeight;
 } // namespace
 
 CTableWnd::CTableWnd(CDoc *doc, const std::string &name)

@@ -1,6 +1,7 @@
 #include "diagram/TableWnd.h"
 
 #include "diagram/PlatformMetrics.h"
+#include "diagram/TableMetrics.h"
 #include "diagram/SharedResources.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr int kRow = 15;
+constexpr int kRow = TableMetrics::kRowHeight;
 // Row layout in client coordinates: icon, name, and (Attributes mode) the
 // column's type description.
 constexpr int kIconX = 1;

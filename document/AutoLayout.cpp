@@ -1,6 +1,7 @@
 #include "document/AutoLayout.h"
 
 #include "diagram/PlatformMetrics.h"
+#include "diagram/TableMetrics.h"
 
 #include <array>
 
@@ -8,12 +9,11 @@ namespace {
 constexpr int kColumns = 5;
 constexpr int kColumnPitch = 140;
 constexpr int kMargin = 20;
-constexpr int kRowHeight = 15;
 } // namespace
 
 int AutoLayoutHeight(int itemCount)
 {
-    return Platform::kCaptionHeight + 3 * Platform::kSizingFrameHeight + kRowHeight * itemCount
+    return Platform::kCaptionHeight + 3 * Platform::kSizingFrameHeight + TableMetrics::kRowHeight * itemCount
            + kMargin;
 }
 

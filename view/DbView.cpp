@@ -2,6 +2,7 @@
 
 #include "db/SqlText.h"
 #include "diagram/PlatformMetrics.h"
+#include "diagram/TableMetrics.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/SharedResources.h"
 #include "diagram/TableWnd.h"
@@ -21,9 +22,9 @@
 
 namespace {
 
-constexpr int kRow = 15;
-constexpr int kSchemaWidth = 120;
-constexpr int kAttributesWidth = 200;
+using TableMetrics::kAttributesWidth;
+using TableMetrics::kSchemaWidth;
+constexpr int kRow = TableMetrics::kRowHeight;
 // The extent of the mapping: 16384 device units span this many logical
 // units, so that one logical unit is 1/96 inch.
 constexpr int kMappingExtent = 16384;
