@@ -198,9 +198,15 @@ void CDbView::ForwardToActiveTable(int id)
         m_pActiveTable->OnCommand(id);
 }
 
-// HOOK: the Create Table dialog is not built yet. When it exists, show it
-// modally here with this view as its view; its result is ignored.
-bool CDbView::ShowCreateTableDialog() { return true; }
+// The Create Table dialog is not built yet; until it is, the command says
+// so rather than doing nothing. The dialog will be shown modally here with
+// this view as its view, and its result ignored.
+bool CDbView::ShowCreateTableDialog()
+{
+    QMessageBox::information(this, QStringLiteral("Create Table"),
+                             QStringLiteral("The Create Table dialog is not available yet."));
+    return true;
+}
 
 // The mode commands neither mark the document modified nor repaint: each
 // table window that changes size repaints the view itself.

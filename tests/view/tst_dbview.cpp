@@ -274,7 +274,9 @@ private slots:
             QVERIFY(m_view->CommandState(id, enabled, checked));
             QVERIFY(!enabled);
         }
+        CModalAnswerer answerer;
         QVERIFY(m_view->OnCommand(Cmd::CreateTable));
+        QCOMPARE(answerer.LastTitle(), QString("Create Table"));
     }
 
     void backgroundMenuOffersItsEntriesAsAvailable()
