@@ -118,6 +118,9 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     disconnect(m_mdiArea, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
+    for (QMdiSubWindow *child : m_mdiArea->subWindowList())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 // --- construction of the bars ---------------------------------------------
