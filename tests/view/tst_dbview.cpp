@@ -367,13 +367,8 @@ private slots:
     {
         m_view->Canvas()->repaint();
         const QImage before = GrabClient();
-        auto ghost = std::make_unique<CDbRelationship>();
-        ghost->m_parentTable = "GHOST";
-        ghost->m_parentIndex = "PK";
-        ghost->m_foreignTable = "ORDERS";
-        ghost->m_foreignIndex = "BY_CUSTOMER";
-        ghost->m_name = "FK_GHOST";
-        Session().AddRelationship(std::move(ghost));
+        Session().AddRelationship(std::make_unique<CDbRelationship>(
+            CDbRelationship{"GHOST", "PK", "ORDERS", "BY_CUSTOMER", "FK_GHOST"}));
         CRelationshipRoute route;
         QVERIFY(!m_view->RelationshipRoute(*Session().GetRelationship(3), route));
         m_view->Canvas()->repaint();
@@ -537,13 +532,8 @@ private slots:
     // Quotes inside a name are doubled, so the name cannot end its quotes.
     void droppingARelationshipQuotesItsNames()
     {
-        auto odd = std::make_unique<CDbRelationship>();
-        odd->m_parentTable = "CUSTOMER";
-        odd->m_parentIndex = "PK";
-        odd->m_foreignTable = "ORD\"ERS";
-        odd->m_foreignIndex = "BY_CUSTOMER";
-        odd->m_name = "FK \"1\"";
-        Session().AddRelationship(std::move(odd));
+        Session().AddRelationship(std::make_unique<CDbRelationship>(
+            CDbRelationship{"CUSTOMER", "PK", "ORD\"ERS", "BY_CUSTOMER", "FK \"1\""}));
         m_view->m_selRelationship = 3;
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         m_view->OnCommand(Cmd::Drop);
