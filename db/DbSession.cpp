@@ -42,6 +42,9 @@ void CDbSession::SetDefaultConnectPrompt(ConnectPrompt prompt) { DefaultPrompt()
 // ends or connects again, also after a connect that failed half-way.
 void CDbSession::Disconnect()
 {
+    // A transaction nobody finished is rolled back, never half-committed.
+    if (m_inTransaction)
+        RollbackTransaction();
     if (m_statement != SQL_NULL_HSTMT)
         SQLFreeHandle(SQL_HANDLE_STMT, m_statement);
     if (m_connectionOpen)
@@ -54,6 +57,7 @@ void CDbSession::Disconnect()
     m_connection = SQL_NULL_HDBC;
     m_environment = SQL_NULL_HENV;
     m_connectionOpen = false;
+    m_inTransaction = false;
     m_adapter = nullptr;
 }
 
@@ -204,6 +208,38 @@ int CDbSession::Execute(const std::string &statement)
 {
     m_statementLog.push_back(statement);
     return CheckReturn(SQLExecDirect(m_statement, Text(statement), SQL_NTS));
+}
+
+int CDbSession::BeginTransaction()
+{
+    const int result = CheckReturn(SQLSetConnectAttr(
+        m_connection, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0));
+    m_inTransaction = result >= 0;
+    return result;
+}
+
+int CDbSession::CommitTransaction() { return EndTransaction(SQL_COMMIT); }
+
+int CDbSession::RollbackTransaction() { return EndTransaction(SQL_ROLLBACK); }
+
+// Ends the transaction and turns autocommit on again, also when the end
+// itself failed: a failed commit is followed by a rollback, so the session
+// never stays in a transaction that nobody will finish.
+int CDbSession::EndTransaction(SQLSMALLINT completion)
+{
+    if (!m_inTransaction)
+        return DbResult::kOk;
+    SQLFreeStmt(m_statement, SQL_CLOSE);
+    int result = CheckReturn(SQLEndTran(SQL_HANDLE_DBC, m_connection, completion));
+    if (result < 0 && completion == SQL_COMMIT) {
+        const std::string commitError = m_lastError;
+        SQLEndTran(SQL_HANDLE_DBC, m_connection, SQL_ROLLBACK);
+        m_lastError = commitError;
+    }
+    SQLSetConnectAttr(m_connection, SQL_ATTR_AUTOCOMMIT,
+                      reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    m_inTransaction = false;
+    return result;
 }
 
 int CDbSession::Fetch() { return CheckReturn(SQLFetch(m_statement)); }

@@ -44,6 +44,15 @@ public:
 
     int CloseStatement();
     int Execute(const std::string &statement);
+
+    // Transactions: the statements sent between BeginTransaction and
+    // CommitTransaction take effect together, or, after
+    // RollbackTransaction, not at all. Autocommit is on again after either
+    // end. Used when one change of the schema needs several statements.
+    int BeginTransaction();
+    int CommitTransaction();
+    int RollbackTransaction();
+    bool InTransaction() const { return m_inTransaction; }
     int Fetch();
     int GetColumnText(int column, std::string &text);
 
@@ -101,6 +110,7 @@ public:
 
 private:
     void Disconnect();
+    int EndTransaction(SQLSMALLINT completion);
     int DriverConnect(const std::string &input);
     int SelectAdapter();
 
@@ -108,6 +118,7 @@ private:
     SQLHDBC m_connection = SQL_NULL_HDBC;
     SQLHSTMT m_statement = SQL_NULL_HSTMT;
     bool m_connectionOpen = false;
+    bool m_inTransaction = false;
     CDbmsAdapter *m_adapter = nullptr;
     std::vector<std::unique_ptr<CDbTypeInfo>> m_types;
     std::vector<std::unique_ptr<CDbRelationship>> m_relationships;
@@ -115,4 +126,41 @@ private:
     std::string m_connectionString;
     std::vector<std::string> m_statementLog;
     ConnectPrompt m_prompt;
+};
+
+// Rolls back the session's transaction when it goes out of scope without
+// Commit, so that no early return or failure leaves half a change behind.
+class CDbTransaction
+{
+public:
+    explicit CDbTransaction(CDbSession &session) : m_session(session) {}
+    ~CDbTransaction()
+    {
+        if (m_begun && !m_ended)
+            m_session.RollbackTransaction();
+    }
+    CDbTransaction(const CDbTransaction &) = delete;
+    CDbTransaction &operator=(const CDbTransaction &) = delete;
+
+    int Begin()
+    {
+        const int result = m_session.BeginTransaction();
+        m_begun = result >= 0;
+        return result;
+    }
+    int Commit()
+    {
+        m_ended = true;
+        return m_session.CommitTransaction();
+    }
+    int Rollback()
+    {
+        m_ended = true;
+        return m_session.RollbackTransaction();
+    }
+
+private:
+    CDbSession &m_session;
+    bool m_begun = false;
+    bool m_ended = false;
 };

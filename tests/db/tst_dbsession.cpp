@@ -255,6 +255,57 @@ private slots:
         QVERIFY(!session.GetErrorText(result).empty());
     }
 
+    // What the engine holds after a transaction decides: a rolled-back
+    // table and row are gone, a committed one stays, and a guard that goes
+    // out of scope unfinished rolls back.
+    void transactionsTakeEffectTogetherOrNotAtAll()
+    {
+        m_sandbox.AddSqliteSource("Tx", "create table T(A integer);\n");
+        CAdapterRegistry::Instance().Clear();
+        RegisterDbmsAdapters();
+        CDbSession session;
+        QCOMPARE(session.Connect(COdbcSandbox::ConnectionString("Tx")), 0);
+        const auto countRows = [&session](const std::string &sql) {
+            std::string text;
+            session.Execute(sql);
+            session.Fetch();
+            session.GetColumnText(1, text);
+            session.CloseStatement();
+            return text;
+        };
+
+        QCOMPARE(session.BeginTransaction(), 0);
+        QVERIFY(session.InTransaction());
+        QCOMPARE(session.Execute("create table U(B integer)"), 0);
+        QCOMPARE(session.Execute("insert into T values (1)"), 0);
+        QCOMPARE(session.RollbackTransaction(), 0);
+        QVERIFY(!session.InTransaction());
+        QCOMPARE(countRows("select count(*) from sqlite_master where name = 'U'"), std::string("0"));
+        QCOMPARE(countRows("select count(*) from T"), std::string("0"));
+
+        {
+            CDbTransaction transaction(session);
+            QCOMPARE(transaction.Begin(), 0);
+            QCOMPARE(session.Execute("insert into T values (2)"), 0);
+        }
+        QCOMPARE(countRows("select count(*) from T"), std::string("0"));
+
+        CDbTransaction transaction(session);
+        QCOMPARE(transaction.Begin(), 0);
+        QCOMPARE(session.Execute("insert into T values (3)"), 0);
+        QCOMPARE(transaction.Commit(), 0);
+        // Autocommit is back: a statement after the end stands on its own.
+        QCOMPARE(session.Execute("insert into T values (4)"), 0);
+        CDbSession other;
+        QCOMPARE(other.Connect(COdbcSandbox::ConnectionString("Tx")), 0);
+        std::string count;
+        other.Execute("select count(*) from T");
+        other.Fetch();
+        other.GetColumnText(1, count);
+        other.CloseStatement();
+        QCOMPARE(count, std::string("2"));
+    }
+
     void theRegistryTakesTheFirstMatchingName()
     {
         CAdapterRegistry &registry = CAdapterRegistry::Instance();
