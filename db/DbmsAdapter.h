@@ -5,6 +5,7 @@
 #include <vector>
 
 class CDbSession;
+class CDialect;
 
 // What the program knows of one engine's dictionary beyond the ODBC
 // catalogue: the foreign-key relationships with the names of the indexes
@@ -29,6 +30,8 @@ public:
     // it, size included (varchar(40), numeric(10,2)); the column rows then
     // show it as it stands instead of adding a size from the catalog.
     virtual bool ReportsDeclaredTypes() const { return false; }
+    // How the engine's schema changes are written (Dialect.h).
+    virtual const CDialect &GetDialect() const = 0;
 };
 
 // The process-wide list of adapters, filled once at start-up and emptied at

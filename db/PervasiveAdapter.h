@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/DbmsAdapter.h"
+#include "db/PervasiveDialect.h"
 
 // The dictionary of the Pervasive.SQL engine: relationships from X$Relate
 // with index names from X$Field, triggers from X$Trigger.
@@ -12,6 +13,7 @@ public:
     int AddExtraTypes(CDbSession &session) override;
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
+    const CDialect &GetDialect() const override { return m_dialect; }
 
     static const char *const kRelationshipQuery;
     static const char *const kIndexNameQuery;
@@ -21,4 +23,6 @@ public:
 private:
     int ReadRelationships(CDbSession &session);
     int ApplyIndexNames(CDbSession &session);
+
+    CPervasiveDialect m_dialect;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/DbmsAdapter.h"
+#include "db/SqliteDialect.h"
 
 #include <map>
 
@@ -25,6 +26,7 @@ public:
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
     bool ReportsDeclaredTypes() const override { return true; }
+    const CDialect &GetDialect() const override { return m_dialect; }
 
     // One row per foreign-key column of every table, in declaration order.
     static const char *const kForeignKeyQuery;
@@ -69,4 +71,5 @@ private:
     static void NameForeignKeys(std::vector<CForeignKey> &keys, CClauseMap &clauses);
 
     CTriggerSnapshot m_triggers;
+    CSqliteDialect m_dialect;
 };

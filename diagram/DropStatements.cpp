@@ -1,38 +1,8 @@
 #include "diagram/DropStatements.h"
 
-#include "db/SqlText.h"
-
 #include <algorithm>
 
-using SqlText::QuoteIdentifier;
-
 namespace DropText {
-
-std::string DropColumnsStatement(const std::string &table, const std::vector<std::string> &columns)
-{
-    std::string statement = "alter table " + QuoteIdentifier(table) + "(";
-    for (size_t i = 0; i < columns.size(); ++i) {
-        if (i > 0)
-            statement += ",";
-        statement += "drop " + QuoteIdentifier(columns[i]);
-    }
-    return statement + ")";
-}
-
-std::string DropIndexStatement(const std::string &table, const std::string &index)
-{
-    return "drop index " + QuoteIdentifier(table) + "." + QuoteIdentifier(index);
-}
-
-std::string DropTriggerStatement(const std::string &trigger)
-{
-    return "drop trigger " + QuoteIdentifier(trigger);
-}
-
-std::string DropTableStatement(const std::string &table)
-{
-    return "drop table " + QuoteIdentifier(table);
-}
 
 std::string DropRowsQuestion(const std::vector<std::string> &names)
 {

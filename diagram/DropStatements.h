@@ -3,20 +3,10 @@
 #include <string>
 #include <vector>
 
-// The texts a table window's drop commands send and ask: one DDL statement
-// per dropped object, in lower case, every name quoted so that a double
-// quote inside a name cannot end the identifier early, and the questions
-// put to the user before dropping.
+// The questions a table window puts to the user before dropping, and where
+// its current row goes afterwards. The statements themselves are the
+// engine's dialect's (db/Dialect.h).
 namespace DropText {
-
-// alter table "T"(drop "A",drop "B")
-std::string DropColumnsStatement(const std::string &table, const std::vector<std::string> &columns);
-// drop index "T"."I"
-std::string DropIndexStatement(const std::string &table, const std::string &index);
-// drop trigger "R"; trigger names are unique in the database, not per table.
-std::string DropTriggerStatement(const std::string &trigger);
-// drop table "T"
-std::string DropTableStatement(const std::string &table);
 
 // The question before dropping the selected rows, naming each of them in
 // row order: one name gives "Are you sure you want to drop' NOTE'?", more

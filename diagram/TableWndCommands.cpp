@@ -1,5 +1,6 @@
 #include "diagram/TableWnd.h"
 
+#include "db/Dialect.h"
 #include "diagram/DropStatements.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -29,16 +30,15 @@ void ReportFailure(CTableWnd &table, int code)
     session.CloseStatement();
 }
 
-// Runs one drop statement; false after reporting its failure.
-bool ExecuteDrop(CTableWnd &table, const std::string &statement)
+// Makes one drop through the engine's dialect; false after reporting its
+// failure.
+bool ApplyDrop(CTableWnd &table, const CSchemaChange &drop)
 {
-    CDbSession &session = table.m_pDoc->GetSession();
-    const int result = session.Execute(statement);
+    const int result = ApplySchemaChange(table.m_pDoc->GetSession(), drop);
     if (result < 0) {
         ReportFailure(table, result);
         return false;
     }
-    session.CloseStatement();
     return true;
 }
 
@@ -166,7 +166,7 @@ void CTableWnd::DropColumns()
             columns.push_back(GetItem(i)->m_name);
     if (columns.empty())
         return;
-    if (!ExecuteDrop(*this, DropText::DropColumnsStatement(m_name, columns)))
+    if (!ApplyDrop(*this, CDropColumns{m_name, columns}))
         return;
 
     for (int i = ItemCount() - 1; i >= 0; --i)
@@ -187,7 +187,7 @@ void CTableWnd::DropIndexes()
         const CTableItem *item = GetItem(i);
         if (!item || !item->IsIndexHeader() || !item->m_selected)
             continue;
-        if (!ExecuteDrop(*this, DropText::DropIndexStatement(m_name, item->m_name)))
+        if (!ApplyDrop(*this, CDropIndex{m_name, item->m_name}))
             continue;
         // The header goes with every segment row that follows it.
         while (GetItem(i + 1) && GetItem(i + 1)->m_kind == IndexSegment)
@@ -205,7 +205,7 @@ void CTableWnd::DropTriggers()
         const CTableItem *item = GetItem(i);
         if (!item || item->m_kind != Trigger || !item->m_selected)
             continue;
-        if (!ExecuteDrop(*this, DropText::DropTriggerStatement(item->m_name)))
+        if (!ApplyDrop(*this, CDropTrigger{m_name, item->m_name}))
             continue;
         RemoveItem(i);
         ApplyFocusRule();
@@ -218,7 +218,7 @@ void CTableWnd::DropTable()
 {
     if (!Confirm(this, DropText::DropTableQuestion(m_name)))
         return;
-    if (!ExecuteDrop(*this, DropText::DropTableStatement(m_name)))
+    if (!ApplyDrop(*this, CDropTable{m_name}))
         return;
 
     if (CDbView *view = View()) {

@@ -1,6 +1,6 @@
 #include "view/DbView.h"
 
-#include "db/SqlText.h"
+#include "db/Dialect.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableMetrics.h"
 #include "diagram/RelationshipGeometry.h"
@@ -337,11 +337,9 @@ void CDbView::DropSelectedRelationship()
     if (ask.exec() != QMessageBox::Yes)
         return;
 
-    const std::string statement = "alter table "
-                                  + SqlText::QuoteIdentifier(relationship.m_foreignTable)
-                                  + " drop constraint "
-                                  + SqlText::QuoteIdentifier(relationship.m_name);
-    const int result = session.Execute(statement);
+    const int result = ApplySchemaChange(
+        session, CDropRelationship{relationship.m_foreignTable, relationship.m_parentTable,
+                                   relationship.m_name});
     if (result < 0) {
         QMessageBox error(QMessageBox::Critical, QStringLiteral("Error"),
                           QString::fromStdString(session.GetErrorText(result)), QMessageBox::Ok,

@@ -1,0 +1,235 @@
+#include "db/Dialect.h"
+
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
+#include "db/ResultCodes.h"
+#include "db/SqlText.h"
+
+using SqlText::QuoteIdentifier;
+
+namespace {
+
+// Calls the dialect's renderer for the kind of change held.
+template <class... Kinds>
+struct Dispatch : Kinds...
+{
+    using Kinds::operator()...;
+};
+template <class... Kinds>
+Dispatch(Kinds...) -> Dispatch<Kinds...>;
+
+} // namespace
+
+std::string CDialect::MissingFeatureText(Feature feature) const
+{
+    switch (feature) {
+    case Feature::ModifiableIndex: return EngineName() + " has no modifiable indexes.";
+    case Feature::NotNullIndex: return EngineName() + " has no Not Null option for indexes.";
+    case Feature::TriggerFiringOrder: return EngineName() + " has no firing order for triggers.";
+    case Feature::TriggerCondition: return EngineName() + " has no row condition for triggers.";
+    case Feature::DeleteRule: return EngineName() + " has no delete rules for foreign keys.";
+    }
+    return std::string();
+}
+
+CRendering CDialect::CheckFeatures(const CSchemaChange &change) const
+{
+    std::vector<Feature> asked;
+    if (const auto *index = std::get_if<CCreateIndex>(&change)) {
+        if (index->m_modifiable)
+            asked.push_back(Feature::ModifiableIndex);
+        if (index->m_notNull)
+            asked.push_back(Feature::NotNullIndex);
+    } else if (const auto *trigger = std::get_if<CCreateTrigger>(&change)) {
+        if (!trigger->m_firingOrder.empty())
+            asked.push_back(Feature::TriggerFiringOrder);
+        if (!trigger->m_condition.empty())
+            asked.push_back(Feature::TriggerCondition);
+    } else if (const auto *key = std::get_if<CAddForeignKey>(&change)) {
+        if (key->m_deleteRule != DeleteRule::None)
+            asked.push_back(Feature::DeleteRule);
+    }
+    for (Feature feature : asked)
+        if (!HasFeature(feature))
+            return Refusal(MissingFeatureText(feature));
+    return CRendering();
+}
+
+CRendering CDialect::Render(const CSchemaChange &change) const
+{
+    CRendering refused = CheckFeatures(change);
+    if (refused.m_result < 0)
+        return refused;
+    return std::visit(Dispatch{
+                          [this](const CCreateTable &c) { return CreateTable(c); },
+                          [this](const CAddColumns &c) { return AddColumns(c); },
+                          [this](const CDropColumns &c) { return DropColumns(c); },
+                          [this](const CDropIndex &c) { return DropIndex(c); },
+                          [this](const CDropTrigger &c) { return DropTrigger(c); },
+                          [this](const CDropTable &c) { return DropTable(c); },
+                          [this](const CDropRelationship &c) { return DropRelationship(c); },
+                          [this](const CCreateIndex &c) { return CreateIndex(c); },
+                          [this](const CCreateTrigger &c) { return CreateTrigger(c); },
+                          [this](const CAddForeignKey &c) { return AddForeignKey(c); },
+                      },
+                      change);
+}
+
+int CDialect::Apply(CDbSession &session, const CSchemaChange &change) const
+{
+    const CRendering rendering = Render(change);
+    if (rendering.m_result < 0)
+        return Refuse(session, rendering);
+    return RunStatements(session, rendering.m_statements);
+}
+
+int CDialect::RunStatements(CDbSession &session, const std::vector<std::string> &statements)
+{
+    if (statements.empty())
+        return DbResult::kOk;
+    if (statements.size() == 1) {
+        const int result = session.Execute(statements.front());
+        if (result >= 0)
+            session.CloseStatement();
+        return result;
+    }
+    CDbTransaction transaction(session);
+    int result = transaction.Begin();
+    for (const std::string &statement : statements) {
+        if (result < 0)
+            break;
+        result = session.Execute(statement);
+        if (result >= 0)
+            session.CloseStatement();
+    }
+    if (result < 0) {
+        // The rollback must not replace the engine's reason for the failure.
+        const std::string reason = session.m_lastError;
+        transaction.Rollback();
+        session.m_lastError = reason;
+        return result;
+    }
+    return transaction.Commit();
+}
+
+int CDialect::Refuse(CDbSession &session, const CRendering &rendering)
+{
+    session.m_lastError = rendering.m_message;
+    return rendering.m_result;
+}
+
+CRendering CDialect::Statement(std::string statement)
+{
+    CRendering rendering;
+    rendering.m_statements.push_back(std::move(statement));
+    return rendering;
+}
+
+CRendering CDialect::Refusal(std::string message)
+{
+    CRendering rendering;
+    rendering.m_result = DbResult::kErrorWithoutNativeCode;
+    rendering.m_message = std::move(message);
+    return rendering;
+}
+
+std::string CDialect::ColumnDefinition(const CColumnDef &column) const
+{
+    std::string text = QuoteIdentifier(column.m_name) + " " + column.m_typeName;
+    if (column.m_paramKind == CDbTypeInfo::Length)
+        text += "(" + column.m_size + ")";
+    else if (column.m_paramKind == CDbTypeInfo::PrecisionScale)
+        text += "(" + column.m_size + "," + column.m_dec + ")";
+    // DEFAULT comes before the collation although the grid shows Collate
+    // first.
+    if (!column.m_default.empty())
+        text += " DEFAULT " + column.m_default;
+    if (!column.m_collation.empty())
+        text += CollationClause(column.m_collation);
+    if (column.m_nullMark == "1")
+        text += " not null";
+    return text;
+}
+
+std::string CDialect::CreateTableStatement(const CCreateTable &change) const
+{
+    std::string text = "CREATE TABLE " + QuoteIdentifier(change.m_table) + " (";
+    for (size_t i = 0; i < change.m_columns.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += ColumnDefinition(change.m_columns[i]);
+    }
+    return text + ")";
+}
+
+std::string CDialect::IdentifierList(const std::vector<std::string> &names)
+{
+    std::string list;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            list += ", ";
+        list += QuoteIdentifier(names[i]);
+    }
+    return list;
+}
+
+std::string CDialect::IndexStatement(const CCreateIndex &change)
+{
+    std::string text = "CREATE";
+    if (change.m_unique)
+        text += " UNIQUE";
+    if (change.m_modifiable)
+        text += " MODIFIABLE";
+    if (change.m_notNull)
+        text += " NOT NULL";
+    text += " INDEX " + QuoteIdentifier(change.m_name) + " ON " + QuoteIdentifier(change.m_table)
+            + " (";
+    for (size_t i = 0; i < change.m_segments.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += QuoteIdentifier(change.m_segments[i].m_column);
+        if (change.m_segments[i].m_descending)
+            text += " DESC";
+    }
+    return text + ")";
+}
+
+std::string CDialect::TriggerHead(const CCreateTrigger &change)
+{
+    std::string text = "CREATE TRIGGER " + QuoteIdentifier(change.m_name) + " ";
+    text += change.m_timing == TriggerTiming::Before ? "BEFORE " : "AFTER ";
+    switch (change.m_event) {
+    case TriggerEvent::Insert: text += "INSERT"; break;
+    case TriggerEvent::Update: text += "UPDATE"; break;
+    case TriggerEvent::Delete: text += "DELETE"; break;
+    }
+    return text + " ON " + QuoteIdentifier(change.m_table) + " ";
+}
+
+std::string CDialect::ForeignKeyClause(const CAddForeignKey &change)
+{
+    std::string text = "FOREIGN KEY (" + IdentifierList(change.m_columns) + ") REFERENCES "
+                       + QuoteIdentifier(change.m_referencedTable) + " ("
+                       + IdentifierList(change.m_referencedColumns) + ")";
+    if (change.m_deleteRule == DeleteRule::Cascade)
+        text += " ON DELETE CASCADE";
+    else if (change.m_deleteRule == DeleteRule::Restrict)
+        text += " ON DELETE RESTRICT";
+    return text;
+}
+
+const CDialect *SessionDialect(const CDbSession &session)
+{
+    const CDbmsAdapter *adapter = session.GetAdapter();
+    return adapter ? &adapter->GetDialect() : nullptr;
+}
+
+int ApplySchemaChange(CDbSession &session, const CSchemaChange &change)
+{
+    const CDialect *dialect = SessionDialect(session);
+    if (!dialect) {
+        session.m_lastError = "There is no connection to a database.";
+        return DbResult::kErrorWithoutNativeCode;
+    }
+    return dialect->Apply(session, change);
+}

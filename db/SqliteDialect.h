@@ -1,0 +1,39 @@
+#pragma once
+
+#include "db/Dialect.h"
+
+// SQLite's statements. SQLite alters a table one column at a time, so a
+// change of several columns becomes several statements in one transaction.
+// It has no modifiable or not-null indexes and no trigger firing order;
+// those options are refused. A trigger body becomes a BEGIN ... END block.
+//
+// Adding or dropping a foreign key cannot be done with ALTER TABLE at all:
+// SQLite's way is to rebuild the table from its edited definition. Those
+// changes go through ApplyByRebuild.
+class CSqliteDialect : public CDialect
+{
+public:
+    std::string EngineName() const override { return "SQLite"; }
+    bool HasFeature(Feature feature) const override;
+    int Apply(CDbSession &session, const CSchemaChange &change) const override;
+
+    // True when the body already is a BEGIN ... END block.
+    static bool IsBlock(const std::string &body);
+
+protected:
+    CRendering CreateTable(const CCreateTable &change) const override;
+    CRendering AddColumns(const CAddColumns &change) const override;
+    CRendering DropColumns(const CDropColumns &change) const override;
+    CRendering DropIndex(const CDropIndex &change) const override;
+    CRendering DropTrigger(const CDropTrigger &change) const override;
+    CRendering DropTable(const CDropTable &change) const override;
+    CRendering DropRelationship(const CDropRelationship &change) const override;
+    CRendering CreateIndex(const CCreateIndex &change) const override;
+    CRendering CreateTrigger(const CCreateTrigger &change) const override;
+    CRendering AddForeignKey(const CAddForeignKey &change) const override;
+    std::string CollationClause(const std::string &collation) const override;
+
+private:
+    static bool NeedsRebuild(const CSchemaChange &change);
+    int ApplyByRebuild(CDbSession &session, const CSchemaChange &change) const;
+};
