@@ -5,14 +5,20 @@
 #include "res/Resource.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
+#include "tests/support/PervasiveFixture.h"
 #include "tests/support/PopupMenuChooser.h"
+#include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
 #include <QPointer>
 #include <QtTest>
 
+using namespace TableRows;
+
 namespace {
 
+// The drops here send the Pervasive.SQL texts through SQLite's own
+// dictionary, so the exact statements are checked while SQLite runs them.
 // ORDERS has columns, a unique index, a two-column index and two triggers.
 // SQLite reads "T"."I" as index I of the schema T, so the index of the
 // table named main is the one whose drop the engine accepts. The quoted
@@ -36,28 +42,7 @@ create trigger L2 after update on LOGBOOK begin select 1; end;
 create trigger L3 after delete on LOGBOOK begin select 1; end;
 )";
 
-QPoint RowPoint(const CTableWnd *table, int row)
-{
-    return table->ClientRect().topLeft() + QPoint(40, row * 15 + 7);
-}
-
 const QPoint kCaptionPoint(60, 10);
-
-QStringList RowNames(const CTableWnd *table)
-{
-    QStringList names;
-    for (int i = 0; i < table->ItemCount(); ++i)
-        names << QString::fromStdString(table->GetItem(i)->m_name);
-    return names;
-}
-
-int RowOf(const CTableWnd *table, int kind, const char *name)
-{
-    for (int i = 0; i < table->ItemCount(); ++i)
-        if (table->GetItem(i)->m_kind == kind && table->GetItem(i)->m_name == name)
-            return i;
-    return -1;
-}
 
 } // namespace
 
@@ -112,7 +97,7 @@ private slots:
     void initTestCase()
     {
         CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteWithPervasiveDialect>());
     }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 
@@ -222,26 +207,26 @@ private slots:
     {
         CTableWnd *mainTable = Table("main");
         const int header = RowOf(mainTable, Index, "MAIN_BY_NAME");
-        QCOMPARE(RowNames(mainTable).mid(header), (QStringList{"MAIN_BY_NAME", "NAME", "ID"}));
+        QCOMPARE(Names(mainTable).mid(header), (QStringList{"MAIN_BY_NAME", "NAME", "ID"}));
         Click(mainTable, header);
         CModalAnswerer answerer(QMessageBox::Yes);
         DropFromMenu(mainTable);
         QCOMPARE(SentSinceMark(), QStringList{R"(drop index "main"."MAIN_BY_NAME")"});
-        QCOMPARE(RowNames(mainTable), (QStringList{"ID", "NAME"}));
+        QCOMPARE(Names(mainTable), (QStringList{"ID", "NAME"}));
         QCOMPARE(CountInDatabase("index", "MAIN_BY_NAME"), 0);
     }
 
     void refusedIndexDropReportsEngineText()
     {
         CTableWnd *orders = Table("ORDERS");
-        const QStringList before = RowNames(orders);
+        const QStringList before = Names(orders);
         Click(orders, RowOf(orders, Index, "BY_NOTE"));
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         DropFromMenu(orders);
         QCOMPARE(SentSinceMark(), QStringList{R"(drop index "ORDERS"."BY_NOTE")"});
         QCOMPARE(answerer.titles, (QStringList{"Confirmation", "Error"}));
         QVERIFY2(answerer.texts[1].contains("no such index"), qPrintable(answerer.texts[1]));
-        QCOMPARE(RowNames(orders), before);
+        QCOMPARE(Names(orders), before);
     }
 
     void failuresDoNotStopOtherDrops()
@@ -278,28 +263,28 @@ private slots:
     void answeringNoChangesNothing()
     {
         CTableWnd *orders = Table("ORDERS");
-        const QStringList before = RowNames(orders);
+        const QStringList before = Names(orders);
         Click(orders, 1);
         Click(orders, orders->ItemCount() - 1, Qt::ShiftModifier);
         CModalAnswerer answerer(QMessageBox::No);
         DropFromMenu(orders);
         QCOMPARE(answerer.Count(), 1);
         QVERIFY(SentSinceMark().isEmpty());
-        QCOMPARE(RowNames(orders), before);
+        QCOMPARE(Names(orders), before);
         QCOMPARE(orders->FirstSelected(), 1);
     }
 
     void focusStaysOnRowsAfterDroppingLastRows()
     {
         CTableWnd *logbook = Table("LOGBOOK");
-        QCOMPARE(RowNames(logbook), (QStringList{"ID", "TEXT", "L1", "L2", "L3"}));
+        QCOMPARE(Names(logbook), (QStringList{"ID", "TEXT", "L1", "L2", "L3"}));
         Click(logbook, 2);
         Click(logbook, 4, Qt::ShiftModifier);
         QCOMPARE(logbook->m_focus, 4);
         CModalAnswerer answerer(QMessageBox::Yes);
         DropFromMenu(logbook);
         QCOMPARE(SentSinceMark().size(), 3);
-        QCOMPARE(RowNames(logbook), (QStringList{"ID", "TEXT"}));
+        QCOMPARE(Names(logbook), (QStringList{"ID", "TEXT"}));
         QCOMPARE(logbook->m_focus, 1);
         const int height = logbook->height();
         QCOMPARE(height, Table("main")->height() - 3 * 15);

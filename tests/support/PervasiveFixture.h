@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/PervasiveAdapter.h"
+#include "db/SqliteAdapter.h"
 
 #include <QString>
 
@@ -15,6 +16,18 @@ public:
 
 // Makes the process-wide registry hold exactly the aliased adapter.
 void UseAliasedPervasiveAdapter();
+
+// SQLite's own dictionary with the Pervasive.SQL dialect: the table windows
+// load as on any SQLite database, and every statement the designer sends
+// is the Pervasive.SQL text, which the tests compare byte for byte.
+class CSqliteWithPervasiveDialect : public CSqliteAdapter
+{
+public:
+    const CDialect &GetDialect() const override { return m_dialect; }
+
+private:
+    CPervasiveDialect m_dialect;
+};
 
 // SQL creating the dictionary tables X$File, X$Field, X$Relate, X$Trigger.
 QString PervasiveDictionarySql();

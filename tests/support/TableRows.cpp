@@ -1,0 +1,28 @@
+#include "tests/support/TableRows.h"
+
+#include "diagram/TableWnd.h"
+
+namespace TableRows {
+
+QPoint RowPoint(const CTableWnd *table, int row)
+{
+    return table->ClientRect().topLeft() + QPoint(40, row * 15 + 7);
+}
+
+QStringList Names(const CTableWnd *table)
+{
+    QStringList names;
+    for (int i = 0; i < table->ItemCount(); ++i)
+        names << QString::fromStdString(table->GetItem(i)->m_name);
+    return names;
+}
+
+int RowOf(const CTableWnd *table, int kind, const char *name)
+{
+    for (int i = 0; i < table->ItemCount(); ++i)
+        if (table->GetItem(i)->m_kind == kind && table->GetItem(i)->m_name == name)
+            return i;
+    return -1;
+}
+
+} // namespace TableRows
