@@ -1,30 +1,14 @@
 #include "db/PervasiveDialect.h"
 
+#include "tests/support/ColumnDefs.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(CSchemaChange)
 
+using namespace ColumnDefs;
+
 namespace {
-
-CColumnDef Column(const char *name, const char *type, int kind = CDbTypeInfo::NoSize,
-                  const char *size = "", const char *dec = "")
-{
-    CColumnDef column;
-    column.m_name = name;
-    column.m_typeName = type;
-    column.m_paramKind = kind;
-    column.m_size = size;
-    column.m_dec = dec;
-    return column;
-}
-
-CColumnDef With(CColumnDef column, const char *collation, const char *value, const char *nullMark)
-{
-    column.m_collation = collation;
-    column.m_default = value;
-    column.m_nullMark = nullMark;
-    return column;
-}
 
 CCreateTrigger Trigger(TriggerTiming timing, TriggerEvent event, const char *order,
                        const char *condition, const char *body)
@@ -42,9 +26,9 @@ QStringList Texts(const std::vector<std::string> &statements)
 
 } // namespace
 
-// Raw strings here hold an even number of double quotes: moc misreads the
-// others. Pervasive.SQL cannot run here, so its statements are pinned as text, byte
-// for byte. Every identifier has its inner double quotes doubled.
+// Pervasive.SQL cannot run here, so its statements are pinned as text, byte
+// for byte. Every identifier has its inner double quotes doubled. (The raw
+// strings hold an even number of double quotes: moc misreads the others.)
 class TestPervasiveDialect : public QObject
 {
     Q_OBJECT

@@ -5,11 +5,15 @@
 #include "db/SqliteDialect.h"
 #include "tests/support/OdbcSandbox.h"
 
+#include "tests/support/ColumnDefs.h"
+
 #include <QtTest>
 
 #include <memory>
 
 Q_DECLARE_METATYPE(CSchemaChange)
+
+using namespace ColumnDefs;
 
 namespace {
 
@@ -28,26 +32,6 @@ create index "odd ""i""" on "odd ""t"""(a);
 // Every row of item, all columns that still exist, as SQLite quotes them.
 const char *const kItemRows =
     "select quote(id)||'|'||quote(name)||'|'||quote(qty) from item order by id";
-
-CColumnDef Column(const char *name, const char *type, int kind = CDbTypeInfo::NoSize,
-                  const char *size = "", const char *dec = "")
-{
-    CColumnDef column;
-    column.m_name = name;
-    column.m_typeName = type;
-    column.m_paramKind = kind;
-    column.m_size = size;
-    column.m_dec = dec;
-    return column;
-}
-
-CColumnDef With(CColumnDef column, const char *collation, const char *value, const char *nullMark)
-{
-    column.m_collation = collation;
-    column.m_default = value;
-    column.m_nullMark = nullMark;
-    return column;
-}
 
 CCreateTrigger InsertTrigger(const char *condition, const char *body)
 {

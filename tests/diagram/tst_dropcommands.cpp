@@ -3,6 +3,7 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
+#include "tests/support/DiagramDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
@@ -51,33 +52,12 @@ class TestDropCommands : public QObject
     Q_OBJECT
 
     COdbcSandbox m_sandbox;
+    CDiagramDriver m_diagram;
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
-    size_t m_logMark = 0;
 
     CTableWnd *Table(const char *name) const { return m_doc->FindTable(name); }
 
-    void Click(CTableWnd *table, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QVERIFY(row >= 0);
-        QTest::mouseClick(table, Qt::LeftButton, modifiers, RowPoint(table, row));
-    }
-    // Drop from the context menu of the table's current row.
-    void DropFromMenu(CTableWnd *table)
-    {
-        CPopupMenuChooser chooser("&Drop");
-        QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, RowPoint(table, 0));
-        QCOMPARE(chooser.Count(), 1);
-    }
-    void MarkLog() { m_logMark = m_doc->GetSession().GetStatementLog().size(); }
-    QStringList SentSinceMark() const
-    {
-        const auto &log = m_doc->GetSession().GetStatementLog();
-        QStringList sent;
-        for (size_t i = m_logMark; i < log.size(); ++i)
-            sent << QString::fromStdString(log[i]);
-        return sent;
-    }
     // Counts the catalogue entries of a name and type, over the document's
     // own connection.
     int CountInDatabase(const char *type, const QString &name)
@@ -104,22 +84,11 @@ private slots:
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);
-        m_doc = new CDoc;
-        QCOMPARE(m_doc->GetSession().Connect(COdbcSandbox::ConnectionString("Shop")), 0);
-        QCOMPARE(m_doc->LoadAllTables(), 0);
-        m_view = new CDbView(m_doc);
-        m_view->resize(900, 700);
-        m_view->OnInitialUpdate();
-        m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view));
-        MarkLog();
+        QVERIFY(m_diagram.Open(COdbcSandbox::ConnectionString("Shop")));
+        m_doc = m_diagram.Doc();
+        m_view = m_diagram.View();
     }
-    void cleanup()
-    {
-        m_doc->DeleteTables();
-        delete m_view;
-        delete m_doc;
-    }
+    void cleanup() { m_diagram.Close(); }
 
     void dropsTableWithNothingSelected()
     {
@@ -130,7 +99,7 @@ private slots:
         QTest::mouseClick(customer, Qt::RightButton, Qt::NoModifier, kCaptionPoint);
         QCOMPARE(answerer.texts,
                  QStringList{"Are you sure you want to drop the table 'CUSTOMER'?"});
-        QCOMPARE(SentSinceMark(), QStringList{R"(drop table "CUSTOMER")"});
+        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop table "CUSTOMER")"});
         QVERIFY(customer && !customer->isVisible());
         QCOMPARE(m_view->m_pActiveTable, nullptr);
         QCOMPARE(m_doc->FindTable("CUSTOMER"), nullptr);
@@ -149,7 +118,7 @@ private slots:
         // The view forwards its Drop command to the active table.
         CModalAnswerer answerer(QMessageBox::Yes);
         QVERIFY(m_view->OnCommand(Cmd::Drop));
-        QCOMPARE(SentSinceMark(), QStringList{R"(drop table "ODD""NAME")"});
+        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop table "ODD""NAME")"});
         QTRY_VERIFY(odd.isNull());
         QCOMPARE(CountInDatabase("table", "ODD\"NAME"), 0);
         QCOMPARE(CountInDatabase("table", "ODD"), 1);
@@ -159,12 +128,12 @@ private slots:
     void failedTableDropKeepsEverything()
     {
         CTableWnd *customer = Table("CUSTOMER");
-        Click(customer, 0);
+        m_diagram.Click(customer, 0);
         customer->ClearSelection();
         // Another user dropped the table meanwhile.
         QVERIFY(m_sandbox.RunSql("Shop", "drop table CUSTOMER;"));
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        DropFromMenu(customer);
+        m_diagram.DropFromMenu(customer);
         QCOMPARE(answerer.titles, (QStringList{"Confirmation", "Error"}));
         QVERIFY2(answerer.texts[1].contains("no such table"), qPrintable(answerer.texts[1]));
         QCOMPARE(answerer.icons[1], QMessageBox::Critical);
@@ -178,11 +147,11 @@ private slots:
     void dropsSelectedTrigger()
     {
         CTableWnd *orders = Table("ORDERS");
-        Click(orders, RowOf(orders, Trigger, "CHECK_QTY"));
+        m_diagram.Click(orders, RowOf(orders, Trigger, "CHECK_QTY"));
         CModalAnswerer answerer(QMessageBox::Yes);
-        DropFromMenu(orders);
+        m_diagram.DropFromMenu(orders);
         QCOMPARE(answerer.texts, QStringList{"Are you sure you want to drop' CHECK_QTY'?"});
-        QCOMPARE(SentSinceMark(), QStringList{R"(drop trigger "CHECK_QTY")"});
+        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop trigger "CHECK_QTY")"});
         QCOMPARE(RowOf(orders, Trigger, "CHECK_QTY"), -1);
         QVERIFY(RowOf(orders, Trigger, "LOG_QTY") >= 0);
         QCOMPARE(CountInDatabase("trigger", "CHECK_QTY"), 0);
@@ -192,12 +161,12 @@ private slots:
     void dropsOnlyTheTriggerNamedWithQuote()
     {
         CTableWnd *customer = Table("CUSTOMER");
-        Click(customer, RowOf(customer, Trigger, "T\"Q"));
+        m_diagram.Click(customer, RowOf(customer, Trigger, "T\"Q"));
         // The trigger command itself drops at once, without asking.
         CModalAnswerer answerer(QMessageBox::Yes);
         customer->OnCommand(Cmd::DropTriggers);
         QCOMPARE(answerer.Count(), 0);
-        QCOMPARE(SentSinceMark(), QStringList{R"(drop trigger "T""Q")"});
+        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop trigger "T""Q")"});
         QCOMPARE(CountInDatabase("trigger", "T\"Q"), 0);
         QCOMPARE(CountInDatabase("trigger", "T"), 1);
         QVERIFY(RowOf(customer, Trigger, "T") >= 0);
@@ -208,10 +177,10 @@ private slots:
         CTableWnd *mainTable = Table("main");
         const int header = RowOf(mainTable, Index, "MAIN_BY_NAME");
         QCOMPARE(Names(mainTable).mid(header), (QStringList{"MAIN_BY_NAME", "NAME", "ID"}));
-        Click(mainTable, header);
+        m_diagram.Click(mainTable, header);
         CModalAnswerer answerer(QMessageBox::Yes);
-        DropFromMenu(mainTable);
-        QCOMPARE(SentSinceMark(), QStringList{R"(drop index "main"."MAIN_BY_NAME")"});
+        m_diagram.DropFromMenu(mainTable);
+        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop index "main"."MAIN_BY_NAME")"});
         QCOMPARE(Names(mainTable), (QStringList{"ID", "NAME"}));
         QCOMPARE(CountInDatabase("index", "MAIN_BY_NAME"), 0);
     }
@@ -220,10 +189,10 @@ private slots:
     {
         CTableWnd *orders = Table("ORDERS");
         const QStringList before = Names(orders);
-        Click(orders, RowOf(orders, Index, "BY_NOTE"));
+        m_diagram.Click(orders, RowOf(orders, Index, "BY_NOTE"));
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        DropFromMenu(orders);
-        QCOMPARE(SentSinceMark(), QStringList{R"(drop index "ORDERS"."BY_NOTE")"});
+        m_diagram.DropFromMenu(orders);
+        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop index "ORDERS"."BY_NOTE")"});
         QCOMPARE(answerer.titles, (QStringList{"Confirmation", "Error"}));
         QVERIFY2(answerer.texts[1].contains("no such index"), qPrintable(answerer.texts[1]));
         QCOMPARE(Names(orders), before);
@@ -232,18 +201,18 @@ private slots:
     void failuresDoNotStopOtherDrops()
     {
         CTableWnd *orders = Table("ORDERS");
-        Click(orders, RowOf(orders, Column, "NOTE"));
-        Click(orders, RowOf(orders, Column, "FLAG"), Qt::ControlModifier);
-        Click(orders, RowOf(orders, Trigger, "CHECK_QTY"), Qt::ControlModifier);
-        Click(orders, RowOf(orders, Trigger, "LOG_QTY"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Column, "NOTE"));
+        m_diagram.Click(orders, RowOf(orders, Column, "FLAG"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Trigger, "CHECK_QTY"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Trigger, "LOG_QTY"), Qt::ControlModifier);
         // Another user dropped one of the triggers meanwhile.
         QVERIFY(m_sandbox.RunSql("Shop", "drop trigger LOG_QTY;"));
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        DropFromMenu(orders);
+        m_diagram.DropFromMenu(orders);
 
         QCOMPARE(answerer.texts.value(0),
                  QStringLiteral("Are you sure you want to drop: ' NOTE, FLAG, CHECK_QTY, LOG_QTY'?"));
-        const QStringList sent = SentSinceMark();
+        const QStringList sent = m_diagram.SentSinceMark();
         QCOMPARE(sent.size(), 3);
         QCOMPARE(sent[0], QStringLiteral(R"(alter table "ORDERS"(drop "NOTE",drop "FLAG"))"));
         QVERIFY(sent.contains(R"(drop trigger "LOG_QTY")"));
@@ -264,12 +233,12 @@ private slots:
     {
         CTableWnd *orders = Table("ORDERS");
         const QStringList before = Names(orders);
-        Click(orders, 1);
-        Click(orders, orders->ItemCount() - 1, Qt::ShiftModifier);
+        m_diagram.Click(orders, 1);
+        m_diagram.Click(orders, orders->ItemCount() - 1, Qt::ShiftModifier);
         CModalAnswerer answerer(QMessageBox::No);
-        DropFromMenu(orders);
+        m_diagram.DropFromMenu(orders);
         QCOMPARE(answerer.Count(), 1);
-        QVERIFY(SentSinceMark().isEmpty());
+        QVERIFY(m_diagram.SentSinceMark().isEmpty());
         QCOMPARE(Names(orders), before);
         QCOMPARE(orders->FirstSelected(), 1);
     }
@@ -278,12 +247,12 @@ private slots:
     {
         CTableWnd *logbook = Table("LOGBOOK");
         QCOMPARE(Names(logbook), (QStringList{"ID", "TEXT", "L1", "L2", "L3"}));
-        Click(logbook, 2);
-        Click(logbook, 4, Qt::ShiftModifier);
+        m_diagram.Click(logbook, 2);
+        m_diagram.Click(logbook, 4, Qt::ShiftModifier);
         QCOMPARE(logbook->m_focus, 4);
         CModalAnswerer answerer(QMessageBox::Yes);
-        DropFromMenu(logbook);
-        QCOMPARE(SentSinceMark().size(), 3);
+        m_diagram.DropFromMenu(logbook);
+        QCOMPARE(m_diagram.SentSinceMark().size(), 3);
         QCOMPARE(Names(logbook), (QStringList{"ID", "TEXT"}));
         QCOMPARE(logbook->m_focus, 1);
         const int height = logbook->height();

@@ -3,6 +3,7 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
+#include "tests/support/DiagramDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -38,35 +39,15 @@ class TestSqliteDropCommands : public QObject
     Q_OBJECT
 
     COdbcSandbox m_sandbox;
+    CDiagramDriver m_diagram;
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
-    size_t m_logMark = 0;
 
-    CDbSession &Session() const { return m_doc->GetSession(); }
+    CDbSession &Session() const { return m_diagram.Session(); }
     CTableWnd *Orders() const { return m_doc->FindTable("ORDERS"); }
 
-    void Click(CTableWnd *table, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QVERIFY(row >= 0);
-        QTest::mouseClick(table, Qt::LeftButton, modifiers, RowPoint(table, row));
-    }
-    void DropFromMenu(CTableWnd *table)
-    {
-        CPopupMenuChooser chooser("&Drop");
-        QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, RowPoint(table, 0));
-        QCOMPARE(chooser.Count(), 1);
-    }
     // The changes sent since the mark; the catalog reads of a reload are
     // left out.
-    QStringList SentSinceMark() const
-    {
-        const auto &log = Session().GetStatementLog();
-        QStringList sent;
-        for (size_t i = m_logMark; i < log.size(); ++i)
-            if (log[i].rfind("select ", 0) != 0)
-                sent << QString::fromStdString(log[i]);
-        return sent;
-    }
     // The first column of every row, through the document's connection;
     // the log mark moves past the query.
     QStringList Rows(const char *sql)
@@ -79,7 +60,7 @@ class TestSqliteDropCommands : public QObject
             rows << QString::fromStdString(text);
         }
         Session().CloseStatement();
-        m_logMark = Session().GetStatementLog().size();
+        m_diagram.MarkLog();
         return rows;
     }
     QStringList OrderRows(const char *columns)
@@ -105,36 +86,25 @@ private slots:
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);
-        m_doc = new CDoc;
-        QCOMPARE(Session().Connect(COdbcSandbox::ConnectionString("Shop")), 0);
-        QCOMPARE(m_doc->LoadAllTables(), 0);
-        m_view = new CDbView(m_doc);
-        m_view->resize(900, 700);
-        m_view->OnInitialUpdate();
-        m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view));
-        m_logMark = Session().GetStatementLog().size();
+        QVERIFY(m_diagram.Open(COdbcSandbox::ConnectionString("Shop")));
+        m_doc = m_diagram.Doc();
+        m_view = m_diagram.View();
     }
-    void cleanup()
-    {
-        m_doc->DeleteTables();
-        delete m_view;
-        delete m_doc;
-    }
+    void cleanup() { m_diagram.Close(); }
 
     void dropsColumnIndexAndTriggerTogether()
     {
         CTableWnd *orders = Orders();
         const QStringList kept = OrderRows("quote(ID)||quote(FLAG)||quote(QTY)||quote(SHIPPED)");
-        Click(orders, RowOf(orders, Column, "NOTE"));
-        Click(orders, RowOf(orders, Index, "BY_SHIPPED"), Qt::ControlModifier);
-        Click(orders, RowOf(orders, Trigger, "CHECK_QTY"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Column, "NOTE"));
+        m_diagram.Click(orders, RowOf(orders, Index, "BY_SHIPPED"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Trigger, "CHECK_QTY"), Qt::ControlModifier);
         CModalAnswerer answerer(QMessageBox::Yes);
-        DropFromMenu(orders);
+        m_diagram.DropFromMenu(orders);
 
         QCOMPARE(answerer.texts,
                  QStringList{"Are you sure you want to drop: ' NOTE, BY_SHIPPED, CHECK_QTY'?"});
-        QCOMPARE(SentSinceMark(), (QStringList{R"(ALTER TABLE "ORDERS" DROP COLUMN "NOTE")",
+        QCOMPARE(m_diagram.ChangesSinceMark(), (QStringList{R"(ALTER TABLE "ORDERS" DROP COLUMN "NOTE")",
                                                R"(DROP INDEX "BY_SHIPPED")",
                                                R"(DROP TRIGGER "CHECK_QTY")"}));
         QCOMPARE(RowOf(orders, Column, "NOTE"), -1);
@@ -149,12 +119,12 @@ private slots:
     {
         CTableWnd *orders = Orders();
         const QStringList kept = OrderRows("quote(ID)||quote(QTY)||quote(SHIPPED)");
-        Click(orders, RowOf(orders, Column, "NOTE"));
-        Click(orders, RowOf(orders, Column, "FLAG"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Column, "NOTE"));
+        m_diagram.Click(orders, RowOf(orders, Column, "FLAG"), Qt::ControlModifier);
         CModalAnswerer answerer(QMessageBox::Yes);
         orders->OnCommand(Cmd::DropColumns);
         QCOMPARE(answerer.Count(), 0);
-        QCOMPARE(SentSinceMark().size(), 2);
+        QCOMPARE(m_diagram.ChangesSinceMark().size(), 2);
         QCOMPARE(RowOf(orders, Column, "NOTE"), -1);
         QCOMPARE(RowOf(orders, Column, "FLAG"), -1);
         QCOMPARE(Names(orders), CatalogRows("ORDERS"));
@@ -168,10 +138,10 @@ private slots:
         CTableWnd *orders = Orders();
         const QStringList before = Names(orders);
         const QStringList kept = OrderRows("quote(ID)||quote(NOTE)||quote(QTY)");
-        Click(orders, RowOf(orders, Column, "NOTE"));
-        Click(orders, RowOf(orders, Column, "QTY"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Column, "NOTE"));
+        m_diagram.Click(orders, RowOf(orders, Column, "QTY"), Qt::ControlModifier);
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        DropFromMenu(orders);
+        m_diagram.DropFromMenu(orders);
         QCOMPARE(answerer.titles, (QStringList{"Confirmation", "Error"}));
         QVERIFY2(answerer.texts[1].contains("BY_QTY"), qPrintable(answerer.texts[1]));
         QCOMPARE(Names(orders), before);
@@ -182,10 +152,10 @@ private slots:
     void dropsIndexWithItsSegments()
     {
         CTableWnd *orders = Orders();
-        Click(orders, RowOf(orders, Index, "BY_SHIPPED"));
+        m_diagram.Click(orders, RowOf(orders, Index, "BY_SHIPPED"));
         CModalAnswerer answerer(QMessageBox::Yes);
-        DropFromMenu(orders);
-        QCOMPARE(SentSinceMark(), QStringList{R"(DROP INDEX "BY_SHIPPED")"});
+        m_diagram.DropFromMenu(orders);
+        QCOMPARE(m_diagram.ChangesSinceMark(), QStringList{R"(DROP INDEX "BY_SHIPPED")"});
         QCOMPARE(RowOf(orders, Index, "BY_SHIPPED"), -1);
         QCOMPARE(Names(orders), CatalogRows("ORDERS"));
     }
@@ -201,7 +171,7 @@ private slots:
         QCOMPARE(answerer.titles, (QStringList{"Confirmation", "Error"}));
         QVERIFY2(answerer.texts[1].startsWith("SQLite cannot add or drop a foreign key"),
                  qPrintable(answerer.texts[1]));
-        QVERIFY(SentSinceMark().isEmpty());
+        QVERIFY(m_diagram.ChangesSinceMark().isEmpty());
         QCOMPARE(m_view->m_selRelationship, 0);
         QCOMPARE(Session().RelationshipCount(), 1);
     }

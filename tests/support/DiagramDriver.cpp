@@ -1,0 +1,76 @@
+#include "tests/support/DiagramDriver.h"
+
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "tests/support/PopupMenuChooser.h"
+#include "tests/support/TableRows.h"
+#include "view/DbView.h"
+
+#include <QtTest>
+
+bool CDiagramDriver::Open(const std::string &connectionString)
+{
+    Close();
+    m_doc = new CDoc;
+    if (m_doc->GetSession().Connect(connectionString) != 0 || m_doc->LoadAllTables() != 0) {
+        QTest::qFail("The diagram's database did not load", __FILE__, __LINE__);
+        return false;
+    }
+    m_view = new CDbView(m_doc);
+    m_view->resize(900, 700);
+    m_view->OnInitialUpdate();
+    m_view->show();
+    if (!QTest::qWaitForWindowExposed(m_view)) {
+        QTest::qFail("The view was not shown", __FILE__, __LINE__);
+        return false;
+    }
+    MarkLog();
+    return true;
+}
+
+void CDiagramDriver::Close()
+{
+    if (m_doc)
+        m_doc->DeleteTables();
+    delete m_view;
+    delete m_doc;
+    m_view = nullptr;
+    m_doc = nullptr;
+}
+
+CDbSession &CDiagramDriver::Session() const { return m_doc->GetSession(); }
+
+CTableWnd *CDiagramDriver::Table(const char *name) const { return m_doc->FindTable(name); }
+
+void CDiagramDriver::Click(CTableWnd *table, int row, Qt::KeyboardModifiers modifiers)
+{
+    QVERIFY(row >= 0);
+    QTest::mouseClick(table, Qt::LeftButton, modifiers, TableRows::RowPoint(table, row));
+}
+
+void CDiagramDriver::DropFromMenu(CTableWnd *table)
+{
+    CPopupMenuChooser chooser("&Drop");
+    QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(table, 0));
+    QCOMPARE(chooser.Count(), 1);
+}
+
+void CDiagramDriver::MarkLog() { m_logMark = Session().GetStatementLog().size(); }
+
+QStringList CDiagramDriver::SentSinceMark() const
+{
+    const auto &log = Session().GetStatementLog();
+    QStringList sent;
+    for (size_t i = m_logMark; i < log.size(); ++i)
+        sent << QString::fromStdString(log[i]);
+    return sent;
+}
+
+QStringList CDiagramDriver::ChangesSinceMark() const
+{
+    QStringList changes;
+    for (const QString &statement : SentSinceMark())
+        if (!statement.startsWith(QLatin1String("select ")))
+            changes << statement;
+    return changes;
+}
