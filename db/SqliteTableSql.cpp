@@ -88,7 +88,8 @@ bool StartsColumnConstraint(const CSqlTokens &tokens, const std::vector<size_t> 
                               "collate", "references", "generated", "as"}))
         return false;
     const CSqlToken &previous = tokens[level[k - 1]];
-    if (IsAnyKeyword(previous, {"default", "collate", "constraint"}))
+    const bool afterSet = k >= 2 && IsKeyword(tokens[level[k - 2]], "set");
+    if (IsAnyKeyword(previous, {"collate", "constraint"}) || (IsKeyword(previous, "default") && !afterSet))
         return false; // a value or a name
     if (IsKeyword(token, "null") && IsAnyKeyword(previous, {"not", "set"}))
         return false;

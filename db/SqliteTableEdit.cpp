@@ -1,0 +1,389 @@
+#include "db/SqliteTableEdit.h"
+
+#include "db/SqlText.h"
+#include "db/SqliteAdapter.h"
+#include "db/SqliteTableSql.h"
+
+#include <algorithm>
+#include <set>
+
+using namespace SqlTokens;
+
+CSqliteTableEdit CSqliteTableEdit::AddConstraint(const std::string &constraintSql)
+{
+    return {Kind::AddConstraint, constraintSql, {}};
+}
+
+CSqliteTableEdit CSqliteTableEdit::DropConstraint(const std::string &name)
+{
+    return {Kind::DropConstraint, name, {}};
+}
+
+CSqliteTableEdit CSqliteTableEdit::DropForeignKey(const std::vector<std::string> &columns)
+{
+    return {Kind::DropForeignKey, std::string(), columns};
+}
+
+CSqliteTableEdit CSqliteTableEdit::DropColumns(const std::vector<std::string> &columns)
+{
+    return {Kind::DropColumns, std::string(), columns};
+}
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+std::string Quoted(const std::string &name) { return SqlText::QuoteIdentifier(name); }
+
+std::string QuotedList(const std::vector<std::string> &names)
+{
+    std::string list;
+    for (const std::string &name : names)
+        list += (list.empty() ? "" : ", ") + Quoted(name);
+    return list;
+}
+
+// A run of the text to cut out, [m_begin, m_end).
+struct CCut
+{
+    size_t m_begin;
+    size_t m_end;
+};
+
+// Cuts elements and constraints out of a CREATE TABLE text so that what
+// stays reads as the author wrote it: an element goes with the comma that
+// joins it to the list, and a cut takes the blanks before it along only
+// when nothing but blanks stands there (a comment stays, and so does the
+// line end that closes it).
+class CDefinitionCutter
+{
+public:
+    CDefinitionCutter(const std::string &text, const CSqliteTableDefinition &definition)
+        : m_text(text), m_definition(definition), m_tokens(definition.m_tokens),
+          m_elementGone(definition.m_elements.size(), false)
+    {
+    }
+
+    void RemoveElement(size_t element) { m_elementGone[element] = true; }
+    void RemoveConstraint(size_t element, size_t constraint)
+    {
+        m_constraintsGone.insert({element, constraint});
+    }
+    bool KeepsAColumn() const
+    {
+        for (size_t i = 0; i < m_elementGone.size(); ++i)
+            if (!m_elementGone[i] && m_definition.m_elements[i].m_isColumn)
+                return true;
+        return false;
+    }
+
+    std::string Apply()
+    {
+        RemoveEmptiedTableElements();
+        std::vector<CCut> cuts;
+        const size_t firstKept = static_cast<size_t>(
+            std::find(m_elementGone.begin(), m_elementGone.end(), false) - m_elementGone.begin());
+        for (size_t i = 0; i < m_elementGone.size(); ++i) {
+            if (m_elementGone[i])
+                cuts.push_back(i < firstKept ? CutWithNextComma(i) : CutWithPreviousComma(i));
+        }
+        for (const auto &gone : m_constraintsGone) {
+            if (m_elementGone[gone.first])
+                continue;
+            const CSqliteConstraint &constraint =
+                m_definition.m_elements[gone.first].m_constraints[gone.second];
+            cuts.push_back({BackOverBlanks(constraint.m_first), m_tokens[constraint.m_last].m_end});
+        }
+        return Cut(cuts);
+    }
+
+private:
+    // A table element whose every constraint goes, goes itself.
+    void RemoveEmptiedTableElements()
+    {
+        for (size_t i = 0; i < m_elementGone.size(); ++i) {
+            const CSqliteTableElement &element = m_definition.m_elements[i];
+            if (element.m_isColumn || element.m_constraints.empty())
+                continue;
+            size_t gone = 0;
+            for (size_t c = 0; c < element.m_constraints.size(); ++c)
+                gone += m_constraintsGone.count({i, c});
+            if (gone == element.m_constraints.size())
+                m_elementGone[i] = true;
+        }
+    }
+
+    // From the token's start back to the end of the token before it, when
+    // only blanks stand between.
+    size_t BackOverBlanks(size_t token) const
+    {
+        const size_t begin = m_tokens[token].m_begin;
+        const size_t floor = m_tokens[token - 1].m_end;
+        for (size_t i = floor; i < begin; ++i)
+            if (!IsSpace(m_text[i]))
+                return begin;
+        return floor;
+    }
+
+    CCut CutWithPreviousComma(size_t element) const
+    {
+        const CSqliteTableElement &gone = m_definition.m_elements[element];
+        return {BackOverBlanks(gone.m_first - 1), m_tokens[gone.m_last].m_end};
+    }
+
+    // The first elements of the list have no comma before them: they take
+    // the comma after them and the blanks that follow it.
+    CCut CutWithNextComma(size_t element) const
+    {
+        const CSqliteTableElement &gone = m_definition.m_elements[element];
+        size_t end = m_tokens[gone.m_last + 1].m_end;
+        const size_t next = m_tokens[gone.m_last + 2].m_begin;
+        while (end < next && IsSpace(m_text[end]))
+            ++end;
+        return {m_tokens[gone.m_first].m_begin, end};
+    }
+
+    std::string Cut(std::vector<CCut> cuts) const
+    {
+        std::sort(cuts.begin(), cuts.end(),
+                  [](const CCut &a, const CCut &b) { return a.m_begin < b.m_begin; });
+        std::string out;
+        size_t at = 0;
+        for (const CCut &cut : cuts) {
+            if (cut.m_begin > at)
+                out.append(m_text, at, cut.m_begin - at);
+            at = std::max(at, cut.m_end);
+        }
+        out.append(m_text, at, std::string::npos);
+        return out;
+    }
+
+    const std::string &m_text;
+    const CSqliteTableDefinition &m_definition;
+    const CSqlTokens &m_tokens;
+    std::vector<bool> m_elementGone;
+    std::set<std::pair<size_t, size_t>> m_constraintsGone;
+};
+
+// The constraint text must be one table constraint and nothing more: no
+// comma or semicolon outside parentheses, every parenthesis closed.
+bool IsOneTableConstraint(const std::string &constraintSql)
+{
+    const CSqlTokens tokens = TokenizeSql(constraintSql);
+    if (tokens.empty())
+        return false;
+    const CSqlToken &first = tokens.front();
+    if (!IsKeyword(first, "constraint") && !IsKeyword(first, "primary") && !IsKeyword(first, "unique")
+        && !IsKeyword(first, "check") && !IsKeyword(first, "foreign"))
+        return false;
+    int depth = 0;
+    for (const CSqlToken &token : tokens) {
+        if (token.m_depth < 0)
+            return false;
+        if (token.m_depth == 0 && (IsPunct(token, ',') || IsPunct(token, ';')))
+            return false;
+        depth += IsPunct(token, '(') ? 1 : IsPunct(token, ')') ? -1 : 0;
+    }
+    return depth == 0;
+}
+
+CSqliteEditedTable AddConstraint(const std::string &text, const CSqliteTableDefinition &definition,
+                                 const std::string &constraintSql)
+{
+    CSqliteEditedTable edited;
+    if (!IsOneTableConstraint(constraintSql)) {
+        edited.m_error = "The constraint to add is not a single table constraint.";
+        return edited;
+    }
+    const size_t at = definition.m_tokens[definition.m_elements.back().m_last].m_end;
+    edited.m_sql = text.substr(0, at) + ", " + constraintSql + text.substr(at);
+    return edited;
+}
+
+using CPlace = std::pair<size_t, size_t>; // element and constraint
+
+// Every foreign key of the table with the name the catalog shows for it:
+// its own name, or for an unnamed key the generated one, numbered when an
+// earlier key of the table already has it.
+std::vector<std::pair<CPlace, std::string>> ForeignKeyNames(const CSqliteTableDefinition &definition)
+{
+    std::vector<std::pair<CPlace, std::string>> names;
+    std::set<std::string> used;
+    for (size_t e = 0; e < definition.m_elements.size(); ++e) {
+        const CSqliteTableElement &element = definition.m_elements[e];
+        for (size_t c = 0; c < element.m_constraints.size(); ++c) {
+            const CSqliteConstraint &key = element.m_constraints[c];
+            if (key.m_kind != CSqliteConstraint::ForeignKey)
+                continue;
+            std::string name = key.m_name;
+            if (name.empty()) {
+                std::vector<std::string> columns;
+                for (const std::string &column : key.m_columns) {
+                    const CSqliteTableElement *declared = definition.FindColumn(column);
+                    columns.push_back(declared ? declared->m_column : column);
+                }
+                const std::string base = CSqliteAdapter::GeneratedName(definition.m_name, columns);
+                name = base;
+                for (int n = 2; used.count(name); ++n)
+                    name = base + std::to_string(n);
+            }
+            used.insert(name);
+            names.push_back({{e, c}, name});
+        }
+    }
+    return names;
+}
+
+bool FindNamedConstraint(const CSqliteTableDefinition &definition, const std::string &name, CPlace &place)
+{
+    for (size_t e = 0; e < definition.m_elements.size(); ++e) {
+        const std::vector<CSqliteConstraint> &constraints = definition.m_elements[e].m_constraints;
+        for (size_t c = 0; c < constraints.size(); ++c) {
+            if (!constraints[c].m_name.empty() && SameName(constraints[c].m_name, name)) {
+                place = {e, c};
+                return true;
+            }
+        }
+    }
+    for (const auto &key : ForeignKeyNames(definition)) {
+        if (key.second == name) {
+            place = key.first;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FindForeignKeyOn(const CSqliteTableDefinition &definition, const std::vector<std::string> &columns,
+                      CPlace &place)
+{
+    bool found = false;
+    for (size_t e = 0; e < definition.m_elements.size(); ++e) {
+        const std::vector<CSqliteConstraint> &constraints = definition.m_elements[e].m_constraints;
+        for (size_t c = 0; c < constraints.size(); ++c) {
+            const CSqliteConstraint &key = constraints[c];
+            if (key.m_kind != CSqliteConstraint::ForeignKey || !SameNames(key.m_columns, columns))
+                continue;
+            if (key.m_name.empty()) {
+                place = {e, c};
+                return true;
+            }
+            if (!found)
+                place = {e, c};
+            found = true;
+        }
+    }
+    return found;
+}
+
+bool NamesAny(const std::vector<std::string> &names, const std::vector<std::string> &columns)
+{
+    for (const std::string &name : names)
+        if (ContainsName(columns, name))
+            return true;
+    return false;
+}
+
+// Whether a constraint that stays on the table would name a removed
+// column: a key listing it, a check reading it, or a reference of the
+// table to itself pointing at it.
+bool ConstraintNeedsColumns(const CSqliteTableDefinition &definition, const CSqliteTableElement &element,
+                            const CSqliteConstraint &constraint, const std::vector<std::string> &removed)
+{
+    if (!element.m_isColumn && NamesAny(constraint.m_columns, removed))
+        return true;
+    if (constraint.m_kind == CSqliteConstraint::Check)
+        return TokensNameColumn(definition.m_tokens, constraint.m_first, constraint.m_last, removed);
+    if (constraint.m_kind != CSqliteConstraint::ForeignKey
+        || !SameName(constraint.m_parentTable, definition.m_name))
+        return false;
+    const std::vector<std::string> parentColumns =
+        constraint.m_parentColumns.empty() ? definition.PrimaryKey() : constraint.m_parentColumns;
+    return NamesAny(parentColumns, removed);
+}
+
+CSqliteEditedTable DropColumns(const std::string &text, const CSqliteTableDefinition &definition,
+                               const std::vector<std::string> &columns)
+{
+    CSqliteEditedTable edited;
+    CDefinitionCutter cutter(text, definition);
+    for (const std::string &column : columns) {
+        const auto found = std::find_if(
+            definition.m_elements.begin(), definition.m_elements.end(),
+            [&](const CSqliteTableElement &e) { return e.m_isColumn && SameName(e.m_column, column); });
+        if (found == definition.m_elements.end()) {
+            edited.m_error = "The table " + Quoted(definition.m_name) + " has no column "
+                             + Quoted(column) + ".";
+            return edited;
+        }
+        if (!ContainsName(edited.m_removedColumns, found->m_column))
+            edited.m_removedColumns.push_back(found->m_column);
+        cutter.RemoveElement(static_cast<size_t>(found - definition.m_elements.begin()));
+    }
+    if (!cutter.KeepsAColumn()) {
+        edited.m_error = "The table " + Quoted(definition.m_name)
+                         + " cannot lose all of its columns; drop the table instead.";
+        return edited;
+    }
+    for (size_t e = 0; e < definition.m_elements.size(); ++e) {
+        const CSqliteTableElement &element = definition.m_elements[e];
+        for (size_t c = 0; c < element.m_constraints.size(); ++c)
+            if (ConstraintNeedsColumns(definition, element, element.m_constraints[c],
+                                       edited.m_removedColumns))
+                cutter.RemoveConstraint(e, c);
+    }
+    edited.m_sql = cutter.Apply();
+    return edited;
+}
+
+CSqliteEditedTable DropConstraintAt(const std::string &text, const CSqliteTableDefinition &definition,
+                                    const CPlace &place)
+{
+    CDefinitionCutter cutter(text, definition);
+    cutter.RemoveConstraint(place.first, place.second);
+    CSqliteEditedTable edited;
+    edited.m_sql = cutter.Apply();
+    return edited;
+}
+
+} // namespace
+
+CSqliteEditedTable EditCreateTable(const std::string &createTable, const CSqliteTableEdit &edit)
+{
+    const CSqliteTableDefinition definition = ReadTableDefinition(createTable);
+    CSqliteEditedTable edited;
+    if (!definition.m_valid || definition.m_elements.empty()) {
+        edited.m_error = "The definition of the table cannot be read, so it cannot be changed.";
+        return edited;
+    }
+    const std::string table = Quoted(definition.m_name);
+    CPlace place;
+    switch (edit.m_kind) {
+    case CSqliteTableEdit::Kind::AddConstraint:
+        return AddConstraint(createTable, definition, edit.m_text);
+    case CSqliteTableEdit::Kind::DropConstraint:
+        if (FindNamedConstraint(definition, edit.m_text, place))
+            return DropConstraintAt(createTable, definition, place);
+        edited.m_error = "The table " + table + " has no constraint named " + Quoted(edit.m_text) + ".";
+        return edited;
+    case CSqliteTableEdit::Kind::DropForeignKey:
+        if (FindForeignKeyOn(definition, edit.m_columns, place))
+            return DropConstraintAt(createTable, definition, place);
+        edited.m_error = "The table " + table + " has no foreign key on (" + QuotedList(edit.m_columns)
+                         + ").";
+        return edited;
+    case CSqliteTableEdit::Kind::DropColumns:
+        return DropColumns(createTable, definition, edit.m_columns);
+    }
+    return edited;
+}
+
+std::string RenameCreateTable(const std::string &createTable, const std::string &name)
+{
+    const CSqliteTableDefinition definition = ReadTableDefinition(createTable);
+    if (!definition.m_valid)
+        return createTable;
+    const size_t begin = definition.m_tokens[definition.m_nameFirst].m_begin;
+    const size_t end = definition.m_tokens[definition.m_nameLast].m_end;
+    return createTable.substr(0, begin) + SqlText::QuoteIdentifier(name) + createTable.substr(end);
+}
