@@ -1,0 +1,33 @@
+#pragma once
+
+#include "db/SqliteTableEdit.h"
+
+#include <string>
+
+class CDbSession;
+
+// Makes a change to a SQLite table that ALTER TABLE cannot make (adding or
+// dropping a constraint, dropping a column the engine will not drop) by
+// SQLite's documented procedure for any schema change:
+//  1. foreign-key enforcement off, outside the transaction;
+//  2. a transaction;
+//  3. a new table, under a name of its own, from the table's stored
+//     CREATE TABLE text with only the one change made to it;
+//  4. every row copied;
+//  5. the old table dropped and the new one renamed to the old name;
+//  6. the table's indexes and triggers created again from their stored
+//     text;
+//  7. the foreign-key check;
+//  8. commit, then enforcement as it was.
+//
+// All or nothing: a refused statement, a copy that does not keep every
+// row, or rows that violate a key leave the database exactly as it was.
+// Dropping columns also drops the indexes that name them and the table's
+// triggers that no longer work without them; a view or another table's
+// trigger that would stop working refuses the change instead.
+//
+// Returns a result code; on failure the session's GetErrorText(code) says
+// why, in plain words where the refusal is the rebuild's own (-30000 with
+// m_lastError set), else with the engine's message. Must not be called
+// inside a transaction: the enforcement switch has no effect there.
+int RebuildSqliteTable(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit);
