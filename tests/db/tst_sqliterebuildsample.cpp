@@ -1,0 +1,170 @@
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
+#include "db/SqliteTableRebuild.h"
+#include "tests/support/OdbcSandbox.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+// The sample database a new user meets: every relationship can be
+// dropped, a dropped one added again, and every column dropped, or the
+// rebuild says in plain words what needs the column; either way no row
+// changes and the schema stays whole.
+namespace {
+
+QString Shell(const QString &path, const QString &sql)
+{
+    QProcess shell;
+    shell.start("sqlite3", {"-batch", "-cmd", ".mode quote", path});
+    shell.waitForStarted();
+    shell.write(sql.toUtf8());
+    shell.closeWriteChannel();
+    shell.waitForFinished(60000);
+    return QString::fromUtf8(shell.readAllStandardOutput() + shell.readAllStandardError());
+}
+
+// Every row of every table, value by value, as the shell's dump writes them.
+QStringList DumpedRows(const QString &path)
+{
+    QStringList rows;
+    for (const QString &line : Shell(path, ".dump").split('\n'))
+        if (line.startsWith("INSERT INTO"))
+            rows << line;
+    rows.sort(); // the rebuilt table is dumped last
+    return rows;
+}
+
+QStringList Lines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split('\n'))
+        if (!line.isEmpty())
+            lines << line.mid(1, line.size() - 2); // without the listing's quotes
+    return lines;
+}
+
+} // namespace
+
+class TestSqliteRebuildSample : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    QString m_master;
+    QString m_copy;
+
+    // A fresh copy of the sample under the data source "Copy".
+    void FreshCopy(CDbSession &session)
+    {
+        QFile::remove(m_copy);
+        QVERIFY(QFile::copy(m_master, m_copy));
+        QCOMPARE(session.Connect("DSN=Copy"), 0);
+    }
+
+    static QStringList RelationshipNames(const CDbSession &session)
+    {
+        QStringList names;
+        for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i)
+            names << QString::fromStdString(relationship->m_foreignTable + "." + relationship->m_name);
+        names.sort(); // a rebuilt table's keys come last
+        return names;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        RegisterDbmsAdapters();
+        QFile script(QStringLiteral(VELLUMIX_SOURCE_DIR "/samples/sample.sql"));
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        m_master = m_sandbox.AddSqliteSource("Sample", QString::fromUtf8(script.readAll()));
+        m_copy = m_sandbox.AddSqliteSource("Copy", QString());
+    }
+    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+
+    void everyRelationshipCanBeDropped()
+    {
+        CDbSession sample;
+        QCOMPARE(sample.Connect("DSN=Sample"), 0);
+        const QStringList all = RelationshipNames(sample);
+        QVERIFY(all.size() >= 15);
+        const QStringList rows = DumpedRows(m_master);
+        for (int i = 0; const CDbRelationship *relationship = sample.GetRelationship(i); ++i) {
+            CDbSession session;
+            FreshCopy(session);
+            QCOMPARE(RebuildSqliteTable(session, relationship->m_foreignTable,
+                                        CSqliteTableEdit::DropConstraint(relationship->m_name)),
+                     0);
+            QCOMPARE(session.ReloadRelationships(), 0);
+            QStringList left = all;
+            left.removeOne(QString::fromStdString(relationship->m_foreignTable + "." + relationship->m_name));
+            QCOMPARE(RelationshipNames(session), left);
+            QCOMPARE(DumpedRows(m_copy), rows);
+        }
+    }
+
+    void theProductKeyOfOrderLinesCanBeDroppedAndAddedAgain()
+    {
+        CDbSession session;
+        FreshCopy(session);
+        const QStringList rows = DumpedRows(m_copy);
+        QCOMPARE(RebuildSqliteTable(session, "order_line",
+                                    CSqliteTableEdit::DropConstraint("order_line_product_id_fkey")),
+                 0);
+        QCOMPARE(RebuildSqliteTable(session, "order_line",
+                                    CSqliteTableEdit::AddConstraint("FOREIGN KEY (\"product_id\") "
+                                                                    "REFERENCES \"product\" (\"product_id\")")),
+                 0);
+        QCOMPARE(session.ReloadRelationships(), 0);
+        QVERIFY(RelationshipNames(session).contains("order_line.order_line_product_id_fkey"));
+        QCOMPARE(DumpedRows(m_copy), rows);
+    }
+
+    void everyColumnCanBeDroppedOrSaysWhatNeedsIt()
+    {
+        QStringList refused;
+        for (const QString &table : Lines(Shell(m_master, "select name from sqlite_master where type "
+                                                          "= 'table' order by name;"))) {
+            const QStringList columns =
+                Lines(Shell(m_master, "select name from pragma_table_info('" + table + "');"));
+            for (const QString &column : columns) {
+                const QString what = table + "." + column;
+                CDbSession session;
+                FreshCopy(session);
+                const QString before = Shell(m_copy, ".dump");
+                const int result = RebuildSqliteTable(session, table.toStdString(),
+                                                      CSqliteTableEdit::DropColumns({column.toStdString()}));
+                if (result < 0) {
+                    const QString message = QString::fromStdString(session.GetErrorText(result));
+                    QVERIFY2(message.startsWith("The ") && message.endsWith("nothing was changed."),
+                             qPrintable(what + ": " + message));
+                    QCOMPARE(Shell(m_copy, ".dump"), before);
+                    refused << what;
+                    continue;
+                }
+                const QString count = "select count(*) from \"" + table + "\";";
+                QCOMPARE(Shell(m_copy, count), Shell(m_master, count));
+                // In brackets: a double-quoted name that is no column reads as a string.
+                QVERIFY2(Shell(m_copy, "select [" + column + "] from [" + table + "];")
+                             .contains("no such column"),
+                         qPrintable(what));
+                QCOMPARE(Shell(m_copy, "pragma foreign_key_check;"), QString());
+            }
+        }
+        // Refused: the parent keys that other tables' foreign keys refer to,
+        // and the columns that triggers of other tables read. A column only
+        // the table's own trigger reads goes, with that trigger.
+        QCOMPARE(refused, QStringList({"address.address_id", "category.category_id",
+                                       "customer.customer_id", "employee.employee_id",
+                                       "order_line.order_id", "order_line.line_no",
+                                       "order_line.quantity", "order_line.unit_price",
+                                       "product.product_id", "region.country", "region.region_code",
+                                       "sales_order.order_id", "sales_order.status",
+                                       "shipment.shipment_id", "stock.warehouse_id", "stock.product_id",
+                                       "stock.on_hand", "supplier.supplier_id",
+                                       "warehouse.warehouse_id"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqliteRebuildSample)
+#include "tst_sqliterebuildsample.moc"
