@@ -188,22 +188,6 @@ private slots:
         QVERIFY(edited.m_sql.empty());
     }
 
-    void renamingReplacesOnlyTheName_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("schema and quotes")
-            << "CREATE TABLE main.\"old\" (a)" << "CREATE TABLE \"new \"\"one\"\"\" (a)";
-        QTest::newRow("if not exists, no blank") << "CREATE TABLE IF NOT EXISTS t(a)"
-                                                 << "CREATE TABLE IF NOT EXISTS \"new \"\"one\"\"\"(a)";
-    }
-    void renamingReplacesOnlyTheName()
-    {
-        QFETCH(QString, sql);
-        QFETCH(QString, expected);
-        QCOMPARE(QString::fromStdString(RenameCreateTable(sql.toStdString(), "new \"one\"")), expected);
-    }
-
     // Whether an index still has all its columns once some are dropped.
     void indexTextsNameTheirColumns_data()
     {
