@@ -5,6 +5,7 @@
 #include "db/SqlText.h"
 #include "db/SqliteTableKeys.h"
 #include "db/SqliteTableSql.h"
+#include "db/SqliteTokens.h"
 
 #include <set>
 
@@ -52,20 +53,8 @@ const char *const CSqliteAdapter::kTriggerQuery =
 
 namespace {
 
-bool SameName(const std::string &a, const std::string &b)
-{
-    return SqlText::ToLower(a) == SqlText::ToLower(b);
-}
-
-bool SameNames(const std::vector<std::string> &a, const std::vector<std::string> &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (!SameName(a[i], b[i]))
-            return false;
-    return true;
-}
+using SqlTokens::SameName;
+using SqlTokens::SameNames;
 
 int EndOfRows(int result) { return result == DbResult::kNoData ? DbResult::kOk : result; }
 

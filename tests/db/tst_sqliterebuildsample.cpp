@@ -4,7 +4,6 @@
 #include "tests/support/OdbcSandbox.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QtTest>
 
 // The sample database a new user meets: every relationship can be
@@ -13,22 +12,11 @@
 // changes and the schema stays whole.
 namespace {
 
-QString Shell(const QString &path, const QString &sql)
-{
-    QProcess shell;
-    shell.start("sqlite3", {"-batch", "-cmd", ".mode quote", path});
-    shell.waitForStarted();
-    shell.write(sql.toUtf8());
-    shell.closeWriteChannel();
-    shell.waitForFinished(60000);
-    return QString::fromUtf8(shell.readAllStandardOutput() + shell.readAllStandardError());
-}
-
 // Every row of every table, value by value, as the shell's dump writes them.
 QStringList DumpedRows(const QString &path)
 {
     QStringList rows;
-    for (const QString &line : Shell(path, ".dump").split('\n'))
+    for (const QString &line : QuerySqlite(path, ".dump").split('\n'))
         if (line.startsWith("INSERT INTO"))
             rows << line;
     rows.sort(); // the rebuilt table is dumped last
@@ -123,32 +111,32 @@ private slots:
     void everyColumnCanBeDroppedOrSaysWhatNeedsIt()
     {
         QStringList refused;
-        for (const QString &table : Lines(Shell(m_master, "select name from sqlite_master where type "
+        for (const QString &table : Lines(QuerySqlite(m_master, "select name from sqlite_master where type "
                                                           "= 'table' order by name;"))) {
             const QStringList columns =
-                Lines(Shell(m_master, "select name from pragma_table_info('" + table + "');"));
+                Lines(QuerySqlite(m_master, "select name from pragma_table_info('" + table + "');"));
             for (const QString &column : columns) {
                 const QString what = table + "." + column;
                 CDbSession session;
                 FreshCopy(session);
-                const QString before = Shell(m_copy, ".dump");
+                const QString before = QuerySqlite(m_copy, ".dump");
                 const int result = RebuildSqliteTable(session, table.toStdString(),
                                                       CSqliteTableEdit::DropColumns({column.toStdString()}));
                 if (result < 0) {
                     const QString message = QString::fromStdString(session.GetErrorText(result));
                     QVERIFY2(message.startsWith("The ") && message.endsWith("nothing was changed."),
                              qPrintable(what + ": " + message));
-                    QCOMPARE(Shell(m_copy, ".dump"), before);
+                    QCOMPARE(QuerySqlite(m_copy, ".dump"), before);
                     refused << what;
                     continue;
                 }
                 const QString count = "select count(*) from \"" + table + "\";";
-                QCOMPARE(Shell(m_copy, count), Shell(m_master, count));
+                QCOMPARE(QuerySqlite(m_copy, count), QuerySqlite(m_master, count));
                 // In brackets: a double-quoted name that is no column reads as a string.
-                QVERIFY2(Shell(m_copy, "select [" + column + "] from [" + table + "];")
+                QVERIFY2(QuerySqlite(m_copy, "select [" + column + "] from [" + table + "];")
                              .contains("no such column"),
                          qPrintable(what));
-                QCOMPARE(Shell(m_copy, "pragma foreign_key_check;"), QString());
+                QCOMPARE(QuerySqlite(m_copy, "pragma foreign_key_check;"), QString());
             }
         }
         // Refused: the parent keys that other tables' foreign keys refer to,

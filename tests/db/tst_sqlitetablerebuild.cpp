@@ -3,23 +3,16 @@
 #include "db/SqliteTableRebuild.h"
 #include "tests/support/OdbcSandbox.h"
 
-#include <QProcess>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
-// A shop whose product table carries everything a rebuild must keep: a
-// long text with comments and non-ASCII text, checks on a column and on
-// the table, defaults, a collation, AUTOINCREMENT with a counter above the
-// highest id, two indexes and a trigger. A view and another table's
-// trigger name it; order_line has no rowid and a named and an unnamed key.
-const char *const kShop = R"SQL(
-create table category (id integer primary key, name text not null, code text unique);
-create table shelf (label text, category_code text references category (code));
-create table supplier (id integer primary key, name text);
-create table product (
+// The product table's definition after its name, up to the closing
+// parenthesis of the list. A rebuild keeps it byte for byte; only the name
+// comes back quoted, as SQLite's rename writes it.
+const char *const kProductBody = R"SQL( (
   id integer primary key autoincrement,
   sku text not null collate nocase,
   name text default 'ünïcødé, (unnamed)' check (length(name) > 0), -- shown in lists
@@ -29,8 +22,18 @@ create table product (
   note text,
   repriced_on text,
   /* a check on the table: "price < 1000000" */
-  constraint price_sane check (price < 1000000)
-);
+  constraint price_sane check (price < 1000000))SQL";
+
+// A shop whose product table carries everything a rebuild must keep: a
+// long text with comments and non-ASCII text, checks on a column and on
+// the table, defaults, a collation, AUTOINCREMENT with a counter above the
+// highest id, two indexes and a trigger. A view and another table's
+// trigger name it; order_line has no rowid and a named and an unnamed key.
+const char *const kShopScript = R"SQL(
+create table category (id integer primary key, name text not null, code text unique);
+create table shelf (label text, category_code text references category (code));
+create table supplier (id integer primary key, name text);
+)SQL" "create table product%1\n);" R"SQL(
 create index product_by_sku on product (sku);
 create index product_by_category on product (category_id, name);
 create trigger product_repriced after update of price on product
@@ -66,35 +69,9 @@ insert into sales_order values (1, '2024-03-04'), (2, '2024-03-06');
 insert into order_line values (1, 1, 2, 10), (1, 2, 3, 2), (2, 1, 1, 5);
 )SQL";
 
+QString ShopScript() { return QString::fromUtf8(kShopScript).arg(QString::fromUtf8(kProductBody)); }
+
 const QStringList kShopTables = {"category", "shelf", "supplier", "product", "sales_order", "order_line"};
-
-// The product table as the rebuild leaves it when only its name is
-// written again: SQLite's rename quotes the name.
-const char *const kProductBody = R"SQL( (
-  id integer primary key autoincrement,
-  sku text not null collate nocase,
-  name text default 'ünïcødé, (unnamed)' check (length(name) > 0), -- shown in lists
-  price numeric(10,2) not null default 0 check (price >= 0),
-  category_id integer,
-  supplier_id integer constraint fk_supplier references supplier (id),
-  note text,
-  repriced_on text,
-  /* a check on the table: "price < 1000000" */
-  constraint price_sane check (price < 1000000))SQL";
-
-// Runs SQL with the sqlite3 shell, which prints every value quoted as SQL
-// (text, numbers, blobs and NULL told apart), so that what is compared is
-// the engine's own account of the file.
-QString Shell(const QString &path, const QString &sql)
-{
-    QProcess shell;
-    shell.start("sqlite3", {"-batch", "-cmd", ".mode quote", path});
-    shell.waitForStarted();
-    shell.write(sql.toUtf8());
-    shell.closeWriteChannel();
-    shell.waitForFinished(60000);
-    return QString::fromUtf8(shell.readAllStandardOutput() + shell.readAllStandardError());
-}
 
 // Comparing two failed reads would prove nothing.
 bool ReadWithoutError(const QString &output)
@@ -107,19 +84,19 @@ QString Quoted(const QString &name) { return "\"" + QString(name).replace("\"", 
 QString Rows(const QString &path, const QString &table, const QString &columns = "*")
 {
     const QString key = table == "order_line" ? "order_id, line_no" : "rowid";
-    return Shell(path, "select " + (key == "rowid" ? "rowid, " : QString()) + columns + " from "
+    return QuerySqlite(path, "select " + (key == "rowid" ? "rowid, " : QString()) + columns + " from "
                            + Quoted(table) + " order by " + key + ";");
 }
 
 QString SchemaEntry(const QString &path, const QString &name)
 {
-    return Shell(path, "select type, tbl_name, sql from sqlite_master where name = '" + name + "';");
+    return QuerySqlite(path, "select type, tbl_name, sql from sqlite_master where name = '" + name + "';");
 }
 
 QStringList SchemaNames(const QString &path)
 {
     QStringList names;
-    for (const QString &line : Shell(path, "select name from sqlite_master order by name;").split('\n'))
+    for (const QString &line : QuerySqlite(path, "select name from sqlite_master order by name;").split('\n'))
         if (!line.isEmpty())
             names << line.mid(1, line.size() - 2); // without the quotes of the listing
     return names;
@@ -128,7 +105,7 @@ QStringList SchemaNames(const QString &path)
 // Everything a failed rebuild must leave as it was.
 QString Everything(const QString &path)
 {
-    QString all = Shell(path, "select type, name, tbl_name, sql from sqlite_master order by rowid;"
+    QString all = QuerySqlite(path, "select type, name, tbl_name, sql from sqlite_master order by rowid;"
                               "select * from sqlite_sequence;");
     for (const QString &table : kShopTables)
         all += Rows(path, table);
@@ -137,7 +114,7 @@ QString Everything(const QString &path)
 
 QString ForeignKeysOf(const QString &path, const QString &table)
 {
-    return Shell(path, "select \"table\", \"from\", on_delete from pragma_foreign_key_list('" + table
+    return QuerySqlite(path, "select \"table\", \"from\", on_delete from pragma_foreign_key_list('" + table
                            + "') order by id desc;");
 }
 
@@ -181,7 +158,7 @@ private slots:
     void init()
     {
         m_session.reset();
-        m_path = m_sandbox.AddSqliteSource("Shop", kShop);
+        m_path = m_sandbox.AddSqliteSource("Shop", ShopScript());
         m_session = std::make_unique<CDbSession>();
         QCOMPARE(m_session->Connect("DSN=Shop"), 0);
     }
@@ -208,10 +185,10 @@ private slots:
         for (const QString &name : entries.keys())
             if (name != "product")
                 QCOMPARE(SchemaEntry(m_path, name), entries[name]);
-        QCOMPARE(Shell(m_path, "select sql from sqlite_master where name = 'product';"),
+        QCOMPARE(QuerySqlite(m_path, "select sql from sqlite_master where name = 'product';"),
                  "'CREATE TABLE \"product\"" + QString::fromUtf8(kProductBody).replace("'", "''") + ", "
                      + QString(key).replace("'", "''") + "\n)'\n");
-        QCOMPARE(Shell(m_path, "select seq from sqlite_sequence where name = 'product';"), "5\n");
+        QCOMPARE(QuerySqlite(m_path, "select seq from sqlite_sequence where name = 'product';"), "5\n");
         QCOMPARE(ForeignKeysOf(m_path, "product"), "'supplier','supplier_id','NO ACTION'\n"
                                                    "'category','category_id','NO ACTION'\n");
         ExpectSettingsRestored("0");
@@ -223,7 +200,7 @@ private slots:
                       && relationship->m_parentTable == "category";
         QVERIFY(listed);
 
-        QCOMPARE(Shell(m_path, "select count(*) from cheap_product;"
+        QCOMPARE(QuerySqlite(m_path, "select count(*) from cheap_product;"
                                "insert into order_line values (2, 2, 3, 1);"
                                "update product set price = 12 where id = 3;"
                                "select note, repriced_on from product where id = 3;"),
@@ -241,7 +218,7 @@ private slots:
         // Product 4 is the only one of category 3 and no order line names it.
         QCOMPARE(m_session->Execute("DELETE FROM category WHERE id = 3"), 0);
         m_session->CloseStatement();
-        QCOMPARE(Shell(m_path, "select group_concat(id) from (select id from product order by id);"),
+        QCOMPARE(QuerySqlite(m_path, "select group_concat(id) from (select id from product order by id);"),
                  "'1,2,3'\n");
     }
 
@@ -281,7 +258,7 @@ private slots:
         QCOMPARE(Rebuild("order_line", edit), 0);
         QCOMPARE(Rows(m_path, "order_line"), rows);
         QCOMPARE(ForeignKeysOf(m_path, "order_line"), keysLeft);
-        QCOMPARE(Shell(m_path, "select sql from sqlite_master where name = 'order_line';"),
+        QCOMPARE(QuerySqlite(m_path, "select sql from sqlite_master where name = 'order_line';"),
                  "'" + definition + "'\n");
         QCOMPARE(SchemaEntry(m_path, "order_line_notes").isEmpty(), false);
     }
@@ -314,13 +291,13 @@ private slots:
         QCOMPARE(Rebuild("product", CSqliteTableEdit::DropColumns({column.toStdString()})), 0);
 
         QCOMPARE(Rows(m_path, "product", kept), rows);
-        QVERIFY(Shell(m_path, "select " + column + " from product;").contains("no such column"));
+        QVERIFY(QuerySqlite(m_path, "select " + column + " from product;").contains("no such column"));
         names.removeAll(gone);
         QCOMPARE(SchemaNames(m_path), names);
         for (const QString &name : names)
             if (name != "product")
                 QCOMPARE(SchemaEntry(m_path, name), entries[name]);
-        QCOMPARE(Shell(m_path, "select seq from sqlite_sequence;"), "5\n");
+        QCOMPARE(QuerySqlite(m_path, "select seq from sqlite_sequence;"), "5\n");
         ExpectSettingsRestored("0");
     }
 
@@ -394,7 +371,7 @@ private slots:
     {
         QVERIFY(m_sandbox.RunSql("Shop", "insert into order_line values (3, 1, 1, 1);"));
         QCOMPARE(Rebuild("order_line", CSqliteTableEdit::DropForeignKey({"product_id"})), 0);
-        QCOMPARE(Shell(m_path, "select count(*) from pragma_foreign_key_check('order_line');"), "1\n");
+        QCOMPARE(QuerySqlite(m_path, "select count(*) from pragma_foreign_key_check('order_line');"), "1\n");
     }
 
     // Rows keep their values and their rowids whatever the table is made
@@ -440,12 +417,12 @@ private slots:
         QCOMPARE(session.Connect("DSN=Shape"), 0);
         const QString path = m_sandbox.DatabasePath("Shape");
         const QString query = "select " + columns + " from " + Quoted(table) + " order by 1;";
-        const QString before = Shell(path, query);
+        const QString before = QuerySqlite(path, query);
         QVERIFY(ReadWithoutError(before));
-        const QString indexes = Shell(path, "select name, sql from sqlite_master where type = 'index';");
+        const QString indexes = QuerySqlite(path, "select name, sql from sqlite_master where type = 'index';");
         QCOMPARE(RebuildSqliteTable(session, table.toStdString(), CSqliteTableEdit::DropColumns({"b"})), 0);
-        QCOMPARE(Shell(path, query), before);
-        QCOMPARE(Shell(path, "select name, sql from sqlite_master where type = 'index';"), indexes);
+        QCOMPARE(QuerySqlite(path, query), before);
+        QCOMPARE(QuerySqlite(path, "select name, sql from sqlite_master where type = 'index';"), indexes);
     }
 
     // Inside an open transaction SQLite ignores the switch that keeps the

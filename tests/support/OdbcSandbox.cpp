@@ -33,6 +33,18 @@ bool RunSqliteScript(const QString &databasePath, const QString &sql, QString *e
     return shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0;
 }
 
+QString QuerySqlite(const QString &databasePath, const QString &sql)
+{
+    QProcess shell;
+    shell.start("sqlite3", {"-batch", "-cmd", ".mode quote", databasePath});
+    if (!shell.waitForStarted())
+        return "error: no sqlite3 shell";
+    shell.write(sql.toUtf8());
+    shell.closeWriteChannel();
+    shell.waitForFinished(60000);
+    return QString::fromUtf8(shell.readAllStandardOutput() + shell.readAllStandardError());
+}
+
 COdbcSandbox::COdbcSandbox()
 {
     const QByteArray folder = m_dir.path().toLocal8Bit();

@@ -33,3 +33,8 @@ private:
 
 // Runs a SQL script against a SQLite database file with the sqlite3 shell.
 bool RunSqliteScript(const QString &databasePath, const QString &sql, QString *errors = nullptr);
+
+// Runs SQL with the sqlite3 shell and returns what it prints, errors
+// included. Every value is printed quoted as SQL, so text, numbers, blobs
+// and NULL are told apart: the engine's own account of the file.
+QString QuerySqlite(const QString &databasePath, const QString &sql);
