@@ -55,13 +55,13 @@ public:
             result = SqliteSchema::ReadValue(m_session, "PRAGMA legacy_alter_table", m_legacyAlter);
         if (result >= 0 && m_foreignKeys == "1") {
             result = SqliteSchema::Run(m_session, "PRAGMA foreign_keys = OFF");
+            m_foreignKeysOff = result >= 0;
             std::string now;
             if (result >= 0)
                 result = SqliteSchema::ReadValue(m_session, "PRAGMA foreign_keys", now);
             if (result >= 0 && now != "0")
                 return Refuse(m_session, "Foreign-key enforcement could not be turned off, so the "
                                          "table was not changed.");
-            m_foreignKeysOff = result >= 0;
         }
         if (result >= 0 && m_legacyAlter == "0") {
             result = SqliteSchema::Run(m_session, "PRAGMA legacy_alter_table = ON");
