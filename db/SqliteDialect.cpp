@@ -1,6 +1,7 @@
 #include "db/SqliteDialect.h"
 
 #include "db/SqlText.h"
+#include "db/SqliteTableRebuild.h"
 
 #include <cctype>
 
@@ -8,9 +9,9 @@ using SqlText::QuoteIdentifier;
 
 namespace {
 
-const char *const kNeedsRebuild =
-    "SQLite cannot add or drop a foreign key of an existing table; the table has to be "
-    "rebuilt, which this version cannot do yet. Nothing was changed.";
+// Adding and dropping a key are made by rebuilding the table (Apply), never
+// by a fixed list of statements.
+const char *const kMadeByRebuild = "SQLite changes a foreign key by rebuilding the table.";
 
 bool IsWordAt(const std::string &lower, size_t at, const char *word)
 {
@@ -42,29 +43,30 @@ bool CSqliteDialect::HasFeature(Feature feature) const
 
 int CSqliteDialect::Apply(CDbSession &session, const CSchemaChange &change) const
 {
-    if (!NeedsRebuild(change))
-        return CDialect::Apply(session, change);
     const CRendering refused = CheckFeatures(change);
     if (refused.m_result < 0)
         return Refuse(session, refused);
-    return ApplyByRebuild(session, change);
+    if (const auto *key = std::get_if<CAddForeignKey>(&change))
+        return RebuildSqliteTable(session, key->m_table,
+                                  CSqliteTableEdit::AddConstraint(ForeignKeyClause(*key)));
+    if (const auto *relationship = std::get_if<CDropRelationship>(&change))
+        return RebuildSqliteTable(session, relationship->m_foreignTable,
+                                  CSqliteTableEdit::DropConstraint(relationship->m_name));
+    const int result = CDialect::Apply(session, change);
+    if (const auto *columns = std::get_if<CDropColumns>(&change); columns && result < 0)
+        return DropColumnsByRebuild(session, *columns);
+    return result;
 }
 
-bool CSqliteDialect::NeedsRebuild(const CSchemaChange &change)
+// SQLite's own DROP COLUMN refuses a column that is indexed, in a key or
+// named by a constraint. The rebuild drops such a column together with what
+// only served it (its indexes, its constraints), as the engine would for a
+// plain column; a view or another table that still needs the column
+// refuses the change in plain words. Nothing of the first attempt stays:
+// its transaction was rolled back.
+int CSqliteDialect::DropColumnsByRebuild(CDbSession &session, const CDropColumns &change)
 {
-    return std::holds_alternative<CAddForeignKey>(change)
-           || std::holds_alternative<CDropRelationship>(change);
-}
-
-// The one place where changes that need the table rebuilt are made: adding
-// a foreign key (ForeignKeyClause gives the table constraint to add) and
-// dropping one (by its constraint name, or, for a key SQLite keeps
-// unnamed, by its column list). A column drop that ALTER TABLE ... DROP
-// COLUMN refuses (the column is indexed, keyed or referenced) belongs here
-// too once the rebuild exists; until then the engine's refusal is shown.
-int CSqliteDialect::ApplyByRebuild(CDbSession &session, const CSchemaChange &) const
-{
-    return Refuse(session, Refusal(kNeedsRebuild));
+    return RebuildSqliteTable(session, change.m_table, CSqliteTableEdit::DropColumns(change.m_columns));
 }
 
 CRendering CSqliteDialect::CreateTable(const CCreateTable &change) const
@@ -109,7 +111,7 @@ CRendering CSqliteDialect::DropTable(const CDropTable &change) const
 
 CRendering CSqliteDialect::DropRelationship(const CDropRelationship &) const
 {
-    return Refusal(kNeedsRebuild);
+    return Refusal(kMadeByRebuild);
 }
 
 CRendering CSqliteDialect::CreateIndex(const CCreateIndex &change) const
@@ -133,7 +135,7 @@ CRendering CSqliteDialect::CreateTrigger(const CCreateTrigger &change) const
 
 CRendering CSqliteDialect::AddForeignKey(const CAddForeignKey &) const
 {
-    return Refusal(kNeedsRebuild);
+    return Refusal(kMadeByRebuild);
 }
 
 // SQLite's case-insensitive collation is NOCASE; any other name is given

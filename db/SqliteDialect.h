@@ -8,8 +8,9 @@
 // those options are refused. A trigger body becomes a BEGIN ... END block.
 //
 // Adding or dropping a foreign key cannot be done with ALTER TABLE at all:
-// SQLite's way is to rebuild the table from its edited definition. Those
-// changes go through ApplyByRebuild.
+// SQLite's way is to rebuild the table from its edited definition
+// (SqliteTableRebuild.h). A column drop that DROP COLUMN refuses takes the
+// same road.
 class CSqliteDialect : public CDialect
 {
 public:
@@ -34,6 +35,5 @@ protected:
     std::string CollationClause(const std::string &collation) const override;
 
 private:
-    static bool NeedsRebuild(const CSchemaChange &change);
-    int ApplyByRebuild(CDbSession &session, const CSchemaChange &change) const;
+    static int DropColumnsByRebuild(CDbSession &session, const CDropColumns &change);
 };
