@@ -14,8 +14,8 @@ QString CDocTemplate::GetDocString(DocStringIndex index)
     return QString::fromLatin1(kDocString).split(QLatin1Char('\n')).value(index);
 }
 
-CDocTemplate::CDocTemplate(QMdiArea *mdiArea, QObject *parent)
-    : QObject(parent), m_mdiArea(mdiArea)
+CDocTemplate::CDocTemplate(QMdiArea *mdiArea, CPrintSettings *printSettings, QObject *parent)
+    : QObject(parent), m_mdiArea(mdiArea), m_printSettings(printSettings)
 {
 }
 
@@ -46,6 +46,8 @@ CChildFrame *CDocTemplate::OpenDocumentFile(const QString &path)
 
     auto doc = std::make_unique<CDoc>(NextUntitledTitle());
     auto view = std::make_unique<CDbView>(doc.get());
+    if (m_printSettings)
+        view->SetPrintSettings(m_printSettings);
     connect(doc.get(), &CDoc::fileUsed, this, &CDocTemplate::fileUsed);
 
     m_pending = doc.get();

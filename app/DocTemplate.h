@@ -8,6 +8,7 @@
 class CChildFrame;
 class CDbView;
 class CDoc;
+class CPrintSettings;
 class QMdiArea;
 
 // The one document template: it makes a document together with its view
@@ -25,7 +26,10 @@ public:
                           RegFileTypeName };
     static QString GetDocString(DocStringIndex index);
 
-    explicit CDocTemplate(QMdiArea *mdiArea, QObject *parent = nullptr);
+    // The views print with the given settings, the application's current
+    // printer; without them each view keeps its own.
+    explicit CDocTemplate(QMdiArea *mdiArea, CPrintSettings *printSettings = nullptr,
+                          QObject *parent = nullptr);
 
     // An empty path makes a new document; otherwise the file is opened, or
     // the frame already showing it is activated. Returns the new frame, or
@@ -46,6 +50,7 @@ private:
     CChildFrame *ShowFrame(std::unique_ptr<CDoc> doc, CDbView *view);
 
     QMdiArea *m_mdiArea = nullptr;
+    CPrintSettings *m_printSettings = nullptr;
     CDoc *m_pending = nullptr;
     int m_untitledCount = 0;
 };

@@ -15,8 +15,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QSettings>
 #include <QWhatsThis>
 
@@ -25,7 +23,14 @@ const char *const kSettingsSection = "Settings";
 const char *const kPreviewPagesEntry = "PreviewPages";
 } // namespace
 
-CSchemaApp::CSchemaApp(int &argc, char **argv) : QApplication(argc, argv) {}
+// The names come first: settings live under Korvantis/Vellumix, and the
+// command-line tool reports the version before any start-up.
+CSchemaApp::CSchemaApp(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Korvantis"));
+    setApplicationName(QStringLiteral("Vellumix"));
+    setApplicationVersion(QStringLiteral("1.0"));
+}
 
 CSchemaApp::~CSchemaApp() = default;
 
@@ -38,10 +43,6 @@ bool CSchemaApp::InitInstance()
 
 bool CSchemaApp::InitInstance(const QStringList &arguments)
 {
-    // Settings live under Korvantis/Vellumix.
-    setOrganizationName(QStringLiteral("Korvantis"));
-    setApplicationName(QStringLiteral("Vellumix"));
-    setApplicationVersion(QStringLiteral("1.0"));
     LoadStdProfileSettings();
 
     Shared::DiagramFont();
@@ -49,7 +50,7 @@ bool CSchemaApp::InitInstance(const QStringList &arguments)
     InstallConnectPrompt();
 
     m_mainFrame = new CMainFrame(this, &m_recentFiles);
-    m_docTemplate = std::make_unique<CDocTemplate>(m_mainFrame->MdiArea());
+    m_docTemplate = std::make_unique<CDocTemplate>(m_mainFrame->MdiArea(), &m_printSettings);
     connect(m_docTemplate.get(), &CDocTemplate::fileUsed, this,
             [this](const QString &path) { m_recentFiles.Add(path); });
 
@@ -79,20 +80,21 @@ void CSchemaApp::LoadStdProfileSettings()
 {
     QSettings settings;
     m_recentFiles.Read(settings);
-    m_previewPages = settings.value(QStringLiteral("%1/%2").arg(QLatin1String(kSettingsSection),
-                                                              QLatin1String(kPreviewPagesEntry)),
-                                    0)
-                         .toInt();
+    m_printSettings.SetPreviewPages(
+        settings.value(QStringLiteral("%1/%2").arg(QLatin1String(kSettingsSection),
+                                                   QLatin1String(kPreviewPagesEntry)),
+                       0)
+            .toInt());
 }
 
 void CSchemaApp::SaveStdProfileSettings() const
 {
     QSettings settings;
     m_recentFiles.Write(settings);
-    if (m_previewPages != 0)
+    if (m_printSettings.PreviewPages() != 0)
         settings.setValue(QStringLiteral("%1/%2").arg(QLatin1String(kSettingsSection),
                                                      QLatin1String(kPreviewPagesEntry)),
-                          m_previewPages);
+                          m_printSettings.PreviewPages());
 }
 
 // The driver manager has no data-source dialog of its own here; the
@@ -149,10 +151,7 @@ void CSchemaApp::OnOpenRecentFile(int index)
 
 void CSchemaApp::OnFilePrintSetup()
 {
-    if (!m_printer)
-        m_printer = std::make_unique<QPrinter>();
-    QPageSetupDialog dialog(m_printer.get(), m_mainFrame);
-    dialog.exec();
+    m_printSettings.RunSetupDialog(m_mainFrame);
 }
 
 void CSchemaApp::OnAppAbout()

@@ -2,6 +2,7 @@
 
 #include "app/CommandTarget.h"
 #include "app/RecentFileList.h"
+#include "view/PrintSettings.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -11,7 +12,6 @@
 class CChildFrame;
 class CDocTemplate;
 class CMainFrame;
-class QPrinter;
 
 // The application object: start-up in a fixed order, the application
 // commands (New, Open, the recent files, Print Setup without a document,
@@ -33,7 +33,7 @@ public:
     CMainFrame *MainFrame() const;
     CDocTemplate *DocTemplate() const { return m_docTemplate.get(); }
     CRecentFileList &RecentFiles() { return m_recentFiles; }
-    int PreviewPages() const { return m_previewPages; }
+    CPrintSettings &PrintSettings() { return m_printSettings; }
 
     // File New; null when the document did not come up.
     CChildFrame *NewDocument();
@@ -55,8 +55,7 @@ private:
     void OnAppAbout();
 
     CRecentFileList m_recentFiles;
-    int m_previewPages = 0;
+    CPrintSettings m_printSettings;
     QPointer<CMainFrame> m_mainFrame;
     std::unique_ptr<CDocTemplate> m_docTemplate;
-    std::unique_ptr<QPrinter> m_printer;
 };

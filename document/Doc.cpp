@@ -170,8 +170,7 @@ bool CDoc::OnOpenDocument(const QString &path)
         ShowError(nullptr, QStringLiteral("Failed to open document."));
         return false;
     }
-    CDocReadTarget target(*this);
-    const int result = ReadDiagram(file.readAll(), target);
+    const int result = LoadDiagram(file.readAll());
     if (result < 0) {
         ReportError(result);
         return false;
@@ -181,6 +180,12 @@ bool CDoc::OnOpenDocument(const QString &path)
     SetTitle(QFileInfo(path).fileName());
     emit fileUsed(m_pathName);
     return true;
+}
+
+int CDoc::LoadDiagram(const QByteArray &content)
+{
+    CDocReadTarget target(*this);
+    return ReadDiagram(content, target);
 }
 
 // The file is written beside the old one and renamed over it, so a failed

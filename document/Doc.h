@@ -41,6 +41,10 @@ public:
     bool OnNewDocument();
     // File Open: read a diagram file. Shows its own messages on failure.
     bool OnOpenDocument(const QString &path);
+    // Reads a diagram file's content into this empty document: connects,
+    // loads the tables and places them. Shows nothing; returns the first
+    // negative result code, or 0.
+    int LoadDiagram(const QByteArray &content);
     // Writes the diagram file; the previous file survives a failed save.
     bool OnSaveDocument(const QString &path);
     // Save, or Save As when asked or when there is no path yet; false when

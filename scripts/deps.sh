@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
-  fonts-liberation2
+  fonts-liberation2 poppler-utils
 )
 
 missing=()

@@ -9,7 +9,7 @@
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DiagramCanvas.h"
-#include "view/PrinterPage.h"
+#include "view/PrintSettings.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -90,7 +90,7 @@ void CDbView::OnInitialUpdate()
 {
     setWindowTitle(QString::fromStdString(m_pDoc->GetSession().m_dsn));
     m_canvas->update();
-    const QSize inches = PrinterPage::DefaultPrinterPageInches();
+    const QSize inches = GetPrinterPageInches();
     m_pageInches[0] = inches.width();
     m_pageInches[1] = inches.height();
     for (int i = 0; i < m_pDoc->TableCount(); ++i)
@@ -147,6 +147,10 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::CreateTable:
     case Cmd::NextPane:
     case Cmd::PrevPane:
+    case Cmd::FilePrint:
+    case Cmd::FilePrintDirect:
+    case Cmd::FilePrintPreview:
+    case Cmd::FilePrintSetup:
         enabled = true;
         return true;
     // No part of the program handles these; they stay disabled. A foreign
@@ -186,6 +190,16 @@ bool CDbView::OnCommand(int id)
         return true;
     case Cmd::PrevPane:
         ActivateNext(false);
+        return true;
+    case Cmd::FilePrint:
+    case Cmd::FilePrintDirect:
+        OnFilePrint(id == Cmd::FilePrint);
+        return true;
+    case Cmd::FilePrintPreview:
+        OnFilePrintPreview();
+        return true;
+    case Cmd::FilePrintSetup:
+        OnFilePrintSetup();
         return true;
     default:
         return false;

@@ -4,12 +4,16 @@
 #include <QPointer>
 #include <QScrollArea>
 
+#include <memory>
+
 class CDoc;
+class CPrintSettings;
 class CTableWnd;
 struct CDbRelationship;
 struct CRelationshipRoute;
 class QPainter;
 class QPaintDevice;
+class QPrinter;
 
 // The scrolling view of one document. Its content widget (the canvas) is
 // the 10000 x 10000 pixel diagram: canvas coordinates are the diagram
@@ -66,6 +70,17 @@ public:
     static void ApplyDiagramMapping(QPainter &painter, const QPaintDevice &device);
     static void ApplyDiagramMapping(QPainter &painter, int dpiX, int dpiY);
 
+    // Printing. The print settings are the application's current printer;
+    // a view without them keeps settings of its own.
+    void SetPrintSettings(CPrintSettings *settings) { m_printSettings = settings; }
+    CPrintSettings &PrintSettings();
+    // The current printer's printable page in whole inches; (0, 0) when
+    // it has none.
+    QSize GetPrinterPageInches();
+    // Prints the whole diagram on the printer; a job that is refused or
+    // fails is reported in a message box. False then.
+    bool PrintDiagram(QPrinter &printer);
+
     // Cross-table state, read and written by the table windows.
     int m_dragState = 0;
     int m_dropRow = -1;
@@ -89,9 +104,15 @@ private:
     void DrawPageBoundaries(QPainter &painter) const;
     void PaintTablesForPrint(QPainter &painter);
     bool HasWindow(const CTableWnd *table) const;
+    void OnFilePrint(bool withDialog);
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void ReportPrintFailure(const QString &text);
 
     // The document may be destroyed before the view; the view then has no
     // tables to let go of.
     QPointer<CDoc> m_pDoc;
     QWidget *m_canvas = nullptr;
+    CPrintSettings *m_printSettings = nullptr;
+    std::unique_ptr<CPrintSettings> m_ownPrintSettings;
 };

@@ -1,8 +1,9 @@
 #include "view/PrinterPage.h"
 
+#include <QLocale>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 namespace PrinterPage {
 
@@ -21,13 +22,17 @@ QSize PrinterPageInches(const QPrinter &printer)
     return PageInches(printer.pageLayout(), printer.resolution());
 }
 
-QSize DefaultPrinterPageInches()
+QSize DevicePageInches(const QPagedPaintDevice &device)
 {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return {0, 0};
-    const QPrinter printer(info, QPrinter::HighResolution);
-    return PrinterPageInches(printer);
+    // A printer's logical resolution is the one its page layout is laid
+    // out in; the layout itself does not carry one.
+    return PageInches(device.pageLayout(), device.logicalDpiX());
+}
+
+QPageSize LocaleDefaultPageSize(const QLocale &locale)
+{
+    const bool usUnits = locale.measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageSize(usUnits ? QPageSize::Letter : QPageSize::A4);
 }
 
 } // namespace PrinterPage

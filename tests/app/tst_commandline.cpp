@@ -1,4 +1,5 @@
 #include "app/CommandLineInfo.h"
+#include "app/CommandLineTool.h"
 
 #include <QtTest>
 
@@ -51,6 +52,27 @@ private slots:
         info.Parse(arguments);
         QCOMPARE(int(info.m_shellCommand), command);
         QCOMPARE(info.m_fileName, fileName);
+    }
+
+    // Only the tool's own options leave the desktop rules.
+    void theToolTakesOnlyItsOwnOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("tool");
+        QTest::newRow("file") << QStringList{"sales.vmx"} << false;
+        QTest::newRow("print switch") << QStringList{"/p", "sales.vmx"} << false;
+        QTest::newRow("unknown switch") << QStringList{"--verbose", "sales.vmx"} << false;
+        QTest::newRow("export") << QStringList{"--export", "sales.vmx", "sales.png"} << true;
+        QTest::newRow("export with its value attached")
+            << QStringList{"--export=sales.vmx", "sales.png"} << true;
+        QTest::newRow("help") << QStringList{"-h"} << true;
+        QTest::newRow("version after a file") << QStringList{"sales.vmx", "--version"} << true;
+    }
+    void theToolTakesOnlyItsOwnOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, tool);
+        QCOMPARE(CommandLineTool::IsRequested(arguments), tool);
     }
 };
 

@@ -23,6 +23,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -614,9 +616,10 @@ private slots:
         QCOMPARE(child->Document()->m_viewMode, int(TableDiagram));
         QVERIFY(m_frame->CommandAction(Cmd::ViewTableDiagram)->isChecked());
         QVERIFY(!m_frame->CommandAction(Cmd::ViewSchema)->isChecked());
-        // Print and Print Preview stay disabled until printing is built in.
-        QVERIFY(!m_frame->CommandAction(Cmd::FilePrint)->isEnabled());
-        QVERIFY(!m_frame->CommandAction(Cmd::FilePrintPreview)->isEnabled());
+        // The printing commands are there for every open document.
+        QVERIFY(m_frame->CommandAction(Cmd::FilePrint)->isEnabled());
+        QVERIFY(ToolButton(Cmd::FilePrint)->isEnabled());
+        QVERIFY(m_frame->CommandAction(Cmd::FilePrintPreview)->isEnabled());
         QVERIFY(m_frame->CommandAction(Cmd::FilePrintSetup)->isEnabled());
         QVERIFY(!m_frame->CommandAction(Cmd::CreateForeignKey)->isEnabled());
         QVERIFY(m_frame->CommandAction(Cmd::CreateTable)->isEnabled());
@@ -672,6 +675,31 @@ private slots:
         ChooseMenuEntry(Qt::Key_F, Qt::Key_R);
         QCOMPARE(dialogs.Handled(), 1);
         QVERIFY(pageSetup);
+    }
+
+    // The preview shows as many pages at once as the settings say, and the
+    // user's choice in it is written back at exit.
+    void printPreviewShowsTheStoredPageCount()
+    {
+        QSettings().setValue("Settings/PreviewPages", 2);
+        Start();
+        QVERIFY(NewDocumentFrom("Sample"));
+        QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::AllPagesView;
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QPrintPreviewDialog *>(widget);
+            QVERIFY(dialog);
+            mode = dialog->findChild<QPrintPreviewWidget *>()->viewMode();
+            auto *overview = dialog->findChild<QAction *>("overviewModeAction");
+            QVERIFY(overview);
+            overview->trigger();
+            dialog->reject();
+        });
+        ChooseMenuEntry(Qt::Key_F, Qt::Key_V);
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(mode, QPrintPreviewWidget::FacingPagesView);
+        m_app->ExitInstance();
+        QCOMPARE(QSettings().value("Settings/PreviewPages").toInt(), 3);
     }
 
     void renderMainWindowWithADocument()

@@ -1,0 +1,126 @@
+#include "app/CommandLineTool.h"
+
+#include "app/DiagramExport.h"
+#include "db/DbmsAdapter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace CommandLineTool {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char *const kProgram = "vellumix";
+
+bool IsToolOption(const QString &argument)
+{
+    static const QStringList kOptions = {QStringLiteral("-h"), QStringLiteral("--help"),
+                                         QStringLiteral("-v"), QStringLiteral("--version"),
+                                         QStringLiteral("--export")};
+    return kOptions.contains(argument) || argument.startsWith(QLatin1String("--export="));
+}
+
+int Export(const QString &diagram, const QString &output, QTextStream &err)
+{
+    RegisterDbmsAdapters();
+    int status = kDone;
+    {
+        CDiagramExport job;
+        if (!job.Run(diagram, output)) {
+            err << kProgram << ": " << job.ErrorText() << Qt::endl;
+            status = kFailed;
+        }
+    }
+    UnregisterDbmsAdapters();
+    return status;
+}
+
+// Critical and fatal messages still reach the terminal; notices such as a
+// missing runtime folder do not.
+void KeepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+int UsageError(const QString &text, QTextStream &err)
+{
+    err << kProgram << ": " << text << " (see " << kProgram << " --help)" << Qt::endl;
+    return kUsage;
+}
+
+} // namespace
+
+bool IsRequested(const QStringList &arguments)
+{
+    for (const QString &argument : arguments)
+        if (IsToolOption(argument))
+            return true;
+    return false;
+}
+
+void PrepareProcess(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!IsRequested(arguments))
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(KeepSeriousMessages);
+}
+
+int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Vellumix, a database designer. Opens the diagram file given, or with "
+                       "--export writes its whole diagram to a picture or a PDF without opening "
+                       "a window."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and exits."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and exits."));
+    const QCommandLineOption exportTo(
+        QStringLiteral("export"),
+        QStringLiteral("Connects to the data source of <diagram.vmx> and writes its whole diagram "
+                       "to <file>, a .png or .svg picture or a paged .pdf, then exits."),
+        QStringLiteral("diagram.vmx"));
+    parser.addOptions({help, version, exportTo});
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("The diagram file to open; with --export, the "
+                                                "file to write."),
+                                 QStringLiteral("[file]"));
+
+    if (!parser.parse(QStringList(QLatin1String(kProgram)) + arguments))
+        return UsageError(parser.errorText(), err);
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        return kDone;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return kDone;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return UsageError(QStringLiteral("--export needs exactly one file to write"), err);
+    return Export(parser.value(exportTo), files.first(), err);
+}
+
+int Run(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return Run(arguments, out, err);
+}
+
+} // namespace CommandLineTool

@@ -1,0 +1,149 @@
+#include "app/DiagramExport.h"
+
+#include "document/Doc.h"
+#include "view/DbView.h"
+#include "view/DiagramPicture.h"
+#include "view/DiagramPrinter.h"
+#include "view/PrintSettings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace {
+
+// Driver messages come as several lines; a reason is one.
+QString OneLine(const std::string &text)
+{
+    return QString::fromStdString(text).simplified();
+}
+
+} // namespace
+
+CDiagramExport::Format CDiagramExport::FormatOf(const QString &outputPath)
+{
+    const QString suffix = QFileInfo(outputPath).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return Png;
+    if (suffix == QLatin1String("svg"))
+        return Svg;
+    if (suffix == QLatin1String("pdf"))
+        return Pdf;
+    return UnknownFormat;
+}
+
+CDiagramExport::CDiagramExport() = default;
+
+CDiagramExport::~CDiagramExport() = default;
+
+bool CDiagramExport::Run(const QString &diagramPath, const QString &outputPath)
+{
+    const Format format = FormatOf(outputPath);
+    if (format == UnknownFormat)
+        return Fail(QStringLiteral("%1: the output file must end in .png, .svg or .pdf")
+                        .arg(outputPath));
+    if (!Open(diagramPath))
+        return false;
+    QSaveFile file(outputPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
+    if (!Write(format, file))
+        return false;
+    if (!file.commit())
+        return Fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
+    return true;
+}
+
+// Like File Open, except that a file without a data-source line fails
+// instead of asking for a source, and every failure is a reason to return
+// rather than a message box.
+bool CDiagramExport::Open(const QString &diagramPath)
+{
+    m_diagramName = QFileInfo(diagramPath).fileName();
+    QFile input(diagramPath);
+    if (!input.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("cannot read %1: %2").arg(diagramPath, input.errorString()));
+    m_doc = std::make_unique<CDoc>();
+    CDbSession &session = m_doc->GetSession();
+    bool asked = false;
+    session.SetConnectPrompt([&asked](CDbSession &, std::string &) {
+        asked = true;
+        return false;
+    });
+    const int result = m_doc->LoadDiagram(input.readAll());
+    session.SetConnectPrompt(nullptr);
+    if (asked || (result >= 0 && !session.IsConnected()))
+        return Fail(QStringLiteral("%1 is not a diagram file: it names no data source (no DSN= "
+                                   "line before its tables)")
+                        .arg(diagramPath));
+    if (result < 0) {
+        const QString what = session.IsConnected() ? QStringLiteral("cannot read the tables of %1")
+                                                   : QStringLiteral("cannot connect to the data "
+                                                                    "source of %1");
+        return Fail(what.arg(diagramPath) + QStringLiteral(": ")
+                    + OneLine(session.GetErrorText(result)));
+    }
+    m_view = std::make_unique<CDbView>(m_doc.get());
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+bool CDiagramExport::Write(Format format, QSaveFile &file)
+{
+    return format == Pdf ? WritePdf(file) : WritePicture(format, file);
+}
+
+bool CDiagramExport::WritePicture(Format format, QSaveFile &file)
+{
+    const CDiagramPicture picture(*m_view);
+    const QSize size = picture.Area().size();
+    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+        return Fail(QStringLiteral("the diagram is %1 x %2 pixels, too large for a picture; "
+                                   "export it as a PDF")
+                        .arg(size.width())
+                        .arg(size.height()));
+    if (format == Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        // One diagram unit is one pixel of a 96 dots-per-inch screen.
+        svg.setResolution(96);
+        svg.setTitle(m_diagramName);
+        svg.setDescription(QStringLiteral("Diagram drawn by Vellumix"));
+        if (!picture.Paint(svg))
+            return Fail(QStringLiteral("cannot draw the diagram as SVG"));
+        return true;
+    }
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return Fail(QStringLiteral("not enough memory for a picture of %1 x %2 pixels")
+                        .arg(size.width())
+                        .arg(size.height()));
+    if (!picture.Paint(image) || !image.save(&file, "PNG"))
+        return Fail(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    return true;
+}
+
+// Paged as a printout on the current printer's paper.
+bool CDiagramExport::WritePdf(QSaveFile &file)
+{
+    QPdfWriter pdf(&file);
+    pdf.setPageLayout(m_view->PrintSettings().Printer().pageLayout());
+    pdf.setTitle(m_diagramName);
+    pdf.setCreator(QStringLiteral("Vellumix"));
+    CDiagramPrinter printer(*m_view);
+    if (!printer.Print(pdf))
+        return Fail(printer.ErrorText());
+    return true;
+}
+
+bool CDiagramExport::Fail(const QString &error)
+{
+    m_error = error;
+    return false;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class CDbView;
+class CDoc;
+class QSaveFile;
+
+// Writes the whole diagram of a diagram file to a PNG, SVG or PDF file
+// without showing a window: it opens the file, connects through its
+// data-source line (never asking the user for a source), lays the table
+// windows out as the view does and paints them as the printer does. The
+// output file appears complete or not at all.
+class CDiagramExport
+{
+public:
+    enum Format { Png, Svg, Pdf, UnknownFormat };
+    // The format the output file's extension names, in any letter case.
+    static Format FormatOf(const QString &outputPath);
+
+    // A picture larger than this on either side is refused: a PDF takes
+    // any size of diagram, page by page.
+    static constexpr int kMaxPictureSide = 32767;
+
+    CDiagramExport();
+    ~CDiagramExport();
+
+    // False, with ErrorText, when nothing was written.
+    bool Run(const QString &diagramPath, const QString &outputPath);
+    // Why the export failed, on one line.
+    const QString &ErrorText() const { return m_error; }
+
+private:
+    bool Open(const QString &diagramPath);
+    bool Write(Format format, QSaveFile &file);
+    bool WritePicture(Format format, QSaveFile &file);
+    bool WritePdf(QSaveFile &file);
+    bool Fail(const QString &error);
+
+    // The view goes before the document whose tables stand in it.
+    std::unique_ptr<CDoc> m_doc;
+    std::unique_ptr<CDbView> m_view;
+    QString m_diagramName;
+    QString m_error;
+};

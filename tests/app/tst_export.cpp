@@ -1,0 +1,277 @@
+#include "app/CommandLineTool.h"
+#include "db/DbmsAdapter.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/SampleDiagram.h"
+#include "view/DbView.h"
+#include "view/DiagramPicture.h"
+
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+struct CRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// The tool in this process, as main runs it.
+CRun RunTool(const QStringList &arguments)
+{
+    CRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = CommandLineTool::Run(arguments, out, err);
+    return run;
+}
+
+// The program itself, without any display: no X or Wayland display and
+// no platform chosen for it.
+CRun RunProgram(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VELLUMIX_PROGRAM), arguments);
+    CRun run;
+    if (!program.waitForFinished(60000))
+        return run;
+    run.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = QString::fromUtf8(program.readAllStandardOutput());
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+int PdfPageCount(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished();
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                   QRegularExpression::MultilineOption);
+    const auto match = pages.match(QString::fromUtf8(info.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+bool WriteFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The texts of an SVG document's text elements; empty when it does not
+// parse as XML.
+QStringList SvgTexts(const QByteArray &svg)
+{
+    QStringList texts;
+    QXmlStreamReader reader(svg);
+    while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
+        if (reader.isStartElement() && reader.name() == QLatin1String("text"))
+            texts << reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+    }
+    return reader.hasError() ? QStringList() : texts;
+}
+
+const QStringList kSampleTables = {"payment",  "sales_order", "order_line", "product",
+                                   "supplier", "employee",    "address",    "shipment",
+                                   "category", "shipment_line", "stock",    "customer",
+                                   "warehouse", "region"};
+
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    QTemporaryDir m_files;
+    QString Path(const QString &name) const { return m_files.filePath(name); }
+    // The files the failed or finished runs left in a folder.
+    static QStringList FilesIn(const QString &folder)
+    {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+private slots:
+    void initTestCase() { CSampleDiagram::AddSource(m_sandbox); }
+
+    void exportsTheSampleInEachFormat_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("PNG") << "sample.png";
+        QTest::newRow("SVG") << "sample.svg";
+        QTest::newRow("PDF") << "sample.pdf";
+        QTest::newRow("upper-case extension") << "SAMPLE.PNG";
+    }
+    void exportsTheSampleInEachFormat()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir folder;
+        const QString output = folder.filePath(name);
+        const CRun run = RunTool({"--export", CSampleDiagram::DiagramPath(), output});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.status, 0);
+        // The file and nothing else: no temporary file stays behind.
+        QCOMPARE(FilesIn(folder.path()), QStringList{name});
+
+        const QByteArray content = ReadFile(output);
+        const QString suffix = QFileInfo(name).suffix().toLower();
+        if (suffix == "png") {
+            QImage image;
+            QVERIFY(image.loadFromData(content, "PNG"));
+            // The sample stands within 1200 x 900.
+            QVERIFY(image.width() > 1000 && image.width() < 1240);
+            QVERIFY(image.height() > 700 && image.height() < 940);
+        } else if (suffix == "svg") {
+            QSvgRenderer renderer(content);
+            QVERIFY(renderer.isValid());
+            QVERIFY(renderer.viewBox().width() > 1000);
+            const QStringList texts = SvgTexts(content);
+            for (const QString &table : kSampleTables)
+                QVERIFY2(texts.contains(table), qPrintable(table));
+        } else {
+            // The sample reaches x 1116 and y 824: two pages side by side
+            // on A4 (7 x 11 printable inches) as on Letter (8 x 10).
+            QCOMPARE(PdfPageCount(output), 2);
+        }
+    }
+
+    // The picture is what the view shows on screen, pixel for pixel, where
+    // nothing is active or selected and no page boundary is drawn.
+    void thePictureIsTheDiagramOnScreen()
+    {
+        const QString output = Path("screen.png");
+        QCOMPARE(RunTool({"--export", CSampleDiagram::DiagramPath(), output}).status, 0);
+        const QImage exported(output);
+        QVERIFY(!exported.isNull());
+
+        RegisterDbmsAdapters();
+        {
+            CSampleDiagram sample;
+            QVERIFY(sample.Open(1300, 1000));
+            CDbView *view = sample.View();
+            view->m_pageInches[0] = 0;
+            view->m_pageInches[1] = 0;
+            const QRect area = CDiagramPicture(*view).Area();
+            QCOMPARE(area.size(), exported.size());
+            // Every table window stands inside the picture with its margin.
+            const QRect inner = area.adjusted(CDiagramPicture::kMargin, CDiagramPicture::kMargin,
+                                              -CDiagramPicture::kMargin, -CDiagramPicture::kMargin);
+            for (QWidget *table : view->Canvas()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                QVERIFY(inner.contains(table->geometry()));
+            const QImage screen = view->Canvas()->grab(area).toImage().convertToFormat(exported.format());
+            QCOMPARE(screen, exported);
+        }
+        UnregisterDbmsAdapters();
+    }
+
+    // Each failure is one line saying why, a non-zero status, and no file:
+    // neither the output nor a temporary one, and an older output stays as
+    // it was.
+    void failuresWriteNothing_data()
+    {
+        QTest::addColumn<QByteArray>("diagram");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+        const QByteArray sample = ReadFile(CSampleDiagram::DiagramPath());
+        QTest::newRow("missing diagram") << QByteArray() << "out.png" << 1 << "cannot read";
+        QTest::newRow("not a diagram") << QByteArray("\x89PNG\r\n\x1a\n\0\0garbage", 16) << "out.png"
+                                       << 1 << "is not a diagram file";
+        QTest::newRow("tables before any data source")
+            << QByteArray("Table=payment\tPosn=1,1\r\n") << "out.svg" << 1 << "names no data source";
+        QTest::newRow("unreachable data source")
+            << QByteArray("DSN=NoSuchSource\r\nTable=payment\tPosn=1,1\r\n") << "out.pdf" << 1
+            << "cannot connect to the data source";
+        QTest::newRow("unwritable output") << sample << "missing-folder/out.png" << 1
+                                           << "cannot write";
+        QTest::newRow("unknown format") << sample << "out.jpg" << 1 << ".png, .svg or .pdf";
+    }
+    void failuresWriteNothing()
+    {
+        QFETCH(QByteArray, diagram);
+        QFETCH(QString, output);
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString diagramPath = folder.filePath("diagram.vmx");
+        if (!diagram.isEmpty())
+            QVERIFY(WriteFile(diagramPath, diagram));
+        const QString outputPath = folder.filePath(output);
+        const bool older = QFileInfo(outputPath).dir().exists();
+        if (older)
+            QVERIFY(WriteFile(outputPath, "older"));
+        const QStringList before = FilesIn(folder.path());
+
+        const CRun run = RunTool({"--export", diagramPath, outputPath});
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.startsWith("vellumix: ") && run.err.count('\n') == 1, qPrintable(run.err));
+        QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+        QCOMPARE(FilesIn(folder.path()), before);
+        if (older)
+            QCOMPARE(ReadFile(outputPath), QByteArray("older"));
+    }
+
+    void wrongCommandLinesAreUsageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no output") << QStringList{"--export", "a.vmx"} << "exactly one file";
+        QTest::newRow("two outputs") << QStringList{"--export", "a.vmx", "b.png", "c.png"}
+                                     << "exactly one file";
+        QTest::newRow("no diagram") << QStringList{"--export"} << "Missing value";
+        QTest::newRow("unknown option") << QStringList{"--export", "a.vmx", "--colour", "b.png"}
+                                        << "Unknown option";
+    }
+    void wrongCommandLinesAreUsageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        const CRun run = RunTool(arguments);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(reason) && run.err.count('\n') == 1, qPrintable(run.err));
+    }
+
+    // The program itself, with no display at all.
+    void theProgramRunsWithoutADisplay()
+    {
+        const QString output = Path("headless.svg");
+        CRun run = RunProgram({"--export", CSampleDiagram::DiagramPath(), output});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.status, 0);
+        QVERIFY(QSvgRenderer(output).isValid());
+
+        run = RunProgram({"--export", Path("nowhere.vmx"), Path("nowhere.png")});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.startsWith("vellumix: cannot read") && run.err.count('\n') == 1,
+                 qPrintable(run.err));
+        QVERIFY(!QFile::exists(Path("nowhere.png")));
+
+        run = RunProgram({"--version"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QStringLiteral("Vellumix 1.0\n"));
+
+        run = RunProgram({"--help"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.contains("--export <diagram.vmx>"));
+        QVERIFY(run.out.contains("--version"));
+        QCOMPARE(run.err, QString());
+    }
+};
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"

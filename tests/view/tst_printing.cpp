@@ -1,0 +1,394 @@
+#include "db/DbmsAdapter.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/SampleDiagram.h"
+#include "view/DbView.h"
+#include "view/DiagramPrinter.h"
+#include "view/PrintSettings.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+// The pages printed here: A4 with half-inch margins, whose printable
+// 7.27 x 10.69 inches make pages of 7 x 10 whole inches, 672 x 960
+// diagram pixels. Rendered back at 96 dots per inch, a diagram pixel is a
+// pixel and the margin 48 of them.
+constexpr int kMargin = 48;
+constexpr int kPageWidth = 672;
+constexpr int kPageHeight = 960;
+
+void UsePdfPrinter(QPrinter &printer, const QString &path)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch));
+}
+
+int PdfPageCount(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished();
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                   QRegularExpression::MultilineOption);
+    const auto match = pages.match(QString::fromUtf8(info.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QImage RenderPdfPage(const QString &path, int page)
+{
+    const QString prefix = path + QStringLiteral("-page") + QString::number(page);
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-f"),
+                  QString::number(page), QStringLiteral("-l"), QString::number(page),
+                  QStringLiteral("-png"), QStringLiteral("-singlefile"), path, prefix});
+    render.waitForFinished();
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+int Ink(const QImage &image, const QRect &area)
+{
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return dark;
+}
+
+bool IsWhite(const QImage &image, const QRect &area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                return false;
+    return true;
+}
+
+bool Near(QRgb pixel, const QColor &colour)
+{
+    return qAbs(qRed(pixel) - colour.red()) <= 3 && qAbs(qGreen(pixel) - colour.green()) <= 3
+           && qAbs(qBlue(pixel) - colour.blue()) <= 3;
+}
+
+// The share of the area's pixels that have about the colour.
+double Share(const QImage &image, const QRect &area, const QColor &colour)
+{
+    int near = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            near += Near(image.pixel(x, y), colour) ? 1 : 0;
+    return double(near) / (area.width() * area.height());
+}
+
+// Counts the paint events a widget receives.
+class CPaintCounter : public QObject
+{
+public:
+    explicit CPaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    QTemporaryDir m_files;
+    std::unique_ptr<CSampleDiagram> m_sample;
+
+    CDbView *View() const { return m_sample->View(); }
+    CDoc *Doc() const { return m_sample->Doc(); }
+    QPrinter &Printer() const { return View()->PrintSettings().Printer(); }
+    QString FilePath(const QString &name) const { return m_files.filePath(name); }
+    void SaveShot(const QString &name, const QImage &image) const
+    {
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
+        if (!folder.isEmpty())
+            image.save(folder + "/" + name + ".png");
+    }
+    // Every table at the origin but the last, whose far corner is given.
+    void PlaceFarCorner(const QPoint &far)
+    {
+        for (int i = 0; i < Doc()->TableCount(); ++i)
+            Doc()->GetTable(i)->move(0, 0);
+        CTableWnd *last = Doc()->GetTable(Doc()->TableCount() - 1);
+        last->move(far - QPoint(last->width(), last->height()));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CSampleDiagram::AddSource(m_sandbox);
+        RegisterDbmsAdapters();
+    }
+    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+    void init()
+    {
+        m_sample = std::make_unique<CSampleDiagram>();
+        QVERIFY(m_sample->Open());
+    }
+    void cleanup() { m_sample.reset(); }
+
+    void pageGridReachesAsFarAsTheTables_data()
+    {
+        QTest::addColumn<QPoint>("farCorner");
+        QTest::addColumn<QSize>("inches");
+        QTest::addColumn<int>("across");
+        QTest::addColumn<int>("down");
+        QTest::newRow("tables reaching 1500 x 900 on 8 x 11 inches")
+            << QPoint(1500, 900) << QSize(8, 11) << 2 << 1;
+        QTest::newRow("ending on a page boundary") << QPoint(768, 1056) << QSize(8, 11) << 1 << 1;
+        QTest::newRow("one pixel beyond it") << QPoint(769, 1057) << QSize(8, 11) << 2 << 2;
+        QTest::newRow("landscape pages") << QPoint(2000, 700) << QSize(11, 7) << 2 << 2;
+    }
+    void pageGridReachesAsFarAsTheTables()
+    {
+        QFETCH(QPoint, farCorner);
+        QFETCH(QSize, inches);
+        QFETCH(int, across);
+        QFETCH(int, down);
+        PlaceFarCorner(farCorner);
+        CDiagramPrinter job(*View());
+        QCOMPARE(job.PreparePrinting(inches), across * down);
+        QCOMPARE(View()->m_pagesAcross, across);
+        QCOMPARE(View()->m_pagesDown, down);
+    }
+
+    void anEmptyDiagramPrintsOnePage()
+    {
+        CDoc empty;
+        CDbView view(&empty);
+        CDiagramPrinter job(view);
+        QCOMPARE(job.PreparePrinting(QSize(8, 11)), 1);
+        QCOMPARE(view.m_pagesAcross, 1);
+        QCOMPARE(view.m_pagesDown, 1);
+    }
+
+    // Left to right along the top row of the grid, then the next row; each
+    // page shows only its own part of the diagram.
+    void pagesAreNumberedRowByRow()
+    {
+        PlaceFarCorner(QPoint(1500, 1100));
+        CDiagramPrinter job(*View());
+        QCOMPARE(job.PreparePrinting(QSize(8, 11)), 4);
+        const QPoint origins[] = {{0, 0}, {768, 0}, {0, 1056}, {768, 1056}};
+        QImage device(100, 100, QImage::Format_RGB32);
+        for (int page = 1; page <= 4; ++page) {
+            const QPoint origin = origins[page - 1];
+            QPainter painter(&device);
+            job.PreparePage(painter, device, page);
+            QCOMPARE(painter.combinedTransform().map(origin), QPoint(0, 0));
+            QCOMPARE(painter.clipBoundingRect().toRect(), QRect(origin, QSize(768, 1056)));
+        }
+    }
+
+    void printSetupCancelledStillMeasuresAndRepaints()
+    {
+        // A4 without margins: 8.27 x 11.69 printable inches.
+        Printer().setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                            QMarginsF(0, 0, 0, 0)));
+        View()->m_pageInches[0] = 3;
+        View()->m_pageInches[1] = 3;
+        CPaintCounter paints(View()->Canvas());
+        bool pageSetup = false;
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *dialog) {
+            pageSetup = qobject_cast<QPageSetupDialog *>(dialog) != nullptr;
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        QVERIFY(View()->OnCommand(Cmd::FilePrintSetup));
+        QCOMPARE(dialogs.Handled(), 1);
+        QVERIFY(pageSetup);
+        QCOMPARE(View()->m_pageInches[0], 8);
+        QCOMPARE(View()->m_pageInches[1], 11);
+        QTRY_VERIFY(paints.count > 0);
+
+        // The boundaries stand every 768 pixels across and 1056 down.
+        View()->horizontalScrollBar()->setValue(700);
+        View()->verticalScrollBar()->setValue(1000);
+        const QImage shot = View()->viewport()->grab().toImage();
+        auto greyAt = [&shot](int x, int y) { return shot.pixel(x, y) == qRgb(128, 128, 128); };
+        int column = 0;
+        int row = 0;
+        for (int i = 0; i < 100; ++i) {
+            column += greyAt(68, 100 + i) ? 1 : 0;
+            row += greyAt(300 + i, 56) ? 1 : 0;
+        }
+        QVERIFY(column > 60);
+        QVERIFY(row > 60);
+    }
+
+    // Printing without a dialog on a PDF printer: the sample reaches
+    // x 1116, so it prints on two pages side by side; each table shows its
+    // caption and its rows where the diagram has them, on its page.
+    void printsTheDiagramOnPdfPages()
+    {
+        const QString path = FilePath("direct.pdf");
+        UsePdfPrinter(Printer(), path);
+        QVERIFY(View()->OnCommand(Cmd::FilePrintDirect));
+        QCOMPARE(PdfPageCount(path), 2);
+        const QImage pages[] = {RenderPdfPage(path, 1), RenderPdfPage(path, 2)};
+        QCOMPARE(pages[0].size(), QSize(794, 1123));
+
+        int checked = 0;
+        for (int i = 0; i < Doc()->TableCount(); ++i) {
+            const CTableWnd *table = Doc()->GetTable(i);
+            const QRect window = table->geometry();
+            const int column = window.left() / kPageWidth;
+            if (column != window.right() / kPageWidth || window.bottom() >= kPageHeight)
+                continue; // cut by a page edge
+            const QImage &page = pages[column];
+            const QPoint at = window.topLeft() + QPoint(kMargin - column * kPageWidth, kMargin);
+            const QString name = QString::fromStdString(table->m_name);
+            // The caption bar inside the border, mostly the shadow colour
+            // around the icon and the name.
+            const QRect bar(at + QPoint(3, 3), QSize(window.width() - 6, 18));
+            QVERIFY2(Share(page, bar, table->palette().color(QPalette::Dark)) > 0.6,
+                     qPrintable(name));
+            const QPoint client = at + table->ClientRect().topLeft();
+            for (int row = 0; row < table->ItemCount(); ++row)
+                QVERIFY2(Ink(page, QRect(client + QPoint(20, 15 * row), QSize(60, 15))) > 5,
+                         qPrintable(name + " row " + QString::number(row)));
+            ++checked;
+        }
+        QCOMPARE(checked, Doc()->TableCount());
+        // The printable strip beyond page 1's seven inches stays blank: the
+        // lines crossing into page 2 are not printed twice.
+        QVERIFY(IsWhite(pages[0], QRect(kMargin + kPageWidth + 1, kMargin, 20, kPageHeight)));
+    }
+
+    void printDialogPrintsToTheFileChosen()
+    {
+        UsePdfPrinter(Printer(), FilePath("preset.pdf"));
+        const QString chosen = FilePath("chosen.pdf");
+        bool offersPagesOrSelection = true;
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QPrintDialog *>(widget);
+            QVERIFY(dialog);
+            offersPagesOrSelection = dialog->testOption(QAbstractPrintDialog::PrintPageRange)
+                                     || dialog->testOption(QAbstractPrintDialog::PrintSelection)
+                                     || dialog->testOption(QAbstractPrintDialog::PrintCurrentPage);
+            auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+            auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+            QVERIFY(printers && fileName);
+            printers->setCurrentIndex(printers->findText(QStringLiteral("PDF"), Qt::MatchContains));
+            fileName->setText(chosen);
+            dialog->accept();
+        });
+        QVERIFY(View()->OnCommand(Cmd::FilePrint));
+        QCOMPARE(dialogs.Handled(), 1);
+        QVERIFY(!offersPagesOrSelection);
+        QCOMPARE(PdfPageCount(chosen), 2);
+        QVERIFY(!QFile::exists(FilePath("preset.pdf")));
+
+        // Cancelled, it prints nothing.
+        UsePdfPrinter(Printer(), FilePath("cancelled.pdf"));
+        dialogs.Queue([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+        View()->OnCommand(Cmd::FilePrint);
+        QCOMPARE(dialogs.Handled(), 2);
+        QVERIFY(!QFile::exists(FilePath("cancelled.pdf")));
+    }
+
+    // The preview opens with as many pages as the settings say and keeps
+    // the user's choice for the next time; it prints nothing itself.
+    void previewShowsTheStoredNumberOfPages()
+    {
+        UsePdfPrinter(Printer(), FilePath("preview.pdf"));
+        View()->PrintSettings().SetPreviewPages(2);
+        QPrintPreviewWidget::ViewMode shownMode = QPrintPreviewWidget::AllPagesView;
+        int shownPages = 0;
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QPrintPreviewDialog *>(widget);
+            QVERIFY(dialog);
+            auto *preview = dialog->findChild<QPrintPreviewWidget *>();
+            shownMode = preview->viewMode();
+            shownPages = preview->pageCount();
+            dialog->resize(1000, 760);
+            QTest::qWait(50);
+            SaveShot("print-preview", dialog->grab().toImage());
+            // The user switches to one page at a time.
+            auto *toolBar = dialog->findChild<QToolBar *>();
+            auto *single = dialog->findChild<QAction *>(QStringLiteral("singleModeAction"));
+            QVERIFY(toolBar && single);
+            QTest::mouseClick(toolBar->widgetForAction(single), Qt::LeftButton);
+            QTest::qWait(50);
+            SaveShot("print-preview-single", dialog->grab().toImage());
+            dialog->reject();
+        });
+        QVERIFY(View()->OnCommand(Cmd::FilePrintPreview));
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(shownMode, QPrintPreviewWidget::FacingPagesView);
+        QCOMPARE(shownPages, 2);
+        QCOMPARE(View()->PrintSettings().PreviewPages(), 1);
+        QVERIFY(!QFile::exists(FilePath("preview.pdf")));
+    }
+
+    // A job that cannot be printed is refused with its reason, before any
+    // page or preview.
+    void refusedJobsSayWhyAndPrintNothing_data()
+    {
+        QTest::addColumn<double>("pageInches");
+        QTest::addColumn<QPoint>("farTable");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("page under an inch, printing")
+            << 0.9 << QPoint() << int(Cmd::FilePrintDirect) << "less than one inch";
+        QTest::newRow("page under an inch, preview")
+            << 0.9 << QPoint() << int(Cmd::FilePrintPreview) << "less than one inch";
+        QTest::newRow("a table far out")
+            << 8.27 << QPoint(5000000, 0) << int(Cmd::FilePrintDirect) << "more than 2000";
+    }
+    void refusedJobsSayWhyAndPrintNothing()
+    {
+        QFETCH(double, pageInches);
+        QFETCH(QPoint, farTable);
+        QFETCH(int, command);
+        QFETCH(QString, reason);
+        const QString path = FilePath("refused.pdf");
+        UsePdfPrinter(Printer(), path);
+        Printer().setPageLayout(QPageLayout(QPageSize(QSizeF(pageInches, pageInches), QPageSize::Inch),
+                                            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        if (!farTable.isNull())
+            Doc()->GetTable(0)->move(farTable);
+        CModalAnswerer boxes;
+        CDialogDriver dialogs;
+        QVERIFY(View()->OnCommand(command));
+        QCOMPARE(boxes.Count(), 1);
+        QCOMPARE(boxes.LastTitle(), QStringLiteral("Vellumix"));
+        QVERIFY2(boxes.LastText().contains(reason), qPrintable(boxes.LastText()));
+        QCOMPARE(dialogs.Unexpected(), 0);
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
