@@ -113,6 +113,10 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return UsageError(QStringLiteral("--export needs exactly one file to write"), err);
+    if (CDiagramExport::FormatOf(files.first()) == CDiagramExport::UnknownFormat)
+        return UsageError(QStringLiteral("%1: the file to write must end in .png, .svg or .pdf")
+                              .arg(files.first()),
+                          err);
     return Export(parser.value(exportTo), files.first(), err);
 }
 

@@ -50,12 +50,8 @@ bool CDiagramExport::Run(const QString &diagramPath, const QString &outputPath)
         return false;
     QSaveFile file(outputPath);
     if (!file.open(QIODevice::WriteOnly))
-        return Fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
-    if (!Write(format, file))
-        return false;
-    if (!file.commit())
-        return Fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
-    return true;
+        return FailWriting(file);
+    return Write(format, file) && (file.commit() || FailWriting(file));
 }
 
 // Like File Open, except that a file without a data-source line fails
@@ -106,26 +102,30 @@ bool CDiagramExport::WritePicture(Format format, QSaveFile &file)
                                    "export it as a PDF")
                         .arg(size.width())
                         .arg(size.height()));
-    if (format == Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        // One diagram unit is one pixel of a 96 dots-per-inch screen.
-        svg.setResolution(96);
-        svg.setTitle(m_diagramName);
-        svg.setDescription(QStringLiteral("Diagram drawn by Vellumix"));
-        if (!picture.Paint(svg))
-            return Fail(QStringLiteral("cannot draw the diagram as SVG"));
-        return true;
-    }
+    if (format == Svg)
+        return WriteSvg(picture, file);
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return Fail(QStringLiteral("not enough memory for a picture of %1 x %2 pixels")
                         .arg(size.width())
                         .arg(size.height()));
     if (!picture.Paint(image) || !image.save(&file, "PNG"))
-        return Fail(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+        return FailWriting(file);
+    return true;
+}
+
+bool CDiagramExport::WriteSvg(const CDiagramPicture &picture, QSaveFile &file)
+{
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(picture.Area().size());
+    svg.setViewBox(QRect(QPoint(0, 0), picture.Area().size()));
+    // One diagram unit is one pixel of a 96 dots-per-inch screen.
+    svg.setResolution(96);
+    svg.setTitle(m_diagramName);
+    svg.setDescription(QStringLiteral("Diagram drawn by Vellumix"));
+    if (!picture.Paint(svg))
+        return FailWriting(file);
     return true;
 }
 
@@ -146,4 +146,9 @@ bool CDiagramExport::Fail(const QString &error)
 {
     m_error = error;
     return false;
+}
+
+bool CDiagramExport::FailWriting(const QSaveFile &file)
+{
+    return Fail(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class CDbView;
+class CDiagramPicture;
 class CDoc;
 class QSaveFile;
 
@@ -36,8 +37,10 @@ private:
     bool Open(const QString &diagramPath);
     bool Write(Format format, QSaveFile &file);
     bool WritePicture(Format format, QSaveFile &file);
+    bool WriteSvg(const CDiagramPicture &picture, QSaveFile &file);
     bool WritePdf(QSaveFile &file);
     bool Fail(const QString &error);
+    bool FailWriting(const QSaveFile &file);
 
     // The view goes before the document whose tables stand in it.
     std::unique_ptr<CDoc> m_doc;

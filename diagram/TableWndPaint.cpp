@@ -7,6 +7,7 @@
 #include "res/Resource.h"
 #include "view/DbView.h"
 
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -62,11 +63,26 @@ QFont CaptionFont()
     return Shared::FontOfHeight(QStringLiteral("MS Sans Serif"), 14, QFont::Bold);
 }
 
-void DrawRowText(QPainter &painter, int x, int y, const std::string &text)
+// The SVG generator writes no clipping, so text that the screen and the
+// printer cut at an edge would run past it in a picture; there it keeps
+// only the whole characters that fit in the width.
+QString FitForDevice(const QPainter &painter, const QString &text, int width)
+{
+    if (painter.paintEngine()->type() != QPaintEngine::SVG)
+        return text;
+    const QFontMetrics metrics = painter.fontMetrics();
+    int length = static_cast<int>(text.size());
+    while (length > 0 && metrics.horizontalAdvance(text.left(length)) > width)
+        --length;
+    return text.left(length);
+}
+
+// A row's text, cut at the client's right edge width pixels from x.
+void DrawRowText(QPainter &painter, int x, int y, int width, const std::string &text)
 {
     painter.drawText(QRect(x, y, kTextCellWidth, kRow),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                     QString::fromStdString(text));
+                     FitForDevice(painter, QString::fromStdString(text), width));
 }
 
 // Inverts every pixel of the rectangle.
@@ -137,9 +153,10 @@ void CTableWnd::PaintClient(QPainter &painter, bool printing)
         const CTableItem &item = *GetItem(i);
         const int y = origin.y() + i * kRow;
         painter.drawPixmap(origin.x() + kIconX, y, Shared::DbImage(item.m_kind));
-        DrawRowText(painter, origin.x() + kNameX, y, item.m_name);
+        DrawRowText(painter, origin.x() + kNameX, y, client.width() - kNameX, item.m_name);
         if (mode == Attributes)
-            DrawRowText(painter, origin.x() + kDescriptionX, y, item.m_description);
+            DrawRowText(painter, origin.x() + kDescriptionX, y, client.width() - kDescriptionX,
+                        item.m_description);
     }
 
     const CDbView *view = View();
@@ -179,7 +196,7 @@ void CTableWnd::PaintFrame(QPainter &painter, bool printing)
                          bar.bottomRight());
     // Drawing into the rectangle clips the name to the bar.
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     QString::fromStdString(m_name));
+                     FitForDevice(painter, QString::fromStdString(m_name), textRect.width()));
 
     // The sunken edge around the client area below the bar.
     r.adjust(-1, -1, 1, 1);
