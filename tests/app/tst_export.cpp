@@ -227,8 +227,6 @@ private slots:
         QTest::newRow("two outputs") << QStringList{"--export", "a.vmx", "b.png", "c.png"}
                                      << "exactly one file";
         QTest::newRow("no diagram") << QStringList{"--export"} << "Missing value";
-        QTest::newRow("unknown option") << QStringList{"--export", "a.vmx", "--colour", "b.png"}
-                                        << "Unknown option";
     }
     void wrongCommandLinesAreUsageErrors()
     {
