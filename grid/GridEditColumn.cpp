@@ -1,0 +1,146 @@
+#include "grid/GridEditColumn.h"
+
+#include "grid/GridCtrl.h"
+#include "grid/GridPaint.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QValidator>
+
+namespace {
+
+// Space QLineEdit keeps free on either side of its text.
+constexpr int kTextMargin = 2;
+
+// Refuses an edit that would make the text wider than the box, so that the
+// box never scrolls; a text already too wide (set from a cell) may still
+// be shortened.
+class CFitWidthValidator : public QValidator
+{
+public:
+    explicit CFitWidthValidator(QLineEdit *edit)
+        : QValidator(edit), m_edit(edit)
+    {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_width = Width(text); });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        const int width = Width(input);
+        return width <= m_edit->width() - 2 * kTextMargin || width <= m_width ? Acceptable : Invalid;
+    }
+
+private:
+    int Width(const QString &text) const { return m_edit->fontMetrics().horizontalAdvance(text); }
+
+    QLineEdit *m_edit;
+    int m_width = 0;
+};
+
+} // namespace
+
+CGridEditColumn::CGridEditColumn(CGridCtrl *grid, const QString &heading, int width)
+    : QLineEdit(EditorParent(grid)), CGridColumn(grid, heading, width)
+{
+    setFrame(false);
+    setValidator(new CFitWidthValidator(this));
+    setGeometry(0, 0, 100, 15);
+    hide();
+}
+
+CGridEditColumn::~CGridEditColumn()
+{
+    m_open = false;
+}
+
+void CGridEditColumn::ForwardKey(const QKeyEvent &event)
+{
+    SendKey(this, event);
+}
+
+void CGridEditColumn::StartEdit(int row)
+{
+    const QRect cell = CellRect(row);
+    const QRect inside(Grid()->viewport()->mapTo(parentWidget(), cell.topLeft() + QPoint(1, 1)),
+                       QSize(cell.width() - 2, cell.height() - 2));
+    setText(CellText(row));
+    ShowEditor(this, inside);
+    m_editRow = row;
+    m_open = true;
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CGridEditColumn::DrawCell(QPainter &painter, int row, bool focused)
+{
+    const QRect cell = CellRect(row);
+    GridPaint::PaintCellBackground(painter, cell, palette());
+    GridPaint::PaintCellText(painter, cell, CellText(row), QPoint(1, 1), palette());
+    if (focused)
+        GridPaint::PaintFocusFrame(painter, cell);
+}
+
+// The whole text goes into the cell, changed or not.
+void CGridEditColumn::EndEdit()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    SetCellText(m_editRow, text());
+    HideEditor(this);
+}
+
+bool CGridEditColumn::LeavesAtStart() const
+{
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    return start <= 0;
+}
+
+bool CGridEditColumn::LeavesAtEnd() const
+{
+    const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
+    return end >= text().length();
+}
+
+// Left and Right leave the box at the ends of its text, Up and Down always;
+// the grid then moves from the cell, its value already written.
+void CGridEditColumn::keyPressEvent(QKeyEvent *event)
+{
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    switch (alt ? 0 : event->key()) {
+    case Qt::Key_Left:
+        if (LeavesAtStart())
+            return PassKeyToGrid(event);
+        break;
+    case Qt::Key_Right:
+        if (LeavesAtEnd())
+            return PassKeyToGrid(event);
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return PassKeyToGrid(event);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // The dialog's default or cancel button acts on the value typed.
+        Grid()->TakeFocus();
+        event->ignore();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void CGridEditColumn::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A context menu takes the focus only for a moment.
+    if (event->reason() != Qt::PopupFocusReason)
+        EndEdit();
+}
+
+// The dialog closing while the box is open.
+void CGridEditColumn::hideEvent(QHideEvent *event)
+{
+    QLineEdit::hideEvent(event);
+    EndEdit();
+}
