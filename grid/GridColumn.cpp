@@ -47,7 +47,7 @@ void CGridColumn::ShowEditor(QWidget *editor, const QRect &rect)
     editor->setFont(m_grid->font());
     editor->setGeometry(rect);
     QWidget *before = m_grid->previousInFocusChain();
-    if (before != editor && before->window() == editor->window())
+    if (before != editor && !editor->isAncestorOf(before) && before->window() == editor->window())
         QWidget::setTabOrder(before, editor);
     editor->raise();
     editor->show();

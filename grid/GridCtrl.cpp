@@ -76,8 +76,15 @@ void CGridCtrl::InsertRow(int row, const QString &text)
     viewport()->update();
 }
 
+// The headings stay as legible as before: only the mouse is shut out.
 void CGridCtrl::DisableHeader()
 {
+    QPalette palette = m_header->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colourRole = static_cast<QPalette::ColorRole>(role);
+        palette.setColor(QPalette::Disabled, colourRole, palette.color(QPalette::Active, colourRole));
+    }
+    m_header->setPalette(palette);
     m_header->setEnabled(false);
 }
 

@@ -150,13 +150,6 @@ void CGridCtrl::mousePressEvent(QMouseEvent *event)
         MakeCurrent(cell);
 }
 
-// The second press of a double click is not a click on a cell: it neither
-// edits nor flips a toggle back.
-void CGridCtrl::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    event->accept();
-}
-
 void CGridCtrl::wheelEvent(QWheelEvent *event)
 {
     if (verticalScrollBar()->isEnabled() && verticalScrollBar()->maximum() > 0)

@@ -10,8 +10,10 @@
 
 namespace {
 
-// Space QLineEdit keeps free on either side of its text.
+// Space QLineEdit keeps free on either side of its text, and the caret's
+// column after it: text wider than the rest makes the box scroll.
 constexpr int kTextMargin = 2;
+constexpr int kCaretWidth = 1;
 
 // Refuses an edit that would make the text wider than the box, so that the
 // box never scrolls; a text already too wide (set from a cell) may still
@@ -28,7 +30,8 @@ public:
     State validate(QString &input, int &) const override
     {
         const int width = Width(input);
-        return width <= m_edit->width() - 2 * kTextMargin || width <= m_width ? Acceptable : Invalid;
+        const int room = m_edit->contentsRect().width() - 2 * kTextMargin - kCaretWidth;
+        return width <= room || width <= m_width ? Acceptable : Invalid;
     }
 
 private:
