@@ -3,6 +3,7 @@
 #include "grid/GridCtrl.h"
 
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QRect>
 
@@ -65,6 +66,22 @@ void CGridColumn::PassKeyToGrid(QKeyEvent *event)
     m_grid->TakeFocus();
     QCoreApplication::sendEvent(m_grid, event);
     event->accept();
+}
+
+bool CGridColumn::LeaveForDialogKey(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape)
+        return false;
+    m_grid->TakeFocus();
+    event->ignore();
+    return true;
+}
+
+void CGridColumn::CloseOnFocusLoss(const QFocusEvent &event)
+{
+    if (event.reason() != Qt::PopupFocusReason)
+        EndEdit();
 }
 
 void CGridColumn::SendKey(QWidget *editor, const QKeyEvent &event)

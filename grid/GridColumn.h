@@ -3,6 +3,7 @@
 #include <QString>
 
 class CGridCtrl;
+class QFocusEvent;
 class QKeyEvent;
 class QPainter;
 class QRect;
@@ -55,6 +56,13 @@ protected:
     // Gives the grid the keyboard focus, which closes any open editor, and
     // lets the grid handle the key as if it had been pressed there.
     void PassKeyToGrid(QKeyEvent *event);
+    // Enter and Escape keep their meaning for the dialog (its default and
+    // cancel buttons), which then finds the editor's value in the cell.
+    // Returns whether the key was one of them.
+    bool LeaveForDialogKey(QKeyEvent *event);
+    // An editor closes when it loses the focus, except to its own context
+    // menu, which takes the focus only for a moment.
+    void CloseOnFocusLoss(const QFocusEvent &event);
     // Delivers a copy of a key press to an editor at once, so that it is
     // handled before any key typed after it.
     static void SendKey(QWidget *editor, const QKeyEvent &event);

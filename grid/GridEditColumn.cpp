@@ -93,52 +93,37 @@ void CGridEditColumn::EndEdit()
     HideEditor(this);
 }
 
-bool CGridEditColumn::LeavesAtStart() const
+// Left and Right leave the box at the ends of its text, Up and Down always.
+bool CGridEditColumn::LeavesBy(int key) const
 {
-    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    return start <= 0;
-}
-
-bool CGridEditColumn::LeavesAtEnd() const
-{
-    const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
-    return end >= text().length();
-}
-
-// Left and Right leave the box at the ends of its text, Up and Down always;
-// the grid then moves from the cell, its value already written.
-void CGridEditColumn::keyPressEvent(QKeyEvent *event)
-{
-    const bool alt = event->modifiers() & Qt::AltModifier;
-    switch (alt ? 0 : event->key()) {
+    switch (key) {
     case Qt::Key_Left:
-        if (LeavesAtStart())
-            return PassKeyToGrid(event);
-        break;
+        return (hasSelectedText() ? selectionStart() : cursorPosition()) <= 0;
     case Qt::Key_Right:
-        if (LeavesAtEnd())
-            return PassKeyToGrid(event);
-        break;
+        return (hasSelectedText() ? selectionEnd() : cursorPosition()) >= text().length();
     case Qt::Key_Up:
     case Qt::Key_Down:
-        return PassKeyToGrid(event);
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // The dialog's default or cancel button acts on the value typed.
-        Grid()->TakeFocus();
-        event->ignore();
-        return;
+        return true;
+    default:
+        return false;
     }
+}
+
+// The grid moves on from the cell with the value already written; Alt with
+// an arrow belongs to the dialog, as in any edit box.
+void CGridEditColumn::keyPressEvent(QKeyEvent *event)
+{
+    if (LeaveForDialogKey(event))
+        return;
+    if (!(event->modifiers() & Qt::AltModifier) && LeavesBy(event->key()))
+        return PassKeyToGrid(event);
     QLineEdit::keyPressEvent(event);
 }
 
 void CGridEditColumn::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    // A context menu takes the focus only for a moment.
-    if (event->reason() != Qt::PopupFocusReason)
-        EndEdit();
+    CloseOnFocusLoss(*event);
 }
 
 // The dialog closing while the box is open.

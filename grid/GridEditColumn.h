@@ -27,8 +27,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    bool LeavesAtStart() const;
-    bool LeavesAtEnd() const;
+    bool LeavesBy(int key) const;
 
     bool m_open = false;
 };

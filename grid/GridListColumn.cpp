@@ -109,30 +109,20 @@ void CGridListColumn::EndEdit()
     HideEditor(this);
 }
 
+// Left and Right move on to the neighbouring cell and Alt+Down closes the
+// list; every other key moves the selection as in any list.
 void CGridListColumn::keyPressEvent(QKeyEvent *event)
 {
-    const bool alt = event->modifiers() & Qt::AltModifier;
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        if (!alt)
-            return PassKeyToGrid(event);
-        break;
-    case Qt::Key_Down:
-        if (alt) {
-            Grid()->TakeFocus();
-            return;
-        }
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // The dialog's default or cancel button acts on the value chosen.
-        Grid()->TakeFocus();
-        event->ignore();
+    if (LeaveForDialogKey(event))
         return;
-    }
-    QListWidget::keyPressEvent(event);
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    const int key = event->key();
+    if (!alt && (key == Qt::Key_Left || key == Qt::Key_Right))
+        PassKeyToGrid(event);
+    else if (alt && key == Qt::Key_Down)
+        Grid()->TakeFocus();
+    else
+        QListWidget::keyPressEvent(event);
 }
 
 // A click picks the item under the pointer and closes the list.
@@ -146,8 +136,7 @@ void CGridListColumn::mousePressEvent(QMouseEvent *event)
 void CGridListColumn::focusOutEvent(QFocusEvent *event)
 {
     QListWidget::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
-        EndEdit();
+    CloseOnFocusLoss(*event);
 }
 
 void CGridListColumn::hideEvent(QHideEvent *event)

@@ -14,15 +14,6 @@
 
 #include <memory>
 
-namespace {
-
-bool operator==(const CGridCtrl::Cell &cell, const QPoint &rowColumn)
-{
-    return cell.row == rowColumn.x() && cell.column == rowColumn.y();
-}
-
-} // namespace
-
 // The grid of the column dialogs in small: a name, a type chosen from a
 // list, a size and a toggle.
 class TestGridEditors : public QObject
@@ -43,7 +34,7 @@ class TestGridEditors : public QObject
     {
         if (Focus() != Grid())
             m_host->ClickCell(row, column);
-        if (!(Grid()->GetCurrentCell() == QPoint(row, column)))
+        if (m_host->Current() != QPoint(row, column))
             m_host->ClickCell(row, column);
         m_host->ClickCell(row, column);
     }
@@ -136,7 +127,7 @@ private slots:
             m_host->Key(Qt::Key_Right);
         m_host->Key(key);
         QCOMPARE(Focus() == m_size, stays);
-        QVERIFY(Grid()->GetCurrentCell() == QPoint(1, column));
+        QCOMPARE(m_host->Current(), QPoint(1, column));
         QCOMPARE(Cell(1, 2), QStringLiteral("abc"));
     }
 
@@ -155,7 +146,7 @@ private slots:
         m_host->Type("id");
         m_host->Key(key);
         QCOMPARE(Cell(2, 0), QStringLiteral("id"));
-        QVERIFY(Grid()->GetCurrentCell() == next);
+        QCOMPARE(m_host->Current(), next);
         QCOMPARE(Focus(), Grid());
     }
 
@@ -239,7 +230,7 @@ private slots:
         QCOMPARE(Cell(0, 1), QStringLiteral("varchar"));
         m_host->Key(Qt::Key_Up);
         m_host->Key(Qt::Key_Right);
-        QVERIFY(Grid()->GetCurrentCell() == QPoint(0, 2));
+        QCOMPARE(m_host->Current(), QPoint(0, 2));
         QCOMPARE(Cell(0, 1), QStringLiteral("Integer"));
     }
 

@@ -37,6 +37,12 @@ bool CGridTestHost::ShowActive()
     return QTest::qWaitForWindowActive(this);
 }
 
+QPoint CGridTestHost::Current() const
+{
+    const CGridCtrl::Cell cell = m_grid->GetCurrentCell();
+    return QPoint(cell.row, cell.column);
+}
+
 QPoint CGridTestHost::CellCentre(int row, int column) const
 {
     return m_grid->GetCellRect(row, column).center();

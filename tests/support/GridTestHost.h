@@ -24,6 +24,8 @@ public:
     // focus changes deliver their events.
     bool ShowActive();
 
+    // The current cell as (row, column).
+    QPoint Current() const;
     // The middle of a cell, in the grid's client (viewport) coordinates.
     QPoint CellCentre(int row, int column) const;
     void ClickCell(int row, int column);
