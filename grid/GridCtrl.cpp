@@ -5,6 +5,8 @@
 #include "grid/GridImageList.h"
 #include "grid/GridMetrics.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QStandardItemModel>
 
@@ -22,6 +24,7 @@ CGridCtrl::CGridCtrl(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setBackgroundRole(QPalette::Base);
+    FitFontToRows();
     m_header = new CGridHeaderCtrl(this, m_model, viewport());
     // An open editor stands over its cell: when the columns move it closes,
     // its value kept.
@@ -268,6 +271,27 @@ void CGridCtrl::UpdateScrollRange()
 void CGridCtrl::LayoutHeader()
 {
     m_header->setGeometry(0, 0, viewport()->width(), HeaderHeight());
+}
+
+// The rows are 16 pixels whatever the font, so a taller font would lose its
+// descenders (the underscores of names) at the cells' bottom edges.
+void CGridCtrl::FitFontToRows()
+{
+    QFont fitted = font();
+    if (QFontMetrics(fitted).height() <= Grid::kTextHeight)
+        return;
+    int size = Grid::kTextHeight;
+    fitted.setPixelSize(size);
+    while (size > 1 && QFontMetrics(fitted).height() > Grid::kTextHeight)
+        fitted.setPixelSize(--size);
+    setFont(fitted);
+}
+
+void CGridCtrl::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        FitFontToRows();
+    QAbstractScrollArea::changeEvent(event);
 }
 
 void CGridCtrl::resizeEvent(QResizeEvent *)

@@ -92,6 +92,7 @@ public:
     const CGridImageList *Images() const { return m_images; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -111,6 +112,7 @@ private:
     int VisibleRowCount() const;
     void UpdateScrollRange();
     void LayoutHeader();
+    void FitFontToRows();
     void ClearFocusFlag() { m_focus = false; }
 
     // Keyboard and mouse.

@@ -5,6 +5,9 @@ namespace Grid {
 
 // Every grid row, whatever the font.
 constexpr int kRowHeight = 16;
+// The tallest text a cell shows whole: a cell is two pixels lower than its
+// row, and its text starts one pixel below the cell's top.
+constexpr int kTextHeight = kRowHeight - 3;
 // No column can be dragged narrower than this.
 constexpr int kMinColumnWidth = 25;
 // Height of the drop-down list opened below a list cell.

@@ -144,6 +144,17 @@ private slots:
         QCOMPARE(Grid()->GetTotalColumnWidth(), Grid()->viewport()->width());
     }
 
+    // Names with underscores must not lose them at the cells' bottom edges.
+    void textFitsTheRowsWhateverTheDialogFont()
+    {
+        QVERIFY(Grid()->fontMetrics().height() <= kRow - 3);
+        QFont large = m_host->font();
+        large.setPixelSize(24);
+        m_host->setFont(large);
+        QVERIFY(Grid()->fontMetrics().height() <= kRow - 3);
+        QVERIFY(Grid()->fontMetrics().height() >= kRow - 5);
+    }
+
     void arrowKeysMoveTheCurrentCell_data()
     {
         QTest::addColumn<QPoint>("start");
@@ -249,6 +260,10 @@ private slots:
         QVERIFY(Grid()->verticalScrollBar()->isEnabled());
         QCOMPARE(Grid()->GetItemText(3, 0), QStringLiteral("x"));
         QCOMPARE(Grid()->GetItemText(5, 0), QString());
+        // Up leaves the box too, its value written.
+        m_host->Key(Qt::Key_Up);
+        QCOMPARE(Grid()->GetItemText(4, 0), QStringLiteral("y"));
+        QCOMPARE(m_host->Current(), QPoint(3, 0));
     }
 
     void lockedCellIsNotEdited()

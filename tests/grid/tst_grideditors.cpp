@@ -131,25 +131,6 @@ private slots:
         QCOMPARE(Cell(1, 2), QStringLiteral("abc"));
     }
 
-    void typedValueGoesWithTheBoxToTheNextCell_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QPoint>("next");
-        QTest::newRow("up") << int(Qt::Key_Up) << QPoint(1, 0);
-        QTest::newRow("down") << int(Qt::Key_Down) << QPoint(3, 0);
-    }
-    void typedValueGoesWithTheBoxToTheNextCell()
-    {
-        QFETCH(int, key);
-        QFETCH(QPoint, next);
-        m_host->ClickCell(2, 0);
-        m_host->Type("id");
-        m_host->Key(key);
-        QCOMPARE(Cell(2, 0), QStringLiteral("id"));
-        QCOMPARE(m_host->Current(), next);
-        QCOMPARE(Focus(), Grid());
-    }
-
     void tabGoesToTheGridAndShiftTabToTheControlBefore()
     {
         Open(0, 0);
