@@ -118,3 +118,11 @@ struct CAddForeignKey
 using CSchemaChange =
     std::variant<CCreateTable, CAddColumns, CDropColumns, CDropIndex, CDropTrigger, CDropTable,
                  CDropRelationship, CCreateIndex, CCreateTrigger, CAddForeignKey>;
+
+// What a design dialog's compose step gives: either the first error its
+// checks found (a negative result code, m_change unused) or the change.
+struct CComposedChange
+{
+    int m_error = 0;
+    CSchemaChange m_change;
+};

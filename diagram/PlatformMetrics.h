@@ -17,6 +17,14 @@ constexpr int kSunkenEdgeWidth = 2;
 // Resolution the diagram is laid out in; one logical unit is 1/96 inch.
 constexpr int kDiagramDpi = 96;
 
+// Dialog templates are laid out in dialog units: a horizontal unit is a
+// quarter of the dialog font's average character width, a vertical unit an
+// eighth of its height. These are the base units of the font the dialogs
+// show (average width and height in pixels); every dialog computes its
+// controls' pixels from them (dialogs/DialogUnits.h).
+constexpr int kDialogBaseUnitX = 7;
+constexpr int kDialogBaseUnitY = 15;
+
 // The client area of a table window, as the painted frame leaves it.
 constexpr int kClientLeft = kBorderWidth + kSunkenEdgeWidth;
 constexpr int kClientTop = kBorderWidth + (kCaptionHeight - 1) + kSunkenEdgeWidth + 1;

@@ -1,0 +1,45 @@
+#include "dialogs/DesignDialog.h"
+
+#include "db/DbSession.h"
+#include "db/Dialect.h"
+#include "dialogs/DialogUnits.h"
+
+#include <QMessageBox>
+
+CDesignDialog::CDesignDialog(QWidget *parent, CDbSession &session, const QString &title,
+                             int widthUnits, int heightUnits)
+    : QDialog(parent), m_session(session)
+{
+    setWindowTitle(title);
+    setFixedSize(DialogUnits::ToPixels(widthUnits, heightUnits));
+}
+
+void CDesignDialog::Place(QWidget *control, int x, int y, int width, int height)
+{
+    control->setGeometry(DialogUnits::ToPixels(x, y, width, height));
+}
+
+void CDesignDialog::accept()
+{
+    FinishEditing();
+    const CComposedChange composed = Compose();
+    if (composed.m_error < 0) {
+        ReportError(composed.m_error);
+        return;
+    }
+    const int result = ApplySchemaChange(m_session, composed.m_change);
+    if (result < 0) {
+        ReportError(result);
+        return;
+    }
+    OnApplied();
+    QDialog::accept();
+}
+
+void CDesignDialog::ReportError(int code)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"),
+                    QString::fromStdString(m_session.GetErrorText(code)), QMessageBox::Ok, this);
+    box.exec();
+    m_session.CloseStatement();
+}
