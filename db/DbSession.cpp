@@ -25,6 +25,11 @@ SQLCHAR *Text(const std::string &text)
     return reinterpret_cast<SQLCHAR *>(const_cast<char *>(text.c_str()));
 }
 
+SQLSMALLINT Length(const std::string &text) { return static_cast<SQLSMALLINT>(text.size()); }
+
+// An empty catalog argument is passed as none at all (a null pointer).
+SQLCHAR *OptionalText(const std::string &text) { return text.empty() ? nullptr : Text(text); }
+
 } // namespace
 
 CDbSession::CDbSession() : m_prompt(DefaultPrompt()) {}
@@ -59,6 +64,7 @@ void CDbSession::Disconnect()
     m_connectionOpen = false;
     m_inTransaction = false;
     m_adapter = nullptr;
+    m_catalogSchema.clear();
 }
 
 int CDbSession::CheckReturn(SQLRETURN code)
@@ -134,19 +140,20 @@ int CDbSession::Connect(const std::string &connectionString)
         result = CheckReturn(SQLAllocConnect(m_environment, &m_connection));
     if (result >= 0)
         result = DriverConnect(connectionString);
-    if (result >= 0) {
-        SQLCHAR name[256] = {};
-        SQLSMALLINT length = 0;
-        result = CheckReturn(SQLGetInfo(m_connection, SQL_DBMS_NAME, name, 255, &length));
-        if (result >= 0)
-            m_dbmsName = reinterpret_cast<const char *>(name);
-    }
+    if (result >= 0)
+        result = ReadInfoText(SQL_DBMS_NAME, m_dbmsName);
     if (result >= 0)
         result = SelectAdapter();
     if (result >= 0) {
         m_dsn = ExtractDsn(m_connectionString, m_dsn);
+        // Without the escape a table name holding "_" or "%" would match
+        // other tables in the column catalog.
+        if (ReadInfoText(SQL_SEARCH_PATTERN_ESCAPE, m_searchEscape) < 0)
+            m_searchEscape.clear();
         result = CheckReturn(SQLAllocStmt(m_connection, &m_statement));
     }
+    if (result >= 0)
+        result = m_adapter->ReadCatalogSchema(*this, m_catalogSchema);
     if (result >= 0)
         result = m_adapter->LoadRelationships(*this);
     if (result >= 0)
@@ -178,6 +185,16 @@ int CDbSession::DriverConnect(const std::string &input)
     m_connectionString = reinterpret_cast<const char *>(completed.data());
     if (completedLength >= static_cast<SQLSMALLINT>(completed.size()))
         m_connectionString = request; // the driver's answer did not fit; keep what we sent
+    return result;
+}
+
+int CDbSession::ReadInfoText(SQLUSMALLINT type, std::string &text)
+{
+    SQLCHAR buffer[256] = {};
+    SQLSMALLINT length = 0;
+    const int result = CheckReturn(SQLGetInfo(m_connection, type, buffer, 255, &length));
+    if (result >= 0)
+        text = reinterpret_cast<const char *>(buffer);
     return result;
 }
 
@@ -255,23 +272,30 @@ int CDbSession::GetColumnText(int column, std::string &text)
     return result;
 }
 
+// The catalog schema, when the adapter names one, narrows every catalog
+// call to it; in SQLTables and SQLColumns it is a search pattern.
 int CDbSession::ListTables()
 {
-    return CheckReturn(SQLTables(m_statement, nullptr, 0, nullptr, 0, nullptr, 0,
-                                 Text("TABLE"), SQL_NTS));
+    const std::string schema = SqlText::EscapePattern(m_catalogSchema, m_searchEscape);
+    return CheckReturn(SQLTables(m_statement, nullptr, 0, OptionalText(schema), Length(schema), nullptr,
+                                 0, Text("TABLE"), SQL_NTS));
 }
 
+// The table name of SQLColumns is a search pattern: "_" and "%" in it are
+// escaped, so that A_B does not also bring the columns of AXB.
 int CDbSession::ListColumns(const std::string &table)
 {
-    return CheckReturn(SQLColumns(m_statement, nullptr, 0, nullptr, 0, Text(table),
-                                  static_cast<SQLSMALLINT>(table.size()), nullptr, 0));
+    const std::string schema = SqlText::EscapePattern(m_catalogSchema, m_searchEscape);
+    const std::string pattern = SqlText::EscapePattern(table, m_searchEscape);
+    return CheckReturn(SQLColumns(m_statement, nullptr, 0, OptionalText(schema), Length(schema),
+                                  Text(pattern), Length(pattern), nullptr, 0));
 }
 
 int CDbSession::ListIndexes(const std::string &table)
 {
-    return CheckReturn(SQLStatistics(m_statement, nullptr, 0, nullptr, 0, Text(table),
-                                     static_cast<SQLSMALLINT>(table.size()), SQL_INDEX_ALL,
-                                     SQL_ENSURE));
+    return CheckReturn(SQLStatistics(m_statement, nullptr, 0, OptionalText(m_catalogSchema),
+                                     Length(m_catalogSchema), Text(table), Length(table),
+                                     SQL_INDEX_ALL, SQL_ENSURE));
 }
 
 int CDbSession::ListTypes() { return CheckReturn(SQLGetTypeInfo(m_statement, SQL_ALL_TYPES)); }
@@ -295,10 +319,8 @@ int CDbSession::LoadTypeInfo()
         type->m_nullable = nullable == "1";
         type->m_name = SqlText::ToLower(type->m_name);
         params = SqlText::ToLower(params);
-        if (params == "length")
-            type->m_paramKind = CDbTypeInfo::Length;
-        else if (params == "precision,scale")
-            type->m_paramKind = CDbTypeInfo::PrecisionScale;
+        type->m_paramKind = m_adapter ? m_adapter->ParameterKind(params)
+                                      : CDbmsAdapter::StandardParameterKind(params);
         AddType(std::move(type));
     }
     if (result == DbResult::kNoData || result == DbResult::kObjectNotFound)

@@ -83,6 +83,8 @@ public:
     std::vector<CDataSourceInfo> ListDataSources();
 
     CDbmsAdapter *GetAdapter() const { return m_adapter; }
+    // The schema the catalog calls look in; empty for none named.
+    const std::string &GetCatalogSchema() const { return m_catalogSchema; }
     const std::string &GetDbmsName() const { return m_dbmsName; }
     const std::string &GetConnectionString() const { return m_connectionString; }
 
@@ -112,6 +114,7 @@ private:
     void Disconnect();
     int EndTransaction(SQLSMALLINT completion);
     int DriverConnect(const std::string &input);
+    int ReadInfoText(SQLUSMALLINT type, std::string &text);
     int SelectAdapter();
 
     SQLHENV m_environment = SQL_NULL_HENV;
@@ -124,6 +127,9 @@ private:
     std::vector<std::unique_ptr<CDbRelationship>> m_relationships;
     std::string m_dbmsName;
     std::string m_connectionString;
+    // The driver's escape for "_" and "%" in catalog search patterns.
+    std::string m_searchEscape;
+    std::string m_catalogSchema;
     std::vector<std::string> m_statementLog;
     ConnectPrompt m_prompt;
 };

@@ -1,7 +1,29 @@
 #include "db/DbmsAdapter.h"
 
+#include "db/DbTypes.h"
 #include "db/PervasiveAdapter.h"
+#include "db/PostgresAdapter.h"
 #include "db/SqliteAdapter.h"
+
+int CDbmsAdapter::ReadCatalogSchema(CDbSession &, std::string &schema)
+{
+    schema.clear();
+    return 0;
+}
+
+int CDbmsAdapter::ParameterKind(const std::string &createParams) const
+{
+    return StandardParameterKind(createParams);
+}
+
+int CDbmsAdapter::StandardParameterKind(const std::string &createParams)
+{
+    if (createParams == "length")
+        return CDbTypeInfo::Length;
+    if (createParams == "precision,scale")
+        return CDbTypeInfo::PrecisionScale;
+    return CDbTypeInfo::NoSize;
+}
 
 CAdapterRegistry &CAdapterRegistry::Instance()
 {
@@ -35,6 +57,7 @@ void RegisterDbmsAdapters()
 {
     CAdapterRegistry::Instance().Register(std::make_unique<CPervasiveAdapter>());
     CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+    CAdapterRegistry::Instance().Register(std::make_unique<CPostgresAdapter>());
 }
 
 void UnregisterDbmsAdapters() { CAdapterRegistry::Instance().Clear(); }

@@ -32,6 +32,20 @@ public:
     virtual bool ReportsDeclaredTypes() const { return false; }
     // How the engine's schema changes are written (Dialect.h).
     virtual const CDialect &GetDialect() const = 0;
+
+    // The schema the catalog functions look in, read once at connect.
+    // Empty (the default) names none: the driver then lists every table it
+    // has.
+    virtual int ReadCatalogSchema(CDbSession &session, std::string &schema);
+    // The parameter kind of a type from the driver's CREATE_PARAMS text,
+    // lower-cased (CDbTypeInfo::ParamKind); by default exactly "length" and
+    // exactly "precision,scale" take sizes.
+    virtual int ParameterKind(const std::string &createParams) const;
+    static int StandardParameterKind(const std::string &createParams);
+    // True when the catalog's LENGTH of a character column counts the bytes
+    // of the client encoding rather than characters; the column rows then
+    // show the declared length, which the catalog gives as PRECISION.
+    virtual bool ReportsByteLengths() const { return false; }
 };
 
 // The process-wide list of adapters, filled once at start-up and emptied at

@@ -36,4 +36,17 @@ void TrimRight(std::string &text)
     text.erase(end == std::string::npos ? 0 : end + 1);
 }
 
+std::string EscapePattern(const std::string &name, const std::string &escape)
+{
+    if (escape.empty())
+        return name;
+    std::string pattern;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '_' || name[i] == '%' || name.compare(i, escape.size(), escape) == 0)
+            pattern += escape;
+        pattern += name[i];
+    }
+    return pattern;
+}
+
 } // namespace SqlText

@@ -19,4 +19,9 @@ std::string ToLower(std::string text);
 // Removes trailing blanks, tabs and line ends.
 void TrimRight(std::string &text);
 
+// The name as a catalog search pattern that matches only itself: "_",
+// "%" and the escape itself are preceded by the driver's search escape.
+// Without an escape the name stays as it is.
+std::string EscapePattern(const std::string &name, const std::string &escape);
+
 } // namespace SqlText

@@ -64,7 +64,9 @@ int CTableWnd::LoadSchema()
 int CTableWnd::LoadColumns()
 {
     CDbSession &session = m_pDoc->GetSession();
-    const bool declaredTypes = session.GetAdapter() && session.GetAdapter()->ReportsDeclaredTypes();
+    const CDbmsAdapter *adapter = session.GetAdapter();
+    const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
+    const bool byteLengths = adapter && adapter->ReportsByteLengths();
     int result = session.ListColumns(m_name);
     while (result >= 0) {
         std::string name;
@@ -80,6 +82,8 @@ int CTableWnd::LoadColumns()
         if (result >= 0) result = session.GetColumnText(11, facts.m_nullable);
         if (result < 0)
             break;
+        if (byteLengths)
+            facts.m_length = facts.m_precision;
         AppendItem(std::make_unique<CTableItem>(Column, name, DescribeColumn(facts)));
     }
     if (result == DbResult::kNoData)

@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
+  postgresql-15 postgresql-client-15 odbc-postgresql
   fonts-liberation2 poppler-utils
 )
 

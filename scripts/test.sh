@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite without a
 # display. --sanitize runs it built with AddressSanitizer and UBSan.
+# The PostgreSQL tests share one throwaway server, started here and removed
+# afterwards (scripts/postgres-server.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
 dir=$(bash "$root/scripts/build.sh" "$@" | tail -n 1)
 export QT_QPA_PLATFORM=offscreen
 cd "$dir"
-ctest --output-on-failure -j"$(nproc)"
+bash "$root/scripts/postgres-server.sh" run ctest --output-on-failure -j"$(nproc)"

@@ -9,6 +9,16 @@
 namespace {
 const char *const kDriverPath = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
+// Where Debian's odbc-postgresql puts the ANSI and Unicode drivers.
+QString PostgresDriverPath(const QString &library)
+{
+    for (const char *folder : {"/usr/lib/x86_64-linux-gnu/odbc/", "/usr/lib/aarch64-linux-gnu/odbc/",
+                               "/usr/lib/odbc/"})
+        if (QFile::exists(folder + library))
+            return folder + library;
+    return "/usr/lib/x86_64-linux-gnu/odbc/" + library;
+}
+
 bool WriteText(const QString &path, const QString &text)
 {
     QFile file(path);
@@ -51,8 +61,12 @@ COdbcSandbox::COdbcSandbox()
     setenv("ODBCSYSINI", folder.constData(), 1);
     setenv("ODBCINI", (folder + "/user-odbc.ini").constData(), 1);
     WriteText(m_dir.filePath("odbcinst.ini"),
-              QStringLiteral("[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%1\n")
-                  .arg(kDriverPath));
+              QStringLiteral("[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%1\n\n"
+                             "[%2]\nDescription=PostgreSQL ODBC driver (ANSI version)\nDriver=%3\n\n"
+                             "[PostgreSQL Unicode]\nDescription=PostgreSQL ODBC driver (Unicode version)\n"
+                             "Driver=%4\n")
+                  .arg(kDriverPath, QString::fromLatin1(kPostgresDriver),
+                       PostgresDriverPath("psqlodbca.so"), PostgresDriverPath("psqlodbcw.so")));
     WriteDataSources();
 }
 
@@ -71,6 +85,12 @@ QString COdbcSandbox::AddSqliteSource(const QString &dsn, const QString &sql)
     return path;
 }
 
+void COdbcSandbox::AddDataSource(const QString &dsn, const QString &settings)
+{
+    m_otherSources[dsn] = settings;
+    WriteDataSources();
+}
+
 bool COdbcSandbox::RunSql(const QString &dsn, const QString &sql)
 {
     return RunSqliteScript(DatabasePath(dsn), sql);
@@ -82,6 +102,8 @@ void COdbcSandbox::WriteDataSources()
     for (const QString &dsn : m_sources)
         text += QStringLiteral("[%1]\nDescription=Test source %1\nDriver=SQLite3\nDatabase=%2\n\n")
                     .arg(dsn, DatabasePath(dsn));
+    for (auto source = m_otherSources.cbegin(); source != m_otherSources.cend(); ++source)
+        text += QStringLiteral("[%1]\nDescription=Test source %1\n%2\n").arg(source.key(), source.value());
     WriteText(m_dir.filePath("user-odbc.ini"), text);
     // The system data sources live beside the driver list; keep them empty.
     WriteText(m_dir.filePath("odbc.ini"), QString());

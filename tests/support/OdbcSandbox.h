@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,6 +18,9 @@ public:
     // Builds a SQLite database file from the SQL script and registers it as
     // a data source with the SQLite3 driver. Returns the database path.
     QString AddSqliteSource(const QString &dsn, const QString &sql);
+    // Registers a data source of any driver of the sandbox: settings are
+    // its key=value lines (Driver=... first), each ending with a line feed.
+    void AddDataSource(const QString &dsn, const QString &settings);
     // Runs further SQL against an existing data source's database file.
     bool RunSql(const QString &dsn, const QString &sql);
     QString DatabasePath(const QString &dsn) const;
@@ -24,11 +28,16 @@ public:
 
     static std::string ConnectionString(const QString &dsn) { return "DSN=" + dsn.toStdString(); }
 
+    // The driver the PostgreSQL sources use: the program reads and writes
+    // 8-bit text, which the ANSI driver passes through unchanged.
+    static constexpr const char *kPostgresDriver = "PostgreSQL ANSI";
+
 private:
     void WriteDataSources();
 
     QTemporaryDir m_dir;
     QStringList m_sources;
+    QMap<QString, QString> m_otherSources;
 };
 
 // Runs a SQL script against a SQLite database file with the sqlite3 shell.

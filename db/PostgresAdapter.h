@@ -1,0 +1,36 @@
+#pragma once
+
+#include "db/DbmsAdapter.h"
+#include "db/PostgresDialect.h"
+
+// The dictionary of a PostgreSQL server reached through psqlODBC. The
+// program shows the tables of the connection's current schema, the one
+// that unqualified names in its statements refer to; a table of the same
+// name in another schema never shows. Foreign keys come from pg_constraint
+// with the indexes at both ends named as the driver's SQLStatistics names
+// them, triggers from pg_trigger without the engine's internal ones.
+class CPostgresAdapter : public CDbmsAdapter
+{
+public:
+    std::string GetDbmsName() const override;
+    int LoadRelationships(CDbSession &session) override;
+    int AddExtraTypes(CDbSession &session) override;
+    int LoadTriggerNames(CDbSession &session, const std::string &table,
+                         std::vector<std::string> &names) override;
+    const CDialect &GetDialect() const override { return m_dialect; }
+    int ReadCatalogSchema(CDbSession &session, std::string &schema) override;
+    int ParameterKind(const std::string &createParams) const override;
+    bool ReportsByteLengths() const override { return true; }
+
+    // One row per foreign key of the current schema: constraint name,
+    // parent table, the unique index behind the referenced columns, foreign
+    // table and the best index whose leading columns are the key's (empty
+    // when there is none).
+    static const char *const kRelationshipQuery;
+    // The table's own triggers in firing order, with the table name as a
+    // string literal.
+    static std::string TriggerQuery(const std::string &table);
+
+private:
+    CPostgresDialect m_dialect;
+};
