@@ -1,8 +1,8 @@
 #pragma once
 
 // What every benchmark needs: a private ODBC configuration in a temporary
-// folder (never the user's), databases built there with the sqlite3 shell,
-// and a stopwatch.
+// folder (never the user's) with the SQLite and PostgreSQL drivers,
+// databases built there with the sqlite3 shell, and a stopwatch.
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,11 +15,39 @@
 
 namespace {
 
-const char *const kDriverCandidates[] = {
-    "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so",
-    "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-    "/usr/lib/odbc/libsqlite3odbc.so",
+const char *const kDriverFolders[] = {
+    "/usr/lib/x86_64-linux-gnu/odbc/",
+    "/usr/lib/aarch64-linux-gnu/odbc/",
+    "/usr/lib/odbc/",
 };
+
+QByteArray DriverPath(const char *library)
+{
+    for (const char *folder : kDriverFolders)
+        if (QFile::exists(QString::fromLatin1(folder) + library))
+            return QByteArray(folder) + library;
+    return QByteArray(kDriverFolders[0]) + library;
+}
+
+// Runs a program with the text as its input; false, with its messages on
+// stderr, when it fails.
+bool RunWithInput(const QString &program, const QStringList &arguments, const std::string &input)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted()) {
+        std::fprintf(stderr, "cannot start %s\n", qPrintable(program));
+        return false;
+    }
+    process.write(input.c_str());
+    process.closeWriteChannel();
+    process.waitForFinished(1800000);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(program), process.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
 
 bool WriteFile(const QString &path, const QByteArray &content)
 {
@@ -37,14 +65,9 @@ public:
         const QByteArray folder = m_dir.path().toLocal8Bit();
         setenv("ODBCSYSINI", folder.constData(), 1);
         setenv("ODBCINI", (folder + "/odbc.ini").constData(), 1);
-        const char *driver = kDriverCandidates[0];
-        for (const char *candidate : kDriverCandidates)
-            if (QFile::exists(candidate)) {
-                driver = candidate;
-                break;
-            }
         WriteFile(m_dir.filePath("odbcinst.ini"),
-                  QByteArray("[SQLite3]\nDriver=") + driver + "\n");
+                  "[SQLite3]\nDriver=" + DriverPath("libsqlite3odbc.so")
+                      + "\n\n[PostgreSQL ANSI]\nDriver=" + DriverPath("psqlodbca.so") + "\n");
     }
 
     QString DatabasePath(const std::string &dsn) const
@@ -56,18 +79,15 @@ public:
     {
         const QString path = DatabasePath(dsn);
         QFile::remove(path);
-        QProcess shell;
-        shell.start("sqlite3", {"-bail", path});
-        if (!shell.waitForStarted())
+        if (!RunWithInput("sqlite3", {"-bail", path}, script))
             return false;
-        shell.write(script.c_str());
-        shell.closeWriteChannel();
-        shell.waitForFinished(600000);
-        if (shell.exitCode() != 0) {
-            std::fprintf(stderr, "sqlite3: %s\n", shell.readAllStandardError().constData());
-            return false;
-        }
-        m_sources += "[" + dsn + "]\nDriver=SQLite3\nDatabase=" + path.toStdString() + "\n\n";
+        return AddSource(dsn, "Driver=SQLite3\nDatabase=" + path.toStdString() + "\n");
+    }
+
+    // A data source of any driver above: its key=value lines.
+    bool AddSource(const std::string &dsn, const std::string &settings)
+    {
+        m_sources += "[" + dsn + "]\n" + settings + "\n";
         return WriteFile(m_dir.filePath("odbc.ini"), QByteArray::fromStdString(m_sources));
     }
 

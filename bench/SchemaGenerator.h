@@ -4,17 +4,22 @@
 #include <cstdio>
 #include <string>
 
-// Writes the SQL script of a synthetic SQLite schema of `tables` tables for
-// load measurements. Each table has an INTEGER PRIMARY KEY, 5 to 15
+// Writes the SQL script of a synthetic schema of `tables` tables for load
+// measurements, for SQLite or for PostgreSQL. Each table has an INTEGER PRIMARY KEY, 5 to 15
 // columns of the usual declared types, 1 to 3 indexes (one of them on its
 // foreign key, some unique, some of two columns) and, from the second table
 // on, a foreign key to an earlier table; a third of the keys carry a
 // constraint name and every fourth table has a trigger. The same count
-// always gives the same script.
+// always gives the same tables on either engine.
 class CSchemaGenerator
 {
 public:
-    explicit CSchemaGenerator(int tables) : m_tables(tables) {}
+    enum class Engine { Sqlite, Postgres };
+
+    explicit CSchemaGenerator(int tables, Engine engine = Engine::Sqlite)
+        : m_tables(tables), m_engine(engine)
+    {
+    }
 
     std::string Script();
 
@@ -31,6 +36,7 @@ private:
     std::string Table(int index);
 
     int m_tables;
+    Engine m_engine;
     uint64_t m_state = 42;
 };
 
@@ -45,6 +51,7 @@ inline std::string CSchemaGenerator::TableName(int index)
 
 inline std::string CSchemaGenerator::Table(int index)
 {
+    const bool postgres = m_engine == Engine::Postgres;
     static const char *const kTypes[] = {"varchar(40)", "integer", "numeric(10,2)", "text",
                                          "date", "real", "char(8)", "blob"};
     const std::string name = TableName(index);
@@ -53,7 +60,9 @@ inline std::string CSchemaGenerator::Table(int index)
     std::string columnNames[16];
     for (int c = 2; c < columns; ++c) {
         columnNames[c] = "field_" + std::to_string(c);
-        sql += ",\n  " + columnNames[c] + " " + kTypes[Next(8)] + (Next(3) == 0 ? " not null" : "");
+        const std::string type = kTypes[Next(8)];
+        sql += ",\n  " + columnNames[c] + " " + (postgres && type == "blob" ? "bytea" : type)
+               + (Next(3) == 0 ? " not null" : "");
     }
     const bool hasParent = index > 0;
     const int parent = hasParent ? Next(index) : 0;
@@ -81,7 +90,10 @@ inline std::string CSchemaGenerator::Table(int index)
             sql += ", " + columnNames[second];
         sql += ");\n";
     }
-    if (index % 4 == 0)
+    if (index % 4 == 0 && postgres)
+        sql += "create trigger " + name + "_touch after update on " + name
+               + " for each row execute function touch();\n";
+    else if (index % 4 == 0)
         sql += "create trigger " + name + "_touch after update on " + name
                + " begin select 1; end;\n";
     return sql;
@@ -90,6 +102,9 @@ inline std::string CSchemaGenerator::Table(int index)
 inline std::string CSchemaGenerator::Script()
 {
     std::string sql = "begin;\n";
+    if (m_engine == Engine::Postgres)
+        sql += "create function touch() returns trigger language plpgsql as "
+               "$$ begin return null; end $$;\n";
     for (int i = 0; i < m_tables; ++i)
         sql += Table(i);
     return sql + "commit;\n";

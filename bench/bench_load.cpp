@@ -2,15 +2,23 @@
 // and the relationship load) against a baseline measured in the same run:
 // the same ODBC catalog calls and dictionary queries, fetching the same
 // columns of the same rows into a fixed buffer without building anything.
+// Each table count is measured on SQLite and on PostgreSQL.
 //
 //   bench_load [table counts...]      default: 100 1000
 //
 // It uses a private ODBC configuration in a temporary folder, never the
-// user's, and builds its databases there with the sqlite3 shell.
+// user's, and builds its SQLite databases there with the sqlite3 shell.
+// The PostgreSQL databases live on the server that VELLUMIX_PGHOST names
+// (scripts/postgres-server.sh run bench_load), or else on a throwaway
+// server that it starts with the same script and removes at the end.
+// The last lines are the headline figures, "name: value unit".
 #include "bench/BenchOdbc.h"
+#include "bench/BenchPostgresServer.h"
 #include "bench/SchemaGenerator.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
+#include "db/PostgresAdapter.h"
+#include "db/SqlText.h"
 #include "db/SqliteAdapter.h"
 #include "document/Doc.h"
 
@@ -32,6 +40,41 @@
 
 namespace {
 
+// What the model reads from an engine's dictionary besides the catalog
+// calls, so that the bare side reads the same.
+struct CDictionaryReads
+{
+    struct CQuery
+    {
+        std::string sql;
+        std::vector<int> columns;
+    };
+    std::string schema;                     // the catalog calls' schema; empty for none
+    std::string (*tableTriggers)(const std::string &table) = nullptr; // a query per table
+    std::vector<CQuery> triggers;           // queries over the whole database
+    std::vector<CQuery> relationships;
+};
+
+CDictionaryReads SqliteReads()
+{
+    CDictionaryReads reads;
+    reads.triggers = {{CSqliteAdapter::kTriggerQuery, {1, 2}}};
+    reads.relationships = {{CSqliteAdapter::kForeignKeyQuery, {1, 2, 3, 4, 5, 6}},
+                           {CSqliteAdapter::kKeyQuery, {1, 2, 3, 4, 5, 6, 7, 8}},
+                           {CSqliteAdapter::kTableSqlQuery, {1, 2}}};
+    return reads;
+}
+
+CDictionaryReads PostgresReads()
+{
+    CDictionaryReads reads;
+    reads.schema = "public";
+    reads.tableTriggers = CPostgresAdapter::TriggerQuery;
+    reads.relationships = {{"select current_schema()", {1}},
+                           {CPostgresAdapter::kRelationshipQuery, {1, 2, 3, 4, 5}}};
+    return reads;
+}
+
 // The bare ODBC side: one connection and statement, every value read with
 // SQLGetData into the same 255-byte buffer the session uses.
 class CBareOdbc
@@ -46,6 +89,10 @@ public:
         SQLDriverConnect(m_dbc, nullptr, Text(connection), SQL_NTS, nullptr, 0, nullptr,
                          SQL_DRIVER_NOPROMPT);
         SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &m_stmt);
+        SQLCHAR escape[8] = {};
+        SQLSMALLINT length = 0;
+        if (SQLGetInfo(m_dbc, SQL_SEARCH_PATTERN_ESCAPE, escape, sizeof escape, &length) == SQL_SUCCESS)
+            m_escape = reinterpret_cast<const char *>(escape);
     }
     ~CBareOdbc()
     {
@@ -61,13 +108,18 @@ public:
         double tables = 0, columns = 0, statistics = 0, triggers = 0, relationships = 0;
     };
 
-    // Everything the model load reads, in the same order.
-    CParts LoadAll()
+    // Everything the model load reads, in the same order, with the same
+    // arguments: table names escaped as search patterns where the catalog
+    // call takes a pattern.
+    CParts LoadAll(const CDictionaryReads &reads)
     {
         CParts parts;
         std::vector<std::string> tables;
+        const std::string schemaPattern = SqlText::EscapePattern(reads.schema, m_escape);
+        SQLCHAR *schema = reads.schema.empty() ? nullptr : Text(reads.schema);
+        SQLCHAR *schemaAsPattern = reads.schema.empty() ? nullptr : Text(schemaPattern);
         parts.tables = Seconds([&] {
-            SQLTables(m_stmt, nullptr, 0, nullptr, 0, nullptr, 0, Text("TABLE"), SQL_NTS);
+            SQLTables(m_stmt, nullptr, 0, schemaAsPattern, SQL_NTS, nullptr, 0, Text("TABLE"), SQL_NTS);
             while (SQLFetch(m_stmt) == SQL_SUCCESS) {
                 Read(3);
                 tables.emplace_back(m_buffer);
@@ -75,22 +127,27 @@ public:
             SQLFreeStmt(m_stmt, SQL_CLOSE);
         });
         for (std::string &table : tables) {
-            const SQLSMALLINT length = SQLSMALLINT(table.size());
+            const std::string pattern = SqlText::EscapePattern(table, m_escape);
             parts.columns += Seconds([&] {
-                SQLColumns(m_stmt, nullptr, 0, nullptr, 0, Text(table), length, nullptr, 0);
+                SQLColumns(m_stmt, nullptr, 0, schemaAsPattern, SQL_NTS, Text(pattern), SQL_NTS,
+                           nullptr, 0);
                 Drain({4, 5, 6, 7, 8, 9, 11});
             });
             parts.statistics += Seconds([&] {
-                SQLStatistics(m_stmt, nullptr, 0, nullptr, 0, Text(table), length, SQL_INDEX_ALL,
-                              SQL_ENSURE);
+                SQLStatistics(m_stmt, nullptr, 0, schema, SQL_NTS, Text(table), SQL_NTS,
+                              SQL_INDEX_ALL, SQL_ENSURE);
                 Drain({4, 6, 7, 9});
             });
+            if (reads.tableTriggers)
+                parts.triggers += Seconds([&] { Query(reads.tableTriggers(table), {1}); });
         }
-        parts.triggers = Seconds([&] { Query(CSqliteAdapter::kTriggerQuery, {1, 2}); });
+        parts.triggers += Seconds([&] {
+            for (const CDictionaryReads::CQuery &query : reads.triggers)
+                Query(query.sql, query.columns);
+        });
         parts.relationships = Seconds([&] {
-            Query(CSqliteAdapter::kForeignKeyQuery, {1, 2, 3, 4, 5, 6});
-            Query(CSqliteAdapter::kKeyQuery, {1, 2, 3, 4, 5, 6, 7, 8});
-            Query(CSqliteAdapter::kTableSqlQuery, {1, 2});
+            for (const CDictionaryReads::CQuery &query : reads.relationships)
+                Query(query.sql, query.columns);
         });
         return parts;
     }
@@ -105,14 +162,14 @@ private:
         SQLLEN indicator = 0;
         SQLGetData(m_stmt, SQLUSMALLINT(column), SQL_C_CHAR, m_buffer, sizeof m_buffer, &indicator);
     }
-    void Drain(std::initializer_list<int> columns)
+    void Drain(const std::vector<int> &columns)
     {
         while (SQLFetch(m_stmt) == SQL_SUCCESS)
             for (int column : columns)
                 Read(column);
         SQLFreeStmt(m_stmt, SQL_CLOSE);
     }
-    void Query(const std::string &sql, std::initializer_list<int> columns)
+    void Query(const std::string &sql, const std::vector<int> &columns)
     {
         SQLExecDirect(m_stmt, Text(sql), SQL_NTS);
         Drain(columns);
@@ -122,6 +179,7 @@ private:
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     SQLHSTMT m_stmt = SQL_NULL_HSTMT;
     char m_buffer[255] = {};
+    std::string m_escape;
 };
 
 struct CFigures
@@ -159,15 +217,65 @@ bool MeasureModel(const std::string &dsn, CFigures &figures)
     return true;
 }
 
-void MeasureBaseline(const std::string &dsn, CFigures &figures)
+void MeasureBaseline(const std::string &dsn, const CDictionaryReads &reads, CFigures &figures)
 {
     CBareOdbc odbc(dsn);
     CBareOdbc::CParts parts;
-    const double seconds = Seconds([&] { parts = odbc.LoadAll(); });
+    const double seconds = Seconds([&] { parts = odbc.LoadAll(reads); });
     if (seconds < figures.baseline) {
         figures.baseline = seconds;
         figures.parts = parts;
     }
+}
+
+// Measures one database of `count` tables; false when the load failed or
+// found other than the generated tables and keys. Adds the ratio to the
+// headline figures.
+bool MeasureDatabase(const char *engine, const std::string &dsn, const CDictionaryReads &reads,
+                     int count, std::vector<std::string> &headlines)
+{
+    const int kRounds = 5;
+    CFigures figures;
+    // The first round warms the caches and the driver; rounds alternate the
+    // two sides so that drift hits both alike; the best round of each side
+    // counts.
+    for (int round = 0; round <= kRounds; ++round) {
+        CFigures current;
+        if (!MeasureModel(dsn, current))
+            return false;
+        MeasureBaseline(dsn, reads, current);
+        if (round == 0)
+            continue;
+        figures.model = std::min(figures.model, current.model);
+        if (current.baseline < figures.baseline) {
+            figures.baseline = current.baseline;
+            figures.parts = current.parts;
+        }
+        figures.tables = current.tables;
+        figures.relationships = current.relationships;
+    }
+    std::printf("%-10s %7d %9.1f %9.1f %12.1f %12.1f %7.2f\n", engine, count, figures.model * 1e3,
+                figures.baseline * 1e3, figures.model * 1e6 / count,
+                figures.baseline * 1e6 / count, figures.model / figures.baseline);
+    const CBareOdbc::CParts &parts = figures.parts;
+    std::printf("           bare us/tbl by call: SQLTables %.1f, SQLColumns %.1f, SQLStatistics %.1f,"
+                " trigger queries %.1f, relationship queries %.1f\n",
+                parts.tables * 1e6 / count, parts.columns * 1e6 / count,
+                parts.statistics * 1e6 / count, parts.triggers * 1e6 / count,
+                parts.relationships * 1e6 / count);
+    std::fflush(stdout);
+    char line[128];
+    std::snprintf(line, sizeof line, "%s_load_ratio_%d_tables: %.2f x", engine, count,
+                  figures.model / figures.baseline);
+    headlines.push_back(line);
+    std::snprintf(line, sizeof line, "%s_load_%d_tables: %.1f ms", engine, count, figures.model * 1e3);
+    headlines.push_back(line);
+    if (figures.tables != count || figures.relationships != count - 1) {
+        std::fprintf(stderr, "%s: expected %d tables and %d relationships, loaded %d and %d\n",
+                     engine, count, count - 1, figures.tables, figures.relationships);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -179,58 +287,41 @@ int main(int argc, char *argv[])
     CBenchOdbc odbc; // before any ODBC call
     QApplication app(argc, argv);
     RegisterDbmsAdapters();
+    CBenchServer server;
 
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i)
         counts.push_back(std::atoi(argv[i]));
     if (counts.empty())
         counts = {100, 1000};
-    const int kRounds = 5;
 
-    std::printf("%7s %9s %9s %12s %12s %7s\n", "tables", "model ms", "bare ms", "model us/tbl",
-                "bare us/tbl", "ratio");
+    std::printf("%-10s %7s %9s %9s %12s %12s %7s\n", "engine", "tables", "model ms", "bare ms",
+                "model us/tbl", "bare us/tbl", "ratio");
+    std::vector<std::string> headlines;
     int failures = 0;
     for (int count : counts) {
         const std::string dsn = "Bench" + std::to_string(count);
         if (count < 1 || !odbc.AddDatabase(dsn, CSchemaGenerator(count).Script())) {
-            std::fprintf(stderr, "cannot build the database of %d tables\n", count);
+            std::fprintf(stderr, "cannot build the SQLite database of %d tables\n", count);
             return 1;
         }
-        CFigures figures;
-        // The first round warms the file cache and the driver; rounds
-        // alternate the two sides so that drift hits both alike; the best
-        // round of each side counts.
-        for (int round = 0; round <= kRounds; ++round) {
-            CFigures current;
-            if (!MeasureModel(dsn, current))
-                return 1;
-            MeasureBaseline(dsn, current);
-            if (round == 0)
-                continue;
-            figures.model = std::min(figures.model, current.model);
-            if (current.baseline < figures.baseline) {
-                figures.baseline = current.baseline;
-                figures.parts = current.parts;
-            }
-            figures.tables = current.tables;
-            figures.relationships = current.relationships;
-        }
-        if (figures.tables != count || figures.relationships != count - 1) {
-            std::fprintf(stderr, "expected %d tables and %d relationships, loaded %d and %d\n",
-                         count, count - 1, figures.tables, figures.relationships);
+        failures += !MeasureDatabase("sqlite", dsn, SqliteReads(), count, headlines);
+
+        const std::string pgDsn = "PgBench" + std::to_string(count);
+        const std::string script =
+            CSchemaGenerator(count, CSchemaGenerator::Engine::Postgres).Script();
+        const std::string settings =
+            server.IsRunning() ? server.CreateDatabase(SqlText::ToLower(pgDsn), script) : std::string();
+        if (settings.empty() || !odbc.AddSource(pgDsn, settings)) {
+            std::fprintf(stderr, "cannot build the PostgreSQL database of %d tables%s\n", count,
+                         server.IsRunning() ? "" : ": no server (scripts/postgres-server.sh)");
             ++failures;
+            continue;
         }
-        std::printf("%7d %9.1f %9.1f %12.1f %12.1f %7.2f\n", count, figures.model * 1e3,
-                    figures.baseline * 1e3, figures.model * 1e6 / count,
-                    figures.baseline * 1e6 / count, figures.model / figures.baseline);
-        const CBareOdbc::CParts &parts = figures.parts;
-        std::printf("        bare us/tbl by call: SQLTables %.1f, SQLColumns %.1f, SQLStatistics %.1f,"
-                    " trigger query %.1f, relationship queries %.1f\n",
-                    parts.tables * 1e6 / count, parts.columns * 1e6 / count,
-                    parts.statistics * 1e6 / count, parts.triggers * 1e6 / count,
-                    parts.relationships * 1e6 / count);
-        std::fflush(stdout);
+        failures += !MeasureDatabase("postgres", pgDsn, PostgresReads(), count, headlines);
     }
     UnregisterDbmsAdapters();
+    for (const std::string &line : headlines)
+        std::printf("%s\n", line.c_str());
     return failures == 0 ? 0 : 1;
 }
