@@ -1,0 +1,174 @@
+#include "db/DbmsAdapter.h"
+#include "db/Dialect.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "tests/support/DiagramDriver.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/PostgresDatabase.h"
+#include "tests/support/TableRows.h"
+#include "view/DbView.h"
+
+#include <QPointer>
+#include <QtTest>
+
+using namespace TableRows;
+
+// orders holds rows, three indexes and a trigger of its own; lines refers
+// to customer.
+extern const char *const kShopSql;
+
+// The table window's drops and the relationship drop on a PostgreSQL
+// server, as a user makes them: the statements sent, the windows and the
+// catalog agreeing afterwards, every row kept, the server's refusals shown.
+class TestPostgresDropCommands : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    CPostgresDatabase m_database{m_sandbox};
+    CDiagramDriver m_diagram;
+    CDoc *m_doc = nullptr;
+
+    CDbSession &Session() const { return m_diagram.Session(); }
+    CTableWnd *Table(const char *name) const { return m_doc->FindTable(name); }
+
+    // The first column of every row; the log mark moves past the query.
+    QStringList Rows(const char *sql)
+    {
+        QStringList rows;
+        int result = Session().Execute(sql);
+        while (result >= 0 && (result = Session().Fetch()) >= 0) {
+            std::string text;
+            result = Session().GetColumnText(1, text);
+            rows << QString::fromStdString(text);
+        }
+        Session().CloseStatement();
+        m_diagram.MarkLog();
+        return rows;
+    }
+    // The rows a fresh load of the table shows.
+    QStringList CatalogRows(const char *table)
+    {
+        CTableWnd fresh(m_doc, table);
+        fresh.LoadSchema();
+        return Names(&fresh);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
+        RegisterDbmsAdapters();
+    }
+    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+
+    void init()
+    {
+        QVERIFY2(m_database.Recreate() && m_database.Run(kShopSql), qPrintable(m_database.Error()));
+        QVERIFY(m_diagram.Open(m_database.ConnectionString()));
+        m_doc = m_diagram.Doc();
+        // A trigger as Create Trigger makes it: a function and the trigger.
+        QCOMPARE(ApplySchemaChange(Session(), CCreateTrigger{"check qty", "orders", TriggerTiming::Before,
+                                                             TriggerEvent::Insert, "", "",
+                                                             "NEW.qty := abs(NEW.qty)"}),
+                 0);
+        Table("orders")->LoadSchema();
+        Table("orders")->FitToContents();
+        m_diagram.MarkLog();
+    }
+    void cleanup() { m_diagram.Close(); }
+
+    void dropsColumnIndexAndTriggerTogether()
+    {
+        CTableWnd *orders = Table("orders");
+        const QStringList kept = Rows("select id || '|' || qty from orders order by id");
+        m_diagram.Click(orders, RowOf(orders, Column, "note"));
+        m_diagram.Click(orders, RowOf(orders, Index, "by_shipped"), Qt::ControlModifier);
+        m_diagram.Click(orders, RowOf(orders, Trigger, "check qty"), Qt::ControlModifier);
+        CModalAnswerer answerer(QMessageBox::Yes);
+        m_diagram.DropFromMenu(orders);
+
+        QCOMPARE(answerer.titles, QStringList{"Confirmation"});
+        QCOMPARE(m_diagram.ChangesSinceMark(), (QStringList{R"(ALTER TABLE "orders" DROP COLUMN "note")",
+                                               R"(DROP INDEX "by_shipped")",
+                                               R"(DROP TRIGGER "check qty" ON "orders")",
+                                               R"(DROP FUNCTION "orders_check qty"())"}));
+        QCOMPARE(Names(orders), (QStringList{"id", "flag", "qty", "shipped", "orders_pkey", "id",
+                                             "by_qty", "qty"}));
+        QCOMPARE(Names(orders), CatalogRows("orders"));
+        QCOMPARE(Rows("select id || '|' || qty from orders order by id"), kept);
+        QCOMPARE(Rows("select count(*) from pg_proc where proname = 'orders_check qty'"), QStringList{"0"});
+    }
+
+    void dropsTwoColumnsInOneStatement()
+    {
+        CTableWnd *orders = Table("orders");
+        m_diagram.Click(orders, RowOf(orders, Column, "note"));
+        m_diagram.Click(orders, RowOf(orders, Column, "flag"), Qt::ControlModifier);
+        CModalAnswerer answerer(QMessageBox::Yes);
+        orders->OnCommand(Cmd::DropColumns);
+        QCOMPARE(m_diagram.ChangesSinceMark(),
+                 QStringList{R"(ALTER TABLE "orders" DROP COLUMN "note", DROP COLUMN "flag")"});
+        QCOMPARE(Names(orders), CatalogRows("orders"));
+        QCOMPARE(Rows("select count(*) from orders"), QStringList{"3"});
+    }
+
+    // A column another table's key refers to cannot go; the server says
+    // why and nothing changes.
+    void referencedColumnDropShowsTheServersMessage()
+    {
+        CTableWnd *customer = Table("customer");
+        const QStringList before = Names(customer);
+        m_diagram.Click(customer, RowOf(customer, Column, "id"));
+        CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        m_diagram.DropFromMenu(customer);
+        QCOMPARE(answerer.titles, (QStringList{"Confirmation", "Error"}));
+        QVERIFY2(answerer.texts[1].contains("because other objects depend on it"), qPrintable(answerer.texts[1]));
+        QCOMPARE(Names(customer), before);
+        QCOMPARE(CatalogRows("customer"), before);
+    }
+
+    void relationshipDropReloadsBothTables()
+    {
+        QCOMPARE(Session().RelationshipCount(), 1);
+        const QStringList lines = Rows("select id || '|' || customer_id from lines order by id");
+        m_diagram.View()->m_selRelationship = 0;
+        CModalAnswerer answerer(QMessageBox::Yes);
+        QVERIFY(m_diagram.View()->OnCommand(Cmd::Drop));
+        QCOMPARE(answerer.titles, QStringList{"Confirmation"});
+        QCOMPARE(m_diagram.ChangesSinceMark(),
+                 QStringList{R"(ALTER TABLE "lines" DROP CONSTRAINT "lines_customer_id_fkey")"});
+        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Rows("select id || '|' || customer_id from lines order by id"), lines);
+        QCOMPARE(Names(Table("lines")), CatalogRows("lines"));
+    }
+
+    // The table goes with its trigger and the trigger's function.
+    void dropsTableWithItsTriggerFunction()
+    {
+        QPointer<CTableWnd> orders = Table("orders");
+        CModalAnswerer answerer(QMessageBox::Yes);
+        orders->OnCommand(Cmd::DropTable);
+        QCOMPARE(m_diagram.ChangesSinceMark(),
+                 (QStringList{R"(DROP TABLE "orders")", R"(DROP FUNCTION "orders_check qty"())"}));
+        QTRY_VERIFY(orders.isNull());
+        QCOMPARE(Rows("select count(*) from pg_class where relname = 'orders'"), QStringList{"0"});
+        QCOMPARE(Rows("select count(*) from pg_proc where proname = 'orders_check qty'"), QStringList{"0"});
+    }
+};
+
+const char *const kShopSql = R"SQL(
+create table orders (id integer primary key, note varchar(40), flag integer, qty integer, shipped integer);
+create index by_qty on orders (qty);
+create index by_shipped on orders (shipped, id);
+insert into orders values (1, 'a', 0, 5, 1), (2, null, 1, 7, 0), (3, 'c', 1, 0, null);
+create table customer (id integer primary key, name varchar(20));
+insert into customer values (1, 'x'), (2, 'y');
+create table lines (id integer, customer_id integer references customer (id));
+insert into lines values (10, 1), (11, 2), (12, null);
+)SQL";
+
+QTEST_MAIN(TestPostgresDropCommands)
+#include "tst_postgresdropcommands.moc"
