@@ -75,12 +75,13 @@ std::string CutToBytes(const std::string &text, size_t bytes)
     return text.substr(0, cut);
 }
 
-// The body between dollar quotes whose tag the body does not contain, so
-// that nothing in it can end the quoted text early.
+// The body between dollar quotes whose tag first appears where it closes
+// them: neither inside the body nor where the body's end runs into it
+// ("...$body" followed by "$body$").
 std::string DollarQuoted(const std::string &body)
 {
     std::string tag = "$body$";
-    for (int n = 1; body.find(tag) != std::string::npos; ++n)
+    for (int n = 1; (body + tag).find(tag) < body.size(); ++n)
         tag = "$body" + std::to_string(n) + "$";
     return tag + body + tag;
 }

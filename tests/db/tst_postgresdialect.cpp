@@ -285,7 +285,8 @@ private slots:
     void triggersRunTheirBodyOnTheRow()
     {
         QCOMPARE(Apply(ItemTrigger("shout", TriggerTiming::Before, TriggerEvent::Insert, "",
-                               "NEW.name := upper(NEW.name);\nNEW.qty := coalesce(NEW.qty, 0)")),
+                               "NEW.name := upper(NEW.name);\nNEW.qty := coalesce(NEW.qty, 0);\n"
+                               "NEW.note := $body$dollar$body$ || $x$?$x$")),
                  0);
         QCOMPARE(Apply(ItemTrigger("count moves", TriggerTiming::After, TriggerEvent::Update,
                                "OLD.qty IS DISTINCT FROM NEW.qty",
@@ -301,6 +302,7 @@ private slots:
         Exec("update item set qty = 8 where id = 2");
         Exec("delete from item where id = 1");
         QCOMPARE(Rows(kItemRows), (QStringList{"2|nut!|8", "3|gear|0", "4|WASHER|0"}));
+        QCOMPARE(Rows("select note from item where id = 4"), QStringList{"dollar?"});
         QCOMPARE(Rows("select item || ' ' || what from log order by what"),
                  (QStringList{"1 gone", "2 moved 7>8"}));
     }
