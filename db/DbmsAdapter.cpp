@@ -11,6 +11,11 @@ int CDbmsAdapter::ReadCatalogSchema(CDbSession &, std::string &schema)
     return 0;
 }
 
+void CDbmsAdapter::NormalizeColumnFacts(std::string &, std::string &, const std::string &,
+                                        std::string &) const
+{
+}
+
 int CDbmsAdapter::ParameterKind(const std::string &createParams) const
 {
     return StandardParameterKind(createParams);

@@ -42,10 +42,11 @@ public:
     // exactly "precision,scale" take sizes.
     virtual int ParameterKind(const std::string &createParams) const;
     static int StandardParameterKind(const std::string &createParams);
-    // True when the catalog's LENGTH of a character column counts the bytes
-    // of the client encoding rather than characters; the column rows then
-    // show the declared length, which the catalog gives as PRECISION.
-    virtual bool ReportsByteLengths() const { return false; }
+    // Puts a column's catalog facts (SQLColumns TYPE_NAME, DATA_TYPE,
+    // PRECISION and LENGTH) the way the column rows read them, for a driver
+    // that reports them in its own way. By default they stay as they are.
+    virtual void NormalizeColumnFacts(std::string &typeName, std::string &dataType,
+                                      const std::string &precision, std::string &length) const;
 };
 
 // The process-wide list of adapters, filled once at start-up and emptied at

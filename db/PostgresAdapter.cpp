@@ -93,6 +93,30 @@ int CPostgresAdapter::LoadRelationships(CDbSession &session)
     return result;
 }
 
+// psqlODBC gives a character column's LENGTH in bytes of the client
+// encoding (160 for a varchar(40) in UTF-8) and its declared length as
+// PRECISION; it reports a character column longer than 255 as a long
+// varchar, a boolean as a varchar(5), and uuid and bytea with sizes nobody
+// declared. The rows show what the table declares: character types with
+// their length, numeric with precision and scale, every other type bare.
+// PostgreSQL calls char(n) bpchar internally.
+void CPostgresAdapter::NormalizeColumnFacts(std::string &typeName, std::string &dataType,
+                                            const std::string &precision,
+                                            std::string &length) const
+{
+    static const char *const kCharacter = "12"; // SQL_VARCHAR: written with its length
+    static const char *const kSizeless = "4";   // SQL_INTEGER: written without a size
+    const std::string name = SqlText::ToLower(typeName);
+    if (name == "bpchar")
+        typeName = "char";
+    if (name == "bpchar" || name == "varchar") {
+        dataType = kCharacter;
+        length = precision;
+    } else if (name != "numeric") {
+        dataType = kSizeless;
+    }
+}
+
 // psqlODBC describes its parameters as "max. length" and "precision,
 // scale"; blanks and full stops are left out before the words are compared.
 int CPostgresAdapter::ParameterKind(const std::string &createParams) const

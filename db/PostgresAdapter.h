@@ -20,7 +20,8 @@ public:
     const CDialect &GetDialect() const override { return m_dialect; }
     int ReadCatalogSchema(CDbSession &session, std::string &schema) override;
     int ParameterKind(const std::string &createParams) const override;
-    bool ReportsByteLengths() const override { return true; }
+    void NormalizeColumnFacts(std::string &typeName, std::string &dataType,
+                              const std::string &precision, std::string &length) const override;
 
     // One row per foreign key of the current schema: constraint name,
     // parent table, the unique index behind the referenced columns, foreign

@@ -66,7 +66,6 @@ int CTableWnd::LoadColumns()
     CDbSession &session = m_pDoc->GetSession();
     const CDbmsAdapter *adapter = session.GetAdapter();
     const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
-    const bool byteLengths = adapter && adapter->ReportsByteLengths();
     int result = session.ListColumns(m_name);
     while (result >= 0) {
         std::string name;
@@ -82,8 +81,9 @@ int CTableWnd::LoadColumns()
         if (result >= 0) result = session.GetColumnText(11, facts.m_nullable);
         if (result < 0)
             break;
-        if (byteLengths)
-            facts.m_length = facts.m_precision;
+        if (adapter)
+            adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType, facts.m_precision,
+                                          facts.m_length);
         AppendItem(std::make_unique<CTableItem>(Column, name, DescribeColumn(facts)));
     }
     if (result == DbResult::kNoData)

@@ -106,7 +106,7 @@ private slots:
     void theDiagramShowsTheTablesOfTheCurrentSchemaOnly()
     {
         QCOMPARE(TableNames(), (QStringList{"Bob's \"quoted\" table", "a_b", "address", "axb",
-                                            "customer", "note", "region"}));
+                                            "customer", "kinds", "note", "region"}));
         QCOMPARE(TableRows::Names(Table("customer")),
                  (QStringList{"id", "name", "referrer", "amount", "customer_pkey", "id",
                               "customer_by_name", "name", "a_touch", "b_touch"}));
@@ -114,13 +114,22 @@ private slots:
                  (QStringList{"int4", "varchar(40)", "int4 N", "numeric(10, 2) N"}));
         QCOMPARE(TableRows::Names(Table("region")),
                  (QStringList{"country", "code", "label", "region_pkey", "country", "code"}));
-        QCOMPARE(Descriptions(Table("region")), (QStringList{"bpchar(2)", "varchar(6)", "text N"}));
+        QCOMPARE(Descriptions(Table("region")), (QStringList{"char(2)", "varchar(6)", "text N"}));
         QCOMPARE(TableRows::Names(Table("Bob's \"quoted\" table")),
                  (QStringList{"id", "parent", "Bob's \"quoted\" table_pkey", "id", "odd \"index\"",
                               "parent", "audit 'it' \"now\""}));
         // A name holding a pattern character is no pattern: a_b is not axb.
         QCOMPARE(TableRows::Names(Table("a_b")), QStringList{"y"});
         QCOMPARE(TableRows::Names(Table("axb")), QStringList{"x"});
+    }
+
+    // Every column shows the type as the table declares it: lengths in
+    // characters, long ones too, and no made-up sizes.
+    void columnRowsShowTheDeclaredTypes()
+    {
+        QCOMPARE(Descriptions(Table("kinds")),
+                 (QStringList{"varchar(1000) N", "char(300) N", "bool N", "uuid N", "bytea N",
+                              "timestamp N", "text N", "numeric(12, 4) N", "float8 N"}));
     }
 
     void relationshipsNameTheirConstraintsAndTheIndexesTheWindowsShow()
@@ -235,6 +244,8 @@ create trigger "audit 'it' ""now""" after insert on "Bob's ""quoted"" table"
   for each row execute function touch();
 create trigger b_touch before update on customer for each row execute function touch();
 create trigger a_touch before update on customer for each row execute function touch();
+create table kinds (v varchar(1000), c char(300), b boolean, u uuid, y bytea, t timestamp,
+  x text, n numeric(12,4), d double precision);
 create table a_b (y integer);
 create table axb (x integer);
 
