@@ -1,5 +1,6 @@
 #include "db/DbmsAdapter.h"
 
+#include "db/DbSession.h"
 #include "db/DbTypes.h"
 #include "db/PervasiveAdapter.h"
 #include "db/PostgresAdapter.h"
@@ -14,6 +15,18 @@ int CDbmsAdapter::ReadCatalogSchema(CDbSession &, std::string &schema)
 void CDbmsAdapter::NormalizeColumnFacts(std::string &, std::string &, const std::string &,
                                         std::string &) const
 {
+}
+
+void CDbmsAdapter::AddTypeUnlessListed(CDbSession &session, const char *name, int paramKind,
+                                       bool nullable)
+{
+    if (session.FindType(name))
+        return;
+    auto type = std::make_unique<CDbTypeInfo>();
+    type->m_name = name;
+    type->m_paramKind = paramKind;
+    type->m_nullable = nullable;
+    session.AddType(std::move(type));
 }
 
 int CDbmsAdapter::ParameterKind(const std::string &createParams) const

@@ -47,6 +47,11 @@ public:
     // that reports them in its own way. By default they stay as they are.
     virtual void NormalizeColumnFacts(std::string &typeName, std::string &dataType,
                                       const std::string &precision, std::string &length) const;
+
+protected:
+    // Appends a further type unless the driver listed one of that name.
+    static void AddTypeUnlessListed(CDbSession &session, const char *name, int paramKind,
+                                    bool nullable);
 };
 
 // The process-wide list of adapters, filled once at start-up and emptied at

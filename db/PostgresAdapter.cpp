@@ -148,15 +148,8 @@ int CPostgresAdapter::AddExtraTypes(CDbSession &session)
         {"serial", none, false},   {"smallint", none, true},
         {"timestamp", none, true},
     };
-    for (const Extra &extra : extras) {
-        if (session.FindType(extra.name))
-            continue;
-        auto type = std::make_unique<CDbTypeInfo>();
-        type->m_name = extra.name;
-        type->m_paramKind = extra.kind;
-        type->m_nullable = extra.nullable;
-        session.AddType(std::move(type));
-    }
+    for (const Extra &extra : extras)
+        AddTypeUnlessListed(session, extra.name, extra.kind, extra.nullable);
     return DbResult::kOk;
 }
 

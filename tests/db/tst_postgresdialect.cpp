@@ -7,6 +7,7 @@
 #include "tests/support/ColumnDefs.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PostgresDatabase.h"
+#include "tests/support/SessionRows.h"
 #include "tests/support/TableRows.h"
 
 #include <QtTest>
@@ -49,32 +50,11 @@ class TestPostgresDialect : public QObject
     CDbSession &Session() { return m_doc->GetSession(); }
     QString ErrorText(int result) { return QString::fromStdString(Session().GetErrorText(result)); }
 
-    // The first column of every row the query returns.
-    QStringList Rows(const QString &sql)
-    {
-        QStringList rows;
-        int result = Session().Execute(sql.toStdString());
-        while (result >= 0 && (result = Session().Fetch()) >= 0) {
-            std::string text;
-            result = Session().GetColumnText(1, text);
-            rows << QString::fromStdString(text);
-        }
-        if (result != -31003)
-            rows << "failed: " + ErrorText(result);
-        Session().CloseStatement();
-        return rows;
-    }
+    QStringList Rows(const QString &sql) { return FirstColumnRows(Session(), sql); }
     int Count(const QString &sql) { return Rows("select count(*) from " + sql).value(0).toInt(); }
     int Functions(const QString &name) { return Count("pg_proc where proname = '" + name + "'"); }
     // The rows a table window shows when it loads the table now.
-    QStringList Window(const char *table)
-    {
-        CTableWnd window(m_doc.get(), table);
-        const int result = window.LoadSchema();
-        if (result < 0)
-            return {"failed: " + ErrorText(result)};
-        return TableRows::Names(&window);
-    }
+    QStringList Window(const char *table) { return TableRows::CatalogNames(m_doc.get(), table); }
     size_t Sent() const { return m_doc->GetSession().GetStatementLog().size(); }
     int Apply(const CSchemaChange &change) { return ApplySchemaChange(Session(), change); }
     void Exec(const char *sql)

@@ -7,6 +7,7 @@
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PostgresDatabase.h"
+#include "tests/support/SessionRows.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
@@ -37,24 +38,11 @@ class TestPostgresDropCommands : public QObject
     // The first column of every row; the log mark moves past the query.
     QStringList Rows(const char *sql)
     {
-        QStringList rows;
-        int result = Session().Execute(sql);
-        while (result >= 0 && (result = Session().Fetch()) >= 0) {
-            std::string text;
-            result = Session().GetColumnText(1, text);
-            rows << QString::fromStdString(text);
-        }
-        Session().CloseStatement();
+        const QStringList rows = FirstColumnRows(Session(), sql);
         m_diagram.MarkLog();
         return rows;
     }
-    // The rows a fresh load of the table shows.
-    QStringList CatalogRows(const char *table)
-    {
-        CTableWnd fresh(m_doc, table);
-        fresh.LoadSchema();
-        return Names(&fresh);
-    }
+    QStringList CatalogRows(const char *table) { return CatalogNames(m_doc, table); }
 
 private slots:
     void initTestCase()

@@ -25,4 +25,11 @@ int RowOf(const CTableWnd *table, int kind, const char *name)
     return -1;
 }
 
+QStringList CatalogNames(CDoc *doc, const char *table)
+{
+    CTableWnd fresh(doc, table);
+    fresh.LoadSchema();
+    return Names(&fresh);
+}
+
 } // namespace TableRows

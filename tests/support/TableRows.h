@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QStringList>
 
+class CDoc;
 class CTableWnd;
 
 // Where a table window's rows are and what they are called, for tests that
@@ -15,5 +16,8 @@ QPoint RowPoint(const CTableWnd *table, int row);
 QStringList Names(const CTableWnd *table);
 // The index of the row of this kind and name, or -1.
 int RowOf(const CTableWnd *table, int kind, const char *name);
+// Every row's name as a table window of the document shows them when it
+// loads the table from the catalog now.
+QStringList CatalogNames(CDoc *doc, const char *table);
 
 } // namespace TableRows
