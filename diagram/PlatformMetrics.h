@@ -24,6 +24,9 @@ constexpr int kDiagramDpi = 96;
 // controls' pixels from them (dialogs/DialogUnits.h).
 constexpr int kDialogBaseUnitX = 7;
 constexpr int kDialogBaseUnitY = 15;
+// The templates are drawn for an 8-point dialog font; in the desktop's
+// larger text their labels would not fit the widths the templates give them.
+constexpr int kDialogFontPointSize = 8;
 
 // The client area of a table window, as the painted frame leaves it.
 constexpr int kClientLeft = kBorderWidth + kSunkenEdgeWidth;

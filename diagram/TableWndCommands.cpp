@@ -2,6 +2,8 @@
 
 #include "db/Dialect.h"
 #include "diagram/DropStatements.h"
+#include "dialogs/IndexDlg.h"
+#include "dialogs/TriggerDlg.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DbView.h"
@@ -104,15 +106,19 @@ void SelectNotedObjects(CTableWnd &table, const std::vector<NotedObject> &noted)
 bool CTableWnd::OnCommand(int id)
 {
     switch (id) {
-    case Cmd::CreateIndex:
-        ShowPendingDialog(*this, QStringLiteral("Create Index"));
+    case Cmd::CreateIndex: {
+        CIndexDlg dialog(this);
+        dialog.exec();
         return true;
+    }
     case Cmd::AddColumn:
         ShowPendingDialog(*this, QStringLiteral("Add Column"));
         return true;
-    case Cmd::CreateTrigger:
-        ShowPendingDialog(*this, QStringLiteral("Create Trigger"));
+    case Cmd::CreateTrigger: {
+        CTriggerDlg dialog(this);
+        dialog.exec();
         return true;
+    }
     case Cmd::CreateForeignKey:
         ShowPendingForeignKeyDialog(*this);
         return true;

@@ -11,6 +11,9 @@ CDesignDialog::CDesignDialog(QWidget *parent, CDbSession &session, const QString
     : QDialog(parent), m_session(session)
 {
     setWindowTitle(title);
+    QFont dialogFont = font();
+    dialogFont.setPointSize(Platform::kDialogFontPointSize);
+    setFont(dialogFont);
     setFixedSize(DialogUnits::ToPixels(widthUnits, heightUnits));
 }
 
@@ -34,6 +37,15 @@ void CDesignDialog::accept()
     }
     OnApplied();
     QDialog::accept();
+}
+
+void CDesignDialog::OfferFeature(QWidget *control, CDialect::Feature feature) const
+{
+    const CDialect *dialect = SessionDialect(m_session);
+    if (!dialect || dialect->HasFeature(feature))
+        return;
+    control->setEnabled(false);
+    control->setToolTip(QString::fromStdString(dialect->MissingFeatureText(feature)));
 }
 
 void CDesignDialog::ReportError(int code)

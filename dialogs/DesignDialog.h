@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Dialect.h"
 #include "db/SchemaChange.h"
 
 #include <QDialog>
@@ -38,6 +39,11 @@ protected:
     virtual void FinishEditing() {}
     virtual CComposedChange Compose() = 0;
     virtual void OnApplied() = 0;
+
+    // Leaves the control as it is when the connected engine has the feature;
+    // otherwise disables it, with the engine's reason as its tooltip, so an
+    // option the engine lacks is never offered and then dropped.
+    void OfferFeature(QWidget *control, CDialect::Feature feature) const;
 
     CDbSession &Session() const { return m_session; }
     // Shows the text of a result code under "Error", owned by the dialog,

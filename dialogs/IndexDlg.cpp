@@ -1,0 +1,143 @@
+#include "dialogs/IndexDlg.h"
+
+#include "diagram/TableWnd.h"
+#include "dialogs/ComposeIndex.h"
+#include "document/Doc.h"
+#include "grid/GridCtrl.h"
+#include "grid/GridListColumn.h"
+#include "grid/GridMetrics.h"
+#include "grid/GridToggleColumn.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+namespace {
+
+constexpr int kSortColumnWidth = 50;
+
+} // namespace
+
+CIndexDlg::CIndexDlg(CTableWnd *table)
+    : CDesignDialog(table, table->m_pDoc->GetSession(), QStringLiteral("Index"), 297, 197),
+      m_table(table)
+{
+    CreateControls();
+    CreateGrid();
+    OfferFeature(m_modifiable, CDialect::Feature::ModifiableIndex);
+    OfferFeature(m_notNull, CDialect::Feature::NotNullIndex);
+}
+
+// In template order, which is also the tab order.
+void CIndexDlg::CreateControls()
+{
+    m_indexName = new QLineEdit(this);
+    m_indexName->setObjectName(QStringLiteral("indexName"));
+    Place(m_indexName, 77, 18, 121, 14);
+    Place(new QLabel(QStringLiteral("Index Name:"), this), 23, 22, 41, 8);
+
+    m_grid = new CGridCtrl(this);
+    m_grid->setObjectName(QStringLiteral("segments"));
+    Place(m_grid, 21, 46, 175, 90);
+
+    m_unique = new QCheckBox(QStringLiteral("Unique"), this);
+    m_unique->setObjectName(QStringLiteral("unique"));
+    Place(m_unique, 51, 142, 39, 10);
+    m_modifiable = new QCheckBox(QStringLiteral("Modifiable"), this);
+    m_modifiable->setObjectName(QStringLiteral("modifiable"));
+    Place(m_modifiable, 51, 157, 48, 10);
+    m_notNull = new QCheckBox(QStringLiteral("Not Null"), this);
+    m_notNull->setObjectName(QStringLiteral("notNull"));
+    Place(m_notNull, 51, 172, 41, 10);
+
+    auto *create = new QPushButton(QStringLiteral("Create"), this);
+    create->setDefault(true);
+    Place(create, 240, 7, 50, 14);
+    connect(create, &QPushButton::clicked, this, &CIndexDlg::accept);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Place(cancel, 240, 24, 50, 14);
+    connect(cancel, &QPushButton::clicked, this, &CIndexDlg::reject);
+}
+
+// The drop-down list of the Column Name column opens over the check boxes
+// below the grid; it is raised above them whenever it opens.
+void CIndexDlg::CreateGrid()
+{
+    const int nameWidth = m_grid->GetClientRect().width() - kSortColumnWidth - m_grid->GetScrollBarWidth();
+    m_columnName = new CGridListColumn(m_grid, QStringLiteral("Column Name"), nameWidth);
+    new CGridToggleColumn(m_grid, QStringLiteral("Sort"), kSortColumnWidth, Grid::kArrowDown, Grid::kArrowUp);
+    m_grid->SetNotifyHandler([this](const CGridNotification &question) {
+        return question.code == GN_ISCELLLOCKED && IsCellLocked(question.item, question.subItem) ? 1 : 0;
+    });
+    EnterSelectedColumns();
+    m_grid->InitRows();
+    OfferOtherColumns();
+}
+
+// The selected columns become the first segments, in the table's order,
+// all ascending.
+void CIndexDlg::EnterSelectedColumns()
+{
+    for (int i = 0; const CTableItem *item = m_table->GetItem(i); ++i)
+        if (item->m_kind == Column && item->m_selected)
+            m_grid->InsertRow(m_grid->GetItemCount(), QString::fromStdString(item->m_name));
+}
+
+void CIndexDlg::OfferOtherColumns()
+{
+    for (int i = 0; const CTableItem *item = m_table->GetItem(i); ++i)
+        if (item->m_kind == Column && !item->m_selected)
+            m_columnName->AddString(QString::fromStdString(item->m_name));
+}
+
+// Segments are entered from the top without gaps: a row opens once the row
+// above names a column, and its sort direction once the row itself does.
+bool CIndexDlg::IsCellLocked(int row, int column) const
+{
+    if (column == 0)
+        return row > 0 && m_grid->GetItemText(row - 1, 0).isEmpty();
+    return m_grid->GetItemText(row, 0).isEmpty();
+}
+
+void CIndexDlg::FinishEditing() { m_grid->CommitEdit(); }
+
+CIndexInput CIndexDlg::Gather() const
+{
+    CIndexInput input;
+    input.m_name = m_indexName->text().toStdString();
+    input.m_table = m_table->m_name;
+    input.m_unique = m_unique->isChecked();
+    input.m_modifiable = m_modifiable->isChecked();
+    input.m_notNull = m_notNull->isChecked();
+    for (int row = 0; row < m_grid->GetItemCount(); ++row)
+        input.m_rows.push_back({m_grid->GetItemText(row, 0).toStdString(),
+                                m_grid->GetItemText(row, 1).toStdString()});
+    return input;
+}
+
+CComposedChange CIndexDlg::Compose()
+{
+    CComposedChange composed = ComposeIndex(Gather());
+    if (composed.m_error == 0)
+        m_index = std::get<CCreateIndex>(composed.m_change);
+    return composed;
+}
+
+// The rows are those a reload would read for the new index; sort
+// direction, Modifiable and Not Null are not shown in rows. The anchor moves
+// with the selection, as after a plain click on the header.
+void CIndexDlg::OnApplied()
+{
+    const int header = m_table->ItemCount();
+    m_table->AppendItem(std::make_unique<CTableItem>(m_index.m_unique ? UniqueIndex : Index, m_index.m_name));
+    m_table->m_focus = header;
+    m_table->m_anchor = header;
+    m_table->SelectRange(header, header);
+    for (const CIndexSegment &segment : m_index.m_segments)
+        m_table->AppendItem(std::make_unique<CTableItem>(IndexSegment, segment.m_column));
+    m_table->FitToContents();
+    m_table->update();
+}

@@ -1,0 +1,140 @@
+#include "dialogs/TriggerDlg.h"
+
+#include "diagram/TableWnd.h"
+#include "dialogs/ComposeTrigger.h"
+#include "document/Doc.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <memory>
+
+namespace {
+
+// Enter makes a new line and Tab moves on to the next control.
+QPlainTextEdit *MultiLineEdit(QWidget *parent, const char *name)
+{
+    auto *edit = new QPlainTextEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setTabChangesFocus(true);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return edit;
+}
+
+} // namespace
+
+CTriggerDlg::CTriggerDlg(CTableWnd *table)
+    : CDesignDialog(table, table->m_pDoc->GetSession(), QStringLiteral("Create Trigger"), 352, 236),
+      m_table(table)
+{
+    CreateNameAndEvent();
+    CreateFiringOrder();
+    CreateConditionAndBody();
+    CreateButtons();
+}
+
+// The controls are made in template order, which is also the tab order.
+// The group boxes only frame their buttons, which are the dialog's own
+// children; each button group makes its two or three buttons exclusive.
+void CTriggerDlg::CreateNameAndEvent()
+{
+    m_triggerName = new QLineEdit(this);
+    m_triggerName->setObjectName(QStringLiteral("triggerName"));
+    Place(m_triggerName, 75, 21, 93, 14);
+    Place(new QLabel(QStringLiteral("Trigger Name:"), this), 24, 23, 45, 8);
+
+    struct Choice
+    {
+        const char *text;
+        int x, y, width;
+    };
+    const auto addGroup = [this](QButtonGroup *group, std::initializer_list<Choice> choices) {
+        int id = 0;
+        for (const Choice &choice : choices) {
+            auto *button = new QRadioButton(QLatin1String(choice.text), this);
+            button->setObjectName(QString::fromLatin1(choice.text).toLower());
+            Place(button, choice.x, choice.y, choice.width, 10);
+            group->addButton(button, id++);
+        }
+        group->button(0)->setChecked(true);
+    };
+
+    Place(new QGroupBox(QStringLiteral("When"), this), 7, 46, 74, 47);
+    m_timing = new QButtonGroup(this);
+    addGroup(m_timing, {{"Before", 15, 60, 37}, {"After", 15, 76, 31}});
+
+    Place(new QGroupBox(QStringLiteral("Type"), this), 109, 46, 70, 66);
+    m_event = new QButtonGroup(this);
+    addGroup(m_event, {{"Insert", 121, 66, 33}, {"Update", 122, 81, 39}, {"Delete", 122, 96, 37}});
+}
+
+void CTriggerDlg::CreateFiringOrder()
+{
+    auto *label = new QLabel(QStringLiteral("Firing Order:"), this);
+    Place(label, 7, 103, 39, 8);
+    m_firingOrder = new QLineEdit(this);
+    m_firingOrder->setObjectName(QStringLiteral("firingOrder"));
+    Place(m_firingOrder, 50, 100, 40, 14);
+    OfferFeature(label, CDialect::Feature::TriggerFiringOrder);
+    OfferFeature(m_firingOrder, CDialect::Feature::TriggerFiringOrder);
+}
+
+void CTriggerDlg::CreateConditionAndBody()
+{
+    auto *where = new QGroupBox(QStringLiteral("Where (leave empty to fire on every row)"), this);
+    Place(where, 202, 47, 143, 87);
+    m_condition = MultiLineEdit(this, "condition");
+    Place(m_condition, 209, 59, 130, 69);
+    OfferFeature(where, CDialect::Feature::TriggerCondition);
+    OfferFeature(m_condition, CDialect::Feature::TriggerCondition);
+
+    Place(new QGroupBox(QStringLiteral("Trigger Body (enter SQL statements here separated by semi-colons)"), this),
+          7, 140, 338, 89);
+    m_body = MultiLineEdit(this, "body");
+    Place(m_body, 15, 152, 322, 70);
+}
+
+void CTriggerDlg::CreateButtons()
+{
+    auto *create = new QPushButton(QStringLiteral("Create"), this);
+    create->setDefault(true);
+    Place(create, 295, 7, 50, 14);
+    connect(create, &QPushButton::clicked, this, &CTriggerDlg::accept);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Place(cancel, 295, 24, 50, 14);
+    connect(cancel, &QPushButton::clicked, this, &CTriggerDlg::reject);
+}
+
+CTriggerInput CTriggerDlg::Gather() const
+{
+    CTriggerInput input;
+    input.m_name = m_triggerName->text().toStdString();
+    input.m_table = m_table->m_name;
+    input.m_timing = m_timing->checkedId() == 1 ? TriggerTiming::After : TriggerTiming::Before;
+    const int event = m_event->checkedId();
+    input.m_event = event == 0 ? TriggerEvent::Insert : event == 1 ? TriggerEvent::Update : TriggerEvent::Delete;
+    input.m_firingOrder = m_firingOrder->text().toStdString();
+    input.m_condition = m_condition->toPlainText().toStdString();
+    input.m_body = m_body->toPlainText().toStdString();
+    return input;
+}
+
+CComposedChange CTriggerDlg::Compose()
+{
+    CComposedChange composed = ComposeTrigger(Gather());
+    if (composed.m_error == 0)
+        m_createdName = std::get<CCreateTrigger>(composed.m_change).m_name;
+    return composed;
+}
+
+void CTriggerDlg::OnApplied()
+{
+    m_table->AppendItem(std::make_unique<CTableItem>(Trigger, m_createdName));
+    m_table->FitToContents();
+    m_table->update();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "dialogs/DesignDialog.h"
+
+#include <string>
+
+class CTableWnd;
+class QButtonGroup;
+class QLineEdit;
+class QPlainTextEdit;
+struct CTriggerInput;
+
+// Creates one trigger on a table window's table: its name, when it fires
+// (Before or After), on which event (Insert, Update or Delete), an optional
+// firing order and row condition, and its body. The texts lose trailing
+// white space only, and only in the statement: the controls keep what was
+// typed, so a refused attempt can be mended and tried again.
+//
+// A firing order on an engine that has none is disabled, its tooltip
+// saying so. On success a Trigger row is appended to the table window
+// without reading the catalog; the selection stays as it was.
+class CTriggerDlg : public CDesignDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CTriggerDlg(CTableWnd *table);
+
+protected:
+    CComposedChange Compose() override;
+    void OnApplied() override;
+
+private:
+    void CreateNameAndEvent();
+    void CreateFiringOrder();
+    void CreateConditionAndBody();
+    void CreateButtons();
+    CTriggerInput Gather() const;
+
+    CTableWnd *m_table;
+    QLineEdit *m_triggerName = nullptr;
+    QButtonGroup *m_timing = nullptr;
+    QButtonGroup *m_event = nullptr;
+    QLineEdit *m_firingOrder = nullptr;
+    QPlainTextEdit *m_condition = nullptr;
+    QPlainTextEdit *m_body = nullptr;
+    // The trimmed name of the last Compose, which OnApplied shows.
+    std::string m_createdName;
+};
