@@ -97,6 +97,7 @@ private slots:
         QCOMPARE(Names(employee).last(), QStringLiteral("employee_not_own_manager"));
         QVERIFY(Query("update employee set manager_id = 2 where employee_id = 2;")
                     .contains("Nobody manages themselves"));
+        QCOMPARE(Blocks(employee), CatalogBlocks(m_sample->Doc(), "employee"));
         QCOMPARE(Query("update employee set manager_id = 2 where employee_id = 3;"
                        "select manager_id from employee where employee_id = 3;"),
                  QStringLiteral("2\n"));

@@ -30,24 +30,6 @@ create trigger item_check after insert on item begin select 1; end;
 insert into item values (1, 'A-1', 'Hammer', 3, 1.5), (2, 'A-2', 'Saw', 4, 2.5);
 )";
 
-// A table window's rows as blocks: a column or trigger alone, an index as
-// its header with its segments. The catalog lists indexes before triggers
-// and the dialogs append at the end, so only the blocks, not their order,
-// can be compared with a reload.
-QStringList Blocks(const CTableWnd *table)
-{
-    QStringList blocks;
-    for (int i = 0; const CTableItem *item = table->GetItem(i); ++i) {
-        const QString row = QStringLiteral("%1 %2").arg(item->m_kind).arg(QString::fromStdString(item->m_name));
-        if (item->m_kind == IndexSegment && !blocks.isEmpty())
-            blocks.last() += " / " + row;
-        else
-            blocks << row;
-    }
-    blocks.sort();
-    return blocks;
-}
-
 QList<int> SelectedRows(const CTableWnd *table)
 {
     QList<int> rows;
@@ -94,12 +76,6 @@ class TestIndexDlg : public QObject
         for (int row = 0; row < Grid()->GetItemCount() && !Cell(row, 0).isEmpty(); ++row)
             cells << Cell(row, 0) + "|" + Cell(row, 1);
         return cells;
-    }
-    QStringList CatalogBlocks()
-    {
-        CTableWnd fresh(m_diagram.Doc(), "item");
-        fresh.LoadSchema();
-        return Blocks(&fresh);
     }
     QString Database() const { return m_sandbox.DatabasePath("Shop"); }
 
@@ -195,7 +171,7 @@ private slots:
         QCOMPARE(item->m_focus, rowsBefore);
         QCOMPARE(SelectedRows(item), QList<int>{rowsBefore});
         QCOMPARE(item->height(), heightBefore + 3 * 15);
-        QCOMPARE(Blocks(item), CatalogBlocks());
+        QCOMPARE(Blocks(item), CatalogBlocks(m_diagram.Doc(), "item"));
 
         QCOMPARE(QuerySqlite(Database(), "select name, desc from pragma_index_xinfo('item_by_sku_name') where key;"),
                  QStringLiteral("'sku',0\n'name',1\n"));

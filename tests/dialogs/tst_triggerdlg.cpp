@@ -51,12 +51,6 @@ class TestTriggerDlg : public QObject
         m_dialog->show();
         return WaitActive(m_dialog.get());
     }
-    QStringList CatalogRows()
-    {
-        CTableWnd fresh(m_diagram.Doc(), "item");
-        fresh.LoadSchema();
-        return Names(&fresh);
-    }
     QString Query(const char *sql) const { return QuerySqlite(m_sandbox.DatabasePath("Shop"), sql); }
 
 private slots:
@@ -102,7 +96,7 @@ private slots:
         QCOMPARE(item->FirstSelected(), RowOf(item, Column, "qty"));
         QCOMPARE(item->GetItem(rowsBefore)->m_selected, false);
         QCOMPARE(item->height(), heightBefore + 15);
-        QCOMPARE(Names(item), CatalogRows());
+        QCOMPARE(Names(item), CatalogNames(m_diagram.Doc(), "item"));
 
         QCOMPARE(Query("insert into item values (5, 20), (6, 1); select item_id, note from audit;"),
                  QStringLiteral("5,'big'\n5,'again'\n"));

@@ -32,4 +32,25 @@ QStringList CatalogNames(CDoc *doc, const char *table)
     return Names(&fresh);
 }
 
+QStringList Blocks(const CTableWnd *table)
+{
+    QStringList blocks;
+    for (int i = 0; const CTableItem *item = table->GetItem(i); ++i) {
+        const QString row = QStringLiteral("%1 %2").arg(item->m_kind).arg(QString::fromStdString(item->m_name));
+        if (item->m_kind == IndexSegment && !blocks.isEmpty())
+            blocks.last() += " / " + row;
+        else
+            blocks << row;
+    }
+    blocks.sort();
+    return blocks;
+}
+
+QStringList CatalogBlocks(CDoc *doc, const char *table)
+{
+    CTableWnd fresh(doc, table);
+    fresh.LoadSchema();
+    return Blocks(&fresh);
+}
+
 } // namespace TableRows

@@ -19,5 +19,12 @@ int RowOf(const CTableWnd *table, int kind, const char *name);
 // Every row's name as a table window of the document shows them when it
 // loads the table from the catalog now.
 QStringList CatalogNames(CDoc *doc, const char *table);
+// The rows as blocks, sorted: a column or a trigger alone, an index as its
+// header followed by its segments ("0 pk / 5 id"). The catalog lists the
+// indexes before the triggers while the dialogs append at the end, so a
+// window a dialog changed and a fresh load agree in their blocks, not in
+// their order.
+QStringList Blocks(const CTableWnd *table);
+QStringList CatalogBlocks(CDoc *doc, const char *table);
 
 } // namespace TableRows
