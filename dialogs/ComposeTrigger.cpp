@@ -3,33 +3,17 @@
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
 
-namespace {
-
-std::string TrimmedRight(std::string text)
+CComposedChange ComposeTrigger(CCreateTrigger typed)
 {
-    SqlText::TrimRight(text);
-    return text;
-}
-
-} // namespace
-
-CComposedChange ComposeTrigger(const CTriggerInput &input)
-{
-    CCreateTrigger trigger;
-    trigger.m_name = TrimmedRight(input.m_name);
-    trigger.m_table = input.m_table;
-    trigger.m_timing = input.m_timing;
-    trigger.m_event = input.m_event;
-    trigger.m_firingOrder = TrimmedRight(input.m_firingOrder);
-    trigger.m_condition = TrimmedRight(input.m_condition);
-    trigger.m_body = TrimmedRight(input.m_body);
+    for (std::string *text : {&typed.m_name, &typed.m_firingOrder, &typed.m_condition, &typed.m_body})
+        SqlText::TrimRight(*text);
 
     CComposedChange composed;
-    if (trigger.m_name.empty())
+    if (typed.m_name.empty())
         composed.m_error = DbResult::kNoTriggerName;
-    else if (trigger.m_body.empty())
+    else if (typed.m_body.empty())
         composed.m_error = DbResult::kNoTriggerBody;
     else
-        composed.m_change = std::move(trigger);
+        composed.m_change = std::move(typed);
     return composed;
 }

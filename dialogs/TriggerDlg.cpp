@@ -110,18 +110,18 @@ void CTriggerDlg::CreateButtons()
     connect(cancel, &QPushButton::clicked, this, &CTriggerDlg::reject);
 }
 
-CTriggerInput CTriggerDlg::Gather() const
+CCreateTrigger CTriggerDlg::Gather() const
 {
-    CTriggerInput input;
-    input.m_name = m_triggerName->text().toStdString();
-    input.m_table = m_table->m_name;
-    input.m_timing = m_timing->checkedId() == 1 ? TriggerTiming::After : TriggerTiming::Before;
+    CCreateTrigger typed;
+    typed.m_name = m_triggerName->text().toStdString();
+    typed.m_table = m_table->m_name;
+    typed.m_timing = m_timing->checkedId() == 1 ? TriggerTiming::After : TriggerTiming::Before;
     const int event = m_event->checkedId();
-    input.m_event = event == 0 ? TriggerEvent::Insert : event == 1 ? TriggerEvent::Update : TriggerEvent::Delete;
-    input.m_firingOrder = m_firingOrder->text().toStdString();
-    input.m_condition = m_condition->toPlainText().toStdString();
-    input.m_body = m_body->toPlainText().toStdString();
-    return input;
+    typed.m_event = event == 0 ? TriggerEvent::Insert : event == 1 ? TriggerEvent::Update : TriggerEvent::Delete;
+    typed.m_firingOrder = m_firingOrder->text().toStdString();
+    typed.m_condition = m_condition->toPlainText().toStdString();
+    typed.m_body = m_body->toPlainText().toStdString();
+    return typed;
 }
 
 CComposedChange CTriggerDlg::Compose()

@@ -8,7 +8,6 @@ class CTableWnd;
 class QButtonGroup;
 class QLineEdit;
 class QPlainTextEdit;
-struct CTriggerInput;
 
 // Creates one trigger on a table window's table: its name, when it fires
 // (Before or After), on which event (Insert, Update or Delete), an optional
@@ -35,7 +34,7 @@ private:
     void CreateFiringOrder();
     void CreateConditionAndBody();
     void CreateButtons();
-    CTriggerInput Gather() const;
+    CCreateTrigger Gather() const;
 
     CTableWnd *m_table;
     QLineEdit *m_triggerName = nullptr;
