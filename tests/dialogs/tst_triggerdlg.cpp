@@ -143,7 +143,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("name of blanks") << "   " << "select 1;" << "The trigger name is missing";
         QTest::newRow("body of blanks and line breaks") << "tr" << " \n \n" << "The trigger body is missing";
-        QTest::newRow("neither") << "" << "" << "The trigger name is missing";
     }
     void inputErrorsSendNothing()
     {
