@@ -128,6 +128,19 @@ public:
 private:
     bool DropsColumns() const { return !m_edited.m_removedColumns.empty(); }
 
+    // What a refusal says the change takes away: the dropped columns by
+    // name, so that the user sees which of them is still needed.
+    std::string WhatGoes() const
+    {
+        if (!DropsColumns())
+            return "what this change removes from " + QuoteIdentifier(m_name);
+        const std::vector<std::string> &columns = m_edited.m_removedColumns;
+        std::string text = columns.size() == 1 ? "the column " : "the columns ";
+        for (size_t i = 0; i < columns.size(); ++i)
+            text += (i ? ", " : "") + QuoteIdentifier(columns[i]);
+        return text + " of the table " + QuoteIdentifier(m_name);
+    }
+
     bool KeepsAutoincrement() const
     {
         for (const CSqlToken &token : TokenizeSql(m_edited.m_sql))
@@ -274,8 +287,8 @@ private:
                 continue;
             const CSqliteObjectHeader header = ReadObjectHeader(TokenizeSql(sql));
             return Refuse(m_session, "The " + header.m_type + " " + QuoteIdentifier(header.m_name)
-                                         + " would stop working after this change, so nothing was "
-                                           "changed.");
+                                         + " would stop working without " + WhatGoes()
+                                         + ", so nothing was changed.");
         }
         return DbResult::kOk;
     }
@@ -319,9 +332,8 @@ private:
                                                "neither a primary key nor unique, so nothing was "
                                                "changed.");
             return Refuse(m_session, "The table " + QuoteIdentifier(table)
-                                         + " has a foreign key that needs what this change removes "
-                                           "from " + QuoteIdentifier(m_name)
-                                         + ", so nothing was changed.");
+                                         + " has a foreign key that would stop working without "
+                                         + WhatGoes() + ", so nothing was changed.");
         }
         return DbResult::kOk;
     }

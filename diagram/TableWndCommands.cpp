@@ -2,6 +2,7 @@
 
 #include "db/Dialect.h"
 #include "diagram/DropStatements.h"
+#include "dialogs/ForeignKeyDlg.h"
 #include "dialogs/IndexDlg.h"
 #include "dialogs/TriggerDlg.h"
 #include "document/Doc.h"
@@ -52,27 +53,14 @@ void ShowPendingDialog(CTableWnd &table, const QString &title)
                                  .arg(title, Text(table.m_name)));
 }
 
-QString RowName(const CTableWnd *table, int row)
+// The end of a row drag: this window's table receives the key, the table
+// the row was dropped on is referenced. The dialog updates both itself.
+void ShowForeignKeyDialog(CTableWnd &source, CDbView *view)
 {
-    const CTableItem *item = table ? table->GetItem(row) : nullptr;
-    return item ? Text(item->m_name) : QStringLiteral("(none)");
-}
-
-// Stands in for the Foreign Key dialog until it is built: names the
-// referencing table with its dragged row and the referenced table with the
-// row it was dropped on.
-void ShowPendingForeignKeyDialog(CTableWnd &source)
-{
-    CDbView *view = source.m_pDoc ? source.m_pDoc->GetView() : nullptr;
     if (!view || !view->m_pDropTable)
         return;
-    const CTableWnd *target = view->m_pDropTable;
-    QMessageBox::information(
-        view, QStringLiteral("Create Foreign Key"),
-        QStringLiteral("Referencing table: %1\nReferencing row: %2\nReferenced table: %3\n"
-                       "Referenced row: %4\n\nThe Foreign Key dialog is not available yet.")
-            .arg(Text(source.m_name), RowName(&source, source.FirstSelected()),
-                 Text(target->m_name), RowName(target, view->m_dropRow)));
+    CForeignKeyDlg dialog(&source, view->m_pDropTable, view);
+    dialog.exec();
 }
 
 // The selected indexes and triggers, noted before a column drop so that
@@ -120,7 +108,7 @@ bool CTableWnd::OnCommand(int id)
         return true;
     }
     case Cmd::CreateForeignKey:
-        ShowPendingForeignKeyDialog(*this);
+        ShowForeignKeyDialog(*this, View());
         return true;
     case Cmd::Drop:
         DropSelected();

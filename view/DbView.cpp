@@ -363,9 +363,14 @@ void CDbView::DropSelectedRelationship()
         return;
     }
 
-    CTableWnd *parent = m_pDoc->FindTable(relationship.m_parentTable);
-    CTableWnd *foreign = m_pDoc->FindTable(relationship.m_foreignTable);
-    session.ReloadRelationships();
+    ReloadRelationship(m_pDoc->FindTable(relationship.m_parentTable),
+                       m_pDoc->FindTable(relationship.m_foreignTable));
+    m_selRelationship = -1;
+}
+
+void CDbView::ReloadRelationship(CTableWnd *parent, CTableWnd *foreign)
+{
+    m_pDoc->GetSession().ReloadRelationships();
     m_canvas->update();
     for (CTableWnd *table : {parent, foreign}) {
         if (!table)
@@ -375,7 +380,6 @@ void CDbView::DropSelectedRelationship()
         // The rows may change without the window changing size.
         table->update();
     }
-    m_selRelationship = -1;
 }
 
 // ---------------------------------------------------------------------------

@@ -64,6 +64,10 @@ public:
     void ActivateNext(bool forward);
     void ScrollIntoSight(CTableWnd *table);
     void DropSelectedRelationship();
+    // After a foreign key was added or dropped: the relationship list is
+    // read again and the lines redrawn, then the parent table and the
+    // foreign table (either may be null) reload their rows and sizes.
+    void ReloadRelationship(CTableWnd *parent, CTableWnd *foreign);
     // The background was pressed at a point of the viewport.
     void OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton button);
     // Maps one logical unit to 1/96 inch on the painter's device.

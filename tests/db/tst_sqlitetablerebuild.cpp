@@ -322,15 +322,16 @@ private slots:
             << "The changed table \"product\" would not keep every row, so nothing was changed.";
         QTest::newRow("a view would stop working, after copy, drop and rename")
             << "" << "product" << "dropcolumn" << "sku"
-            << "The view \"cheap_product\" would stop working after this change, so nothing was changed.";
+            << "The view \"cheap_product\" would stop working without the column \"sku\" of the "
+               "table \"product\", so nothing was changed.";
         QTest::newRow("another table's trigger would stop working")
             << "" << "product" << "dropcolumn" << "note"
-            << "The trigger \"order_line_notes\" would stop working after this change, so nothing was "
-               "changed.";
+            << "The trigger \"order_line_notes\" would stop working without the column \"note\" of "
+               "the table \"product\", so nothing was changed.";
         QTest::newRow("another table's key would lose its parent key")
             << "" << "category" << "dropcolumn" << "code"
-            << "The table \"shelf\" has a foreign key that needs what this change removes from "
-               "\"category\", so nothing was changed.";
+            << "The table \"shelf\" has a foreign key that would stop working without the column "
+               "\"code\" of the table \"category\", so nothing was changed.";
         QTest::newRow("a key to columns that are not unique")
             << "" << "product" << "add" << "FOREIGN KEY (sku) REFERENCES category (name)"
             << "The table \"product\" would have a foreign key whose parent columns are neither a "

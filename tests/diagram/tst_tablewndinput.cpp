@@ -6,6 +6,7 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/PopupMenuChooser.h"
+#include "tests/support/RowDrag.h"
 #include "view/DbView.h"
 
 #include <QDialog>
@@ -385,22 +386,54 @@ private slots:
 
     void releaseOverTargetOpensForeignKey()
     {
-        CModalAnswerer answerer(QMessageBox::Ok);
+        CDialogDriver driver;
+        QString title;
+        QStringList pairs;
+        driver.Queue([&](QWidget *dialog) {
+            title = dialog->windowTitle();
+            pairs = RowDrag::Cells(dialog, 0) + RowDrag::Cells(dialog, 1);
+            static_cast<QDialog *>(dialog)->reject();
+        });
         QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
         QTest::mouseMove(m_orders, BackgroundPoint());
         QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 0)));
         QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier,
                             InSource(m_customer, RowPoint(m_customer, 0)));
-        QCOMPARE(answerer.Count(), 1);
-        QCOMPARE(answerer.LastTitle(), QStringLiteral("Create Foreign Key"));
-        const QString text = answerer.LastText();
-        QVERIFY2(text.contains("Referencing table: ORDERS\nReferencing row: CUSTOMER_ID\n"), qPrintable(text));
-        QVERIFY2(text.contains("Referenced table: CUSTOMER\nReferenced row: ID\n"), qPrintable(text));
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(title, QStringLiteral("Foreign Key"));
+        QCOMPARE(pairs, (QStringList{"CUSTOMER_ID", "ID"}));
         QCOMPARE(m_view->m_dropRow, -1);
         QCOMPARE(m_view->m_pDropTable, nullptr);
         QCOMPARE(m_view->m_dragState, 0);
         QVERIFY(!CDropMark::Of(m_customer));
         QCOMPARE(m_view->m_pActiveTable, m_orders);
+    }
+
+    // The dragged row and the target row fill the dialog's grid: an index
+    // by its segment columns, any other row by its name.
+    void dragPrefillsTheForeignKeyGrid_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QStringList>("pairs");
+        QTest::newRow("index onto index") << 5 << 3 << QStringList{"CUSTOMER_ID", "NOTE", "ID"};
+        QTest::newRow("from a segment row") << 7 << 4 << QStringList{"CUSTOMER_ID", "NOTE", "ID"};
+        QTest::newRow("trigger onto column") << 8 << 2 << QStringList{"CHECK_QTY", "CITY"};
+    }
+    void dragPrefillsTheForeignKeyGrid()
+    {
+        QFETCH(int, row);
+        QFETCH(int, target);
+        QFETCH(QStringList, pairs);
+        CDialogDriver driver;
+        QStringList cells;
+        driver.Queue([&](QWidget *dialog) {
+            cells = RowDrag::Cells(dialog, 0) + RowDrag::Cells(dialog, 1);
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        RowDrag::Drag(m_orders, row, m_customer, target);
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(cells, pairs);
     }
 
     void pressWithoutMoveOnlySelects()
