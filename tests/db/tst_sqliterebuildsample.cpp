@@ -2,6 +2,7 @@
 #include "db/DbmsAdapter.h"
 #include "db/SqliteTableRebuild.h"
 #include "tests/support/OdbcSandbox.h"
+#include "tests/support/SqliteRows.h"
 
 #include <QFile>
 #include <QtTest>
@@ -12,16 +13,7 @@
 // changes and the schema stays whole.
 namespace {
 
-// Every row of every table, value by value, as the shell's dump writes them.
-QStringList DumpedRows(const QString &path)
-{
-    QStringList rows;
-    for (const QString &line : QuerySqlite(path, ".dump").split('\n'))
-        if (line.startsWith("INSERT INTO"))
-            rows << line;
-    rows.sort(); // the rebuilt table is dumped last
-    return rows;
-}
+using SqliteRows::Dump;
 
 QStringList Lines(const QString &text)
 {
@@ -76,7 +68,7 @@ private slots:
         QCOMPARE(sample.Connect("DSN=Sample"), 0);
         const QStringList all = RelationshipNames(sample);
         QVERIFY(all.size() >= 15);
-        const QStringList rows = DumpedRows(m_master);
+        const QStringList rows = Dump(m_master);
         for (int i = 0; const CDbRelationship *relationship = sample.GetRelationship(i); ++i) {
             CDbSession session;
             FreshCopy(session);
@@ -87,7 +79,7 @@ private slots:
             QStringList left = all;
             left.removeOne(QString::fromStdString(relationship->m_foreignTable + "." + relationship->m_name));
             QCOMPARE(RelationshipNames(session), left);
-            QCOMPARE(DumpedRows(m_copy), rows);
+            QCOMPARE(Dump(m_copy), rows);
         }
     }
 
@@ -95,7 +87,7 @@ private slots:
     {
         CDbSession session;
         FreshCopy(session);
-        const QStringList rows = DumpedRows(m_copy);
+        const QStringList rows = Dump(m_copy);
         QCOMPARE(RebuildSqliteTable(session, "order_line",
                                     CSqliteTableEdit::DropConstraint("order_line_product_id_fkey")),
                  0);
@@ -105,7 +97,7 @@ private slots:
                  0);
         QCOMPARE(session.ReloadRelationships(), 0);
         QVERIFY(RelationshipNames(session).contains("order_line.order_line_product_id_fkey"));
-        QCOMPARE(DumpedRows(m_copy), rows);
+        QCOMPARE(Dump(m_copy), rows);
     }
 
     void everyColumnCanBeDroppedOrSaysWhatNeedsIt()

@@ -409,33 +409,6 @@ private slots:
         QCOMPARE(m_view->m_pActiveTable, m_orders);
     }
 
-    // The dragged row and the target row fill the dialog's grid: an index
-    // by its segment columns, any other row by its name.
-    void dragPrefillsTheForeignKeyGrid_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<QStringList>("pairs");
-        QTest::newRow("index onto index") << 5 << 3 << QStringList{"CUSTOMER_ID", "NOTE", "ID"};
-        QTest::newRow("from a segment row") << 7 << 4 << QStringList{"CUSTOMER_ID", "NOTE", "ID"};
-        QTest::newRow("trigger onto column") << 8 << 2 << QStringList{"CHECK_QTY", "CITY"};
-    }
-    void dragPrefillsTheForeignKeyGrid()
-    {
-        QFETCH(int, row);
-        QFETCH(int, target);
-        QFETCH(QStringList, pairs);
-        CDialogDriver driver;
-        QStringList cells;
-        driver.Queue([&](QWidget *dialog) {
-            cells = RowDrag::Cells(dialog, 0) + RowDrag::Cells(dialog, 1);
-            static_cast<QDialog *>(dialog)->reject();
-        });
-        RowDrag::Drag(m_orders, row, m_customer, target);
-        QCOMPARE(driver.Handled(), 1);
-        QCOMPARE(cells, pairs);
-    }
-
     void pressWithoutMoveOnlySelects()
     {
         CModalAnswerer answerer(QMessageBox::Ok);

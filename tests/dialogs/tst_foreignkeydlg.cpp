@@ -11,6 +11,7 @@
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/RowDrag.h"
+#include "tests/support/SqliteRows.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
@@ -23,6 +24,8 @@ using RowDrag::Button;
 using RowDrag::Cells;
 
 namespace {
+
+using SqliteRows::Lines;
 
 // ORDERS carries a CHECK constraint, defaults, a collation, two indexes and
 // a trigger, and rows of every storage class; CUSTOMER has a two-column
@@ -48,11 +51,6 @@ insert into ORDERS values (10, 1, 'N', 5, 'first'), (11, 2, 'S', 1, NULL),
 
 bool IsDark(QRgb pixel) { return qGray(pixel) < 128; }
 
-QStringList Lines(const QString &text)
-{
-    return text.split('\n', Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 // The Foreign Key dialog at the end of a row drag, on SQLite: what it
@@ -73,16 +71,7 @@ class TestForeignKeyDlg : public QObject
     CDbView *View() const { return m_diagram.View(); }
     CDbSession &Session() const { return m_diagram.Session(); }
 
-    // Every row of both tables, value by value.
-    QStringList Rows() const
-    {
-        QStringList rows;
-        for (const QString &line : Lines(QuerySqlite(m_path, ".dump")))
-            if (line.startsWith("INSERT INTO"))
-                rows << line;
-        rows.sort(); // a rebuilt table is dumped last
-        return rows;
-    }
+    QStringList Rows() const { return SqliteRows::Dump(m_path); }
     QStringList Schema() const
     {
         return Lines(QuerySqlite(m_path, "select type, name, sql from sqlite_master order by name;"));

@@ -8,6 +8,7 @@
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
 #include "tests/support/RowDrag.h"
+#include "tests/support/SqliteRows.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
@@ -18,8 +19,6 @@
 using namespace TableRows;
 
 namespace {
-
-QStringList Lines(const QString &text) { return text.split('\n', Qt::SkipEmptyParts); }
 
 bool IsDark(QRgb pixel) { return qGray(pixel) < 128; }
 
@@ -40,16 +39,7 @@ class TestSampleKeys : public QObject
     CDbSession &Session() const { return m_sample->Doc()->GetSession(); }
     CTableWnd *Table(const char *name) const { return m_sample->Doc()->FindTable(name); }
 
-    // Every row of every table, value by value.
-    QStringList Rows() const
-    {
-        QStringList rows;
-        for (const QString &line : Lines(QuerySqlite(m_path, ".dump")))
-            if (line.startsWith("INSERT INTO"))
-                rows << line;
-        rows.sort(); // a rebuilt table is dumped last
-        return rows;
-    }
+    QStringList Rows() const { return SqliteRows::Dump(m_path); }
     int Relationship(const char *foreign, const char *parent) const
     {
         for (int i = 0; const CDbRelationship *relationship = Session().GetRelationship(i); ++i)
