@@ -92,7 +92,7 @@ class TestForeignKeyDlg : public QObject
     {
         CDialogDriver driver;
         driver.Queue([handler](QWidget *dialog) {
-            if (QTest::qWaitForWindowActive(dialog))
+            if (RowDrag::Activate(dialog))
                 handler(dialog);
             // A handler that failed half-way leaves the dialog open.
             if (dialog->isVisible())

@@ -30,6 +30,18 @@ CGridListColumn *ListOf(const QWidget *dialog, int column)
 
 } // namespace
 
+bool Activate(QWidget *dialog)
+{
+    // The platform may report the dialog's window active while the
+    // application still holds the window behind it active; focus follows
+    // the application's view.
+    dialog->activateWindow();
+    if (QTest::qWaitFor([dialog] { return dialog->isActiveWindow(); }))
+        return true;
+    qWarning("the dialog is not the active window");
+    return false;
+}
+
 void Drag(CTableWnd *from, int row, CTableWnd *to, int targetRow)
 {
     const QPoint start = TableRows::RowPoint(from, row);
@@ -72,20 +84,25 @@ bool Choose(QWidget *dialog, int row, int column, const QString &choice)
     CGridListColumn *list = ListOf(dialog, column);
     if (!grid || !list)
         return false;
-    const QPoint cell = grid->GetCellRect(row, column).center();
-    // A click on the current cell of a focused grid opens it; any other
-    // click first makes the cell current.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-    if (!list->isVisible())
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-    if (!list->isVisible())
+    if (!Activate(dialog))
         return false;
+    const QPoint cell = grid->GetCellRect(row, column).center();
+    // A click on the current cell of a focused grid opens it; a click
+    // elsewhere, or on a grid without the focus, first makes it current.
+    for (int click = 0; click < 3 && !list->isVisible(); ++click)
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    if (!list->isVisible()) {
+        qWarning("the cell (%d, %d) did not open", row, column);
+        return false;
+    }
     const QList<QListWidgetItem *> found = list->findItems(choice, Qt::MatchExactly);
     if (found.isEmpty())
         return false;
     list->scrollToItem(found.first());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                       list->visualItemRect(found.first()).center());
+    if (list->isVisible())
+        qWarning("the list stays open: %s", qPrintable(grid->GetItemText(row, column)));
     return !list->isVisible();
 }
 

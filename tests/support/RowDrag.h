@@ -16,6 +16,9 @@ namespace RowDrag {
 // release; queue its handling on a CDialogDriver first.
 void Drag(CTableWnd *from, int row, CTableWnd *to, int targetRow);
 
+// Makes the dialog the application's active window, so that clicks move
+// the focus in it; false when it does not become active.
+bool Activate(QWidget *dialog);
 // The dialog's button with this text.
 QAbstractButton *Button(QWidget *dialog, const QString &text);
 // Shows the dialog's grid cells of one column, from row 0 to the first
