@@ -64,6 +64,8 @@ void CForeignKeyDlg::CreateControls()
     Place(m_cascade, 46, 104, 44, 10);
     m_restrict = new QRadioButton(QStringLiteral("Restrict"), this);
     Place(m_restrict, 46, 117, 40, 10);
+    OfferFeature(m_cascade, CDialect::Feature::DeleteRule);
+    OfferFeature(m_restrict, CDialect::Feature::DeleteRule);
 
     m_grid = new CGridCtrl(this);
     Place(m_grid, 54, 7, 216, 85);

@@ -7,6 +7,7 @@
 #include "grid/GridCtrl.h"
 #include "grid/GridListColumn.h"
 #include "tests/support/DiagramDriver.h"
+#include "tests/support/DialogInput.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
@@ -15,12 +16,12 @@
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
-#include <QAbstractButton>
+#include <QRadioButton>
 #include <QGroupBox>
 #include <QtTest>
 
 using namespace TableRows;
-using RowDrag::Button;
+using DialogInput::Press;
 using RowDrag::Cells;
 
 namespace {
@@ -92,7 +93,7 @@ class TestForeignKeyDlg : public QObject
     {
         CDialogDriver driver;
         driver.Queue([handler](QWidget *dialog) {
-            if (RowDrag::Activate(dialog))
+            if (DialogInput::WaitActive(dialog))
                 handler(dialog);
             // A handler that failed half-way leaves the dialog open.
             if (dialog->isVisible())
@@ -103,11 +104,25 @@ class TestForeignKeyDlg : public QObject
         QCOMPARE(driver.Unexpected(), 0);
         QVERIFY(!QApplication::activeModalWidget());
     }
-    static void Press(QWidget *dialog, const char *text)
+    static QRadioButton *Radio(QWidget *dialog, const QString &text)
     {
-        QAbstractButton *button = Button(dialog, text);
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
+        for (QRadioButton *button : dialog->findChildren<QRadioButton *>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+    // Opens a list cell and clicks the choice.
+    static void Choose(QWidget *dialog, int row, int column, const QString &choice)
+    {
+        DialogInput::Choose(dialog->findChild<CGridCtrl *>(), RowDrag::List(dialog, column), row, choice);
+    }
+    // Whether a click on the cell opens it.
+    static bool Opens(QWidget *dialog, int row, int column)
+    {
+        DialogInput::OpenCell(dialog->findChild<CGridCtrl *>(), row, column);
+        const bool open = RowDrag::List(dialog, column)->isVisible();
+        dialog->findChild<CGridCtrl *>()->TakeFocus();
+        return open;
     }
 
 private slots:
@@ -151,9 +166,9 @@ private slots:
             headings = RowDrag::Headings(dialog);
             columns = Cells(dialog, 0);
             referenced = Cells(dialog, 1);
-            choices = RowDrag::Choices(dialog, 0);
-            referencedChoices = RowDrag::Choices(dialog, 1);
-            ruleSet = Button(dialog, "Cascade")->isChecked() || Button(dialog, "Restrict")->isChecked();
+            choices = DialogInput::Choices(RowDrag::List(dialog, 0));
+            referencedChoices = DialogInput::Choices(RowDrag::List(dialog, 1));
+            ruleSet = Radio(dialog, "Cascade")->isChecked() || Radio(dialog, "Restrict")->isChecked();
             Press(dialog, "OK");
         });
         QCOMPARE(m_answerer->Count(), 0);
@@ -210,10 +225,10 @@ private slots:
         bool lockedBeforeItsPair = false;
         bool lockedBelowAGap = false;
         DragOrdersOntoCustomer(Column, "CUSTOMER_ID", Column, "ID", [&](QWidget *dialog) {
-            lockedBeforeItsPair = !RowDrag::Choose(dialog, 1, 1, "REGION");
-            lockedBelowAGap = !RowDrag::Choose(dialog, 2, 0, "NOTE");
-            QVERIFY(RowDrag::Choose(dialog, 1, 0, "CUSTOMER_REGION"));
-            QVERIFY(RowDrag::Choose(dialog, 1, 1, "REGION"));
+            lockedBeforeItsPair = !Opens(dialog, 1, 1);
+            lockedBelowAGap = !Opens(dialog, 2, 0);
+            Choose(dialog, 1, 0, "CUSTOMER_REGION");
+            Choose(dialog, 1, 1, "REGION");
             Press(dialog, "OK");
         });
         QCOMPARE(m_answerer->texts, QStringList());
@@ -241,7 +256,7 @@ private slots:
         QFETCH(QString, ordersLeft);
         DragOrdersOntoCustomer(Column, "CUSTOMER_ID", Column, "ID", [&](QWidget *dialog) {
             if (!button.isEmpty())
-                Press(dialog, qPrintable(button));
+                DialogInput::Tick(Radio(dialog, button));
             Press(dialog, "OK");
         });
         QCOMPARE(m_answerer->texts, QStringList());
@@ -312,16 +327,11 @@ private slots:
             closed = dialog->grab().toImage();
             const char *const fill[] = {"CUSTOMER_REGION", "ID", "NOTE", "QTY"};
             for (int row = 1; row <= 4; ++row)
-                QVERIFY(RowDrag::Choose(dialog, row, 0, fill[row - 1]));
+                Choose(dialog, row, 0, fill[row - 1]);
             CGridCtrl *grid = dialog->findChild<CGridCtrl *>();
-            const QPoint cell = grid->GetCellRect(5, 0).center();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
-            const QWidget *list = nullptr;
-            for (CGridListColumn *column : dialog->findChildren<CGridListColumn *>())
-                if (column->isVisible())
-                    list = column;
-            QVERIFY(list);
+            DialogInput::OpenCell(grid, 5, 0);
+            const QWidget *list = RowDrag::List(dialog, 0);
+            QVERIFY(list->isVisible());
             const QRect overlap = list->geometry() & dialog->findChild<QGroupBox *>()->geometry();
             QVERIFY(!overlap.isEmpty());
             const QWidget *atOverlap = dialog->childAt(overlap.center());

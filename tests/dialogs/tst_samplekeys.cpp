@@ -4,6 +4,7 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -13,7 +14,6 @@
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
-#include <QAbstractButton>
 #include <QtTest>
 
 using namespace TableRows;
@@ -115,7 +115,7 @@ private slots:
         CDialogDriver driver;
         driver.Queue([&](QWidget *dialog) {
             pairs = RowDrag::Cells(dialog, 0) + RowDrag::Cells(dialog, 1);
-            QTest::mouseClick(RowDrag::Button(dialog, "OK"), Qt::LeftButton);
+            DialogInput::Press(dialog, "OK");
         });
         RowDrag::Drag(orderLine, RowOf(orderLine, Column, "product_id"), product,
                       RowOf(product, Column, "product_id"));

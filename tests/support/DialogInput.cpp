@@ -13,7 +13,10 @@ namespace DialogInput {
 bool WaitActive(QWidget *dialog)
 {
     // The window system reports the window active before the application
-    // moves its keyboard focus there.
+    // moves its keyboard focus there. On a loaded machine the application
+    // may even keep the window behind the dialog active; asking once more
+    // settles it.
+    dialog->activateWindow();
     return QTest::qWaitFor([dialog] {
         const QWidget *focus = QApplication::focusWidget();
         return dialog->isActiveWindow() && focus && focus->window() == dialog;
