@@ -249,9 +249,11 @@ private:
     }
 
     // Indexes that name a dropped column go, as the engine's own column drop
-    // would take them; a trigger that worked before and no longer compiles
-    // goes too. Everything else comes back from its own text, in the order
-    // it was made, so triggers of one event keep firing in the same order.
+    // would take them. Everything else comes back from its own text, in the
+    // order it was made, so triggers of one event keep firing in the same
+    // order. A trigger of the table that worked before and would stop
+    // working refuses the change, as SQLite's own column drop refuses it:
+    // no trigger is lost without the user knowing.
     int RecreateIndexesAndTriggers()
     {
         int result = DbResult::kOk;
@@ -264,33 +266,36 @@ private:
                                     m_edited.m_removedColumns))
                 continue;
             result = SqliteSchema::Run(m_session, sql);
-            if (result < 0 || header.m_type != "trigger" || !m_working.count(sql))
-                continue;
-            std::string check;
-            result = SqliteSchema::CompileCheck(m_session, sql, check);
-            if (result >= 0 && SqliteSchema::Run(m_session, check) < 0)
-                result = SqliteSchema::Run(m_session, "DROP TRIGGER " + QuoteIdentifier(header.m_name));
+            if (result >= 0 && header.m_type == "trigger")
+                result = RefuseIfStopsWorking(sql);
         }
         return result;
     }
 
     int CheckDependents()
     {
-        for (const std::string &sql : m_dependents) {
-            if (!m_working.count(sql))
-                continue;
-            std::string check;
-            int result = SqliteSchema::CompileCheck(m_session, sql, check);
-            if (result >= 0)
-                result = SqliteSchema::Run(m_session, check);
-            if (result >= 0)
-                continue;
-            const CSqliteObjectHeader header = ReadObjectHeader(TokenizeSql(sql));
-            return Refuse(m_session, "The " + header.m_type + " " + QuoteIdentifier(header.m_name)
-                                         + " would stop working without " + WhatGoes()
-                                         + ", so nothing was changed.");
-        }
-        return DbResult::kOk;
+        int result = DbResult::kOk;
+        for (size_t i = 0; result >= 0 && i < m_dependents.size(); ++i)
+            result = RefuseIfStopsWorking(m_dependents[i]);
+        return result;
+    }
+
+    // A view or trigger that compiled before the change and no longer does
+    // refuses the change, naming itself and what goes.
+    int RefuseIfStopsWorking(const std::string &sql)
+    {
+        if (!m_working.count(sql))
+            return DbResult::kOk;
+        std::string check;
+        int result = SqliteSchema::CompileCheck(m_session, sql, check);
+        if (result >= 0)
+            result = SqliteSchema::Run(m_session, check);
+        if (result >= 0)
+            return result;
+        const CSqliteObjectHeader header = ReadObjectHeader(TokenizeSql(sql));
+        return Refuse(m_session, "The " + header.m_type + " " + QuoteIdentifier(header.m_name)
+                                     + " would stop working without " + WhatGoes()
+                                     + ", so nothing was changed.");
     }
 
     int ReadViolations(const std::string &table, CViolations &counts)

@@ -22,9 +22,9 @@ class CDbSession;
 //
 // All or nothing: a refused statement, a copy that does not keep every
 // row, or rows that violate a key leave the database exactly as it was.
-// Dropping columns also drops the indexes that name them and the table's
-// triggers that no longer work without them; a view or another table's
-// trigger that would stop working refuses the change instead.
+// Dropping columns also drops the indexes that name them; a view or a
+// trigger (the table's own or another table's) that would stop working
+// refuses the change instead, as SQLite's own column drop does.
 //
 // Returns a result code; on failure the session's GetErrorText(code) says
 // why, in plain words where the refusal is the rebuild's own (-30000 with

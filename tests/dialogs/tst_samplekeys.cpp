@@ -164,10 +164,14 @@ private slots:
             << "stock" << "on_hand" << QString()
             << "The trigger \"order_line_reserves_stock\" would stop working without the column "
                "\"on_hand\" of the table \"stock\", so nothing was changed.";
-        QTest::newRow("a view") << "product" << "unit_price"
-                                << "create view price_list as select sku, unit_price from product;"
+        QTest::newRow("the table's own trigger")
+            << "product" << "unit_price" << QString()
+            << "The trigger \"product_price_not_negative\" would stop working without the column "
+               "\"unit_price\" of the table \"product\", so nothing was changed.";
+        QTest::newRow("a view") << "product" << "name"
+                                << "create view price_list as select sku, name from product;"
                                 << "The view \"price_list\" would stop working without the column "
-                                   "\"unit_price\" of the table \"product\", so nothing was changed.";
+                                   "\"name\" of the table \"product\", so nothing was changed.";
     }
     void dropsAColumnOrSaysWhatNeedsIt()
     {
