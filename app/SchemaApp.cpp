@@ -30,7 +30,10 @@ CSchemaApp::CSchemaApp(int &argc, char **argv) : QApplication(argc, argv)
     setOrganizationName(QStringLiteral("Korvantis"));
     setApplicationName(QStringLiteral("Vellumix"));
     setApplicationVersion(QStringLiteral("1.0"));
+    setDesktopFileName(DesktopFileName());
 }
+
+QString CSchemaApp::DesktopFileName() { return QStringLiteral("com.korvantis.Vellumix"); }
 
 CSchemaApp::~CSchemaApp() = default;
 

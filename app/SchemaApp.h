@@ -24,6 +24,10 @@ public:
     CSchemaApp(int &argc, char **argv);
     ~CSchemaApp() override;
 
+    // The name of the installed desktop entry, without ".desktop": window
+    // managers find the program's name and icon for its windows through it.
+    static QString DesktopFileName();
+
     // Start-up with the process's own command line.
     bool InitInstance();
     // Start-up with the given arguments (those after the program name).

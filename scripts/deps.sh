@@ -9,6 +9,7 @@ packages=(
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
   postgresql-15 postgresql-client-15 odbc-postgresql
   fonts-liberation2 poppler-utils
+  desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
 )
 
 missing=()

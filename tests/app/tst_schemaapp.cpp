@@ -246,6 +246,19 @@ private slots:
         QCOMPARE(VisibleTopLevels(), QList<QWidget *>{m_frame});
     }
 
+    // Window managers find the installed desktop entry (name, icon) by the
+    // application's desktop name; task switchers ask for icons far larger
+    // than the 32-pixel artwork, which must not come out blown up.
+    void windowsAreKnownToTheDesktop()
+    {
+        Start();
+        QCOMPARE(QGuiApplication::desktopFileName(), CSchemaApp::DesktopFileName());
+        const QIcon icon = m_frame->windowIcon();
+        QCOMPARE(icon.actualSize(QSize(256, 256)), QSize(256, 256));
+        QCOMPARE(icon.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(":/res/images/vellumix16.xpm").convertToFormat(QImage::Format_ARGB32));
+    }
+
     void switchesOpenNothing_data()
     {
         QTest::addColumn<QStringList>("switches");
