@@ -95,9 +95,10 @@ private slots:
 
     void promptConnectsToTheChosenSourceOrReportsCancel()
     {
-        CDbSession::SetDefaultConnectPrompt([](CDbSession &session, std::string &chosen) {
-            return CDataSourceDlg::Prompt(session, chosen, nullptr);
-        });
+        CDbSession::SetDefaultConnectPrompt(
+            [](CDbSession &session, std::string &chosen, const std::string &reason) {
+                return CDataSourceDlg::Prompt(session, chosen, reason, nullptr);
+            });
         CDialogDriver driver;
         driver.Queue([](QWidget *widget) {
             auto *dialog = qobject_cast<CDataSourceDlg *>(widget);
