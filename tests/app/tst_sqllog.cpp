@@ -1,0 +1,166 @@
+#include "app/SqlLogModel.h"
+#include "app/SqlLogWindow.h"
+#include "db/SqliteAdapter.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "view/DbView.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+const char *const kShopSql =
+    "create table ORDERS(ID integer not null, NOTE varchar(40));\n"
+    "create trigger CHECK_QTY after insert on ORDERS begin select 1; end;\n"
+    "create trigger LOG_QTY after update on ORDERS begin select 1; end;\n";
+
+int RowOf(const CTableWnd *table, const std::string &name)
+{
+    for (int i = 0; const CTableItem *item = table->GetItem(i); ++i)
+        if (item->m_name == name)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+// The SQL Log window over a real document: the statements a drop sends,
+// exactly as sent, with what came of each.
+class TestSqlLog : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    std::unique_ptr<CDoc> m_doc;
+    std::unique_ptr<CDbView> m_view;
+    std::unique_ptr<CSqlLogWindow> m_log;
+
+    QString Cell(int row, int column) const
+    {
+        CSqlLogModel *model = m_log->Model();
+        return model->index(row, column).data().toString();
+    }
+    int LastRow() const { return m_log->Model()->rowCount() - 1; }
+
+    // Drops the named trigger of ORDERS the way the Drop command does for a
+    // selected trigger row.
+    void DropTrigger(const std::string &name)
+    {
+        CTableWnd *orders = m_doc->FindTable("ORDERS");
+        orders->ClearSelection();
+        orders->GetItem(RowOf(orders, name))->m_selected = true;
+        orders->OnCommand(Cmd::DropTriggers);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        CAdapterRegistry::Instance().Clear();
+        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+    }
+    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
+
+    void init()
+    {
+        m_sandbox.AddSqliteSource("Shop", kShopSql);
+        m_doc = std::make_unique<CDoc>();
+        QCOMPARE(m_doc->GetSession().Connect(COdbcSandbox::ConnectionString("Shop")), 0);
+        QCOMPARE(m_doc->LoadAllTables(), 0);
+        m_view = std::make_unique<CDbView>(m_doc.get());
+        m_view->OnInitialUpdate();
+        m_log = std::make_unique<CSqlLogWindow>();
+        m_log->resize(760, 220);
+        m_log->SetDocument(m_doc.get());
+        m_log->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_log.get()));
+    }
+    void cleanup()
+    {
+        m_log.reset();
+        m_view.reset();
+        m_doc.reset();
+    }
+
+    void showsWhatWasSentBeforeTheWindowWasAttached()
+    {
+        CSqlLogModel *model = m_log->Model();
+        QCOMPARE(model->rowCount(), int(m_doc->GetSession().GetStatementLog().size()));
+        QVERIFY(model->rowCount() > 0);
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Time"));
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QString("Statement"));
+        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("Outcome"));
+        // The dictionary reads at loading: how many rows each gave.
+        QCOMPARE(Cell(LastRow(), 2), QString("2 rows"));
+        QCOMPARE(Cell(0, 2), QString("0 rows"));
+        QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(Cell(LastRow(), 0)).hasMatch());
+    }
+
+    void showsADropAndARefusedDrop()
+    {
+        QAbstractItemModelTester tester(m_log->Model());
+        DropTrigger("CHECK_QTY");
+        QCOMPARE(Cell(LastRow(), 1), QString("drop trigger \"CHECK_QTY\""));
+        QCOMPARE(Cell(LastRow(), 2), QString("ok"));
+
+        // Another user dropped the trigger meanwhile: the engine refuses.
+        QVERIFY(m_sandbox.RunSql("Shop", "drop trigger LOG_QTY;"));
+        CModalAnswerer answerer(QMessageBox::Ok);
+        DropTrigger("LOG_QTY");
+        QCOMPARE(answerer.Count(), 1);
+        QCOMPARE(Cell(LastRow(), 1), QString("drop trigger \"LOG_QTY\""));
+        QVERIFY2(Cell(LastRow(), 2).contains("no such trigger: LOG_QTY"),
+                 qPrintable(Cell(LastRow(), 2)));
+        QCOMPARE(m_log->Model()->index(LastRow(), 2).data(Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(Qt::darkRed));
+
+        // Both entries copied: one line each, the three texts tab-separated.
+        QTreeView *view = m_log->View();
+        view->setFocus();
+        view->selectionModel()->select(m_log->Model()->index(LastRow() - 1, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(m_log->Model()->index(LastRow(), 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], Cell(LastRow() - 1, 0) + "\tdrop trigger \"CHECK_QTY\"\tok");
+        QVERIFY(lines[1].startsWith(Cell(LastRow(), 0) + "\tdrop trigger \"LOG_QTY\"\t"));
+
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR", QDir::tempPath());
+        QVERIFY(m_log->grab().save(folder + "/sql-log.png"));
+    }
+
+    // A full log forgets its oldest entry as it takes a new one; the window
+    // follows row by row.
+    void followsAFullLog()
+    {
+        QAbstractItemModelTester tester(m_log->Model());
+        CDbSession &session = m_doc->GetSession();
+        for (size_t i = 0; i < CDbStatementLog::kCapacity + 5; ++i) {
+            session.Execute("select " + std::to_string(i));
+            session.CloseStatement();
+        }
+        QCOMPARE(m_log->Model()->rowCount(), int(CDbStatementLog::kCapacity));
+        QCOMPARE(Cell(0, 1), QString("select 5"));
+        QCOMPARE(Cell(LastRow(), 1), QString("select 1004"));
+        QCOMPARE(Cell(LastRow(), 2), QString("rows")); // never read
+    }
+
+    void forgetsADocumentThatIsGone()
+    {
+        m_view.reset();
+        m_doc.reset();
+        QCOMPARE(m_log->Model()->rowCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestSqlLog)
+#include "tst_sqllog.moc"
