@@ -1,6 +1,6 @@
 #include "app/SqlLogModel.h"
 #include "app/SqlLogWindow.h"
-#include "db/SqliteAdapter.h"
+#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -60,11 +60,7 @@ class TestSqlLog : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
-    }
+    void initTestCase() { UseSqliteAdapter(); }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 
     void init()

@@ -327,8 +327,10 @@ private slots:
 
         CPromptRecord prompts;
         RecordPrompt(prompts, "DSN=Guarded;UID=bob;PWD=secret");
+        CModalAnswerer answerer;
         CDoc reopened;
         QVERIFY(reopened.OnOpenDocument(path));
+        QCOMPARE(answerer.Count(), 0);
         QCOMPARE(prompts.shown, QStringList{"DSN=Guarded;UID=bob"});
         QCOMPARE(prompts.reasons, QStringList{"[Fake] A password is needed"});
         QVERIFY(reopened.GetSession().IsConnected());
