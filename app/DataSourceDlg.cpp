@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -107,6 +108,17 @@ void CDataSourceDlg::Prefill(const QString &connectionString, const QString &rea
     }
     m_connection->setText(connectionString);
     m_connection->setFocus();
+    m_prefilled = true;
+}
+
+// A shown string is there to be completed (a password added, say): the
+// cursor waits at its end instead of the whole string being selected, as
+// the dialog's first focus would leave it.
+void CDataSourceDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_prefilled)
+        QTimer::singleShot(0, m_connection, [edit = m_connection] { edit->end(false); });
 }
 
 bool CDataSourceDlg::SelectSource(const QString &name)

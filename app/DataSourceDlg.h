@@ -41,6 +41,9 @@ public:
     static bool Prompt(CDbSession &session, std::string &connectionString,
                        const std::string &reason, QWidget *parent);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void FillList(const std::vector<CDataSourceInfo> &sources);
     void OnSelectionChanged();
@@ -50,4 +53,5 @@ private:
     QTreeWidget *m_list = nullptr;
     QLineEdit *m_connection = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
+    bool m_prefilled = false;
 };
