@@ -101,8 +101,9 @@ private slots:
     void showsADropAndARefusedDrop()
     {
         QAbstractItemModelTester tester(m_log->Model());
+        // The dialect writes its keywords in either case.
         DropTrigger("CHECK_QTY");
-        QCOMPARE(Cell(LastRow(), 1), QString("drop trigger \"CHECK_QTY\""));
+        QCOMPARE(Cell(LastRow(), 1).toLower(), QString("drop trigger \"check_qty\""));
         QCOMPARE(Cell(LastRow(), 2), QString("ok"));
 
         // Another user dropped the trigger meanwhile: the engine refuses.
@@ -110,7 +111,7 @@ private slots:
         CModalAnswerer answerer(QMessageBox::Ok);
         DropTrigger("LOG_QTY");
         QCOMPARE(answerer.Count(), 1);
-        QCOMPARE(Cell(LastRow(), 1), QString("drop trigger \"LOG_QTY\""));
+        QCOMPARE(Cell(LastRow(), 1).toLower(), QString("drop trigger \"log_qty\""));
         QVERIFY2(Cell(LastRow(), 2).contains("no such trigger: LOG_QTY"),
                  qPrintable(Cell(LastRow(), 2)));
         QCOMPARE(m_log->Model()->index(LastRow(), 2).data(Qt::ForegroundRole).value<QBrush>().color(),
@@ -127,8 +128,8 @@ private slots:
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0], Cell(LastRow() - 1, 0) + "\tdrop trigger \"CHECK_QTY\"\tok");
-        QVERIFY(lines[1].startsWith(Cell(LastRow(), 0) + "\tdrop trigger \"LOG_QTY\"\t"));
+        QCOMPARE(lines[0], Cell(LastRow() - 1, 0) + "\t" + Cell(LastRow() - 1, 1) + "\tok");
+        QCOMPARE(lines[1], Cell(LastRow(), 0) + "\t" + Cell(LastRow(), 1) + "\t" + Cell(LastRow(), 2));
 
         const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR", QDir::tempPath());
         QVERIFY(m_log->grab().save(folder + "/sql-log.png"));
