@@ -6,6 +6,7 @@
 #include "res/Resource.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
+#include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
 #include <QAbstractItemModelTester>
@@ -20,14 +21,6 @@ const char *const kShopSql =
     "create table ORDERS(ID integer not null, NOTE varchar(40));\n"
     "create trigger CHECK_QTY after insert on ORDERS begin select 1; end;\n"
     "create trigger LOG_QTY after update on ORDERS begin select 1; end;\n";
-
-int RowOf(const CTableWnd *table, const std::string &name)
-{
-    for (int i = 0; const CTableItem *item = table->GetItem(i); ++i)
-        if (item->m_name == name)
-            return i;
-    return -1;
-}
 
 } // namespace
 
@@ -51,11 +44,11 @@ class TestSqlLog : public QObject
 
     // Drops the named trigger of ORDERS the way the Drop command does for a
     // selected trigger row.
-    void DropTrigger(const std::string &name)
+    void DropTrigger(const char *name)
     {
         CTableWnd *orders = m_doc->FindTable("ORDERS");
         orders->ClearSelection();
-        orders->GetItem(RowOf(orders, name))->m_selected = true;
+        orders->GetItem(TableRows::RowOf(orders, Trigger, name))->m_selected = true;
         orders->OnCommand(Cmd::DropTriggers);
     }
 

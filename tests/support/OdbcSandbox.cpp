@@ -44,6 +44,16 @@ void KeepOdbcModulesLoaded()
         qWarning("libodbcinst.so.2 could not be kept loaded: %s", dlerror());
 }
 
+void KeepOdbcModulesLoaded(QProcessEnvironment &environment)
+{
+    QStringList preload;
+    Dl_info runtime = {};
+    if (void *init = dlsym(RTLD_DEFAULT, "__asan_init"); init && dladdr(init, &runtime) && runtime.dli_fname)
+        preload << QString::fromLocal8Bit(runtime.dli_fname);
+    preload << QStringLiteral("libodbcinst.so.2");
+    environment.insert(QStringLiteral("LD_PRELOAD"), preload.join(QLatin1Char(' ')));
+}
+
 void UseSqliteAdapter()
 {
     CAdapterRegistry::Instance().Clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMap>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -51,6 +52,10 @@ private:
 // for leaks of a module that is gone. The sandbox does this itself; a test
 // that uses the driver manager without a sandbox calls it first.
 void KeepOdbcModulesLoaded();
+// The same for a program the test starts with this environment: it
+// preloads the library, after the sanitizer's runtime when the tests are
+// built with it (that runtime has to come first).
+void KeepOdbcModulesLoaded(QProcessEnvironment &environment);
 
 // Makes the process-wide adapter registry hold exactly the SQLite adapter.
 void UseSqliteAdapter();
