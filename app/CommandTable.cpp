@@ -2,7 +2,6 @@
 
 #include "res/Resource.h"
 
-
 namespace {
 
 const CCommandText kCommands[] = {
@@ -28,9 +27,12 @@ const CCommandText kCommands[] = {
     {Cmd::CreateForeignKey, "Create &Foreign Key", nullptr, nullptr, nullptr},
     {Cmd::CreateTrigger, "Create &Trigger", nullptr, nullptr, nullptr},
     {Cmd::Drop, "&Drop", nullptr, nullptr, nullptr},
+    {Cmd::HideTable, "&Hide Table", nullptr, nullptr, nullptr},
 
     {Cmd::ViewToolbar, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", nullptr},
     {Cmd::ViewStatusBar, "&Status Bar", "Show or hide the status bar", "Toggle StatusBar", nullptr},
+    {Cmd::ViewSqlLog, "SQL &Log", "Show or hide the statements sent to the database",
+     "Toggle SQL Log", nullptr},
     {Cmd::ViewSchema, "S&chema", nullptr, nullptr, nullptr},
     {Cmd::ViewTableDiagram, "Table &Diagram", nullptr, nullptr, nullptr},
     {Cmd::ViewAttributes, "&Attributes", nullptr, nullptr, nullptr},

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -20,6 +21,12 @@ CDataSourceDlg::CDataSourceDlg(const std::vector<CDataSourceInfo> &sources, QWid
     setWindowTitle(QStringLiteral("Select Data Source"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
+    m_reason = new QLabel(this);
+    m_reason->setObjectName(QStringLiteral("reason"));
+    m_reason->setWordWrap(true);
+    m_reason->setTextFormat(Qt::PlainText);
+    m_reason->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_reason->hide();
     auto *prompt = new QLabel(QStringLiteral("&Data sources:"), this);
     m_list = new QTreeWidget(this);
     m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Type"),
@@ -39,6 +46,7 @@ CDataSourceDlg::CDataSourceDlg(const std::vector<CDataSourceInfo> &sources, QWid
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_reason);
     layout->addWidget(prompt);
     layout->addWidget(m_list, 1);
     layout->addWidget(connectionLabel);
@@ -89,6 +97,30 @@ void CDataSourceDlg::UpdateOkButton()
 
 QString CDataSourceDlg::ConnectionString() const { return m_connection->text().trimmed(); }
 
+void CDataSourceDlg::Prefill(const QString &connectionString, const QString &reason)
+{
+    m_reason->setText(reason);
+    m_reason->setVisible(!reason.isEmpty());
+    {
+        const QSignalBlocker blocker(m_list);
+        m_list->clearSelection();
+        m_list->setCurrentItem(nullptr);
+    }
+    m_connection->setText(connectionString);
+    m_connection->setFocus();
+    m_prefilled = true;
+}
+
+// A shown string is there to be completed (a password added, say): the
+// cursor waits at its end instead of the whole string being selected, as
+// the dialog's first focus would leave it.
+void CDataSourceDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_prefilled)
+        QTimer::singleShot(0, m_connection, [edit = m_connection] { edit->end(false); });
+}
+
 bool CDataSourceDlg::SelectSource(const QString &name)
 {
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
@@ -101,9 +133,12 @@ bool CDataSourceDlg::SelectSource(const QString &name)
     return false;
 }
 
-bool CDataSourceDlg::Prompt(CDbSession &session, std::string &connectionString, QWidget *parent)
+bool CDataSourceDlg::Prompt(CDbSession &session, std::string &connectionString,
+                            const std::string &reason, QWidget *parent)
 {
     CDataSourceDlg dialog(session.ListDataSources(), parent);
+    if (!connectionString.empty() || !reason.empty())
+        dialog.Prefill(QString::fromStdString(connectionString), QString::fromStdString(reason));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     connectionString = dialog.ConnectionString().toStdString();

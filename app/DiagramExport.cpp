@@ -65,13 +65,21 @@ bool CDiagramExport::Open(const QString &diagramPath)
         return Fail(QStringLiteral("cannot read %1: %2").arg(diagramPath, input.errorString()));
     m_doc = std::make_unique<CDoc>();
     CDbSession &session = m_doc->GetSession();
+    // Nobody is there to answer: a connection string that needs the user's
+    // consent or more information (see CDbSession::ConnectFromFile) ends
+    // the export with the reason the chooser would have shown.
     bool asked = false;
-    session.SetConnectPrompt([&asked](CDbSession &, std::string &) {
+    std::string reason;
+    session.SetConnectPrompt([&asked, &reason](CDbSession &, std::string &, const std::string &why) {
         asked = true;
+        reason = why;
         return false;
     });
     const int result = m_doc->LoadDiagram(input.readAll());
     session.SetConnectPrompt(nullptr);
+    if (asked && !reason.empty())
+        return Fail(QStringLiteral("cannot connect to the data source of %1: %2")
+                        .arg(diagramPath, OneLine(reason)));
     if (asked || (result >= 0 && !session.IsConnected()))
         return Fail(QStringLiteral("%1 is not a diagram file: it names no data source (no DSN= "
                                    "line before its tables)")

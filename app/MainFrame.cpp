@@ -6,6 +6,7 @@
 #include "app/HelpWindow.h"
 #include "app/LockKeyState.h"
 #include "app/RecentFileList.h"
+#include "app/SqlLogWindow.h"
 #include "res/Resource.h"
 
 #include <algorithm>
@@ -40,7 +41,8 @@ bool AlwaysDisabled(int id)
 
 bool IsCheckable(int id)
 {
-    return id == Cmd::ViewToolbar || id == Cmd::ViewStatusBar || id == Cmd::ViewSchema
+    return id == Cmd::ViewToolbar || id == Cmd::ViewStatusBar || id == Cmd::ViewSqlLog
+        || id == Cmd::ViewSchema
         || id == Cmd::ViewTableDiagram || id == Cmd::ViewAttributes;
 }
 
@@ -104,6 +106,7 @@ CMainFrame::CMainFrame(CCommandTarget *application, const CRecentFileList *recen
     CreateToolBar();
     CreateStatusBar();
     CreateAccelerators();
+    CreateSqlLog();
     ShowDocumentMenus(false);
     UpdateCommandUI();
     UpdateIndicators();
@@ -154,7 +157,7 @@ void CMainFrame::CreateActions()
         Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::AppExit,
         Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::CreateTable,
         Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger, Cmd::Drop,
-        Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSchema, Cmd::ViewTableDiagram,
+        Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, Cmd::ViewSchema, Cmd::ViewTableDiagram,
         Cmd::ViewAttributes, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange,
         Cmd::HelpIndex, Cmd::ContextHelp, Cmd::HelpUsing, Cmd::AppAbout};
     for (int id : ids)
@@ -200,7 +203,8 @@ void CMainFrame::CreateMenus()
     m_noDocumentMenus << CreateMenu(QStringLiteral("&File"),
                                     {Cmd::FileNew, Cmd::FileOpen, kSeparator, Cmd::FilePrintSetup,
                                      kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
-                      << CreateMenu(QStringLiteral("&View"), {Cmd::ViewToolbar, Cmd::ViewStatusBar})
+                      << CreateMenu(QStringLiteral("&View"),
+                                    {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog})
                       << CreateMenu(QStringLiteral("&Help"), help);
     // Menu 129: a document is active.
     m_windowMenu = CreateMenu(QStringLiteral("&Window"),
@@ -216,7 +220,7 @@ void CMainFrame::CreateMenus()
                        kSeparator, Cmd::CreateTable, Cmd::AddColumn, Cmd::CreateIndex,
                        Cmd::CreateForeignKey, Cmd::CreateTrigger, kSeparator, Cmd::Drop})
         << CreateMenu(QStringLiteral("&View"),
-                      {Cmd::ViewToolbar, Cmd::ViewStatusBar, kSeparator, Cmd::ViewSchema,
+                      {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, kSeparator, Cmd::ViewSchema,
                        Cmd::ViewTableDiagram, Cmd::ViewAttributes})
         << m_windowMenu << CreateMenu(QStringLiteral("&Help"), help);
 }
@@ -276,6 +280,16 @@ void CMainFrame::CreateAccelerators()
     }
 }
 
+// The statement log docks at the bottom and starts hidden; its View menu
+// entry shows it.
+void CMainFrame::CreateSqlLog()
+{
+    m_sqlLog = new CSqlLogWindow(this);
+    m_sqlLog->toggleViewAction()->setVisible(false);
+    addDockWidget(Qt::BottomDockWidgetArea, m_sqlLog);
+    m_sqlLog->hide();
+}
+
 // --- menus, title and document windows ----------------------------------
 
 void CMainFrame::ShowDocumentMenus(bool document)
@@ -316,6 +330,7 @@ void CMainFrame::OnActiveChildChanged()
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::UniqueConnection));
     }
     ShowDocumentMenus(child != nullptr);
+    m_sqlLog->SetDocument(child ? child->Document() : nullptr);
     UpdateTitle();
     UpdateCommandUI();
 }
@@ -474,6 +489,7 @@ bool CMainFrame::OnCommand(int id)
     switch (id) {
     case Cmd::ViewToolbar: m_toolBar->setVisible(m_toolBar->isHidden()); return true;
     case Cmd::ViewStatusBar: statusBar()->setVisible(statusBar()->isHidden()); return true;
+    case Cmd::ViewSqlLog: m_sqlLog->setVisible(m_sqlLog->isHidden()); return true;
     case Cmd::WindowCascade: m_mdiArea->cascadeSubWindows(); return true;
     case Cmd::WindowTile: m_mdiArea->tileSubWindows(); return true;
     case Cmd::WindowArrange: ArrangeIcons(); return true;
@@ -491,6 +507,10 @@ bool CMainFrame::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::ViewStatusBar:
         enabled = true;
         checked = !statusBar()->isHidden();
+        return true;
+    case Cmd::ViewSqlLog:
+        enabled = true;
+        checked = !m_sqlLog->isHidden();
         return true;
     case Cmd::WindowCascade:
     case Cmd::WindowTile:

@@ -12,6 +12,7 @@
 class CChildFrame;
 class CHelpWindow;
 class CRecentFileList;
+class CSqlLogWindow;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -41,6 +42,7 @@ public:
     // The menu entry (and toolbar button) of a command, or null.
     QAction *CommandAction(int id) const;
     QToolBar *ToolBar() const { return m_toolBar; }
+    CSqlLogWindow *SqlLog() const { return m_sqlLog; }
     QLabel *IndicatorPane(Indicator indicator) const { return m_indicators[indicator]; }
     // True while the document menus are in the menu bar.
     bool DocumentMenusShown() const { return m_documentMenusShown; }
@@ -74,6 +76,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateAccelerators();
+    void CreateSqlLog();
 
     void ShowDocumentMenus(bool document);
     void OnActiveChildChanged();
@@ -86,6 +89,7 @@ private:
     const CRecentFileList *m_recentFiles = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolBar = nullptr;
+    CSqlLogWindow *m_sqlLog = nullptr;
     QLabel *m_readyPane = nullptr;
     QLabel *m_indicators[3] = {nullptr, nullptr, nullptr};
     std::map<int, QAction *> m_actions;

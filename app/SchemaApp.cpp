@@ -104,12 +104,13 @@ void CSchemaApp::SaveStdProfileSettings() const
 // program's dialog takes its place, over the main window.
 void CSchemaApp::InstallConnectPrompt()
 {
-    CDbSession::SetDefaultConnectPrompt([this](CDbSession &session, std::string &connectionString) {
-        QWidget *parent = activeModalWidget();
-        if (!parent)
-            parent = m_mainFrame;
-        return CDataSourceDlg::Prompt(session, connectionString, parent);
-    });
+    CDbSession::SetDefaultConnectPrompt(
+        [this](CDbSession &session, std::string &connectionString, const std::string &reason) {
+            QWidget *parent = activeModalWidget();
+            if (!parent)
+                parent = m_mainFrame;
+            return CDataSourceDlg::Prompt(session, connectionString, reason, parent);
+        });
 }
 
 // --- documents -------------------------------------------------------------

@@ -1,18 +1,34 @@
 #include "db/DbSession.h"
 
+#include "db/ConnectionString.h"
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
 
 #include <sqlext.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace {
 
 // The value buffer of GetColumnText: a longer value is cut by the driver,
-// which reports it with SQL_SUCCESS_WITH_INFO.
+// which reports it with SQL_SUCCESS_WITH_INFO, and is read on in further
+// pieces of this size.
 constexpr SQLLEN kValueBufferSize = 255;
+// The first buffer for an information text; a longer one is read again.
+constexpr SQLSMALLINT kInfoBufferSize = 256;
+// The largest buffer a driver-manager call can take (a 16-bit length).
+constexpr size_t kLargestBuffer = 32767;
+
+// A message for a log entry or a box: the captured text without the line
+// ends that close it.
+std::string MessageText(std::string text)
+{
+    SqlText::TrimRight(text);
+    return text;
+}
 
 ConnectPrompt &DefaultPrompt()
 {
@@ -69,9 +85,12 @@ void CDbSession::Disconnect()
 
 int CDbSession::CheckReturn(SQLRETURN code)
 {
+    m_lastCallWarned = static_cast<short>(code) == SQL_SUCCESS_WITH_INFO;
     switch (static_cast<short>(code)) {
     case SQL_SUCCESS: return DbResult::kOk;
-    case SQL_SUCCESS_WITH_INFO: return DbResult::kSuccessWithInfo;
+    // A success that came with a warning is a success; the warning is kept
+    // as the last diagnostics.
+    case SQL_SUCCESS_WITH_INFO: CaptureDiagnostics(); return DbResult::kOk;
     case SQL_NO_DATA_FOUND: return DbResult::kNoData;
     case SQL_INVALID_HANDLE: return DbResult::kInvalidHandle;
     case SQL_ERROR: return CaptureDiagnostics();
@@ -115,8 +134,11 @@ int CDbSession::CaptureDiagnostics()
 
 std::string CDbSession::GetErrorText(int code) const
 {
-    if (code == DbResult::kErrorWithoutNativeCode || code == DbResult::kSuccessWithInfo
-        || (code >= -9998 && code <= -1))
+    // The captured diagnostics, unless the driver gave no message at all:
+    // an error box never stands empty.
+    if ((code == DbResult::kErrorWithoutNativeCode || code == DbResult::kSuccessWithInfo
+         || (code >= -9998 && code <= -1))
+        && !MessageText(m_lastError).empty())
         return m_lastError;
     const long key = code < 0 ? -static_cast<long>(code) : code;
     if (key <= 0x7fffffff) {
@@ -134,12 +156,15 @@ int CDbSession::Connect(const std::string &connectionString)
     // old relationships do not stay in the list beside the new ones.
     Disconnect();
     ClearRelationships();
+    m_refusedByDriver = false;
 
     int result = CheckReturn(SQLAllocEnv(&m_environment));
     if (result >= 0)
         result = CheckReturn(SQLAllocConnect(m_environment, &m_connection));
-    if (result >= 0)
+    if (result >= 0) {
         result = DriverConnect(connectionString);
+        m_refusedByDriver = result < 0 && result != DbResult::kNoData;
+    }
     if (result >= 0)
         result = ReadInfoText(SQL_DBMS_NAME, m_dbmsName);
     if (result >= 0)
@@ -158,43 +183,73 @@ int CDbSession::Connect(const std::string &connectionString)
         result = m_adapter->LoadRelationships(*this);
     if (result >= 0)
         result = LoadTypeInfo();
+    // A failed connect leaves no connection open behind it; what the driver
+    // said stays for the caller's message.
+    if (result < 0)
+        Disconnect();
     return result;
+}
+
+int CDbSession::ConnectFromFile(const std::string &connectionString)
+{
+    std::string request = connectionString;
+    std::string reason = ConnectionString::ConsentReason(request, ListDrivers());
+    int result = DbResult::kOk;
+    if (reason.empty())
+        result = Connect(request);
+    while (!reason.empty() || (result < 0 && m_refusedByDriver)) {
+        if (reason.empty())
+            reason = MessageText(GetErrorText(result));
+        if (!Prompt(request, reason))
+            return DbResult::kNoData;
+        result = Connect(request);
+        reason.clear();
+    }
+    return result;
+}
+
+bool CDbSession::Prompt(std::string &connectionString, const std::string &reason)
+{
+    return m_prompt && m_prompt(*this, connectionString, reason) && !connectionString.empty();
 }
 
 // The driver manager here has no dialog of its own; the connect prompt takes
-// its place when no connection string is given. The completed string is
-// read into a buffer sized for it, never cut short.
+// its place when no connection string is given. The completed string gets
+// the largest buffer the call takes, so that it is never cut short: the
+// data source name is read from it.
 int CDbSession::DriverConnect(const std::string &input)
 {
     std::string request = input;
-    if (request.empty()) {
-        if (!m_prompt || !m_prompt(*this, request) || request.empty())
-            return DbResult::kNoData;
-    }
-    std::vector<SQLCHAR> completed(request.size() + 1024);
-    SQLSMALLINT completedLength = 0;
-    const SQLRETURN rc = SQLDriverConnect(m_connection, nullptr, Text(request), SQL_NTS,
-                                          completed.data(),
-                                          static_cast<SQLSMALLINT>(completed.size()),
-                                          &completedLength, SQL_DRIVER_NOPROMPT);
-    const int result = CheckReturn(rc);
-    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO)
-        m_connectionOpen = true;
+    if (request.empty() && !Prompt(request, std::string()))
+        return DbResult::kNoData;
+    m_sentConnectionString = request;
+    std::vector<SQLCHAR> completed(kLargestBuffer + 1);
+    SQLSMALLINT length = 0;
+    const int result = CheckReturn(SQLDriverConnect(m_connection, nullptr, Text(request), SQL_NTS,
+                                                    completed.data(),
+                                                    static_cast<SQLSMALLINT>(kLargestBuffer),
+                                                    &length, SQL_DRIVER_NOPROMPT));
     if (result < 0)
         return result;
+    m_connectionOpen = true;
     m_connectionString = reinterpret_cast<const char *>(completed.data());
-    if (completedLength >= static_cast<SQLSMALLINT>(completed.size()))
-        m_connectionString = request; // the driver's answer did not fit; keep what we sent
     return result;
 }
 
+// A text longer than the first buffer is read again whole.
 int CDbSession::ReadInfoText(SQLUSMALLINT type, std::string &text)
 {
-    SQLCHAR buffer[256] = {};
+    std::vector<SQLCHAR> buffer(kInfoBufferSize + 1);
     SQLSMALLINT length = 0;
-    const int result = CheckReturn(SQLGetInfo(m_connection, type, buffer, 255, &length));
+    int result = CheckReturn(SQLGetInfo(m_connection, type, buffer.data(), kInfoBufferSize, &length));
+    if (result >= 0 && length >= kInfoBufferSize) {
+        const size_t size = std::min(static_cast<size_t>(length) + 1, kLargestBuffer);
+        buffer.assign(size + 1, 0);
+        result = CheckReturn(SQLGetInfo(m_connection, type, buffer.data(),
+                                        static_cast<SQLSMALLINT>(size), &length));
+    }
     if (result >= 0)
-        text = reinterpret_cast<const char *>(buffer);
+        text = reinterpret_cast<const char *>(buffer.data());
     return result;
 }
 
@@ -219,12 +274,40 @@ std::string CDbSession::ExtractDsn(const std::string &completed, const std::stri
     return dsn;
 }
 
-int CDbSession::CloseStatement() { return CheckReturn(SQLFreeStmt(m_statement, SQL_CLOSE)); }
+int CDbSession::CloseStatement()
+{
+    m_rowsEntry = 0;
+    return CheckReturn(SQLFreeStmt(m_statement, SQL_CLOSE));
+}
 
+// Every statement goes into the log with its outcome: ok, the rows it
+// gives (counted as they are fetched), or the engine's message.
 int CDbSession::Execute(const std::string &statement)
 {
-    m_statementLog.push_back(statement);
-    return CheckReturn(SQLExecDirect(m_statement, Text(statement), SQL_NTS));
+    m_rowsEntry = 0;
+    const auto sent = std::chrono::system_clock::now();
+    const int result = CheckReturn(SQLExecDirect(m_statement, Text(statement), SQL_NTS));
+    CDbLogEntry::Outcome outcome = CDbLogEntry::Ok;
+    std::string message;
+    if (result < 0) {
+        outcome = CDbLogEntry::Failed;
+        message = MessageText(GetErrorText(result));
+    } else {
+        if (m_lastCallWarned)
+            message = MessageText(m_lastError);
+        SQLSMALLINT columns = 0;
+        if (CheckReturn(SQLNumResultCols(m_statement, &columns)) >= 0 && columns > 0)
+            outcome = CDbLogEntry::Rows;
+    }
+    const unsigned long long number = m_log.Add(sent, statement, outcome, message);
+    if (outcome == CDbLogEntry::Rows)
+        m_rowsEntry = number;
+    return result;
+}
+
+void CDbSession::SetStatementLogListener(CDbStatementLog::Listener listener)
+{
+    m_log.SetListener(std::move(listener));
 }
 
 int CDbSession::BeginTransaction()
@@ -259,23 +342,77 @@ int CDbSession::EndTransaction(SQLSMALLINT completion)
     return result;
 }
 
-int CDbSession::Fetch() { return CheckReturn(SQLFetch(m_statement)); }
+int CDbSession::Fetch()
+{
+    const int result = CheckReturn(SQLFetch(m_statement));
+    if (m_rowsEntry != 0) {
+        if (result >= 0)
+            m_log.CountRow(m_rowsEntry);
+        else if (result == DbResult::kNoData)
+            m_log.SetAllRead(m_rowsEntry);
+        else
+            m_log.SetFailed(m_rowsEntry, MessageText(GetErrorText(result)));
+    }
+    return result;
+}
 
+// A value longer than the buffer comes in pieces: the driver fills the
+// buffer less its closing zero and tells how much was left, or that it
+// cannot tell; the next call goes on where the last one stopped.
 int CDbSession::GetColumnText(int column, std::string &text)
 {
-    char buffer[kValueBufferSize] = {};
-    SQLLEN indicator = 0;
-    const int result = CheckReturn(SQLGetData(m_statement, static_cast<SQLUSMALLINT>(column),
-                                              SQL_C_CHAR, buffer, kValueBufferSize, &indicator));
-    text.assign(indicator == SQL_NULL_DATA ? "" : buffer);
+    text.clear();
+    int result = DbResult::kOk;
+    for (int piece = 0;; ++piece) {
+        char buffer[kValueBufferSize] = {};
+        SQLLEN indicator = 0;
+        result = CheckReturn(SQLGetData(m_statement, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR,
+                                        buffer, kValueBufferSize, &indicator));
+        if (result == DbResult::kNoData && piece > 0) {
+            result = DbResult::kOk; // the last piece ended exactly at the buffer's end
+            break;
+        }
+        if (result < 0 || indicator == SQL_NULL_DATA)
+            break;
+        text += buffer;
+        if (indicator != SQL_NO_TOTAL && indicator < kValueBufferSize)
+            break;
+    }
     SqlText::TrimRight(text);
     return result;
+}
+
+int CDbSession::ReadRows(int start, const std::vector<int> &columns, const CDbRowHandler &onRow,
+                         const std::vector<int> &forgiven)
+{
+    int result = start;
+    while (result >= 0) {
+        result = Fetch();
+        CDbRow row(columns.size());
+        for (size_t i = 0; i < columns.size() && result >= 0; ++i)
+            result = GetColumnText(columns[i], row[i]);
+        if (result >= 0)
+            onRow(row);
+    }
+    if (result == DbResult::kNoData
+        || std::find(forgiven.begin(), forgiven.end(), result) != forgiven.end())
+        result = DbResult::kOk;
+    if (result >= 0)
+        CloseStatement();
+    return result;
+}
+
+int CDbSession::QueryRows(const std::string &statement, const std::vector<int> &columns,
+                          const CDbRowHandler &onRow, const std::vector<int> &forgiven)
+{
+    return ReadRows(Execute(statement), columns, onRow, forgiven);
 }
 
 // The catalog schema, when the adapter names one, narrows every catalog
 // call to it; in SQLTables and SQLColumns it is a search pattern.
 int CDbSession::ListTables()
 {
+    m_rowsEntry = 0;
     const std::string schema = SqlText::EscapePattern(m_catalogSchema, m_searchEscape);
     return CheckReturn(SQLTables(m_statement, nullptr, 0, OptionalText(schema), Length(schema), nullptr,
                                  0, Text("TABLE"), SQL_NTS));
@@ -285,6 +422,7 @@ int CDbSession::ListTables()
 // escaped, so that A_B does not also bring the columns of AXB.
 int CDbSession::ListColumns(const std::string &table)
 {
+    m_rowsEntry = 0;
     const std::string schema = SqlText::EscapePattern(m_catalogSchema, m_searchEscape);
     const std::string pattern = SqlText::EscapePattern(table, m_searchEscape);
     return CheckReturn(SQLColumns(m_statement, nullptr, 0, OptionalText(schema), Length(schema),
@@ -293,40 +431,31 @@ int CDbSession::ListColumns(const std::string &table)
 
 int CDbSession::ListIndexes(const std::string &table)
 {
+    m_rowsEntry = 0;
     return CheckReturn(SQLStatistics(m_statement, nullptr, 0, OptionalText(m_catalogSchema),
                                      Length(m_catalogSchema), Text(table), Length(table),
                                      SQL_INDEX_ALL, SQL_ENSURE));
 }
 
-int CDbSession::ListTypes() { return CheckReturn(SQLGetTypeInfo(m_statement, SQL_ALL_TYPES)); }
+int CDbSession::ListTypes()
+{
+    m_rowsEntry = 0;
+    return CheckReturn(SQLGetTypeInfo(m_statement, SQL_ALL_TYPES));
+}
 
 int CDbSession::LoadTypeInfo()
 {
     ClearTypes();
-    int result = ListTypes();
-    while (result >= 0) {
+    // TYPE_NAME, CREATE_PARAMS and NULLABLE.
+    const int result = ReadRows(ListTypes(), {1, 6, 7}, [this](const CDbRow &row) {
         auto type = std::make_unique<CDbTypeInfo>();
-        std::string params, nullable;
-        result = Fetch();
-        if (result >= 0)
-            result = GetColumnText(1, type->m_name);
-        if (result >= 0)
-            result = GetColumnText(6, params);
-        if (result >= 0)
-            result = GetColumnText(7, nullable);
-        if (result < 0)
-            break;
-        type->m_nullable = nullable == "1";
-        type->m_name = SqlText::ToLower(type->m_name);
-        params = SqlText::ToLower(params);
+        type->m_name = SqlText::ToLower(row[0]);
+        const std::string params = SqlText::ToLower(row[1]);
         type->m_paramKind = m_adapter ? m_adapter->ParameterKind(params)
                                       : CDbmsAdapter::StandardParameterKind(params);
+        type->m_nullable = row[2] == "1";
         AddType(std::move(type));
-    }
-    if (result == DbResult::kNoData || result == DbResult::kObjectNotFound)
-        result = DbResult::kOk;
-    if (result >= 0)
-        CloseStatement();
+    }, {DbResult::kObjectNotFound});
     if (m_adapter)
         m_adapter->AddExtraTypes(*this);
     return result;
@@ -378,26 +507,79 @@ const CDbTypeInfo *CDbSession::FindType(const std::string &name) const
     return nullptr;
 }
 
+namespace {
+
+// SQLDataSources and SQLDrivers: one entry of a driver-manager list per call.
+using ListFunction = SQLRETURN (*)(SQLHENV, SQLUSMALLINT, SQLCHAR *, SQLSMALLINT, SQLSMALLINT *,
+                                   SQLCHAR *, SQLSMALLINT, SQLSMALLINT *);
+
+struct CListEntry
+{
+    std::string m_name;
+    std::string m_description;
+    bool m_system = false;
+};
+
+// Walks a driver-manager list from each start direction. A name or a
+// description cut by its buffer makes the whole list be read again with
+// buffers large enough for the longest.
+std::vector<CListEntry> ReadList(CDbSession &session, SQLHENV environment, ListFunction list,
+                                 const std::vector<SQLUSMALLINT> &starts)
+{
+    size_t nameSize = 256;
+    size_t descriptionSize = 512;
+    for (;;) {
+        std::vector<CListEntry> entries;
+        size_t nameNeeded = 0;
+        size_t descriptionNeeded = 0;
+        for (const SQLUSMALLINT start : starts) {
+            for (SQLUSMALLINT direction = start;; direction = SQL_FETCH_NEXT) {
+                std::vector<SQLCHAR> name(nameSize + 1), description(descriptionSize + 1);
+                SQLSMALLINT nameLength = 0;
+                SQLSMALLINT descriptionLength = 0;
+                if (session.CheckReturn(list(environment, direction, name.data(),
+                                             static_cast<SQLSMALLINT>(nameSize), &nameLength,
+                                             description.data(),
+                                             static_cast<SQLSMALLINT>(descriptionSize),
+                                             &descriptionLength))
+                    < 0)
+                    break;
+                entries.push_back({reinterpret_cast<const char *>(name.data()),
+                                   reinterpret_cast<const char *>(description.data()),
+                                   start == SQL_FETCH_FIRST_SYSTEM});
+                nameNeeded = std::max(nameNeeded, static_cast<size_t>(std::max<SQLSMALLINT>(0, nameLength)));
+                descriptionNeeded = std::max(
+                    descriptionNeeded, static_cast<size_t>(std::max<SQLSMALLINT>(0, descriptionLength)));
+            }
+        }
+        const size_t nameWanted = std::min(nameNeeded + 1, kLargestBuffer);
+        const size_t descriptionWanted = std::min(descriptionNeeded + 1, kLargestBuffer);
+        if (nameWanted <= nameSize && descriptionWanted <= descriptionSize)
+            return entries;
+        nameSize = std::max(nameSize, nameWanted);
+        descriptionSize = std::max(descriptionSize, descriptionWanted);
+    }
+}
+
+} // namespace
+
 std::vector<CDataSourceInfo> CDbSession::ListDataSources()
 {
-    if (m_environment == SQL_NULL_HENV && SQLAllocEnv(&m_environment) != SQL_SUCCESS)
+    if (m_environment == SQL_NULL_HENV && CheckReturn(SQLAllocEnv(&m_environment)) < 0)
         return {};
     std::vector<CDataSourceInfo> sources;
-    for (SQLUSMALLINT direction : {SQLUSMALLINT(SQL_FETCH_FIRST_USER), SQLUSMALLINT(SQL_FETCH_FIRST_SYSTEM)}) {
-        const bool system = direction == SQL_FETCH_FIRST_SYSTEM;
-        for (;;) {
-            SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
-            SQLCHAR description[512] = {};
-            SQLSMALLINT nameLength = 0, descriptionLength = 0;
-            const SQLRETURN rc = SQLDataSources(m_environment, direction, name, sizeof name,
-                                                &nameLength, description, sizeof description,
-                                                &descriptionLength);
-            if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
-                break;
-            sources.push_back({reinterpret_cast<const char *>(name),
-                               reinterpret_cast<const char *>(description), system});
-            direction = SQL_FETCH_NEXT;
-        }
-    }
+    for (const CListEntry &entry : ReadList(*this, m_environment, SQLDataSources,
+                                            {SQL_FETCH_FIRST_USER, SQL_FETCH_FIRST_SYSTEM}))
+        sources.push_back({entry.m_name, entry.m_description, entry.m_system});
     return sources;
+}
+
+std::vector<std::string> CDbSession::ListDrivers()
+{
+    if (m_environment == SQL_NULL_HENV && CheckReturn(SQLAllocEnv(&m_environment)) < 0)
+        return {};
+    std::vector<std::string> drivers;
+    for (const CListEntry &entry : ReadList(*this, m_environment, SQLDrivers, {SQL_FETCH_FIRST}))
+        drivers.push_back(entry.m_name);
+    return drivers;
 }

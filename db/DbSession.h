@@ -1,6 +1,8 @@
 #pragma once
 
 #include "db/DbTypes.h"
+#include "db/RowSource.h"
+#include "db/StatementLog.h"
 
 #include <sql.h>
 
@@ -12,11 +14,19 @@
 class CDbmsAdapter;
 class CDbSession;
 
-// Asks the user for a data source when Connect is called without a
-// connection string. Returns false when the user cancelled; otherwise
-// fills in the connection string to use. The application installs a dialog;
-// tests install their own answer.
-using ConnectPrompt = std::function<bool(CDbSession &session, std::string &connectionString)>;
+// Asks the user for a data source: when Connect is called without a
+// connection string, and when a connection string read from a diagram file
+// needs the user's consent or more information. The connection string
+// comes in as the prompt should show it first (empty for a free choice),
+// with the reason for asking (empty for a free choice); the prompt returns
+// false when the user cancelled, otherwise it leaves the connection string
+// to use. The application installs a dialog; tests install their own answer.
+using ConnectPrompt = std::function<bool(CDbSession &session, std::string &connectionString,
+                                         const std::string &reason)>;
+
+// One row of a result set as text, in the order its columns were read.
+using CDbRow = std::vector<std::string>;
+using CDbRowHandler = std::function<void(const CDbRow &row)>;
 
 // One diagnostic record as SQLError reports it.
 struct CDbDiagnostic
@@ -29,17 +39,23 @@ struct CDbDiagnostic
 // connection and the single statement handle that every query and every
 // DDL statement of that document shares. Failures are negative result codes
 // (see ResultCodes.h); the session never shows anything itself.
-class CDbSession
+class CDbSession : public CRowSource
 {
 public:
     CDbSession();
-    ~CDbSession();
+    ~CDbSession() override;
     CDbSession(const CDbSession &) = delete;
     CDbSession &operator=(const CDbSession &) = delete;
 
     // Connects with the given connection string, or, when it is empty,
     // with the one the connect prompt obtains from the user.
     int Connect(const std::string &connectionString = std::string());
+    // Connects with a connection string read from a diagram file. A string
+    // that could make a library load is shown to the user first, and one
+    // the driver refuses (a password missing, a data source gone) is shown
+    // again with the driver's message, until it connects or the user
+    // cancels.
+    int ConnectFromFile(const std::string &connectionString);
     bool IsConnected() const { return m_statement != SQL_NULL_HSTMT; }
 
     int CloseStatement();
@@ -53,8 +69,21 @@ public:
     int CommitTransaction();
     int RollbackTransaction();
     bool InTransaction() const { return m_inTransaction; }
-    int Fetch();
-    int GetColumnText(int column, std::string &text);
+    int Fetch() override;
+    // Reads a value as text, however long; trailing white space is removed.
+    int GetColumnText(int column, std::string &text) override;
+
+    // Reads every row of the result set that start began (the code of a
+    // List call or of Execute): fetches each row, reads the given columns
+    // as text in the order given and hands the row on. The end of the rows
+    // and the forgiven codes count as success, and the statement is then
+    // closed; on any other failure it is left for the caller to report and
+    // close, and the rows read before it have been handed on.
+    int ReadRows(int start, const std::vector<int> &columns, const CDbRowHandler &onRow,
+                 const std::vector<int> &forgiven = {});
+    // ReadRows over the result of a statement.
+    int QueryRows(const std::string &statement, const std::vector<int> &columns,
+                  const CDbRowHandler &onRow, const std::vector<int> &forgiven = {});
 
     int ListTables();
     int ListColumns(const std::string &table);
@@ -79,23 +108,34 @@ public:
     int TypeCount() const { return static_cast<int>(m_types.size()); }
 
     // The user and system data sources of the driver manager, for the
-    // connect prompt. Allocates the environment when there is none yet.
+    // connect prompt, with their names and descriptions whole. Allocates
+    // the environment when there is none yet.
     std::vector<CDataSourceInfo> ListDataSources();
+    // The names of the drivers installed with the driver manager.
+    std::vector<std::string> ListDrivers();
 
     CDbmsAdapter *GetAdapter() const { return m_adapter; }
     // The schema the catalog calls look in; empty for none named.
     const std::string &GetCatalogSchema() const { return m_catalogSchema; }
     const std::string &GetDbmsName() const { return m_dbmsName; }
+    // The completed connection string of the last connect, as the driver
+    // returned it (it may hold a password).
     const std::string &GetConnectionString() const { return m_connectionString; }
+    // The connection string the last connect sent, as it was sent.
+    const std::string &GetSentConnectionString() const { return m_sentConnectionString; }
 
     void SetConnectPrompt(ConnectPrompt prompt) { m_prompt = std::move(prompt); }
     // The prompt new sessions start with; the application installs its
     // data-source dialog here at start-up.
     static void SetDefaultConnectPrompt(ConnectPrompt prompt);
 
-    // Every statement sent through Execute, oldest first; kept so that a
-    // caller can show or check exactly what was sent.
-    const std::vector<std::string> &GetStatementLog() const { return m_statementLog; }
+    // The last statements sent through Execute, oldest first, with their
+    // outcomes; kept so that the user can see exactly what was sent.
+    const CDbStatementLog &GetStatementLog() const { return m_log; }
+    void SetStatementLogListener(CDbStatementLog::Listener listener);
+    // Every statement ever sent through this session: unlike the log, which
+    // keeps only the last ones, this count never stops growing.
+    unsigned long long StatementsSent() const { return m_log.Sent(); }
 
     // Folds diagnostic records into a result code and the message text:
     // the most negative native code wins, every message is followed by a
@@ -116,6 +156,7 @@ private:
     int DriverConnect(const std::string &input);
     int ReadInfoText(SQLUSMALLINT type, std::string &text);
     int SelectAdapter();
+    bool Prompt(std::string &connectionString, const std::string &reason);
 
     SQLHENV m_environment = SQL_NULL_HENV;
     SQLHDBC m_connection = SQL_NULL_HDBC;
@@ -127,10 +168,18 @@ private:
     std::vector<std::unique_ptr<CDbRelationship>> m_relationships;
     std::string m_dbmsName;
     std::string m_connectionString;
+    std::string m_sentConnectionString;
     // The driver's escape for "_" and "%" in catalog search patterns.
     std::string m_searchEscape;
     std::string m_catalogSchema;
-    std::vector<std::string> m_statementLog;
+    // Set when the last connect failed at the driver manager or the driver,
+    // as opposed to a later step such as choosing the adapter.
+    bool m_refusedByDriver = false;
+    // Set when the last call succeeded with a warning.
+    bool m_lastCallWarned = false;
+    CDbStatementLog m_log;
+    // The log entry of the statement whose rows are being read, or 0.
+    unsigned long long m_rowsEntry = 0;
     ConnectPrompt m_prompt;
 };
 

@@ -31,63 +31,35 @@ int CPervasiveAdapter::LoadRelationships(CDbSession &session)
 }
 
 // The dictionary gives index numbers; they become "key0", "key1"... until
-// the index-name pass finds their names.
+// the index-name pass finds their names. Columns 6 and 7 (the rules) are
+// selected but not read.
 int CPervasiveAdapter::ReadRelationships(CDbSession &session)
 {
-    int result = session.Execute(kRelationshipQuery);
-    while (result >= 0) {
+    return session.QueryRows(kRelationshipQuery, {1, 2, 3, 4, 5}, [&session](const CDbRow &row) {
         auto relationship = std::make_unique<CDbRelationship>();
-        result = session.Fetch();
-        if (result >= 0)
-            result = session.GetColumnText(1, relationship->m_name);
-        if (result >= 0)
-            result = session.GetColumnText(2, relationship->m_parentTable);
-        if (result >= 0)
-            result = session.GetColumnText(3, relationship->m_parentIndex);
-        if (result >= 0)
-            result = session.GetColumnText(4, relationship->m_foreignTable);
-        if (result >= 0)
-            result = session.GetColumnText(5, relationship->m_foreignIndex);
-        if (result < 0)
-            break;
-        relationship->m_parentIndex.insert(0, "key");
-        relationship->m_foreignIndex.insert(0, "key");
+        relationship->m_name = row[0];
+        relationship->m_parentTable = row[1];
+        relationship->m_parentIndex = "key" + row[2];
+        relationship->m_foreignTable = row[3];
+        relationship->m_foreignIndex = "key" + row[4];
         session.AddRelationship(std::move(relationship));
-    }
-    if (result == DbResult::kNoData || result == DbResult::kObjectNotFound)
-        result = DbResult::kOk;
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    }, {DbResult::kObjectNotFound});
 }
 
+// Each row names one index of one table: table name, index name, number.
 int CPervasiveAdapter::ApplyIndexNames(CDbSession &session)
 {
-    int result = session.Execute(kIndexNameQuery);
-    while (result >= 0) {
-        std::string table, index, number;
-        result = session.Fetch();
-        if (result >= 0)
-            result = session.GetColumnText(1, table);
-        if (result >= 0)
-            result = session.GetColumnText(2, index);
-        if (result >= 0)
-            result = session.GetColumnText(3, number);
-        if (result < 0)
-            break;
-        const std::string key = "key" + number;
+    return session.QueryRows(kIndexNameQuery, {1, 2, 3}, [&session](const CDbRow &row) {
+        const std::string &table = row[0];
+        const std::string &index = row[1];
+        const std::string key = "key" + row[2];
         for (int i = 0; CDbRelationship *relationship = session.GetRelationship(i); ++i) {
             if (relationship->m_parentTable == table && relationship->m_parentIndex == key)
                 relationship->m_parentIndex = index;
             if (relationship->m_foreignTable == table && relationship->m_foreignIndex == key)
                 relationship->m_foreignIndex = index;
         }
-    }
-    if (result == DbResult::kNoData)
-        result = DbResult::kOk;
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    });
 }
 
 int CPervasiveAdapter::AddExtraTypes(CDbSession &session)
@@ -109,26 +81,15 @@ int CPervasiveAdapter::AddExtraTypes(CDbSession &session)
     return DbResult::kOk;
 }
 
+// The dictionary may store a quoted name; only a name quoted at both ends
+// loses its quotes.
 int CPervasiveAdapter::LoadTriggerNames(CDbSession &session, const std::string &table,
                                         std::vector<std::string> &names)
 {
-    int result = session.Execute(TriggerQuery(table));
-    while (result >= 0) {
-        std::string name;
-        result = session.Fetch();
-        if (result >= 0)
-            result = session.GetColumnText(1, name);
-        if (result < 0)
-            break;
-        // The dictionary may store a quoted name; only a name quoted at both
-        // ends loses its quotes.
+    return session.QueryRows(TriggerQuery(table), {1}, [&names](const CDbRow &row) {
+        std::string name = row[0];
         if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
             name = name.substr(1, name.size() - 2);
         names.push_back(name);
-    }
-    if (result == DbResult::kNoData || result == DbResult::kObjectNotFound)
-        result = DbResult::kOk;
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    }, {DbResult::kObjectNotFound});
 }

@@ -37,8 +37,6 @@ const char *const kCurrentSchemaQuery = "select current_schema()";
 const char *const kNoSchemaMessage =
     "The connection has no current schema: none of the schemas in its search_path exists.";
 
-int EndOfRows(int result) { return result == DbResult::kNoData ? DbResult::kOk : result; }
-
 } // namespace
 
 std::string CPostgresAdapter::GetDbmsName() const { return "PostgreSQL"; }
@@ -74,23 +72,10 @@ int CPostgresAdapter::ReadCatalogSchema(CDbSession &session, std::string &schema
 
 int CPostgresAdapter::LoadRelationships(CDbSession &session)
 {
-    int result = session.Execute(kRelationshipQuery);
-    while (result >= 0) {
-        auto relationship = std::make_unique<CDbRelationship>();
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(1, relationship->m_name);
-        if (result >= 0) result = session.GetColumnText(2, relationship->m_parentTable);
-        if (result >= 0) result = session.GetColumnText(3, relationship->m_parentIndex);
-        if (result >= 0) result = session.GetColumnText(4, relationship->m_foreignTable);
-        if (result >= 0) result = session.GetColumnText(5, relationship->m_foreignIndex);
-        if (result < 0)
-            break;
-        session.AddRelationship(std::move(relationship));
-    }
-    result = EndOfRows(result);
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    return session.QueryRows(kRelationshipQuery, {1, 2, 3, 4, 5}, [&session](const CDbRow &row) {
+        session.AddRelationship(std::make_unique<CDbRelationship>(
+            CDbRelationship{row[1], row[2], row[3], row[4], row[0]}));
+    });
 }
 
 // psqlODBC gives a character column's LENGTH in bytes of the client
@@ -156,18 +141,6 @@ int CPostgresAdapter::AddExtraTypes(CDbSession &session)
 int CPostgresAdapter::LoadTriggerNames(CDbSession &session, const std::string &table,
                                        std::vector<std::string> &names)
 {
-    int result = session.Execute(TriggerQuery(table));
-    while (result >= 0) {
-        std::string name;
-        result = session.Fetch();
-        if (result >= 0)
-            result = session.GetColumnText(1, name);
-        if (result < 0)
-            break;
-        names.push_back(name);
-    }
-    result = EndOfRows(result);
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    return session.QueryRows(TriggerQuery(table), {1},
+                             [&names](const CDbRow &row) { names.push_back(row[0]); });
 }

@@ -202,18 +202,13 @@ int CPostgresDialect::ApplyDroppingFunctions(CDbSession &session, const CSchemaC
     CRendering rendering = Render(change);
     if (rendering.m_result < 0)
         return Refuse(session, rendering);
-    int result = session.Execute(UnusedFunctionQuery(table, trigger));
-    while (result >= 0) {
-        std::string function;
-        result = session.Fetch();
-        if (result >= 0)
-            result = session.GetColumnText(1, function);
-        if (result >= 0)
-            rendering.m_statements.push_back("DROP FUNCTION " + function);
-    }
-    if (result != DbResult::kNoData)
+    const int result = session.QueryRows(UnusedFunctionQuery(table, trigger), {1},
+                                         [&rendering](const CDbRow &row) {
+                                             rendering.m_statements.push_back("DROP FUNCTION "
+                                                                              + row[0]);
+                                         });
+    if (result < 0)
         return result;
-    session.CloseStatement();
     return RunStatements(session, rendering.m_statements);
 }
 

@@ -56,8 +56,6 @@ namespace {
 using SqlTokens::SameName;
 using SqlTokens::SameNames;
 
-int EndOfRows(int result) { return result == DbResult::kNoData ? DbResult::kOk : result; }
-
 } // namespace
 
 // One foreign key assembled from its pragma rows (one row per column).
@@ -122,93 +120,57 @@ int CSqliteAdapter::LoadRelationships(CDbSession &session)
 
 int CSqliteAdapter::ReadForeignKeys(CDbSession &session, std::vector<CForeignKey> &keys)
 {
-    int result = session.Execute(kForeignKeyQuery);
-    while (result >= 0) {
-        std::string table, id, from, written, to, parent;
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(1, table);
-        if (result >= 0) result = session.GetColumnText(2, id);
-        if (result >= 0) result = session.GetColumnText(3, from);
-        if (result >= 0) result = session.GetColumnText(4, written);
-        if (result >= 0) result = session.GetColumnText(5, to);
-        if (result >= 0) result = session.GetColumnText(6, parent);
-        if (result < 0)
-            break;
+    return session.QueryRows(kForeignKeyQuery, {1, 2, 3, 4, 5, 6}, [&keys](const CDbRow &row) {
+        const std::string &table = row[0];
+        const std::string &id = row[1];
+        const std::string &to = row[4];
         if (keys.empty() || keys.back().m_table != table || keys.back().m_id != id) {
             CForeignKey key;
             key.m_table = table;
             key.m_id = id;
-            key.m_parentWritten = written;
-            key.m_parentTable = parent.empty() ? written : parent;
+            key.m_parentWritten = row[3];
+            key.m_parentTable = row[5].empty() ? row[3] : row[5];
             keys.push_back(key);
         }
-        keys.back().m_columns.push_back(from);
+        keys.back().m_columns.push_back(row[2]);
         if (!to.empty())
             keys.back().m_parentColumns.push_back(to);
-    }
-    result = EndOfRows(result);
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    });
 }
 
 int CSqliteAdapter::ReadTableKeys(CDbSession &session, CKeyMap &tables)
 {
-    int result = session.Execute(kKeyQuery);
     std::string lastTable, lastPlace;
-    while (result >= 0) {
-        std::string table, place, indexName, unique, partial, position, column, type;
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(1, table);
-        if (result >= 0) result = session.GetColumnText(2, place);
-        if (result >= 0) result = session.GetColumnText(3, indexName);
-        if (result >= 0) result = session.GetColumnText(4, unique);
-        if (result >= 0) result = session.GetColumnText(5, partial);
-        if (result >= 0) result = session.GetColumnText(6, position);
-        if (result >= 0) result = session.GetColumnText(7, column);
-        if (result >= 0) result = session.GetColumnText(8, type);
-        if (result < 0)
-            break;
+    return session.QueryRows(kKeyQuery, {1, 2, 3, 4, 5, 6, 7, 8}, [&](const CDbRow &row) {
+        const std::string &table = row[0];
+        const std::string &place = row[1];
         CSqliteTableKeys &keys = tables[table];
         if (place == "0") {
-            keys.AddPrimaryKeyColumn(column, type);
-            continue;
+            keys.AddPrimaryKeyColumn(row[6], row[7]);
+            return;
         }
         if (table != lastTable || place != lastPlace) {
             CSqliteIndex index;
-            index.m_name = indexName;
-            index.m_unique = unique == "1";
-            index.m_partial = partial == "1";
+            index.m_name = row[2];
+            index.m_unique = row[3] == "1";
+            index.m_partial = row[4] == "1";
             keys.AddIndex(index);
         }
-        keys.AddColumnToLastIndex(column);
+        keys.AddColumnToLastIndex(row[6]);
         lastTable = table;
         lastPlace = place;
-    }
-    result = EndOfRows(result);
-    if (result >= 0)
-        session.CloseStatement();
-    return result;
+    });
 }
 
 int CSqliteAdapter::ReadConstraintClauses(CDbSession &session, CClauseMap &clauses)
 {
     std::map<std::string, std::string> texts;
-    int result = session.Execute(kTableSqlQuery);
-    while (result >= 0) {
-        std::string table, piece;
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(1, table);
-        if (result >= 0) result = session.GetColumnText(2, piece);
-        if (result < 0)
-            break;
+    const int result = session.QueryRows(kTableSqlQuery, {1, 2}, [&texts](const CDbRow &row) {
+        std::string piece = row[1];
         if (!piece.empty())
             piece.pop_back(); // the guard character
-        texts[table] += piece;
-    }
-    result = EndOfRows(result);
-    if (result >= 0)
-        session.CloseStatement();
+        texts[row[0]] += piece;
+    });
     for (const auto &text : texts)
         clauses[text.first] = ParseForeignKeyClauses(text.second);
     return result;
@@ -264,34 +226,28 @@ int CSqliteAdapter::AddExtraTypes(CDbSession &session)
     return DbResult::kOk;
 }
 
+// Every statement goes through Execute, so a snapshot taken after the
+// session's last statement is still true. The count of statements sent
+// keeps growing where the bounded log's size stops.
 bool CSqliteAdapter::SnapshotServes(const CDbSession &session) const
 {
     return m_triggers.session == &session
            && m_triggers.connection == session.GetConnectionString()
-           && m_triggers.statementCount == session.GetStatementLog().size();
+           && m_triggers.statementCount == session.StatementsSent();
 }
 
 int CSqliteAdapter::ReadTriggerSnapshot(CDbSession &session)
 {
     m_triggers = CTriggerSnapshot();
     CTriggerSnapshot snapshot;
-    int result = session.Execute(kTriggerQuery);
-    while (result >= 0) {
-        std::string table, name;
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(1, table);
-        if (result >= 0) result = session.GetColumnText(2, name);
-        if (result < 0)
-            break;
-        snapshot.byTable[SqlText::ToLower(table)].push_back(name);
-    }
-    result = EndOfRows(result);
+    const int result = session.QueryRows(kTriggerQuery, {1, 2}, [&snapshot](const CDbRow &row) {
+        snapshot.byTable[SqlText::ToLower(row[0])].push_back(row[1]);
+    });
     if (result < 0)
         return result;
-    session.CloseStatement();
     snapshot.session = &session;
     snapshot.connection = session.GetConnectionString();
-    snapshot.statementCount = session.GetStatementLog().size();
+    snapshot.statementCount = session.StatementsSent();
     m_triggers = std::move(snapshot);
     return DbResult::kOk;
 }

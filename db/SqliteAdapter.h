@@ -56,7 +56,7 @@ private:
     {
         const CDbSession *session = nullptr; // compared, never used
         std::string connection;
-        size_t statementCount = 0;
+        unsigned long long statementCount = 0;
         std::map<std::string, std::vector<std::string>> byTable;
     };
     bool SnapshotServes(const CDbSession &session) const;

@@ -60,20 +60,18 @@ int Run(CDbSession &session, const std::string &statement)
     return result;
 }
 
+// The statement is closed also after a failure.
 int ReadRows(CDbSession &session, const std::string &query, int columns,
              std::vector<std::vector<std::string>> &rows)
 {
-    int result = session.Execute(query);
-    while (result >= 0) {
-        result = session.Fetch();
-        std::vector<std::string> row(static_cast<size_t>(columns));
-        for (int c = 0; result >= 0 && c < columns; ++c)
-            result = session.GetColumnText(c + 1, row[static_cast<size_t>(c)]);
-        if (result >= 0)
-            rows.push_back(std::move(row));
-    }
-    session.CloseStatement();
-    return result == DbResult::kNoData ? DbResult::kOk : result;
+    std::vector<int> numbers;
+    for (int c = 1; c <= columns; ++c)
+        numbers.push_back(c);
+    const int result = session.QueryRows(query, numbers,
+                                         [&rows](const CDbRow &row) { rows.push_back(row); });
+    if (result < 0)
+        session.CloseStatement();
+    return result;
 }
 
 int ReadValue(CDbSession &session, const std::string &query, std::string &value)

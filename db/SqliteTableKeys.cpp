@@ -1,6 +1,7 @@
 #include "db/SqliteTableKeys.h"
 
 #include "db/SqlText.h"
+#include "db/SqliteTokens.h"
 
 #include <algorithm>
 
@@ -8,11 +9,7 @@ const char *const CSqliteTableKeys::kRowidKeyName = "sqlite_autoindex_0";
 
 namespace {
 
-// SQLite compares identifiers without regard to ASCII case.
-bool SameName(const std::string &a, const std::string &b)
-{
-    return SqlText::ToLower(a) == SqlText::ToLower(b);
-}
+using SqlTokens::SameName;
 
 bool SameOrder(const std::vector<std::string> &a, const std::vector<std::string> &b)
 {

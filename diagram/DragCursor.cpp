@@ -1,11 +1,8 @@
 #include "diagram/DragCursor.h"
 
-#include <QCursor>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-
-namespace {
 
 QPixmap DrawDragCursor()
 {
@@ -37,12 +34,4 @@ QPixmap DrawDragCursor()
     painter.drawLine(19, 24, 28, 24);
     painter.drawLine(19, 26, 26, 26);
     return pixmap;
-}
-
-} // namespace
-
-const QCursor &DragCursor()
-{
-    static const QCursor cursor(DrawDragCursor(), 0, 0);
-    return cursor;
 }

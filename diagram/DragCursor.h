@@ -1,8 +1,8 @@
 #pragma once
 
-class QCursor;
+class QPixmap;
 
-// The pointer shown while a row is dragged towards another table: the
-// arrow with a small table row under it. Drawn once, on first use, and
-// shared for the life of the program.
-const QCursor &DragCursor();
+// The picture of the pointer shown while a row is dragged towards another
+// table: the arrow with a small table row under it, its tip at the top-left
+// corner. The cursor made of it is one of the shared resources.
+QPixmap DrawDragCursor();

@@ -1,11 +1,18 @@
 #include "diagram/SharedResources.h"
 
+#include "diagram/DragCursor.h"
+
+#include <QCoreApplication>
+#include <QCursor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+
+#include <memory>
+#include <optional>
 
 namespace Shared {
 
@@ -136,22 +143,58 @@ QFont FontOfHeight(const QString &family, int height, QFont::Weight weight)
     return font;
 }
 
-// A 15-pixel row holds the whole 14-pixel cell, descenders included.
-const QFont &DiagramFont()
+namespace {
+
+struct CResources
 {
-    static const QFont font = FontOfHeight(QStringLiteral("Arial"), 14, QFont::Normal);
-    return font;
+    // A 15-pixel row holds the whole 14-pixel cell, descenders included.
+    QFont m_font = FontOfHeight(QStringLiteral("Arial"), 14, QFont::Normal);
+    QPixmap m_images[kImageCount];
+    std::optional<QCursor> m_dragCursor;
+};
+
+std::unique_ptr<CResources> &Holder()
+{
+    static std::unique_ptr<CResources> holder;
+    return holder;
 }
+
+// Called by the application object's destructor while the toolkit is
+// still up, so that fonts and pixmaps go before the toolkit does.
+void Release() { Holder().reset(); }
+
+CResources &Resources()
+{
+    std::unique_ptr<CResources> &holder = Holder();
+    if (!holder) {
+        holder = std::make_unique<CResources>();
+        qAddPostRoutine(Release);
+    }
+    return *holder;
+}
+
+} // namespace
+
+const QFont &DiagramFont() { return Resources().m_font; }
 
 const QPixmap &DbImage(int index)
 {
-    static QPixmap images[kImageCount];
     if (index < 0 || index >= kImageCount)
         index = 5;
-    QPixmap &image = images[index];
+    QPixmap &image = Resources().m_images[index];
     if (image.isNull())
         image = RenderImage(index);
     return image;
 }
+
+const QCursor &DragCursor()
+{
+    std::optional<QCursor> &cursor = Resources().m_dragCursor;
+    if (!cursor)
+        cursor.emplace(DrawDragCursor(), 0, 0);
+    return *cursor;
+}
+
+bool ResourcesHeld() { return Holder() != nullptr; }
 
 } // namespace Shared

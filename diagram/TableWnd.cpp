@@ -3,6 +3,7 @@
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "diagram/ColumnDescription.h"
+#include "diagram/IndexRows.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableMetrics.h"
 #include "diagram/SharedResources.h"
@@ -61,76 +62,35 @@ int CTableWnd::LoadSchema()
     return result;
 }
 
+// A failed read is returned; the statement is closed either way.
 int CTableWnd::LoadColumns()
 {
     CDbSession &session = m_pDoc->GetSession();
     const CDbmsAdapter *adapter = session.GetAdapter();
     const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
-    int result = session.ListColumns(m_name);
-    while (result >= 0) {
-        std::string name;
-        CColumnFacts facts;
-        facts.m_declaredType = declaredTypes;
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(4, name);
-        if (result >= 0) result = session.GetColumnText(5, facts.m_dataType);
-        if (result >= 0) result = session.GetColumnText(6, facts.m_typeName);
-        if (result >= 0) result = session.GetColumnText(7, facts.m_precision);
-        if (result >= 0) result = session.GetColumnText(8, facts.m_length);
-        if (result >= 0) result = session.GetColumnText(9, facts.m_scale);
-        if (result >= 0) result = session.GetColumnText(11, facts.m_nullable);
-        if (result < 0)
-            break;
-        if (adapter)
-            adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType, facts.m_precision,
-                                          facts.m_length);
-        AppendItem(std::make_unique<CTableItem>(Column, name, DescribeColumn(facts)));
-    }
-    if (result == DbResult::kNoData)
-        result = DbResult::kOk;
-    session.CloseStatement();
+    // COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH, SCALE, NULLABLE.
+    const int result = session.ReadRows(
+        session.ListColumns(m_name), {4, 5, 6, 7, 8, 9, 11}, [&](const CDbRow &row) {
+            CColumnFacts facts{row[2], row[1], row[3], row[4], row[5], row[6], declaredTypes};
+            if (adapter)
+                adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType,
+                                              facts.m_precision, facts.m_length);
+            AppendItem(std::make_unique<CTableItem>(Column, row[0], DescribeColumn(facts)));
+        });
+    if (result < 0)
+        session.CloseStatement();
     return result;
 }
 
-// The statistics result may begin with the table-statistics row (TYPE 0);
-// only that row is skipped, since some drivers send none and skipping
-// blindly would lose the first index column. Columns are read in increasing
-// order (TYPE, NON_UNIQUE, INDEX_NAME, COLUMN_NAME) so that drivers which
-// allow SQLGetData only in that order read them too.
 int CTableWnd::LoadIndexes()
 {
     CDbSession &session = m_pDoc->GetSession();
+    std::vector<std::unique_ptr<CTableItem>> rows;
     int result = session.ListIndexes(m_name);
-    std::string previous;
-    bool first = true;
-    while (result >= 0) {
-        std::string nonUnique, indexName, type, column;
-        result = session.Fetch();
-        if (result >= 0) result = session.GetColumnText(4, nonUnique);
-        if (result >= 0) result = session.GetColumnText(6, indexName);
-        if (result >= 0) result = session.GetColumnText(7, type);
-        if (result < 0)
-            break;
-        const bool tableStatistics = type == "0";
-        if (first && tableStatistics) {
-            first = false;
-            continue;
-        }
-        first = false;
-        if (tableStatistics)
-            continue;
-        result = session.GetColumnText(9, column);
-        if (indexName != previous) {
-            previous = indexName;
-            AppendItem(std::make_unique<CTableItem>(nonUnique == "0" ? UniqueIndex : Index,
-                                                    indexName));
-        }
-        if (result < 0)
-            break;
-        AppendItem(std::make_unique<CTableItem>(IndexSegment, column));
-    }
-    if (result == DbResult::kNoData)
-        result = DbResult::kOk;
+    if (result >= 0)
+        result = ReadIndexRows(session, rows);
+    for (auto &row : rows)
+        AppendItem(std::move(row));
     session.CloseStatement();
     return result;
 }
@@ -167,7 +127,7 @@ QPoint CTableWnd::GetIndexAnchor(const std::string &indexName) const
 {
     int offset = 0;
     if (m_pDoc && m_pDoc->m_viewMode == TableDiagram) {
-        offset = -m_rowHeight;
+        offset = -kRow;
     } else {
         int row = 0;
         for (; row < ItemCount(); ++row) {
@@ -175,7 +135,7 @@ QPoint CTableWnd::GetIndexAnchor(const std::string &indexName) const
             if (item->IsIndexHeader() && item->m_name == indexName)
                 break;
         }
-        offset = row * m_rowHeight;
+        offset = row * kRow;
     }
     return pos() + ClientRect().topLeft() + QPoint(0, offset);
 }

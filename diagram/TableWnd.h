@@ -67,6 +67,8 @@ public:
     void ActivateFrame();
     void DeactivateFrame();
     void HandleKey(QKeyEvent *event);
+    // Ends a row drag without a drop: capture, cursor and drop mark go.
+    void CancelDrag();
 
     // --- commands ---
     // Runs a design command of the table window; false when it has none.
@@ -82,12 +84,12 @@ public:
     int m_anchor = 0;
     std::string m_name;
     CDoc *m_pDoc = nullptr;
-    int m_rowHeight = 15;
     int m_focus = 0;
     QPoint m_savedPos;
     QPoint m_drawOrigin;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -1,12 +1,14 @@
 #include "diagram/TableWnd.h"
 
-#include "diagram/DragCursor.h"
 #include "diagram/DropMark.h"
+#include "app/CommandMenu.h"
 #include "diagram/PlatformMetrics.h"
+#include "diagram/SharedResources.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DbView.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -127,8 +129,11 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
         return;
     }
 
-    if (view)
+    if (view) {
         view->m_dragState = 1;
+        // Until the button comes up only Escape acts (see eventFilter).
+        qApp->installEventFilter(this);
+    }
     const int row = HitRow(pos.y() - ClientRect().top());
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (modifiers & Qt::ControlModifier) {
@@ -168,7 +173,7 @@ void CTableWnd::mouseMoveEvent(QMouseEvent *event)
     if (view->m_dragState == 1 && (event->buttons() & Qt::LeftButton)) {
         // No distance threshold: the first move with the button held drags.
         view->m_dragState = 2;
-        grabMouse(DragCursor());
+        grabMouse(Shared::DragCursor());
         return;
     }
     if (view->m_dragState != 2)
@@ -199,6 +204,7 @@ void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_movingByCaption = false;
+    qApp->removeEventFilter(this);
     CDbView *view = View();
     if (!view)
         return;
@@ -220,6 +226,35 @@ void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
     view->m_dragState = 0;
 }
 
+// While a row is armed or dragged, keys neither move the selection nor
+// reach the menus' shortcuts (Delete would drop, Enter would open the
+// menu): only Escape acts, and it cancels the drag.
+bool CTableWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+        return QWidget::eventFilter(watched, event);
+    event->accept();
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        CancelDrag();
+    return true;
+}
+
+void CTableWnd::CancelDrag()
+{
+    qApp->removeEventFilter(this);
+    CDbView *view = View();
+    if (!view)
+        return;
+    // Releasing the mouse also gives back the drag cursor.
+    if (view->m_dragState == 2)
+        releaseMouse();
+    view->m_dragState = 0;
+    RemoveDropMark(view);
+    view->m_dropRow = -1;
+    RepaintView(view);
+}
+
 void CTableWnd::contextMenuEvent(QContextMenuEvent *event)
 {
     // A right press has already opened the menu; the menu key opens it at
@@ -232,22 +267,7 @@ void CTableWnd::contextMenuEvent(QContextMenuEvent *event)
 void CTableWnd::ShowContextMenu(const QPoint &globalPos)
 {
     QMenu menu(this);
-    const struct {
-        const char *text;
-        int command;
-    } entries[] = {
-        {"Create &Index", Cmd::CreateIndex},
-        {"&Add Column", Cmd::AddColumn},
-        {"Create &Trigger", Cmd::CreateTrigger},
-        {nullptr, 0},
-        {"&Drop", Cmd::Drop},
-    };
-    for (const auto &entry : entries) {
-        if (!entry.text)
-            menu.addSeparator();
-        else
-            menu.addAction(QString::fromLatin1(entry.text))->setData(entry.command);
-    }
+    AddCommandEntries(menu, {Cmd::CreateIndex, Cmd::AddColumn, Cmd::CreateTrigger, 0, Cmd::Drop});
     // The command may drop this very table: nothing of this window is
     // touched after it runs.
     if (QAction *chosen = menu.exec(globalPos))

@@ -115,18 +115,19 @@ void PaintSelection(QPainter &painter, const CTableWnd &table)
     }
 }
 
-// The focus row's outline, dotted (every other pixel) and inverting, one
-// pixel inside the row's highlight rectangle on the right and bottom.
+// The focus row's outline, dotted (every other pixel) and inverting, on the
+// row's edge pixels: its right edge on the last pixel column of the row's
+// highlight rectangle, its bottom edge on the row's last line. (The row
+// rectangle counts its right and bottom edges inside, so they are the
+// rectangle's own.)
 void PaintFocusRect(QPainter &painter, const CTableWnd &table)
 {
     const QRect r = table.GetRowRect(table.m_focus).translated(table.m_drawOrigin);
     QPen pen(Qt::black, 1);
     pen.setCosmetic(true);
     pen.setDashPattern({1, 1});
-    const int right = r.right() - 1;
-    const int bottom = r.bottom() - 1;
-    const QPoint corners[] = {{r.left(), r.top()}, {right, r.top()}, {right, bottom},
-                              {r.left(), bottom}, {r.left(), r.top()}};
+    const QPoint corners[] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft(),
+                              r.topLeft()};
     painter.save();
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);

@@ -84,12 +84,12 @@ bool ScanPosition(const std::string &text, QPoint &position)
     return true;
 }
 
-QByteArray WriteDiagram(const std::string &dsn, int viewMode,
+QByteArray WriteDiagram(const std::string &dataSource, int viewMode,
                         const std::vector<CDiagramEntry> &tables)
 {
     QByteArray out;
     out += "DSN=";
-    out += QByteArray::fromStdString(dsn);
+    out += QByteArray::fromStdString(dataSource);
     out += "\r\nView=";
     out += ViewModeWord(viewMode);
     out += "\r\n";

@@ -28,9 +28,11 @@ struct CDiagramEntry
     QPoint m_position;
 };
 
-// The whole file: "DSN=", "View=" and one "Table=name<TAB>Posn=x,y" line per
-// table, each ending in CR LF.
-QByteArray WriteDiagram(const std::string &dsn, int viewMode,
+// The whole file: "DSN=" followed by the data source (its name, possibly
+// followed by more of the connection string, see
+// ConnectionString::ForDiagramFile), "View=" and one
+// "Table=name<TAB>Posn=x,y" line per table, each ending in CR LF.
+QByteArray WriteDiagram(const std::string &dataSource, int viewMode,
                         const std::vector<CDiagramEntry> &tables);
 
 // Reads a file into the target and returns the first negative result code

@@ -1,5 +1,6 @@
 #include "document/Doc.h"
 
+#include "db/ConnectionString.h"
 #include "db/ResultCodes.h"
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
@@ -22,9 +23,13 @@ class CDocReadTarget : public CDiagramTarget
 public:
     explicit CDocReadTarget(CDoc &doc) : m_doc(doc) {}
 
+    // A connection string from the file may need the user's consent or
+    // more information; the session asks for it.
     int ConnectWith(const std::string &connectionString) override
     {
-        const int result = m_doc.m_session.Connect(connectionString);
+        CDbSession &session = m_doc.m_session;
+        const int result = connectionString.empty() ? session.Connect()
+                                                    : session.ConnectFromFile(connectionString);
         if (result >= 0)
             m_doc.SetTitle(QString::fromStdString(m_doc.m_session.m_dsn));
         return result;
@@ -95,18 +100,10 @@ void CDoc::DeleteTables()
 int CDoc::LoadAllTables()
 {
     std::vector<std::string> names;
-    int result = m_session.ListTables();
-    while (result >= 0) {
-        std::string name;
-        result = m_session.Fetch();
-        if (result >= 0)
-            result = m_session.GetColumnText(3, name);
-        if (result >= 0)
-            names.push_back(name);
-    }
-    if (result == DbResult::kNoData)
-        result = DbResult::kOk;
-    m_session.CloseStatement();
+    int result = m_session.ReadRows(m_session.ListTables(), {3},
+                                    [&names](const CDbRow &row) { names.push_back(row[0]); });
+    if (result < 0)
+        m_session.CloseStatement();
 
     if (result >= 0) {
         m_tables.reserve(m_tables.size() + names.size());
@@ -196,7 +193,9 @@ bool CDoc::OnSaveDocument(const QString &path)
     entries.reserve(m_tables.size());
     for (const CTableWnd *table : m_tables)
         entries.push_back({table->m_name, table->GetPosition()});
-    const QByteArray content = WriteDiagram(m_session.m_dsn, m_viewMode, entries);
+    const QByteArray content = WriteDiagram(
+        ConnectionString::ForDiagramFile(m_session.GetSentConnectionString(), m_session.m_dsn),
+        m_viewMode, entries);
 
     QFileInfo info(path);
     if (info.exists() && !info.isWritable()) {
@@ -213,6 +212,11 @@ bool CDoc::OnSaveDocument(const QString &path)
                                        : QStringLiteral("Failed to save document."));
         return false;
     }
+    // What is on disk is now the layout to compare with when closing, so
+    // that moving a table back after saving is noticed and saving alone
+    // asks nothing.
+    for (CTableWnd *table : m_tables)
+        table->m_savedPos = table->GetPosition();
     m_modified = false;
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
@@ -225,7 +229,7 @@ bool CDoc::DoSave(bool saveAs)
     QString path = m_pathName;
     if (saveAs || path.isEmpty()) {
         path = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Save As"),
-                                            m_title + QStringLiteral(".vmx"),
+                                            ProposedFileName(m_title),
                                             QStringLiteral("Vellumix Files (*.vmx)"));
         if (path.isEmpty())
             return false;
@@ -233,6 +237,12 @@ bool CDoc::DoSave(bool saveAs)
             path += QStringLiteral(".vmx");
     }
     return OnSaveDocument(path);
+}
+
+QString CDoc::ProposedFileName(const QString &title)
+{
+    const QString extension = QStringLiteral(".vmx");
+    return title.endsWith(extension, Qt::CaseInsensitive) ? title : title + extension;
 }
 
 bool CDoc::CheckMovedTables()

@@ -50,6 +50,9 @@ public:
     // Save, or Save As when asked or when there is no path yet; false when
     // the user cancelled or the save failed (already reported).
     bool DoSave(bool saveAs);
+    // The name Save As proposes for a document of this title: the title
+    // with ".vmx", unless it already ends so.
+    static QString ProposedFileName(const QString &title);
     // The closing step: true when the document may close. Asks to save when
     // a table window stands elsewhere than its recorded position.
     bool SaveModified();

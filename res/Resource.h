@@ -52,6 +52,8 @@ constexpr int DropTable = 32784;
 constexpr int ViewSchema = 32787;
 constexpr int ViewAttributes = 32788;
 constexpr int ViewTableDiagram = 32789;
+// The statement log window (View menu).
+constexpr int ViewSqlLog = 32790;
 
 } // namespace Cmd
 

@@ -9,6 +9,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dsn=VellumixSample
 
+# Without a display the program cannot show anything: say so before the
+# installing and building, and say how to get a virtual display on a
+# machine that has none yet.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display is available. Run it inside a desktop session, or under a virtual display:" >&2
+  if ! command -v xvfb-run >/dev/null 2>&1; then
+    echo "  apt-get install xvfb            (as root; it provides xvfb-run)" >&2
+  fi
+  echo "  xvfb-run -a bash scripts/run.sh" >&2
+  exit 1
+fi
+
 bash "$root/scripts/deps.sh"
 # Only the program: a test that fails to build must not keep it from starting.
 bash "$root/scripts/build.sh" vellumix
@@ -30,9 +42,4 @@ fi
 
 bash "$root/scripts/register-dsn.sh" "$dsn" "$database" "Vellumix sample order-entry database"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "No display is available. Run it inside a desktop session, or under a virtual" >&2
-  echo "display:  xvfb-run -a bash scripts/run.sh" >&2
-  exit 1
-fi
 exec "$root/build/vellumix" "$root/samples/sample.vmx"

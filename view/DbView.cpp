@@ -1,5 +1,6 @@
 #include "view/DbView.h"
 
+#include "app/CommandMenu.h"
 #include "db/Dialect.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableMetrics.h"
@@ -303,27 +304,13 @@ void CDbView::OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton butto
 // entries are available as the commands are.
 void CDbView::ShowBackgroundMenu(const QPoint &globalPos)
 {
-    struct Entry
-    {
-        const char *text;
-        int id;
-    };
-    static const Entry kEntries[] = {{"Create &Foreign Key", Cmd::CreateForeignKey},
-                                     {"Create &Table", Cmd::CreateTable},
-                                     {"&Hide Table", Cmd::HideTable},
-                                     {nullptr, 0},
-                                     {"&Drop", Cmd::Drop}};
     QMenu menu(this);
-    for (const Entry &entry : kEntries) {
-        if (!entry.text) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction *action = menu.addAction(QString::fromLatin1(entry.text));
-        action->setData(entry.id);
+    AddCommandEntries(menu, {Cmd::CreateForeignKey, Cmd::CreateTable, Cmd::HideTable, 0, Cmd::Drop});
+    for (QAction *action : menu.actions()) {
         bool enabled = false;
         bool checked = false;
-        action->setEnabled(CommandState(entry.id, enabled, checked) && enabled);
+        if (!action->isSeparator())
+            action->setEnabled(CommandState(action->data().toInt(), enabled, checked) && enabled);
     }
     if (QAction *chosen = menu.exec(globalPos))
         OnCommand(chosen->data().toInt());

@@ -5,6 +5,7 @@
 #include "tests/support/OdbcSandbox.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -84,6 +85,26 @@ private slots:
         QCOMPARE(dialog.ConnectionString(), QString("DSN=Beta;Timeout=5"));
     }
 
+    // Asked again for a diagram file's connection string, the dialog shows
+    // that string as it is, selects no source and says why it asks.
+    void prefilledWithTheFilesStringAndTheReason()
+    {
+        CDataSourceDlg dialog(m_sources);
+        QVERIFY(!dialog.ReasonLabel()->isVisibleTo(&dialog));
+        dialog.Prefill("DSN=Beta;UID=bob", "[Fake] A password is needed");
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.ConnectionString(), QString("DSN=Beta;UID=bob"));
+        QVERIFY(dialog.SourceList()->selectedItems().isEmpty());
+        QVERIFY(dialog.ReasonLabel()->isVisible());
+        QCOMPARE(dialog.ReasonLabel()->text(), QString("[Fake] A password is needed"));
+        QVERIFY(dialog.Buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+        QTest::keyClicks(dialog.ConnectionEdit(), ";PWD=x");
+        QCOMPARE(dialog.ConnectionString(), QString("DSN=Beta;UID=bob;PWD=x"));
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR", QDir::tempPath());
+        QVERIFY(dialog.grab().save(folder + "/datasource-prefilled.png"));
+    }
+
     void withoutSourcesAConnectionStringCanBeTyped()
     {
         CDataSourceDlg dialog({});
@@ -95,9 +116,10 @@ private slots:
 
     void promptConnectsToTheChosenSourceOrReportsCancel()
     {
-        CDbSession::SetDefaultConnectPrompt([](CDbSession &session, std::string &chosen) {
-            return CDataSourceDlg::Prompt(session, chosen, nullptr);
-        });
+        CDbSession::SetDefaultConnectPrompt(
+            [](CDbSession &session, std::string &chosen, const std::string &reason) {
+                return CDataSourceDlg::Prompt(session, chosen, reason, nullptr);
+            });
         CDialogDriver driver;
         driver.Queue([](QWidget *widget) {
             auto *dialog = qobject_cast<CDataSourceDlg *>(widget);

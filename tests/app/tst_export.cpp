@@ -36,6 +36,7 @@ CRun RunProgram(const QStringList &arguments)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QLatin1String(name));
+    KeepOdbcModulesLoaded(environment);
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(VELLUMIX_PROGRAM), arguments);

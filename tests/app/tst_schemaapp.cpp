@@ -4,6 +4,8 @@
 #include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/SchemaApp.h"
+#include "app/SqlLogModel.h"
+#include "app/SqlLogWindow.h"
 #include "db/DbmsAdapter.h"
 #include "db/PervasiveAdapter.h"
 #include "diagram/TableWnd.h"
@@ -226,7 +228,8 @@ private slots:
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&File")),
                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-",
                               "Recent File", "-", "E&xit"}));
-        QCOMPARE(EntryTexts(MenuNamed(m_frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
+        QCOMPARE(EntryTexts(MenuNamed(m_frame, "&View")),
+                 (QStringList{"&Toolbar", "&Status Bar", "SQL &Log"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&Help")),
                  (QStringList{"&Contents and Index\tF1", "What's &This?\tShift+F1", "Using &Help",
                               "-", "&About Vellumix..."}));
@@ -361,7 +364,7 @@ private slots:
                               "Create &Index", "Create &Foreign Key", "Create &Trigger", "-",
                               "&Drop"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&View")),
-                 (QStringList{"&Toolbar", "&Status Bar", "-", "S&chema", "Table &Diagram",
+                 (QStringList{"&Toolbar", "&Status Bar", "SQL &Log", "-", "S&chema", "Table &Diagram",
                               "&Attributes"}));
         QCOMPARE(first->Document()->TableCount(), 2);
         QVERIFY(ToolButton(Cmd::FileSave)->isEnabled());
@@ -515,10 +518,26 @@ private slots:
         QCOMPARE(m_app->RecentFiles().Files(), (QStringList{paths[4], paths[2], paths[1]}));
         QVERIFY(m_frame->Children().isEmpty());
 
-        // A recent file whose connection fails stays on the list.
+        // A recent file whose connection fails stays on the list. The
+        // chooser offers to mend the connection string; cancelled, the open
+        // ends as a cancelled choice does.
         QVERIFY(WriteFile(paths[2], "DSN=NoSuchSource\r\n"));
+        CDialogDriver dialogs;
+        QString offered;
+        QString reason;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<CDataSourceDlg *>(widget);
+            QVERIFY(dialog);
+            offered = dialog->ConnectionString();
+            reason = dialog->ReasonLabel()->text();
+            QTest::mouseClick(dialog->Buttons()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        });
         ChooseMenuEntry(Qt::Key_F, Qt::Key_2);
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(offered, QString("DSN=NoSuchSource"));
+        QVERIFY2(reason.contains("not found"), qPrintable(reason));
         QCOMPARE(boxes.Count(), 2);
+        QCOMPARE(boxes.LastText(), QString("No data found or at end of data"));
         QCOMPARE(m_app->RecentFiles().Count(), 3);
     }
 
@@ -637,6 +656,35 @@ private slots:
         QVERIFY(!m_frame->CommandAction(Cmd::CreateForeignKey)->isEnabled());
         QVERIFY(m_frame->CommandAction(Cmd::CreateTable)->isEnabled());
         QVERIFY(!m_frame->CommandAction(Cmd::AddColumn)->isEnabled());
+    }
+
+    // The SQL Log starts hidden; the View menu shows it with the active
+    // document's statements, and hides it again.
+    void sqlLogFromTheViewMenu()
+    {
+        Start();
+        CSqlLogWindow *log = m_frame->SqlLog();
+        QVERIFY(!log->isVisible());
+        QVERIFY(!m_frame->CommandAction(Cmd::ViewSqlLog)->isChecked());
+        QCOMPARE(log->windowTitle(), QString("SQL Log"));
+        CChildFrame *child = NewDocumentFrom("Sample");
+        QVERIFY(child);
+        QCOMPARE(log->Model()->Document(), child->Document());
+
+        ChooseMenuEntry(Qt::Key_V, Qt::Key_L);
+        QVERIFY(log->isVisible());
+        QVERIFY(m_frame->CommandAction(Cmd::ViewSqlLog)->isChecked());
+        const int rows = log->Model()->rowCount();
+        QCOMPARE(rows, int(child->Document()->GetSession().GetStatementLog().size()));
+        QVERIFY(rows > 0);
+        m_frame->resize(900, 640);
+        QTest::qWait(20);
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR", QDir::tempPath());
+        QVERIFY(m_frame->grab().save(folder + "/vellumix-sql-log.png"));
+
+        m_frame->CommandAction(Cmd::ViewSqlLog)->trigger();
+        QVERIFY(!log->isVisible());
+        QVERIFY(!m_frame->CommandAction(Cmd::ViewSqlLog)->isChecked());
     }
 
     void aboutBoxAndHelpPages()

@@ -1,6 +1,7 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
+#include "tests/support/FakeDriver.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
 
@@ -26,7 +27,8 @@ private slots:
             + "insert into \"X$Relate\" values ('FK_SECOND', 1, 0, 2, 3, 1, 1);\n"
               "insert into \"X$Relate\" values ('FK_SELF', 2, 1, 2, 1, 1, 1);\n"
               "create table LONGTEXT(V varchar(400));\n"
-              "insert into LONGTEXT values ('CUSTOMER   '), (printf('%.300c', 'x'));\n");
+              "insert into LONGTEXT values ('CUSTOMER   '), (printf('%.300c', 'x')),"
+              " (printf('%.254c', 'y'));\n");
         m_sandbox.AddSqliteSource("Plain", "create table T(A integer);\n");
     }
     void init() { UseAliasedPervasiveAdapter(); }
@@ -48,15 +50,19 @@ private slots:
         QCOMPARE(session.GetErrorText(-9998), session.m_lastError);
         QCOMPARE(session.GetErrorText(-30000), session.m_lastError);
         QCOMPARE(session.GetErrorText(-31000), session.m_lastError);
+        // A driver that said nothing still gets a text: no box stands empty.
+        session.m_lastError = "\n";
+        QCOMPARE(session.GetErrorText(-31000), std::string("Error -31000"));
+        QCOMPARE(session.GetErrorText(-30000), std::string("Error -30000"));
+        QCOMPARE(session.GetErrorText(-5), std::string("Error -5"));
     }
 
     void returnCodesMapToResultCodes()
     {
         CDbSession session;
-        session.m_lastError = "kept";
         QCOMPARE(session.CheckReturn(SQL_SUCCESS), 0);
-        QCOMPARE(session.CheckReturn(SQL_SUCCESS_WITH_INFO), -31000);
-        QCOMPARE(session.m_lastError, std::string("kept"));
+        // A success with a warning is a success.
+        QCOMPARE(session.CheckReturn(SQL_SUCCESS_WITH_INFO), 0);
         QCOMPARE(session.CheckReturn(SQL_NO_DATA_FOUND), -31003);
         QCOMPARE(session.CheckReturn(SQL_INVALID_HANDLE), -31002);
         QCOMPARE(session.CheckReturn(SQL_NEED_DATA), 0);
@@ -172,10 +178,12 @@ private slots:
         QVERIFY(session.m_lastError.size() >= 2);
         QCOMPARE(session.m_lastError.substr(session.m_lastError.size() - 2), std::string("\n\n"));
         session.CloseStatement();
-        QCOMPARE(session.GetStatementLog().back(), std::string("select * from NO_SUCH_TABLE"));
+        QCOMPARE(session.GetStatementLog().back().m_statement,
+                 std::string("select * from NO_SUCH_TABLE"));
     }
 
-    void valuesAreTrimmedAndLongValuesReported()
+    // A value longer than the read buffer is read on in pieces, whole.
+    void valuesAreTrimmedAndReadWhole()
     {
         CDbSession session;
         QCOMPARE(session.Connect("DSN=Sales"), 0);
@@ -185,10 +193,109 @@ private slots:
         QCOMPARE(session.GetColumnText(1, value), 0);
         QCOMPARE(value, std::string("CUSTOMER"));
         QCOMPARE(session.Fetch(), 0);
-        QCOMPARE(session.GetColumnText(1, value), -31000);
-        QCOMPARE(value.size(), size_t(254));
+        QCOMPARE(session.GetColumnText(1, value), 0);
+        QCOMPARE(value, std::string(254, 'y'));
+        QCOMPARE(session.Fetch(), 0);
+        QCOMPARE(session.GetColumnText(1, value), 0);
+        QCOMPARE(value, std::string(300, 'x'));
         QCOMPARE(session.Fetch(), -31003);
         QCOMPARE(session.CloseStatement(), 0);
+    }
+
+    // A connect that succeeds with a warning is a success; a completed
+    // string of 1,500 characters is read whole, and a DBMS name longer than
+    // its first buffer is read again whole.
+    void aConnectWithAWarningSucceeds()
+    {
+        UseFakeDriver(m_sandbox);
+        CDbSession session;
+        QCOMPARE(session.Connect("DRIVER=Fake;Server=nowhere"), 0);
+        QVERIFY(session.IsConnected());
+        QCOMPARE(session.GetConnectionString(),
+                 "DRIVER=Fake;Server=nowhere;Options=" + std::string(1500, 'o'));
+        QCOMPARE(session.GetDbmsName(), CFakeDriverAdapter::DbmsName());
+        QVERIFY2(session.m_lastError.find("[Fake]") != std::string::npos, session.m_lastError.c_str());
+        // A refusal still fails, with the driver's text, and leaves no
+        // connection behind.
+        const int refused = session.Connect("DRIVER=Fake;UID=bob");
+        QVERIFY(refused < 0);
+        QVERIFY(!session.IsConnected());
+        QCOMPARE(session.GetErrorText(refused), std::string("[Fake] A password is needed\n\n"));
+    }
+
+    void longDataSourceNamesAreListedWhole()
+    {
+        const QString name = "A_data_source_whose_name_is_longer_than_32_bytes";
+        m_sandbox.AddSqliteSource(name, "create table T(A integer);\n");
+        CDbSession session;
+        QStringList names;
+        for (const CDataSourceInfo &source : session.ListDataSources())
+            names << QString::fromStdString(source.m_name);
+        QVERIFY2(names.contains(name), qPrintable(names.join(",")));
+    }
+
+    // The texts of the dictionary queries exactly as the engine's
+    // dictionary needs them; SQLite ignores the case of names, so only the
+    // sent text can show a change.
+    void dictionaryQueriesAreSentAsWritten()
+    {
+        CDbSession session;
+        QCOMPARE(session.Connect("DSN=Sales"), 0);
+        const CDbStatementLog &log = session.GetStatementLog();
+        QCOMPARE(log.size(), size_t(2));
+        QCOMPARE(log[0].m_statement,
+                 std::string("select \"Xr$Name\", a.\"Xf$Name\", \"Xr$PIndex\", b.\"Xf$Name\", "
+                             "\"Xr$FIndex\", \"Xr$UpdateRule\", \"Xr$DeleteRule\" from \"X$Relate\", "
+                             "\"X$File\" a, \"X$File\" b where \"Xr$Pid\" = a.\"Xf$Id\" and "
+                             "\"XR$FId\" = b.\"Xf$Id\""));
+        QCOMPARE(log[1].m_statement,
+                 std::string("select \"Xf$Name\",\"Xe$Name\",\"Xe$Offset\" from \"X$File\", "
+                             "\"X$Field\" where \"Xe$DataType\"=255 and \"Xf$Id\"=\"Xe$File\""));
+    }
+
+    // Each statement is logged with its time, its text and its outcome;
+    // the log keeps the last 1,000 while the count of statements sent goes
+    // on growing.
+    void theLogKeepsTheLastStatementsWithTheirOutcomes()
+    {
+        CDbSession session;
+        QCOMPARE(session.Connect("DSN=Sales"), 0);
+        const CDbStatementLog &log = session.GetStatementLog();
+        const unsigned long long before = session.StatementsSent();
+        const auto start = std::chrono::system_clock::now();
+
+        QCOMPARE(session.Execute("create table LOGGED(A integer)"), 0);
+        QCOMPARE(log.back().m_statement, std::string("create table LOGGED(A integer)"));
+        QCOMPARE(log.back().m_outcome, CDbLogEntry::Ok);
+        QVERIFY(log.back().m_message.empty());
+        QVERIFY(log.back().m_time >= start);
+        session.CloseStatement();
+
+        std::vector<std::string> values;
+        QCOMPARE(session.QueryRows("select V from LONGTEXT", {1},
+                                   [&values](const CDbRow &row) { values.push_back(row[0]); }),
+                 0);
+        QCOMPARE(log.back().m_outcome, CDbLogEntry::Rows);
+        QCOMPARE(log.back().m_rows, (long long)values.size());
+        QVERIFY(log.back().m_allRead);
+
+        QVERIFY(session.Execute("drop table NO_SUCH_TABLE") < 0);
+        session.CloseStatement();
+        QCOMPARE(log.back().m_outcome, CDbLogEntry::Failed);
+        QVERIFY2(log.back().m_message.find("no such table: NO_SUCH_TABLE") != std::string::npos,
+                 log.back().m_message.c_str());
+        // The message is the engine's text without the closing line ends.
+        QVERIFY(log.back().m_message.back() != '\n');
+
+        for (int i = 0; i < 1000; ++i) {
+            session.Execute("select " + std::to_string(i));
+            session.CloseStatement();
+        }
+        QCOMPARE(log.size(), CDbStatementLog::kCapacity);
+        QCOMPARE(session.StatementsSent(), before + 1003);
+        QCOMPARE(log[0].m_statement, std::string("select 0"));
+        QCOMPARE(log[0].m_number, before + 4);
+        QCOMPARE(log.back().m_statement, std::string("select 999"));
     }
 
     void aLongConnectionStringIsNotCut()
@@ -225,7 +332,8 @@ private slots:
     void aCancelledPromptEndsAsNoData()
     {
         CDbSession session;
-        session.SetConnectPrompt([](CDbSession &, std::string &) { return false; });
+        session.SetConnectPrompt(
+            [](CDbSession &, std::string &, const std::string &) { return false; });
         QCOMPARE(session.Connect(), -31003);
         QCOMPARE(session.GetErrorText(-31003), std::string("No data found or at end of data"));
     }
@@ -234,7 +342,8 @@ private slots:
     {
         CDbSession session;
         QStringList seen;
-        session.SetConnectPrompt([&seen](CDbSession &asked, std::string &connection) {
+        session.SetConnectPrompt([&seen](CDbSession &asked, std::string &connection,
+                                         const std::string &) {
             for (const CDataSourceInfo &source : asked.ListDataSources())
                 seen << QString::fromStdString(source.m_name + "|" + source.m_description);
             connection = "DSN=Sales";

@@ -55,7 +55,7 @@ class TestPostgresDialect : public QObject
     int Functions(const QString &name) { return Count("pg_proc where proname = '" + name + "'"); }
     // The rows a table window shows when it loads the table now.
     QStringList Window(const char *table) { return TableRows::CatalogNames(m_doc.get(), table); }
-    size_t Sent() const { return m_doc->GetSession().GetStatementLog().size(); }
+    size_t Sent() const { return static_cast<size_t>(m_doc->GetSession().StatementsSent()); }
     int Apply(const CSchemaChange &change) { return ApplySchemaChange(Session(), change); }
     void Exec(const char *sql)
     {

@@ -315,6 +315,29 @@ private slots:
         QVERIFY(m_sandbox.RunSql("Orders", "drop trigger customer_later;"));
     }
 
+    // Freshness counts every statement sent, also once the statement log is
+    // full and its size no longer grows.
+    void aTriggerCreatedAfterAFullLogStillAppears()
+    {
+        m_sandbox.AddSqliteSource("Quiet", "create table calm (v text);\n");
+        CDbSession session;
+        QCOMPARE(session.Connect("DSN=Quiet"), 0);
+        for (size_t i = 0; i <= CDbStatementLog::kCapacity; ++i) {
+            session.Execute("select 1");
+            session.CloseStatement();
+        }
+        CDbmsAdapter *adapter = session.GetAdapter();
+        std::vector<std::string> names;
+        QCOMPARE(adapter->LoadTriggerNames(session, "calm", names), 0);
+        QVERIFY(names.empty());
+        QCOMPARE(session.Execute("create trigger calm_changed after update on calm begin "
+                                 "select 1; end"), 0);
+        session.CloseStatement();
+        QCOMPARE(session.GetStatementLog().size(), CDbStatementLog::kCapacity);
+        QCOMPARE(adapter->LoadTriggerNames(session, "calm", names), 0);
+        QCOMPARE(names, std::vector<std::string>({"calm_changed"}));
+    }
+
     // The sample that the run script installs: its diagram names exactly the
     // tables of its script, they fit the 1200 x 900 layout without touching,
     // and every relationship ends at index headers the windows show.

@@ -87,7 +87,7 @@ class TestSqliteDialect : public QObject
             return {"no connection"};
         return Rows(other, QStringLiteral("select name from pragma_table_info('%1') order by cid").arg(table));
     }
-    size_t Sent() const { return m_session->GetStatementLog().size(); }
+    size_t Sent() const { return static_cast<size_t>(m_session->StatementsSent()); }
     QString ErrorText(int result) const { return QString::fromStdString(m_session->GetErrorText(result)); }
 
 private slots:

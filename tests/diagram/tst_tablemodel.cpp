@@ -1,4 +1,7 @@
+#include "db/ResultCodes.h"
+#include "db/RowSource.h"
 #include "diagram/ColumnDescription.h"
+#include "diagram/IndexRows.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -7,6 +10,48 @@
 #include "tests/support/PervasiveFixture.h"
 
 #include <QtTest>
+
+#include <map>
+
+namespace {
+
+// No driver here sends a table-statistics row ahead of the index rows, so
+// this made-up statistics result stands in for one that does. Each row
+// gives NON_UNIQUE (4), INDEX_NAME (6), TYPE (7) and COLUMN_NAME (9).
+class CStatisticsRows : public CRowSource
+{
+public:
+    explicit CStatisticsRows(std::vector<std::map<int, std::string>> rows) : m_rows(std::move(rows)) {}
+    int Fetch() override
+    {
+        return ++m_current < static_cast<int>(m_rows.size()) ? DbResult::kOk : DbResult::kNoData;
+    }
+    int GetColumnText(int column, std::string &text) override
+    {
+        text = m_rows[static_cast<size_t>(m_current)][column];
+        return DbResult::kOk;
+    }
+
+private:
+    std::vector<std::map<int, std::string>> m_rows;
+    int m_current = -1;
+};
+
+std::map<int, std::string> StatisticsRow(const char *type, const char *nonUnique,
+                                         const char *index, const char *column)
+{
+    return {{4, nonUnique}, {6, index}, {7, type}, {9, column}};
+}
+
+QStringList RowTexts(const std::vector<std::unique_ptr<CTableItem>> &items)
+{
+    QStringList texts;
+    for (const auto &item : items)
+        texts << QStringLiteral("%1 %2").arg(item->m_kind).arg(QString::fromStdString(item->m_name));
+    return texts;
+}
+
+} // namespace
 
 class TestTableModel : public QObject
 {
@@ -193,6 +238,50 @@ private slots:
         QCOMPARE(table->GetIndexAnchor("PK"), client + QPoint(0, -15));
         QCOMPARE(table->GetIndexAnchor("NO_SUCH"), client + QPoint(0, -15));
         m_doc->m_viewMode = Schema;
+    }
+
+    // A first statistics row of TYPE 0 is the table's statistics and is
+    // skipped; a first row of another TYPE is an index column and is kept.
+    void theTableStatisticsRowIsSkippedAndOnlyIt()
+    {
+        CStatisticsRows withStatistics({StatisticsRow("0", "", "", ""),
+                                         StatisticsRow("3", "0", "PK", "ID"),
+                                         StatisticsRow("3", "1", "BY_NAME", "NAME"),
+                                         StatisticsRow("3", "1", "BY_NAME", "ID")});
+        std::vector<std::unique_ptr<CTableItem>> items;
+        QCOMPARE(ReadIndexRows(withStatistics, items), 0);
+        QCOMPARE(RowTexts(items), (QStringList{"0 PK", "5 ID", "4 BY_NAME", "5 NAME", "5 ID"}));
+
+        CStatisticsRows withoutStatistics({StatisticsRow("1", "0", "PK", "ID"),
+                                           StatisticsRow("1", "0", "PK", "CODE")});
+        items.clear();
+        QCOMPARE(ReadIndexRows(withoutStatistics, items), 0);
+        QCOMPARE(RowTexts(items), (QStringList{"0 PK", "5 ID", "5 CODE"}));
+    }
+
+    // The table name of the column catalog is a search pattern; "_" in it
+    // must not match any character.
+    void aTableNameWithPatternCharactersGetsOnlyItsOwnColumns()
+    {
+        QVERIFY(m_sandbox.RunSql("Example", "create table A_B(OWN integer);\n"
+                                            "create table AXB(OTHER integer);\n"
+                                            "create table \"C%D\"(MINE integer);\n"
+                                            "create table CXYD(THEIRS integer);\n"));
+        CTableWnd *underscore = LoadedTable("A_B");
+        QCOMPARE(underscore->ItemCount(), 1);
+        QCOMPARE(underscore->GetItem(0)->m_name, std::string("OWN"));
+        CTableWnd *percent = LoadedTable("C%D");
+        QCOMPARE(percent->ItemCount(), 1);
+        QCOMPARE(percent->GetItem(0)->m_name, std::string("MINE"));
+    }
+
+    // The trigger query exactly as the engine's dictionary needs it.
+    void theTriggerQueryIsSentAsWritten()
+    {
+        LoadedTable("CUSTOMER");
+        QCOMPARE(m_doc->GetSession().GetStatementLog().back().m_statement,
+                 std::string("select \"Xt$Name\" from \"X$Trigger\",\"X$File\" where "
+                             "\"Xt$File\"=\"Xf$Id\" and \"Xf$Name\" = 'CUSTOMER'"));
     }
 
     void aTableWithoutIndexesOrTriggersHasOnlyColumns()

@@ -9,6 +9,7 @@
 #include "tests/support/RowDrag.h"
 #include "view/DbView.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPainter>
@@ -365,6 +366,52 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
         // A drag selects like a click.
         QCOMPARE(SelectedRows(m_orders), QList<int>{1});
+    }
+
+    // During a drag keys do nothing, shortcuts included, except Escape,
+    // which ends the drag: capture, cursor, mark and state go.
+    void onlyEscapeActsDuringADrag()
+    {
+        int shortcutRuns = 0;
+        QAction drop(m_view);
+        drop.setShortcut(QKeySequence(Qt::Key_Delete));
+        connect(&drop, &QAction::triggered, [&shortcutRuns] { ++shortcutRuns; });
+        m_view->addAction(&drop);
+
+        QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
+        QTest::mouseMove(m_orders, RowPoint(m_orders, 1) + QPoint(5, 0));
+        QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 1)));
+        QCOMPARE(m_view->m_dragState, 2);
+        QVERIFY(CDropMark::Of(m_customer));
+        {
+            CPopupMenuChooser chooser;
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Down, Qt::Key_Delete})
+                QTest::keyClick(m_orders, key);
+            QTest::keyClick(m_orders, Qt::Key_Space, Qt::ControlModifier);
+            QCOMPARE(chooser.Count(), 0);
+        }
+        QCOMPARE(shortcutRuns, 0);
+        QCOMPARE(m_orders->m_focus, 1);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{1});
+        QCOMPARE(m_view->m_dragState, 2);
+
+        QTest::keyClick(m_orders, Qt::Key_Escape);
+        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dropRow, -1);
+        QCOMPARE(m_view->m_pDropTable, nullptr);
+        QVERIFY(!CDropMark::Of(m_customer));
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QVERIFY(!QGuiApplication::overrideCursor());
+
+        // The release that follows opens nothing, and keys act again.
+        CModalAnswerer answerer(QMessageBox::Ok);
+        QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier,
+                            InSource(m_customer, RowPoint(m_customer, 1)));
+        QCOMPARE(answerer.Count(), 0);
+        QTest::keyClick(m_orders, Qt::Key_Down);
+        QCOMPARE(m_orders->m_focus, 2);
+        QTest::keyClick(m_view, Qt::Key_Delete);
+        QCOMPARE(shortcutRuns, 1);
     }
 
     void dropMarkInvertsTheRow()

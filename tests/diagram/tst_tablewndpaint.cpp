@@ -154,17 +154,25 @@ private slots:
         m_view->m_pActiveTable = m_table;
         m_table->update();
         QCOMPARE(darkOnTopEdge(Grab()), 20);
-        // Its bottom edge lies on the row's last line, its right edge one
-        // pixel inside the client area.
+        // Its outline lies on the row's last pixel column and last line,
+        // and nothing of it one pixel further in.
         const QImage image = Grab();
-        int bottom = 0;
-        int right = 0;
-        for (int x = 60; x < 100; ++x)
-            bottom += IsDark(ClientPixel(image, x, 3 * kRow - 2)) ? 1 : 0;
-        for (int y = 2 * kRow; y < 3 * kRow - 1; ++y)
-            right += IsDark(ClientPixel(image, ClientWidth() - 2, y)) ? 1 : 0;
-        QCOMPARE(bottom, 20);
-        QVERIFY(right >= 6 && right <= 8);
+        auto darkInRow = [&](int y) {
+            int dark = 0;
+            for (int x = 60; x < 100; ++x)
+                dark += IsDark(ClientPixel(image, x, y)) ? 1 : 0;
+            return dark;
+        };
+        auto darkInColumn = [&](int x) {
+            int dark = 0;
+            for (int y = 2 * kRow + 1; y < 3 * kRow - 1; ++y)
+                dark += IsDark(ClientPixel(image, x, y)) ? 1 : 0;
+            return dark;
+        };
+        QCOMPARE(darkInRow(3 * kRow - 1), 20);
+        QCOMPARE(darkInRow(3 * kRow - 2), 0);
+        QVERIFY(darkInColumn(ClientWidth() - 1) >= 6 && darkInColumn(ClientWidth() - 1) <= 7);
+        QCOMPARE(darkInColumn(ClientWidth() - 2), 0);
     }
 
     // Only column rows have a description; it starts 120 pixels from the

@@ -3,16 +3,21 @@
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
 #include "document/Doc.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/FakeDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 namespace {
 void ConnectPromptTo(const std::string &connection)
 {
-    CDbSession::SetDefaultConnectPrompt([connection](CDbSession &, std::string &chosen) {
+    CDbSession::SetDefaultConnectPrompt([connection](CDbSession &, std::string &chosen,
+                                                     const std::string &) {
         if (connection.empty())
             return false;
         chosen = connection;
@@ -20,10 +25,35 @@ void ConnectPromptTo(const std::string &connection)
     });
 }
 
-void UseSqliteAdapter()
+// What the connect prompt was asked, and what it answers: the connection
+// string it shows and the reason, then the string to use (empty: Cancel).
+struct CPromptRecord
 {
-    CAdapterRegistry::Instance().Clear();
-    CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+    QStringList shown;
+    QStringList reasons;
+};
+
+void RecordPrompt(CPromptRecord &record, const std::string &answer)
+{
+    CDbSession::SetDefaultConnectPrompt(
+        [&record, answer](CDbSession &, std::string &connection, const std::string &reason) {
+            record.shown << QString::fromStdString(connection);
+            record.reasons << QString::fromStdString(reason);
+            connection = answer;
+            return !answer.empty();
+        });
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteAll(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 } // namespace
 
@@ -187,24 +217,171 @@ private slots:
         }
     }
 
-    void savingKeepsTheRecordedPositions()
+    // The file holds the layout on screen, and from then on closing
+    // compares with what the file holds: saving asks nothing more, moving a
+    // table back afterwards asks.
+    void savingWritesAndRecordsTheLayoutOnScreen()
     {
         ConnectPromptTo("DSN=Six");
         CDoc doc;
         QVERIFY(doc.OnNewDocument());
         for (int i = 0; i < doc.TableCount(); ++i)
             doc.GetTable(i)->move(doc.GetTable(i)->m_savedPos);
-        doc.GetTable(0)->move(700, 700);
+        CTableWnd *moved = doc.FindTable("T1");
+        const QPoint before = moved->pos();
+        moved->move(700, 710);
         QTemporaryDir dir;
         const QString path = dir.filePath("six.vmx");
         QVERIFY(doc.OnSaveDocument(path));
         QCOMPARE(doc.GetTitle(), QString("six.vmx"));
         QVERIFY(!doc.IsModified());
-        QVERIFY(doc.GetTable(0)->m_savedPos != QPoint(700, 700));
-        // Still asks: the recorded positions are those of the layout.
+
+        QByteArray expected = "DSN=Six\r\nView=Schema\r\n";
+        for (int i = 0; i < doc.TableCount(); ++i) {
+            const CTableWnd *table = doc.GetTable(i);
+            const QPoint at = table == moved ? QPoint(700, 710) : table->m_savedPos;
+            expected += QStringLiteral("Table=%1\tPosn=%2,%3\r\n")
+                            .arg(QString::fromStdString(table->m_name))
+                            .arg(at.x())
+                            .arg(at.y())
+                            .toUtf8();
+        }
+        QCOMPARE(ReadAll(path), expected);
+        QCOMPARE(moved->m_savedPos, QPoint(700, 710));
+        {
+            CModalAnswerer answerer(QMessageBox::Cancel);
+            QVERIFY(doc.SaveModified());
+            QCOMPARE(answerer.Count(), 0);
+        }
+        moved->move(before);
         CModalAnswerer answerer(QMessageBox::No);
         QVERIFY(doc.SaveModified());
-        QCOMPARE(answerer.Count(), 1);
+        QCOMPARE(answerer.texts, QStringList{"Save changes to six.vmx?"});
+    }
+
+    void saveAsProposesTheTitleWithOneExtension_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("proposed");
+        QTest::newRow("data source") << "Six" << "Six.vmx";
+        QTest::newRow("file") << "six.vmx" << "six.vmx";
+        QTest::newRow("file in capitals") << "SIX.VMX" << "SIX.VMX";
+    }
+    void saveAsProposesTheTitleWithOneExtension()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, proposed);
+        CDoc doc;
+        doc.SetTitle(title);
+        QString shown;
+        CDialogDriver dialogs;
+        dialogs.Queue([&shown](QWidget *widget) {
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            QVERIFY(dialog);
+            shown = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+            dialog->reject();
+        });
+        QVERIFY(!doc.DoSave(true));
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(shown, proposed);
+    }
+
+    // A document connected with a driver named directly, without a data
+    // source name, saves a file that opens again without asking.
+    void aConnectionWithoutADataSourceNameReopens()
+    {
+        const std::string direct =
+            "DRIVER={SQLite3};Database=" + m_sandbox.DatabasePath("Six").toStdString();
+        ConnectPromptTo(direct);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("direct.vmx");
+        {
+            CDoc doc;
+            QVERIFY(doc.OnNewDocument());
+            QVERIFY(doc.OnSaveDocument(path));
+        }
+        QVERIFY(ReadAll(path).startsWith(QByteArray("DSN=;") + QByteArray::fromStdString(direct) + "\r\n"));
+        CPromptRecord prompts;
+        RecordPrompt(prompts, std::string());
+        CDoc reopened;
+        QVERIFY(reopened.OnOpenDocument(path));
+        QCOMPARE(prompts.shown.size(), 0);
+        QCOMPARE(reopened.TableCount(), 10);
+    }
+
+    // The password stays out of the file; reopening, the driver asks for
+    // it and the chooser shows the file's string with the driver's words.
+    void aMissingPasswordIsAskedForOnReopening()
+    {
+        UseFakeDriver(m_sandbox);
+        m_sandbox.AddDataSource("Guarded", "Driver=Fake\n");
+        ConnectPromptTo("DSN=Guarded;UID=bob;PWD=secret");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("guarded.vmx");
+        {
+            CDoc doc;
+            QVERIFY(doc.OnNewDocument());
+            QVERIFY(doc.OnSaveDocument(path));
+        }
+        QCOMPARE(ReadAll(path), QByteArray("DSN=Guarded;UID=bob\r\nView=Schema\r\n"));
+
+        CPromptRecord prompts;
+        RecordPrompt(prompts, "DSN=Guarded;UID=bob;PWD=secret");
+        CModalAnswerer answerer;
+        CDoc reopened;
+        QVERIFY(reopened.OnOpenDocument(path));
+        QCOMPARE(answerer.Count(), 0);
+        QCOMPARE(prompts.shown, QStringList{"DSN=Guarded;UID=bob"});
+        QCOMPARE(prompts.reasons, QStringList{"[Fake] A password is needed"});
+        QVERIFY(reopened.GetSession().IsConnected());
+    }
+
+    // A diagram file can come from anywhere. A connection string that could
+    // make the driver manager or the driver load a library is shown to the
+    // user first; declined, nothing is loaded.
+    void aCraftedFileLoadsNoLibraryWithoutConsent_data()
+    {
+        QTest::addColumn<QString>("line");
+        const QString library = QStringLiteral(VELLUMIX_MARK_LIBRARY);
+        QTest::newRow("driver by path") << "DSN=;DRIVER=" + library;
+        QTest::newRow("driver by path after a data source") << "DSN=Six;DRIVER=" + library;
+        QTest::newRow("file data source") << "DSN=;FILEDSN=" + m_sandbox.Folder() + "/evil.dsn";
+        QTest::newRow("driver extension") << "DSN=Six;LoadExt=" + library;
+    }
+    void aCraftedFileLoadsNoLibraryWithoutConsent()
+    {
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString mark = dir.filePath("mark");
+        qputenv("VELLUMIX_MARK_FILE", mark.toLocal8Bit());
+        QVERIFY(WriteAll(m_sandbox.Folder() + "/evil.dsn",
+                         "[ODBC]\nDRIVER=" VELLUMIX_MARK_LIBRARY "\n"));
+        const QString path = dir.filePath("crafted.vmx");
+        QVERIFY(WriteAll(path, line.toUtf8() + "\r\nTable=T1\tPosn=1,2\r\n"));
+
+        CPromptRecord prompts;
+        RecordPrompt(prompts, std::string());
+        CModalAnswerer answerer;
+        CDoc doc;
+        QVERIFY(!doc.OnOpenDocument(path));
+        QCOMPARE(prompts.shown, QStringList{line});
+        QVERIFY(!prompts.reasons.value(0).isEmpty());
+        QCOMPARE(answerer.LastText(), QString("No data found or at end of data"));
+        QVERIFY2(!QFile::exists(mark), "the library was loaded");
+    }
+
+    // With the user's consent an unusual string connects.
+    void aStringConfirmedInTheChooserConnects()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("unusual.vmx");
+        QVERIFY(WriteAll(path, "DSN=Six;Timeout=5\r\nTable=T1\tPosn=1,2\r\n"));
+        CPromptRecord prompts;
+        RecordPrompt(prompts, "DSN=Six;Timeout=5");
+        CDoc doc;
+        QVERIFY(doc.OnOpenDocument(path));
+        QCOMPARE(prompts.shown, QStringList{"DSN=Six;Timeout=5"});
+        QCOMPARE(doc.FindTable("T1")->m_savedPos, QPoint(1, 2));
     }
 
     void aFailedSaveIsReportedAndChangesNothing()
@@ -221,6 +398,19 @@ private slots:
         QCOMPARE(doc.GetTitle(), QString("Six"));
         QVERIFY(doc.GetPathName().isEmpty());
         QVERIFY(QFileInfo(dir.filePath("taken.vmx")).isDir());
+    }
+
+    // The check of the crafted files above holds only if the library does
+    // leave its mark when loaded; this runs last, as it loads the library.
+    void theMarkLibraryLeavesAMarkWhenLoaded()
+    {
+        QTemporaryDir dir;
+        const QString mark = dir.filePath("mark");
+        qputenv("VELLUMIX_MARK_FILE", mark.toLocal8Bit());
+        QLibrary library(QStringLiteral(VELLUMIX_MARK_LIBRARY));
+        QVERIFY(library.load());
+        QVERIFY(QFile::exists(mark));
+        library.unload();
     }
 };
 

@@ -1,5 +1,6 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
+#include "tests/support/OdbcSandbox.h"
 
 #include <QFile>
 #include <QProcess>
@@ -84,6 +85,8 @@ class TestRegisterDsn : public QObject
     static const QByteArray kOtherEntries;
 
 private slots:
+    void initTestCase() { KeepOdbcModulesLoaded(); }
+
     void addsTheSourceAndLeavesOtherEntriesAlone()
     {
         std::unique_ptr<CWorld> world(MakeWorld(kOtherEntries, kDriverList));

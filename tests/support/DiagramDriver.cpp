@@ -62,7 +62,7 @@ QStringList CDiagramDriver::SentSinceMark() const
     const auto &log = Session().GetStatementLog();
     QStringList sent;
     for (size_t i = m_logMark; i < log.size(); ++i)
-        sent << QString::fromStdString(log[i]);
+        sent << QString::fromStdString(log[i].m_statement);
     return sent;
 }
 

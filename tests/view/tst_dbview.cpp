@@ -353,6 +353,35 @@ private slots:
         QCOMPARE(m_view->m_selRelationship, -1);
     }
 
+    // The foreign end of a line lies on the bottom edge of its index's
+    // header row (15 below the row's top), the parent end on the top edge of
+    // its index's header row; worked out from where the tables stand and
+    // which row shows each index.
+    void lineEndsSitAtTheirIndexRows()
+    {
+        auto rowOf = [](const CTableWnd *table, const std::string &name) {
+            for (int i = 0; const CTableItem *item = table->GetItem(i); ++i)
+                if (item->IsIndexHeader() && item->m_name == name)
+                    return i;
+            return -1;
+        };
+        const int foreignRow = rowOf(Table("ORDERS"), "BY_CUSTOMER");
+        const int parentRow = rowOf(Table("CUSTOMER"), "PK");
+        QVERIFY(foreignRow > 0 && parentRow > 0);
+        // ORDERS stands at (60, 60), 120 wide; CUSTOMER at (340, 40).
+        const int foreignY = 60 + Platform::kClientTop + kRow * foreignRow + 15;
+        const int parentY = 40 + Platform::kClientTop + kRow * parentRow;
+        const CRelationshipRoute route = RouteOf(Relationship("FK_ORDERS_CUSTOMER"));
+        QCOMPARE(route.m_line[0], QPoint(180, foreignY));
+        QCOMPARE(route.m_line[1], QPoint(200, foreignY));
+        QCOMPARE(route.m_line[2], QPoint(320, parentY));
+        QCOMPARE(route.m_line[3], QPoint(340, parentY));
+        QCOMPARE(route.m_marker[1], QPoint(190, foreignY));
+        m_view->Canvas()->repaint();
+        QVERIFY(IsDark(GrabClient().pixel(ToClient(QPoint(195, foreignY)))));
+        QVERIFY(!IsDark(GrabClient().pixel(ToClient(QPoint(195, foreignY - kRow)))));
+    }
+
     void linesFollowAMovedTable()
     {
         const int index = Relationship("FK_ORDERS_CUSTOMER");
@@ -517,7 +546,7 @@ private slots:
         QCOMPARE(answerer.texts.first(),
                  QStringLiteral("Are you sure you want to drop the foreign key relationship "
                                 "between 'ITEMS' and 'ORDERS'?"));
-        QCOMPARE(Session().GetStatementLog().back(),
+        QCOMPARE(Session().GetStatementLog().back().m_statement,
                  std::string("alter table \"ITEMS\" drop constraint \"FK_ITEMS_ORDERS\""));
         QCOMPARE(answerer.LastTitle(), QStringLiteral("Error"));
         QCOMPARE(answerer.icons.last(), QMessageBox::Critical);
@@ -538,7 +567,7 @@ private slots:
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         m_view->OnCommand(Cmd::Drop);
         QCOMPARE(answerer.Count(), 2);
-        QCOMPARE(Session().GetStatementLog().back(),
+        QCOMPARE(Session().GetStatementLog().back().m_statement,
                  std::string("alter table \"ORD\"\"ERS\" drop constraint \"FK \"\"1\"\"\""));
     }
 

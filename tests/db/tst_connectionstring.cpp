@@ -1,0 +1,73 @@
+#include "db/ConnectionString.h"
+
+#include <QtTest>
+
+class TestConnectionString : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // What follows "DSN=" on a diagram file's data-source line.
+    void theFileKeepsTheStringWithoutItsPassword_data()
+    {
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("dsn");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("a data source alone") << "DSN=Sales" << "Sales" << "Sales";
+        QTest::newRow("nothing sent") << "" << "Sales" << "Sales";
+        QTest::newRow("user kept, password not") << "DSN=Sales;UID=bob;PWD=secret" << "Sales"
+                                                 << "Sales;UID=bob";
+        QTest::newRow("password in any case") << "DSN=Sales;pwd=a;Password=b;UID=bob" << "Sales"
+                                              << "Sales;UID=bob";
+        QTest::newRow("data source moved first") << "UID=bob;DSN=Sales" << "Sales"
+                                                 << "Sales;UID=bob";
+        QTest::newRow("lower-case keyword") << "dsn=Sales;UID=bob" << "Sales" << "Sales;UID=bob";
+        QTest::newRow("a driver named directly")
+            << "DRIVER={SQLite3};Database=/data/x.db;PWD=s" << "" << ";DRIVER={SQLite3};Database=/data/x.db";
+        QTest::newRow("an empty data source before a driver")
+            << "DSN=;DRIVER={SQLite3};Database=/data/x.db" << "" << ";DRIVER={SQLite3};Database=/data/x.db";
+        QTest::newRow("braces keep a semicolon") << "DSN=Sales;PWD={a;b};UID=bob" << "Sales"
+                                                 << "Sales;UID=bob";
+        QTest::newRow("an open brace keeps the name only") << "DSN=Sales;PWD={a;b" << "Sales" << "Sales";
+    }
+    void theFileKeepsTheStringWithoutItsPassword()
+    {
+        QFETCH(QString, sent);
+        QFETCH(QString, dsn);
+        QFETCH(QString, kept);
+        QCOMPARE(QString::fromStdString(
+                     ConnectionString::ForDiagramFile(sent.toStdString(), dsn.toStdString())),
+                 kept);
+    }
+
+    // A string from a file connects at once only when it names a data
+    // source or an installed driver and nothing that could load a library.
+    void aStringFromAFileNeedsConsentUnlessHarmless_data()
+    {
+        QTest::addColumn<QString>("fromFile");
+        QTest::addColumn<bool>("consent");
+        QTest::newRow("data source") << "DSN=Sales" << false;
+        QTest::newRow("data source and user") << "DSN=Sales;UID=bob" << false;
+        QTest::newRow("installed driver") << "DSN=;DRIVER={SQLite3};Database=/x.db" << false;
+        QTest::newRow("driver by path") << "DSN=;DRIVER=/tmp/evil.so" << true;
+        QTest::newRow("driver by path after a data source") << "DSN=Sales;DRIVER=/tmp/evil.so" << true;
+        QTest::newRow("driver not installed") << "DSN=;DRIVER={Other}" << true;
+        QTest::newRow("file data source") << "DSN=;FILEDSN=/tmp/evil.dsn" << true;
+        QTest::newRow("saved file data source") << "DSN=Sales;SAVEFILE=/tmp/x.dsn" << true;
+        QTest::newRow("a driver's extension") << "DSN=Sales;LoadExt=/tmp/evil.so" << true;
+        QTest::newRow("a setting of any other name") << "DSN=Sales;Timeout=5" << true;
+        QTest::newRow("no data source") << "DSN=" << true;
+        QTest::newRow("an open brace") << "DSN=Sales;UID={bob" << true;
+    }
+    void aStringFromAFileNeedsConsentUnlessHarmless()
+    {
+        QFETCH(QString, fromFile);
+        QFETCH(bool, consent);
+        const std::string reason =
+            ConnectionString::ConsentReason(fromFile.toStdString(), {"SQLite3", "Fake"});
+        QCOMPARE(!reason.empty(), consent);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestConnectionString)
+#include "tst_connectionstring.moc"

@@ -1,0 +1,11 @@
+#include "tests/support/FakeDriver.h"
+
+#include "tests/support/OdbcSandbox.h"
+
+std::string CFakeDriverAdapter::DbmsName() { return "Fake" + std::string(296, 'x'); }
+
+void UseFakeDriver(COdbcSandbox &sandbox)
+{
+    sandbox.AddDriver(QStringLiteral("Fake"), QStringLiteral(VELLUMIX_FAKE_ODBC_DRIVER));
+    CAdapterRegistry::Instance().Register(std::make_unique<CFakeDriverAdapter>());
+}
