@@ -15,6 +15,7 @@
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -155,6 +156,42 @@ private slots:
         QVERIFY(grid->IsCellLocked(2, 0));
     }
 
+    // The template's texts fit their controls at the platform's dialog
+    // units. With VELLUMIX_SHOT_DIR set, both dialogs are saved as pictures
+    // as a user sees them filled in.
+    void dialogsShowTheirWholeTexts()
+    {
+        CCreateTableDlg *create = OpenCreateTable();
+        TypeTableName(create, "shipment");
+        CColumnGridDriver(Grid(create)).FillRows({"shipment_id|integer|||||1", "carrier|varchar|40||case|'post'",
+                                                  "weight|decimal|8|3", "shipped_on"});
+        CColumnGridDriver(Grid(create)).Select(3, 1);
+        QTest::keyClick(Grid(create), Qt::Key_Down, Qt::AltModifier);
+        const QImage createShot = create->grab().toImage();
+
+        CAddColumnDlg add(m_doc->FindTable("item"));
+        QVERIFY(ShowActive(&add));
+        CColumnGridDriver(Grid(&add)).FillRows({"price|decimal|10|2||0", "note|text|200"});
+        const QImage addShot = add.grab().toImage();
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
+        if (!folder.isEmpty()) {
+            createShot.save(folder + "/create-table.png");
+            addShot.save(folder + "/add-column.png");
+        }
+
+        for (const QWidget *dialog : {static_cast<QWidget *>(create), static_cast<QWidget *>(&add)}) {
+            for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(label->text()));
+                QVERIFY(label->fontMetrics().height() <= label->height());
+            }
+            for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                QVERIFY2(button->sizeHint().height() <= button->height()
+                             && button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 8,
+                         qPrintable(button->text()));
+        }
+    }
+
     // Scrolled far from the corner, the user still sees the new table: the
     // view scrolls to it.
     void createsTableWithEveryKindOfColumn()
@@ -198,8 +235,11 @@ private slots:
         const int frame = Platform::kSizingFrameHeight;
         QCOMPARE(part->size(), QSize(120, 3 * frame + Platform::kCaptionHeight + 2 + 15 * 5));
         QCOMPARE(m_view->ScrollPosition(), QPoint(0, 0));
-        // The diagram file does not know the table yet.
+        // The diagram file does not know the table until it is saved.
         QVERIFY(m_doc->CheckMovedTables());
+        QTemporaryDir folder;
+        QVERIFY(m_doc->OnSaveDocument(folder.filePath("shop.vmx")));
+        QVERIFY(!m_doc->CheckMovedTables());
     }
 
     void refusedTableLeavesNoWindowAndTheSameStatementGoesAgain()
