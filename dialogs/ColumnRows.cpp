@@ -33,6 +33,16 @@ CComposedChange Failure(int error)
     return composed;
 }
 
+// The change with the rows' columns, or the first error they give.
+template <class Change>
+CComposedChange WithColumns(Change change, const std::vector<CColumnRow> &rows, const CTypeList &types)
+{
+    const int error = GatherColumns(rows, types, change.m_columns);
+    if (error < 0)
+        return Failure(error);
+    return {DbResult::kOk, std::move(change)};
+}
+
 } // namespace
 
 const CDbTypeInfo *FindType(const CTypeList &types, const std::string &name)
@@ -86,23 +96,13 @@ CComposedChange ComposeCreateTable(const std::string &table, const std::vector<C
 {
     if (table.empty())
         return Failure(DbResult::kNoTableName);
-    CCreateTable change;
-    change.m_table = table;
-    const int error = GatherColumns(rows, types, change.m_columns);
-    if (error < 0)
-        return Failure(error);
-    return {DbResult::kOk, std::move(change)};
+    return WithColumns(CCreateTable{table, {}}, rows, types);
 }
 
 CComposedChange ComposeAddColumns(const std::string &table, const std::vector<CColumnRow> &rows,
                                   const CTypeList &types)
 {
-    CAddColumns change;
-    change.m_table = table;
-    const int error = GatherColumns(rows, types, change.m_columns);
-    if (error < 0)
-        return Failure(error);
-    return {DbResult::kOk, std::move(change)};
+    return WithColumns(CAddColumns{table, {}}, rows, types);
 }
 
 } // namespace ColumnRows

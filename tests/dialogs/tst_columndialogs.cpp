@@ -9,6 +9,7 @@
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DiagramDriver.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/DialogWidgets.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -23,6 +24,7 @@
 
 #include <memory>
 
+using namespace DialogWidgets;
 using namespace TableRows;
 
 namespace {
@@ -34,23 +36,6 @@ insert into item values (1, 'bolt', 5), (2, 'nut', 7), (3, 'gear', NULL);
 )";
 
 const char *const kItemRows = "select quote(id)||quote(name)||quote(qty) from item order by id";
-
-QPushButton *Button(const QWidget *dialog, const QString &text)
-{
-    for (QPushButton *button : dialog->findChildren<QPushButton *>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
-bool ShowActive(QWidget *dialog)
-{
-    dialog->show();
-    dialog->activateWindow();
-    // A dialog counts as active while its parent window is; wait until it
-    // really has the activation, so that keys and focus changes reach it.
-    return QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; });
-}
 
 } // namespace
 
@@ -100,7 +85,7 @@ class TestColumnDialogs : public QObject
     CCreateTableDlg *OpenCreateTable()
     {
         m_dialog = std::make_unique<CCreateTableDlg>(m_view);
-        if (!ShowActive(m_dialog.get()))
+        if (!Activate(m_dialog.get()))
             qWarning("the Create Table dialog did not become active");
         return m_dialog.get();
     }
@@ -170,7 +155,7 @@ private slots:
         const QImage createShot = create->grab().toImage();
 
         CAddColumnDlg add(m_doc->FindTable("item"));
-        QVERIFY(ShowActive(&add));
+        QVERIFY(Activate(&add));
         CColumnGridDriver(Grid(&add)).FillRows({"price|decimal|10|2||0", "note|text|200"});
         const QImage addShot = add.grab().toImage();
         const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
@@ -323,7 +308,7 @@ private slots:
             auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
             QVERIFY(dialog);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Add Column(s)"));
-            QVERIFY(ShowActive(dialog));
+            QVERIFY(Activate(dialog));
             CColumnGridDriver grid(Grid(dialog));
             grid.FillRows({"extra|integer", "must|integer|||||1"});
             m_diagram.MarkLog();

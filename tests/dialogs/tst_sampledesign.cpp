@@ -6,6 +6,8 @@
 #include "document/Doc.h"
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/DialogWidgets.h"
+#include "tests/support/DialogWidgets.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -19,25 +21,16 @@
 
 namespace {
 
-QPushButton *Button(const QWidget *dialog, const QString &text)
-{
-    for (QPushButton *button : dialog->findChildren<QPushButton *>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
 // Fills a design dialog's column grid and presses its default button, as a
 // user does once the dialog is up.
 CDialogDriver::Handler FillAndPress(const QString &tableName, const QStringList &rows, const QString &button)
 {
     return [=](QWidget *dialog) {
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }));
+        QVERIFY(DialogWidgets::Activate(dialog));
         if (!tableName.isEmpty())
             QTest::keyClicks(dialog->findChild<QLineEdit *>("tableName"), tableName);
         CColumnGridDriver(dialog->findChild<CColumnGrid *>()).FillRows(rows);
-        QTest::mouseClick(Button(dialog, button), Qt::LeftButton);
+        QTest::mouseClick(DialogWidgets::Button(dialog, button), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     };
 }

@@ -1,6 +1,7 @@
 #include "tests/support/ColumnGridDriver.h"
 
 #include "grid/GridCtrl.h"
+#include "tests/support/DialogWidgets.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -65,11 +66,8 @@ void CColumnGridDriver::Select(int row, int column)
     const CGridCtrl::Cell target{row, column};
     // The offscreen platform does not give the activation back to a dialog
     // when a message box over it closes, as a window manager does.
-    QWidget *dialog = m_grid->window();
-    if (QApplication::activeWindow() != dialog) {
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }));
-    }
+    if (QApplication::activeWindow() != m_grid->window())
+        QVERIFY(DialogWidgets::Activate(m_grid->window()));
     if (QApplication::focusWidget() != m_grid)
         ClickCell(row, column);
     if (!(m_grid->GetCurrentCell() == target))
