@@ -13,6 +13,7 @@
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
+#include "tests/support/SessionRows.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
@@ -54,18 +55,10 @@ class TestColumnDialogs : public QObject
 
     CDbSession &Session() const { return m_diagram.Session(); }
 
-    // The first column of every row of a query, through the document's
-    // connection; the log mark moves past the query.
+    // The first column of every row of a query; the log mark moves past it.
     QStringList Rows(const QString &sql)
     {
-        QStringList rows;
-        int result = Session().Execute(sql.toStdString());
-        while (result >= 0 && (result = Session().Fetch()) >= 0) {
-            std::string text;
-            result = Session().GetColumnText(1, text);
-            rows << QString::fromStdString(text);
-        }
-        Session().CloseStatement();
+        const QStringList rows = FirstColumnRows(Session(), sql);
         m_diagram.MarkLog();
         return rows;
     }

@@ -83,17 +83,9 @@ private slots:
             << "T" << QStringList{"a|char|0", "b"} << needsLength;
         QTest::newRow("length missing") << "T" << QStringList{"a|char"} << needsLength;
         QTest::newRow("scale 0") << "T" << QStringList{"a|numeric|10|0"} << needsDecimals;
-        QTest::newRow("size with a leading blank")
-            << "T" << QStringList{"a|char| 5"} << R"(CREATE TABLE "T" ("a" char( 5)))";
-        QTest::newRow("sizes of a type without parameters ignored")
-            << "T" << QStringList{"a|date|0|x"} << R"(CREATE TABLE "T" ("a" date))";
         // The type is looked up by exact name; one the list lacks takes no
         // parameters and is written as typed.
         QTest::newRow("type of another case") << "T" << QStringList{"a|CHAR"} << R"(CREATE TABLE "T" ("a" CHAR))";
-        QTest::newRow("Null toggled twice") << "T" << QStringList{"a|char|4||||0"}
-                                            << R"(CREATE TABLE "T" ("a" char(4)))";
-        QTest::newRow("not null on a type without nulls")
-            << "T" << QStringList{"a|integer|||||1"} << R"(CREATE TABLE "T" ("a" integer not null))";
     }
     void createTable()
     {

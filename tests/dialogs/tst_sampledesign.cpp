@@ -87,9 +87,7 @@ private slots:
         QCOMPARE(dialogs.Unexpected(), 0);
         QCOMPARE(errors.texts, QStringList());
         QCOMPARE(TableRows::Names(courier), (QStringList{"courier_id", "name", "phone", "tracking_url"}));
-        CTableWnd fresh(doc, "courier");
-        QCOMPARE(fresh.LoadSchema(), 0);
-        QCOMPARE(TableRows::Names(&fresh), TableRows::Names(courier));
+        QCOMPARE(TableRows::CatalogNames(doc, "courier"), TableRows::Names(courier));
         const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
         if (!folder.isEmpty())
             view->viewport()->grab().save(folder + "/sample-new-table.png");
