@@ -54,7 +54,7 @@ public:
     // the user cancelled or the save failed (already reported).
     bool DoSave(bool saveAs);
     // The closing step: true when the document may close. Asks to save when
-    // a table window stands elsewhere than its recorded position.
+    // CheckMovedTables finds the diagram changed.
     bool SaveModified();
     // Sets the modified flag when some table window has moved or a table
     // was created since the diagram was last read or saved.
