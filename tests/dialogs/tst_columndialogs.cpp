@@ -9,7 +9,7 @@
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DiagramDriver.h"
 #include "tests/support/DialogDriver.h"
-#include "tests/support/DialogWidgets.h"
+#include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -25,7 +25,7 @@
 
 #include <memory>
 
-using namespace DialogWidgets;
+using namespace DialogInput;
 using namespace TableRows;
 
 namespace {
@@ -85,11 +85,6 @@ class TestColumnDialogs : public QObject
     static QLineEdit *TableName(const QWidget *dialog) { return dialog->findChild<QLineEdit *>("tableName"); }
     static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
 
-    void TypeTableName(QWidget *dialog, const QString &name)
-    {
-        QTest::mouseClick(TableName(dialog), Qt::LeftButton);
-        QTest::keyClicks(TableName(dialog), name);
-    }
 
 private slots:
     void initTestCase()
@@ -127,7 +122,7 @@ private slots:
         CColumnGridDriver rows(grid);
         rows.FillRow(0, "a|integer");
         QVERIFY(grid->IsCellLocked(0, 2));
-        rows.Choose(0, 1, "varchar");
+        rows.Choose(0, "varchar");
         QVERIFY(!grid->IsCellLocked(0, 2));
         QVERIFY(grid->IsCellLocked(0, 3));
         QVERIFY(!grid->IsCellLocked(1, 0));
@@ -140,11 +135,10 @@ private slots:
     void dialogsShowTheirWholeTexts()
     {
         CCreateTableDlg *create = OpenCreateTable();
-        TypeTableName(create, "shipment");
+        Type(TableName(create), "shipment");
         CColumnGridDriver(Grid(create)).FillRows({"shipment_id|integer|||||1", "carrier|varchar|40||case|'post'",
                                                   "weight|decimal|8|3", "shipped_on"});
-        CColumnGridDriver(Grid(create)).Select(3, 1);
-        QTest::keyClick(Grid(create), Qt::Key_Down, Qt::AltModifier);
+        OpenCell(Grid(create), 3, 1);
         const QImage createShot = create->grab().toImage();
 
         CAddColumnDlg add(m_doc->FindTable("item"));
@@ -179,12 +173,12 @@ private slots:
         QCOMPARE(m_view->ScrollPosition(), QPoint(3000, 2500));
         const int tables = m_doc->TableCount();
         CCreateTableDlg *dialog = OpenCreateTable();
-        TypeTableName(dialog, "part");
+        Type(TableName(dialog), "part");
         CColumnGridDriver(Grid(dialog)).FillRows({"id|integer|||||1", "name|varchar|30||Case|'none'",
                                                   "price|decimal|10|2||0", "code|char|4||rtrim",
                                                   "memo|blob|||||0"});
         CModalAnswerer answerer;
-        QTest::mouseClick(Button(dialog, "Create"), Qt::LeftButton);
+        Press(dialog, "Create");
         QCOMPARE(answerer.Count(), 0);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QVERIFY(!dialog->isVisible());
@@ -224,13 +218,13 @@ private slots:
     {
         const int tables = m_doc->TableCount();
         CCreateTableDlg *dialog = OpenCreateTable();
-        TypeTableName(dialog, "item");
+        Type(TableName(dialog), "item");
         CColumnGridDriver rows(Grid(dialog));
         rows.FillRows({"a|integer", "b|varchar|10"});
         m_diagram.MarkLog();
         CModalAnswerer answerer;
-        QTest::mouseClick(Button(dialog, "Create"), Qt::LeftButton);
-        QTest::mouseClick(Button(dialog, "Create"), Qt::LeftButton);
+        Press(dialog, "Create");
+        Press(dialog, "Create");
 
         QCOMPARE(answerer.titles, (QStringList{"Error", "Error"}));
         QCOMPARE(answerer.icons.value(0), QMessageBox::Critical);
@@ -273,12 +267,12 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QString, message);
         CCreateTableDlg *dialog = OpenCreateTable();
-        TypeTableName(dialog, name);
+        Type(TableName(dialog), name);
         CColumnGridDriver grid(Grid(dialog));
         grid.FillRows(rows);
         m_diagram.MarkLog();
         CModalAnswerer answerer;
-        QTest::mouseClick(Button(dialog, "Create"), Qt::LeftButton);
+        Press(dialog, "Create");
         QCOMPARE(answerer.titles, QStringList{"Error"});
         QCOMPARE(answerer.texts, QStringList{message});
         QVERIFY(m_diagram.SentSinceMark().isEmpty());
@@ -307,7 +301,7 @@ private slots:
             m_diagram.MarkLog();
             {
                 CModalAnswerer answerer;
-                QTest::mouseClick(Button(dialog, "Add"), Qt::LeftButton);
+                Press(dialog, "Add");
                 QCOMPARE(answerer.titles, QStringList{"Error"});
                 QVERIFY2(answerer.texts[0].contains("Cannot add a NOT NULL column with default value NULL"),
                          qPrintable(answerer.texts[0]));
@@ -321,9 +315,10 @@ private slots:
             QCOMPARE(Names(item), windowRows);
             QCOMPARE(item->size(), windowSize);
 
+            QVERIFY(Activate(dialog));
             grid.Type(1, 5, "0");
             CModalAnswerer none;
-            QTest::mouseClick(Button(dialog, "Add"), Qt::LeftButton);
+            Press(dialog, "Add");
             QCOMPARE(none.Count(), 0);
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
         });

@@ -6,8 +6,7 @@
 #include "document/Doc.h"
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DialogDriver.h"
-#include "tests/support/DialogWidgets.h"
-#include "tests/support/DialogWidgets.h"
+#include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -26,11 +25,11 @@ namespace {
 CDialogDriver::Handler FillAndPress(const QString &tableName, const QStringList &rows, const QString &button)
 {
     return [=](QWidget *dialog) {
-        QVERIFY(DialogWidgets::Activate(dialog));
+        QVERIFY(DialogInput::WaitActive(dialog));
         if (!tableName.isEmpty())
-            QTest::keyClicks(dialog->findChild<QLineEdit *>("tableName"), tableName);
+            DialogInput::Type(dialog->findChild<QLineEdit *>("tableName"), tableName);
         CColumnGridDriver(dialog->findChild<CColumnGrid *>()).FillRows(rows);
-        QTest::mouseClick(DialogWidgets::Button(dialog, button), Qt::LeftButton);
+        DialogInput::Press(dialog, button);
         QVERIFY(!dialog->isVisible());
     };
 }

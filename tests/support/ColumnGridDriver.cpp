@@ -1,10 +1,10 @@
 #include "tests/support/ColumnGridDriver.h"
 
 #include "grid/GridCtrl.h"
-#include "tests/support/DialogWidgets.h"
+#include "grid/GridListColumn.h"
+#include "tests/support/DialogInput.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QtTest>
 
 namespace {
@@ -15,6 +15,12 @@ constexpr int kNullColumn = 6;
 
 } // namespace
 
+// The Data Type column's list is the dialog's only one.
+CColumnGridDriver::CColumnGridDriver(CGridCtrl *grid)
+    : m_grid(grid), m_types(grid->parentWidget()->findChild<CGridListColumn *>())
+{
+}
+
 void CColumnGridDriver::FillRow(int row, const QString &texts)
 {
     const QStringList cells = texts.split('|');
@@ -24,11 +30,11 @@ void CColumnGridDriver::FillRow(int row, const QString &texts)
         if (text.isEmpty())
             continue;
         if (column == kTypeColumn) {
-            Choose(row, column, text);
+            Choose(row, text);
         } else if (column == kNullColumn) {
-            Toggle(row, column);
+            DialogInput::OpenCell(m_grid, row, column);
             if (text == QLatin1String("0"))
-                Toggle(row, column);
+                DialogInput::OpenCell(m_grid, row, column);
         } else {
             Type(row, column, text);
         }
@@ -39,6 +45,21 @@ void CColumnGridDriver::FillRows(const QStringList &rows)
 {
     for (int row = 0; row < rows.size(); ++row)
         FillRow(row, rows[row]);
+}
+
+void CColumnGridDriver::Type(int row, int column, const QString &text)
+{
+    DialogInput::OpenCell(m_grid, row, column);
+    QWidget *editor = QApplication::focusWidget();
+    QVERIFY2(editor && editor != m_grid, "the cell did not open");
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, text);
+}
+
+void CColumnGridDriver::Choose(int row, const QString &type)
+{
+    DialogInput::Choose(m_grid, m_types, row, type);
+    QCOMPARE(m_grid->GetItemText(row, kTypeColumn), type);
 }
 
 QString CColumnGridDriver::RowTexts(int row) const
@@ -59,53 +80,4 @@ QStringList CColumnGridDriver::FilledRows() const
     while (!rows.isEmpty() && rows.last().isEmpty())
         rows.removeLast();
     return rows;
-}
-
-void CColumnGridDriver::Select(int row, int column)
-{
-    const CGridCtrl::Cell target{row, column};
-    // The offscreen platform does not give the activation back to a dialog
-    // when a message box over it closes, as a window manager does.
-    if (QApplication::activeWindow() != m_grid->window())
-        QVERIFY(DialogWidgets::Activate(m_grid->window()));
-    if (QApplication::focusWidget() != m_grid)
-        ClickCell(row, column);
-    if (!(m_grid->GetCurrentCell() == target))
-        ClickCell(row, column);
-    QVERIFY(m_grid->GetCurrentCell() == target);
-}
-
-// The first key starts the edit on the grid; the rest go to the edit box.
-void CColumnGridDriver::Type(int row, int column, const QString &text)
-{
-    Select(row, column);
-    for (const QChar c : text)
-        QTest::keyClicks(QApplication::focusWidget(), QString(c));
-    QVERIFY(QApplication::focusWidget() != m_grid);
-}
-
-void CColumnGridDriver::Choose(int row, int column, const QString &choice)
-{
-    Select(row, column);
-    QTest::keyClick(m_grid, Qt::Key_Down, Qt::AltModifier);
-    auto *list = qobject_cast<QListWidget *>(QApplication::focusWidget());
-    QVERIFY2(list && list->isVisible(), "the drop-down list did not open");
-    const QList<QListWidgetItem *> found = list->findItems(choice, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    QVERIFY2(!found.isEmpty(), qPrintable(choice));
-    list->scrollToItem(found.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list->visualItemRect(found.first()).center());
-    QCOMPARE(m_grid->GetItemText(row, column), choice);
-}
-
-void CColumnGridDriver::Toggle(int row, int column)
-{
-    Select(row, column);
-    ClickCell(row, column);
-}
-
-void CColumnGridDriver::ClickCell(int row, int column)
-{
-    QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      m_grid->GetCellRect(row, column).center());
 }
