@@ -26,7 +26,6 @@ bool WaitActive(QWidget *dialog)
 bool Activate(QWidget *dialog)
 {
     dialog->show();
-    dialog->activateWindow();
     return WaitActive(dialog);
 }
 

@@ -14,9 +14,9 @@ namespace DialogInput {
 // Waits until the shown dialog is the active window and holds the keyboard
 // focus, so that clicks and keys reach it; false when it never does.
 bool WaitActive(QWidget *dialog);
-// Shows the dialog, gives it the activation and waits as WaitActive does.
-// The offscreen platform gives the activation back to no window when a
-// message box closes, as a window manager would.
+// Shows the dialog and waits as WaitActive does; also gives the activation
+// back to a dialog after a message box over it closed, which the offscreen
+// platform does not do as a window manager would.
 bool Activate(QWidget *dialog);
 // Clicks into a text field or text box and types the text at its end.
 void Type(QWidget *field, const QString &text);
