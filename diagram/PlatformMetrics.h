@@ -21,8 +21,10 @@ constexpr int kDiagramDpi = 96;
 // quarter of the dialog font's average character width, a vertical unit an
 // eighth of its height. These are the base units of the font the dialogs
 // show (average width and height in pixels); every dialog computes its
-// controls' pixels from them (dialogs/DialogUnits.h).
-constexpr int kDialogBaseUnitX = 7;
+// controls' pixels from them (dialogs/DialogUnits.h). The width is a pixel
+// more than the font's letters average: the templates' labels were sized
+// for a narrower font, and "Table Name:" must show whole in its 41 units.
+constexpr int kDialogBaseUnitX = 8;
 constexpr int kDialogBaseUnitY = 15;
 // The templates are drawn for an 8-point dialog font; in the desktop's
 // larger text their labels would not fit the widths the templates give them.

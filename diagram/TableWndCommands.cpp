@@ -2,6 +2,7 @@
 
 #include "db/Dialect.h"
 #include "diagram/DropStatements.h"
+#include "dialogs/AddColumnDlg.h"
 #include "dialogs/ForeignKeyDlg.h"
 #include "dialogs/IndexDlg.h"
 #include "dialogs/TriggerDlg.h"
@@ -43,14 +44,6 @@ bool ApplyDrop(CTableWnd &table, const CSchemaChange &drop)
         return false;
     }
     return true;
-}
-
-// Stands in for the design dialogs until they are built.
-void ShowPendingDialog(CTableWnd &table, const QString &title)
-{
-    QMessageBox::information(&table, title,
-                             QStringLiteral("The %1 dialog for the table '%2' is not available yet.")
-                                 .arg(title, Text(table.m_name)));
 }
 
 // The end of a row drag: this window's table receives the key, the table
@@ -99,9 +92,11 @@ bool CTableWnd::OnCommand(int id)
         dialog.exec();
         return true;
     }
-    case Cmd::AddColumn:
-        ShowPendingDialog(*this, QStringLiteral("Add Column"));
+    case Cmd::AddColumn: {
+        CAddColumnDlg dialog(this);
+        dialog.exec();
         return true;
+    }
     case Cmd::CreateTrigger: {
         CTriggerDlg dialog(this);
         dialog.exec();

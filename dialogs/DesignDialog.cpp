@@ -5,6 +5,7 @@
 #include "dialogs/DialogUnits.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 CDesignDialog::CDesignDialog(QWidget *parent, CDbSession &session, const QString &title,
                              int widthUnits, int heightUnits)
@@ -20,6 +21,23 @@ CDesignDialog::CDesignDialog(QWidget *parent, CDbSession &session, const QString
 void CDesignDialog::Place(QWidget *control, int x, int y, int width, int height)
 {
     control->setGeometry(DialogUnits::ToPixels(x, y, width, height));
+}
+
+QPushButton *CDesignDialog::AddDefaultButton(const QString &text, int x, int y, int width, int height)
+{
+    auto *button = new QPushButton(text, this);
+    Place(button, x, y, width, height);
+    button->setDefault(true);
+    connect(button, &QPushButton::clicked, this, &CDesignDialog::accept);
+    return button;
+}
+
+QPushButton *CDesignDialog::AddCancelButton(int x, int y, int width, int height)
+{
+    auto *button = new QPushButton(QStringLiteral("Cancel"), this);
+    Place(button, x, y, width, height);
+    connect(button, &QPushButton::clicked, this, &QDialog::reject);
+    return button;
 }
 
 void CDesignDialog::accept()

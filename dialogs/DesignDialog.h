@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class CDbSession;
+class QPushButton;
 
 // The shape every design dialog shares. A dialog lays out its template in
 // dialog units (Place), gathers its input and composes a change or an
@@ -35,6 +36,10 @@ protected:
 
     // Places a control at its template rectangle, in dialog units.
     static void Place(QWidget *control, int x, int y, int width, int height);
+    // The template's default push button, which runs accept(), and its
+    // Cancel button, each at its template rectangle.
+    QPushButton *AddDefaultButton(const QString &text, int x, int y, int width, int height);
+    QPushButton *AddCancelButton(int x, int y, int width, int height);
 
     virtual void FinishEditing() {}
     virtual CComposedChange Compose() = 0;

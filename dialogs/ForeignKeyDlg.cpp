@@ -8,7 +8,6 @@
 #include "view/DbView.h"
 
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -51,14 +50,8 @@ CForeignKeyDlg::CForeignKeyDlg(CTableWnd *referencing, CTableWnd *referenced, CD
 // Delete Rule buttons start cleared.
 void CForeignKeyDlg::CreateControls()
 {
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    Place(ok, 307, 7, 50, 14);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Place(cancel, 307, 24, 50, 14);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddDefaultButton(QStringLiteral("OK"), 307, 7, 50, 14);
+    AddCancelButton(307, 24, 50, 14);
 
     m_cascade = new QRadioButton(QStringLiteral("Cascade"), this);
     Place(m_cascade, 46, 104, 44, 10);

@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include <memory>
 
@@ -53,13 +52,8 @@ void CIndexDlg::CreateControls()
     m_notNull->setObjectName(QStringLiteral("notNull"));
     Place(m_notNull, 51, 172, 41, 10);
 
-    auto *create = new QPushButton(QStringLiteral("Create"), this);
-    create->setDefault(true);
-    Place(create, 240, 7, 50, 14);
-    connect(create, &QPushButton::clicked, this, &CIndexDlg::accept);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Place(cancel, 240, 24, 50, 14);
-    connect(cancel, &QPushButton::clicked, this, &CIndexDlg::reject);
+    AddDefaultButton(QStringLiteral("Create"), 240, 7, 50, 14);
+    AddCancelButton(240, 24, 50, 14);
 }
 
 // The drop-down list of the Column Name column opens over the check boxes

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <memory>
@@ -101,13 +100,8 @@ void CTriggerDlg::CreateConditionAndBody()
 
 void CTriggerDlg::CreateButtons()
 {
-    auto *create = new QPushButton(QStringLiteral("Create"), this);
-    create->setDefault(true);
-    Place(create, 295, 7, 50, 14);
-    connect(create, &QPushButton::clicked, this, &CTriggerDlg::accept);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Place(cancel, 295, 24, 50, 14);
-    connect(cancel, &QPushButton::clicked, this, &CTriggerDlg::reject);
+    AddDefaultButton(QStringLiteral("Create"), 295, 7, 50, 14);
+    AddCancelButton(295, 24, 50, 14);
 }
 
 CCreateTrigger CTriggerDlg::Gather() const

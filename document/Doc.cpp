@@ -90,6 +90,13 @@ void CDoc::RemoveTable(CTableWnd *table)
 
 void CDoc::AppendTable(CTableWnd *table) { m_tables.push_back(table); }
 
+void CDoc::AddCreatedTable(CTableWnd *table)
+{
+    AppendTable(table);
+    m_tableCreated = true;
+    m_modified = true;
+}
+
 void CDoc::DeleteTables()
 {
     for (CTableWnd *table : m_tables)
@@ -151,6 +158,7 @@ bool CDoc::OnNewDocument()
     }
     m_pathName.clear();
     m_modified = false;
+    m_tableCreated = false;
     return true;
 }
 
@@ -173,6 +181,7 @@ bool CDoc::OnOpenDocument(const QString &path)
         return false;
     }
     m_modified = false;
+    m_tableCreated = false;
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     emit fileUsed(m_pathName);
@@ -218,6 +227,7 @@ bool CDoc::OnSaveDocument(const QString &path)
     for (CTableWnd *table : m_tables)
         table->m_savedPos = table->GetPosition();
     m_modified = false;
+    m_tableCreated = false;
     m_pathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     emit fileUsed(m_pathName);
@@ -247,7 +257,7 @@ QString CDoc::ProposedFileName(const QString &title)
 
 bool CDoc::CheckMovedTables()
 {
-    m_modified = false;
+    m_modified = m_tableCreated;
     for (const CTableWnd *table : m_tables)
         if (table->GetPosition() != table->m_savedPos)
             m_modified = true;

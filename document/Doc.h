@@ -33,6 +33,9 @@ public:
     void RemoveTable(CTableWnd *table);
     // Appends a table created after loading; the document owns it from now.
     void AppendTable(CTableWnd *table);
+    // Appends a table the user has just created. The diagram file does not
+    // know it yet, so the document counts as changed until it is saved.
+    void AddCreatedTable(CTableWnd *table);
     void DeleteTables();
     int LoadAllTables();
 
@@ -54,9 +57,10 @@ public:
     // with ".vmx", unless it already ends so.
     static QString ProposedFileName(const QString &title);
     // The closing step: true when the document may close. Asks to save when
-    // a table window stands elsewhere than its recorded position.
+    // CheckMovedTables finds the diagram changed.
     bool SaveModified();
-    // Sets the modified flag when some table window has moved.
+    // Sets the modified flag when some table window has moved or a table
+    // was created since the diagram was last read or saved.
     bool CheckMovedTables();
 
     const QString &GetTitle() const { return m_title; }
@@ -85,5 +89,6 @@ private:
     QString m_title;
     QString m_pathName;
     bool m_modified = false;
+    bool m_tableCreated = false;
     CDbView *m_view = nullptr;
 };

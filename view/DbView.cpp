@@ -7,6 +7,7 @@
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/SharedResources.h"
 #include "diagram/TableWnd.h"
+#include "dialogs/CreateTableDlg.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DiagramCanvas.h"
@@ -213,13 +214,12 @@ void CDbView::ForwardToActiveTable(int id)
         m_pActiveTable->OnCommand(id);
 }
 
-// The Create Table dialog is not built yet; until it is, the command says
-// so rather than doing nothing. The dialog will be shown modally here with
-// this view as its view, and its result ignored.
+// The dialog's result is of no interest here: on success it has already
+// added the new table's window.
 bool CDbView::ShowCreateTableDialog()
 {
-    QMessageBox::information(this, QStringLiteral("Create Table"),
-                             QStringLiteral("The Create Table dialog is not available yet."));
+    CCreateTableDlg dialog(this);
+    dialog.exec();
     return true;
 }
 

@@ -23,6 +23,12 @@ bool WaitActive(QWidget *dialog)
     });
 }
 
+bool Activate(QWidget *dialog)
+{
+    dialog->show();
+    return WaitActive(dialog);
+}
+
 void Type(QWidget *field, const QString &text)
 {
     QWidget *target = field;
@@ -74,6 +80,7 @@ void Choose(CGridCtrl *grid, CGridListColumn *list, int row, const QString &text
     QVERIFY2(list->isVisible(), "the list did not open");
     const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
     QVERIFY2(!items.isEmpty(), qPrintable("the list does not offer " + text));
+    list->scrollToItem(items.first());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(items.first()).center());
 }
 

@@ -14,6 +14,10 @@ namespace DialogInput {
 // Waits until the shown dialog is the active window and holds the keyboard
 // focus, so that clicks and keys reach it; false when it never does.
 bool WaitActive(QWidget *dialog);
+// Shows the dialog and waits as WaitActive does; also gives the activation
+// back to a dialog after a message box over it closed, which the offscreen
+// platform does not do as a window manager would.
+bool Activate(QWidget *dialog);
 // Clicks into a text field or text box and types the text at its end.
 void Type(QWidget *field, const QString &text);
 // Clicks the dialog's push button with this caption.
@@ -24,7 +28,8 @@ void Tick(QWidget *button);
 // the next makes the cell current, the last starts the edit. A locked cell
 // does not start.
 void OpenCell(CGridCtrl *grid, int row, int column);
-// Opens a list cell and clicks the item with this text.
+// Opens a list cell, scrolls the item with this text into sight and clicks
+// it.
 void Choose(CGridCtrl *grid, CGridListColumn *list, int row, const QString &text);
 // The items of a list column, in list order.
 QStringList Choices(const CGridListColumn *list);

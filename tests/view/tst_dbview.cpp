@@ -4,6 +4,7 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
@@ -274,9 +275,18 @@ private slots:
             QVERIFY(m_view->CommandState(id, enabled, checked));
             QVERIFY(!enabled);
         }
-        CModalAnswerer answerer;
+        // Create Table opens its dialog; cancelled, it sends nothing.
+        CDialogDriver dialogs;
+        QString title;
+        dialogs.Queue([&title](QWidget *dialog) {
+            title = dialog->windowTitle();
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        const size_t sent = Session().GetStatementLog().size();
         QVERIFY(m_view->OnCommand(Cmd::CreateTable));
-        QCOMPARE(answerer.LastTitle(), QString("Create Table"));
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(title, QString("Create Table"));
+        QCOMPARE(Session().GetStatementLog().size(), sent);
     }
 
     void backgroundMenuOffersItsEntriesAsAvailable()

@@ -1,0 +1,70 @@
+#include "dialogs/ColumnGrid.h"
+
+#include "db/DbSession.h"
+#include "grid/GridEditColumn.h"
+#include "grid/GridListColumn.h"
+#include "grid/GridMetrics.h"
+#include "grid/GridToggleColumn.h"
+
+#include <algorithm>
+
+using namespace ColumnRows;
+
+namespace {
+
+// Data Type, Size, Dec, Collate, Default Value and Null together.
+constexpr int kFixedColumnsWidth = 440;
+
+CTypeList TypesOf(const CDbSession &session)
+{
+    CTypeList types;
+    for (int i = 0; const CDbTypeInfo *type = session.GetType(i); ++i)
+        types.push_back(*type);
+    return types;
+}
+
+} // namespace
+
+CColumnGrid::CColumnGrid(QWidget *parent, const QRect &geometry, const CDbSession &session)
+    : CGridCtrl(parent), m_types(TypesOf(session))
+{
+    setAccessibleName(QStringLiteral("Columns"));
+    setGeometry(geometry);
+    const int nameWidth = GetClientRect().width() - kFixedColumnsWidth - GetScrollBarWidth();
+    new CGridEditColumn(this, QStringLiteral("Column Name"), std::max(Grid::kMinColumnWidth, nameWidth));
+    auto *dataType = new CGridListColumn(this, QStringLiteral("Data Type"), 100);
+    new CGridEditColumn(this, QStringLiteral("Size"), 50);
+    new CGridEditColumn(this, QStringLiteral("Dec"), 50);
+    new CGridEditColumn(this, QStringLiteral("Collate"), 100);
+    new CGridEditColumn(this, QStringLiteral("Default Value"), 100);
+    // A ticked Null cell allows nulls; "1" (no tick) makes the column not null.
+    new CGridToggleColumn(this, QStringLiteral("Null"), 40, Grid::kNoImage, Grid::kCheckMark);
+    InitRows();
+    for (const CDbTypeInfo &type : m_types)
+        dataType->AddString(QString::fromStdString(type.m_name));
+    SetNotifyHandler([this](const CGridNotification &question) {
+        return question.code == GN_ISCELLLOCKED && IsLocked(question.item, question.subItem) ? 1 : 0;
+    });
+}
+
+std::vector<CColumnRow> CColumnGrid::Rows() const
+{
+    std::vector<CColumnRow> rows;
+    rows.reserve(static_cast<size_t>(GetItemCount()));
+    for (int row = 0; row < GetItemCount(); ++row)
+        rows.push_back(Row(row));
+    return rows;
+}
+
+CColumnRow CColumnGrid::Row(int row) const
+{
+    const auto text = [this, row](int column) { return GetItemText(row, column).toStdString(); };
+    return {text(kName),    text(kDataType), text(kSize), text(kDec),
+            text(kCollate), text(kDefault),  text(kNull)};
+}
+
+bool CColumnGrid::IsLocked(int row, int column) const
+{
+    const std::string nameAbove = row > 0 ? GetItemText(row - 1, kName).toStdString() : std::string();
+    return ColumnRows::IsCellLocked(Row(row), row == 0, nameAbove, column, m_types);
+}

@@ -1,0 +1,338 @@
+#include "db/DbmsAdapter.h"
+#include "db/SqliteAdapter.h"
+#include "diagram/PlatformMetrics.h"
+#include "diagram/TableWnd.h"
+#include "dialogs/AddColumnDlg.h"
+#include "dialogs/ColumnGrid.h"
+#include "dialogs/CreateTableDlg.h"
+#include "document/Doc.h"
+#include "tests/support/ColumnGridDriver.h"
+#include "tests/support/DiagramDriver.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/DialogInput.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/PopupMenuChooser.h"
+#include "tests/support/SessionRows.h"
+#include "tests/support/TableRows.h"
+#include "view/DbView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <memory>
+
+using namespace DialogInput;
+using namespace TableRows;
+
+namespace {
+
+const char *const kShopSql = R"(
+create table item(id integer primary key, name varchar(20) not null, qty integer);
+create index item_by_name on item(name);
+insert into item values (1, 'bolt', 5), (2, 'nut', 7), (3, 'gear', NULL);
+)";
+
+const char *const kItemRows = "select quote(id)||quote(name)||quote(qty) from item order by id";
+
+} // namespace
+
+// The Create Table and Add Column dialogs on SQLite, driven by clicks and
+// keys: what reaches the engine, what the diagram shows afterwards, and
+// what the user sees when something is refused.
+class TestColumnDialogs : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    CDiagramDriver m_diagram;
+    CDoc *m_doc = nullptr;
+    CDbView *m_view = nullptr;
+    std::unique_ptr<CCreateTableDlg> m_dialog;
+
+    CDbSession &Session() const { return m_diagram.Session(); }
+
+    // The first column of every row of a query; the log mark moves past it.
+    QStringList Rows(const QString &sql)
+    {
+        const QStringList rows = FirstColumnRows(Session(), sql);
+        m_diagram.MarkLog();
+        return rows;
+    }
+    QStringList CatalogColumns(const QString &table)
+    {
+        return Rows(QStringLiteral("select name from pragma_table_info('%1') order by cid").arg(table));
+    }
+    static QStringList ColumnRows(const CTableWnd *table)
+    {
+        QStringList columns;
+        for (int i = 0; const CTableItem *item = table->GetItem(i); ++i)
+            if (item->m_kind == Column)
+                columns << QString::fromStdString(item->m_name);
+        return columns;
+    }
+
+    CCreateTableDlg *OpenCreateTable()
+    {
+        m_dialog = std::make_unique<CCreateTableDlg>(m_view);
+        if (!Activate(m_dialog.get()))
+            qWarning("the Create Table dialog did not become active");
+        return m_dialog.get();
+    }
+    static QLineEdit *TableName(const QWidget *dialog) { return dialog->findChild<QLineEdit *>("tableName"); }
+    static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
+
+
+private slots:
+    void initTestCase()
+    {
+        CAdapterRegistry::Instance().Clear();
+        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+    }
+    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
+
+    void init()
+    {
+        m_sandbox.AddSqliteSource("Shop", kShopSql);
+        QVERIFY(m_diagram.Open(COdbcSandbox::ConnectionString("Shop")));
+        m_doc = m_diagram.Doc();
+        m_view = m_diagram.View();
+    }
+    void cleanup()
+    {
+        m_dialog.reset();
+        m_diagram.Close();
+    }
+
+    void gridOffersTheEngineTypesInSevenColumns()
+    {
+        CColumnGrid *grid = Grid(OpenCreateTable());
+        QCOMPARE(grid->GetColumnCount(), 7);
+        QStringList widths;
+        for (int column = 0; column < 7; ++column)
+            widths << QString::number(grid->GetColumnWidth(column));
+        QCOMPARE(widths.mid(1), (QStringList{"100", "50", "50", "100", "100", "40"}));
+        // The name column takes what the others leave beside the scroll bar.
+        QCOMPARE(grid->GetColumnWidth(0) + 440, grid->GetClientRect().width());
+        QCOMPARE(static_cast<int>(grid->Types().size()), Session().TypeCount());
+
+        CColumnGridDriver rows(grid);
+        rows.FillRow(0, "a|integer");
+        QVERIFY(grid->IsCellLocked(0, 2));
+        rows.Choose(0, "varchar");
+        QVERIFY(!grid->IsCellLocked(0, 2));
+        QVERIFY(grid->IsCellLocked(0, 3));
+        QVERIFY(!grid->IsCellLocked(1, 0));
+        QVERIFY(grid->IsCellLocked(2, 0));
+    }
+
+    // The template's texts fit their controls at the platform's dialog
+    // units. With VELLUMIX_SHOT_DIR set, both dialogs are saved as pictures
+    // as a user sees them filled in.
+    void dialogsShowTheirWholeTexts()
+    {
+        CCreateTableDlg *create = OpenCreateTable();
+        Type(TableName(create), "shipment");
+        CColumnGridDriver(Grid(create)).FillRows({"shipment_id|integer|||||1", "carrier|varchar|40||case|'post'",
+                                                  "weight|decimal|8|3", "shipped_on"});
+        OpenCell(Grid(create), 3, 1);
+        const QImage createShot = create->grab().toImage();
+
+        CAddColumnDlg add(m_doc->FindTable("item"));
+        QVERIFY(Activate(&add));
+        CColumnGridDriver(Grid(&add)).FillRows({"price|decimal|10|2||0", "note|text|200"});
+        const QImage addShot = add.grab().toImage();
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
+        if (!folder.isEmpty()) {
+            createShot.save(folder + "/create-table.png");
+            addShot.save(folder + "/add-column.png");
+        }
+
+        for (const QWidget *dialog : {static_cast<QWidget *>(create), static_cast<QWidget *>(&add)}) {
+            for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                         qPrintable(label->text()));
+                QVERIFY(label->fontMetrics().height() <= label->height());
+            }
+            for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                QVERIFY2(button->sizeHint().height() <= button->height()
+                             && button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 8,
+                         qPrintable(button->text()));
+        }
+    }
+
+    // Scrolled far from the corner, the user still sees the new table: the
+    // view scrolls to it.
+    void createsTableWithEveryKindOfColumn()
+    {
+        m_view->horizontalScrollBar()->setValue(3000);
+        m_view->verticalScrollBar()->setValue(2500);
+        QCOMPARE(m_view->ScrollPosition(), QPoint(3000, 2500));
+        const int tables = m_doc->TableCount();
+        CCreateTableDlg *dialog = OpenCreateTable();
+        Type(TableName(dialog), "part");
+        CColumnGridDriver(Grid(dialog)).FillRows({"id|integer|||||1", "name|varchar|30||Case|'none'",
+                                                  "price|decimal|10|2||0", "code|char|4||rtrim",
+                                                  "memo|blob|||||0"});
+        CModalAnswerer answerer;
+        Press(dialog, "Create");
+        QCOMPARE(answerer.Count(), 0);
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(!dialog->isVisible());
+
+        QCOMPARE(Rows("select name||' '||type||' '||\"notnull\"||' '||coalesce(dflt_value, '-') "
+                      "from pragma_table_info('part') order by cid"),
+                 (QStringList{"id INTEGER 1 -", "name varchar(30) 0 'none'", "price decimal(10,2) 0 0",
+                              "code char(4) 0 -", "memo BLOB 0 -"}));
+        // Case-insensitive names, codes that ignore trailing blanks.
+        QVERIFY(Session().Execute("insert into part(id, name, code) values (1, 'Bolt', 'ab  ')") >= 0);
+        Session().CloseStatement();
+        QCOMPARE(Rows("select count(*) from part where name = 'BOLT' and code = 'ab'"), QStringList{"1"});
+
+        QCOMPARE(m_doc->TableCount(), tables + 1);
+        CTableWnd *part = m_doc->GetTable(tables);
+        QCOMPARE(part->m_name, std::string("part"));
+        QCOMPARE(ColumnRows(part), CatalogColumns("part"));
+        for (int i = 0; const CTableItem *item = part->GetItem(i); ++i) {
+            const bool nullable = QString::fromStdString(item->m_description).endsWith(" N");
+            QCOMPARE(nullable, item->m_name != "id");
+        }
+        QVERIFY(part->isVisible());
+        QCOMPARE(part->parentWidget(), m_view->Canvas());
+        QCOMPARE(part->m_savedPos, QPoint(0, 0));
+        QCOMPARE(part->GetPosition(), QPoint(0, 0));
+        const int frame = Platform::kSizingFrameHeight;
+        QCOMPARE(part->size(), QSize(120, 3 * frame + Platform::kCaptionHeight + 2 + 15 * 5));
+        QCOMPARE(m_view->ScrollPosition(), QPoint(0, 0));
+        // The diagram file does not know the table until it is saved.
+        QVERIFY(m_doc->CheckMovedTables());
+        QTemporaryDir folder;
+        QVERIFY(m_doc->OnSaveDocument(folder.filePath("shop.vmx")));
+        QVERIFY(!m_doc->CheckMovedTables());
+    }
+
+    void refusedTableLeavesNoWindowAndTheSameStatementGoesAgain()
+    {
+        const int tables = m_doc->TableCount();
+        CCreateTableDlg *dialog = OpenCreateTable();
+        Type(TableName(dialog), "item");
+        CColumnGridDriver rows(Grid(dialog));
+        rows.FillRows({"a|integer", "b|varchar|10"});
+        m_diagram.MarkLog();
+        CModalAnswerer answerer;
+        Press(dialog, "Create");
+        Press(dialog, "Create");
+
+        QCOMPARE(answerer.titles, (QStringList{"Error", "Error"}));
+        QCOMPARE(answerer.icons.value(0), QMessageBox::Critical);
+        QVERIFY2(answerer.texts[0].contains("table \"item\" already exists"), qPrintable(answerer.texts[0]));
+        QCOMPARE(answerer.texts[1], answerer.texts[0]);
+        const QStringList sent = m_diagram.ChangesSinceMark();
+        QCOMPARE(sent.size(), 2);
+        QCOMPARE(sent[1], sent[0]);
+        QVERIFY(sent[0].startsWith("CREATE TABLE \"item\""));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(TableName(dialog)->text(), QStringLiteral("item"));
+        QCOMPARE(rows.FilledRows(), (QStringList{"a|integer", "b|varchar|10"}));
+        QCOMPARE(m_doc->TableCount(), tables);
+        QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty"}));
+
+        // Escape leaves without sending anything.
+        m_diagram.MarkLog();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QVERIFY(!m_doc->CheckMovedTables());
+    }
+
+    void inputErrorsAreShownAndTheInputStays_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("-30005") << "" << QStringList{"a|integer"} << "The table name must be entered";
+        QTest::newRow("-30007") << "T" << QStringList{} << "You must specify at least one column";
+        QTest::newRow("-30008") << "T" << QStringList{"a|integer", "b"} << "The datatype has not been specified";
+        QTest::newRow("-30003") << "T" << QStringList{"a|varchar|x"}
+                                << "This datatype requires a length to be specified";
+        QTest::newRow("-30004") << "T" << QStringList{"a|decimal|10|0"}
+                                << "This datatype requires decimals to be specified";
+    }
+    void inputErrorsAreShownAndTheInputStays()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, message);
+        CCreateTableDlg *dialog = OpenCreateTable();
+        Type(TableName(dialog), name);
+        CColumnGridDriver grid(Grid(dialog));
+        grid.FillRows(rows);
+        m_diagram.MarkLog();
+        CModalAnswerer answerer;
+        Press(dialog, "Create");
+        QCOMPARE(answerer.titles, QStringList{"Error"});
+        QCOMPARE(answerer.texts, QStringList{message});
+        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(TableName(dialog)->text(), name);
+        QCOMPARE(grid.FilledRows(), rows);
+    }
+
+    // SQLite takes the first column and refuses the second; neither may
+    // stay. Completed, the same rows go in together.
+    void addColumnsAllOrNone()
+    {
+        CTableWnd *item = m_doc->FindTable("item");
+        const QStringList windowRows = Names(item);
+        const QSize windowSize = item->size();
+        const QStringList rows = Rows(kItemRows);
+        m_diagram.Click(item, 0);
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Add Column(s)"));
+            QVERIFY(Activate(dialog));
+            CColumnGridDriver grid(Grid(dialog));
+            grid.FillRows({"extra|integer", "must|integer|||||1"});
+            m_diagram.MarkLog();
+            {
+                CModalAnswerer answerer;
+                Press(dialog, "Add");
+                QCOMPARE(answerer.titles, QStringList{"Error"});
+                QVERIFY2(answerer.texts[0].contains("Cannot add a NOT NULL column with default value NULL"),
+                         qPrintable(answerer.texts[0]));
+            }
+            QCOMPARE(m_diagram.ChangesSinceMark().size(), 2);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(grid.FilledRows(), (QStringList{"extra|integer", "must|integer|||||1"}));
+            QVERIFY(!Session().InTransaction());
+            QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty"}));
+            QCOMPARE(Rows(kItemRows), rows);
+            QCOMPARE(Names(item), windowRows);
+            QCOMPARE(item->size(), windowSize);
+
+            QVERIFY(Activate(dialog));
+            grid.Type(1, 5, "0");
+            CModalAnswerer none;
+            Press(dialog, "Add");
+            QCOMPARE(none.Count(), 0);
+            QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        });
+        CPopupMenuChooser chooser("&Add Column");
+        QTest::mouseClick(item, Qt::RightButton, Qt::NoModifier, RowPoint(item, 0));
+        QCOMPARE(dialogs.Handled(), 1);
+
+        QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty", "extra", "must"}));
+        QCOMPARE(ColumnRows(item), CatalogColumns("item"));
+        QCOMPARE(Rows("select quote(id)||quote(name)||quote(qty)||quote(extra)||quote(must) from item order by id"),
+                 (QStringList{"1'bolt'5NULL0", "2'nut'7NULL0", "3'gear'NULLNULL0"}));
+        QCOMPARE(item->height(), windowSize.height() + 2 * 15);
+    }
+};
+
+QTEST_MAIN(TestColumnDialogs)
+#include "tst_columndialogs.moc"

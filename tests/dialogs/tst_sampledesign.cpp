@@ -1,0 +1,97 @@
+#include "db/DbmsAdapter.h"
+#include "diagram/TableWnd.h"
+#include "dialogs/AddColumnDlg.h"
+#include "dialogs/ColumnGrid.h"
+#include "dialogs/CreateTableDlg.h"
+#include "document/Doc.h"
+#include "tests/support/ColumnGridDriver.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/DialogInput.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/PopupMenuChooser.h"
+#include "tests/support/SampleDiagram.h"
+#include "tests/support/TableRows.h"
+#include "view/DbView.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// Fills a design dialog's column grid and presses its default button, as a
+// user does once the dialog is up.
+CDialogDriver::Handler FillAndPress(const QString &tableName, const QStringList &rows, const QString &button)
+{
+    return [=](QWidget *dialog) {
+        QVERIFY(DialogInput::WaitActive(dialog));
+        if (!tableName.isEmpty())
+            DialogInput::Type(dialog->findChild<QLineEdit *>("tableName"), tableName);
+        CColumnGridDriver(dialog->findChild<CColumnGrid *>()).FillRows(rows);
+        DialogInput::Press(dialog, button);
+        QVERIFY(!dialog->isVisible());
+    };
+}
+
+} // namespace
+
+// A new user on the sample database: a table of three columns from the
+// background menu, then one more column from the new table's own menu,
+// with no error on the way.
+class TestSampleDesign : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+
+private slots:
+    void initTestCase()
+    {
+        RegisterDbmsAdapters();
+        CSampleDiagram::AddSource(m_sandbox);
+    }
+    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+
+    void createsTableAndAddsColumnFromTheMenus()
+    {
+        CSampleDiagram sample;
+        QVERIFY(sample.Open(900, 700));
+        CDoc *doc = sample.Doc();
+        CDbView *view = sample.View();
+        const int tables = doc->TableCount();
+        CModalAnswerer errors;
+        CDialogDriver dialogs;
+
+        dialogs.Queue(FillAndPress("courier", {"courier_id|integer|||||1", "name|varchar|60", "phone|varchar|20"},
+                                   "Create"));
+        {
+            CPopupMenuChooser chooser("Create &Table");
+            QTest::mouseClick(view->Canvas(), Qt::RightButton, Qt::NoModifier, QPoint(220, 10));
+            QCOMPARE(chooser.Count(), 1);
+        }
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(doc->TableCount(), tables + 1);
+        CTableWnd *courier = doc->FindTable("courier");
+        QVERIFY(courier);
+        QCOMPARE(TableRows::Names(courier), (QStringList{"courier_id", "name", "phone"}));
+
+        dialogs.Queue(FillAndPress(QString(), {"tracking_url|varchar|200"}, "Add"));
+        {
+            CPopupMenuChooser chooser("&Add Column");
+            QTest::mouseClick(courier, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(courier, 1));
+            QCOMPARE(chooser.Count(), 1);
+        }
+        QCOMPARE(dialogs.Handled(), 2);
+        QCOMPARE(dialogs.Unexpected(), 0);
+        QCOMPARE(errors.texts, QStringList());
+        QCOMPARE(TableRows::Names(courier), (QStringList{"courier_id", "name", "phone", "tracking_url"}));
+        QCOMPARE(TableRows::CatalogNames(doc, "courier"), TableRows::Names(courier));
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
+        if (!folder.isEmpty())
+            view->viewport()->grab().save(folder + "/sample-new-table.png");
+    }
+};
+
+QTEST_MAIN(TestSampleDesign)
+#include "tst_sampledesign.moc"
