@@ -2,13 +2,15 @@
 
 // What every benchmark needs: a private ODBC configuration in a temporary
 // folder (never the user's) with the SQLite and PostgreSQL drivers,
-// databases built there with the sqlite3 shell, and a stopwatch.
+// databases built there with the sqlite3 shell, stopwatches and the
+// headline lines.
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -96,11 +98,33 @@ private:
     std::string m_sources;
 };
 
-double Seconds(const std::function<void()> &work)
+inline double Seconds(const std::function<void()> &work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Processor time of this thread: on a machine shared with other work it
+// varies far less than the time on the clock. For work that all runs on
+// this thread, such as drawing.
+inline double ThreadSeconds(const std::function<void()> &work)
+{
+    auto now = [] {
+        timespec time {};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+        return double(time.tv_sec) + double(time.tv_nsec) * 1e-9;
+    };
+    const double start = now();
+    work();
+    return now() - start;
+}
+
+// One headline figure, as the last lines of every benchmark give them:
+// "name: value unit".
+inline void PrintHeadline(const std::string &name, double value, const char *unit = "")
+{
+    std::printf("%s: %.3g%s%s\n", name.c_str(), value, *unit ? " " : "", unit);
 }
 
 } // namespace

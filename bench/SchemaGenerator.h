@@ -5,19 +5,21 @@
 #include <string>
 
 // Writes the SQL script of a synthetic schema of `tables` tables for load
-// measurements, for SQLite or for PostgreSQL. Each table has an INTEGER PRIMARY KEY, 5 to 15
-// columns of the usual declared types, 1 to 3 indexes (one of them on its
-// foreign key, some unique, some of two columns) and, from the second table
-// on, a foreign key to an earlier table; a third of the keys carry a
-// constraint name and every fourth table has a trigger. The same count
-// always gives the same tables on either engine.
+// and drawing measurements, for SQLite or for PostgreSQL. Each table has an
+// INTEGER PRIMARY KEY, 5 to 15 columns of the usual declared types, 1 to 3
+// indexes (one of them on its foreign key, some unique, some of two
+// columns) and, from the second table on, a foreign key to an earlier
+// table: any earlier one, or with a parent reach, one of that many tables
+// just before it. A third of the keys carry a constraint name and every
+// fourth table has a trigger. The same arguments always give the same
+// tables on either engine.
 class CSchemaGenerator
 {
 public:
     enum class Engine { Sqlite, Postgres };
 
-    explicit CSchemaGenerator(int tables, Engine engine = Engine::Sqlite)
-        : m_tables(tables), m_engine(engine)
+    explicit CSchemaGenerator(int tables, Engine engine = Engine::Sqlite, int parentReach = 0)
+        : m_tables(tables), m_engine(engine), m_parentReach(parentReach)
     {
     }
 
@@ -37,6 +39,7 @@ private:
 
     int m_tables;
     Engine m_engine;
+    int m_parentReach;
     uint64_t m_state = 42;
 };
 
@@ -65,7 +68,8 @@ inline std::string CSchemaGenerator::Table(int index)
                + (Next(3) == 0 ? " not null" : "");
     }
     const bool hasParent = index > 0;
-    const int parent = hasParent ? Next(index) : 0;
+    const bool near = m_parentReach > 0 && index > m_parentReach;
+    const int parent = !hasParent ? 0 : near ? index - 1 - Next(m_parentReach) : Next(index);
     if (hasParent) {
         const std::string parentTable = TableName(parent);
         if (index % 3 == 0)

@@ -1,10 +1,12 @@
-// Times loading a whole schema into the diagram model (CDoc::LoadAllTables
-// and the relationship load) against a baseline measured in the same run:
-// the same ODBC catalog calls and dictionary queries, fetching the same
-// columns of the same rows into a fixed buffer without building anything.
-// Each table count is measured on SQLite and on PostgreSQL.
+// Times loading a whole schema into the diagram model (CDoc::LoadAllTables,
+// reporting to the load progress as opening a document does, and the
+// relationship load) against a baseline measured in the same run: the same
+// ODBC catalog calls and dictionary queries, fetching the same columns of
+// the same rows into a fixed buffer without building anything. Each table
+// count is measured on SQLite and on PostgreSQL; each --sql file is a
+// SQLite schema script (a real database's schema, say) measured on SQLite.
 //
-//   bench_load [table counts...]      default: 100 1000
+//   bench_load [table counts...] [--sql FILE.sql]...   default: 100 1000
 //
 // It uses a private ODBC configuration in a temporary folder, never the
 // user's, and builds its SQLite databases there with the sqlite3 shell.
@@ -21,9 +23,11 @@
 #include "db/SqlText.h"
 #include "db/SqliteAdapter.h"
 #include "document/Doc.h"
+#include "document/LoadProgress.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -202,6 +206,8 @@ bool MeasureModel(const std::string &dsn, CFigures &figures)
         return false;
     }
     int result = 0;
+    CLoadProgress progress;
+    doc.SetLoadProgress(&progress);
     const double seconds = Seconds([&] {
         result = doc.LoadAllTables();
         if (result >= 0)
@@ -228,11 +234,12 @@ void MeasureBaseline(const std::string &dsn, const CDictionaryReads &reads, CFig
     }
 }
 
-// Measures one database of `count` tables; false when the load failed or
-// found other than the generated tables and keys. Adds the ratio to the
+// Measures one database; false when the load failed or, for a generated
+// schema of `count` tables, found other than its tables and keys. A schema
+// from a file (count 0) is named by `label`. Adds the ratio to the
 // headline figures.
 bool MeasureDatabase(const char *engine, const std::string &dsn, const CDictionaryReads &reads,
-                     int count, std::vector<std::string> &headlines)
+                     int count, std::vector<std::string> &headlines, const std::string &label = "")
 {
     const int kRounds = 5;
     CFigures figures;
@@ -254,23 +261,24 @@ bool MeasureDatabase(const char *engine, const std::string &dsn, const CDictiona
         figures.tables = current.tables;
         figures.relationships = current.relationships;
     }
-    std::printf("%-10s %7d %9.1f %9.1f %12.1f %12.1f %7.2f\n", engine, count, figures.model * 1e3,
-                figures.baseline * 1e3, figures.model * 1e6 / count,
-                figures.baseline * 1e6 / count, figures.model / figures.baseline);
+    const int tables = std::max(1, figures.tables);
+    std::printf("%-10s %7d %9.1f %9.1f %12.1f %12.1f %7.2f %s\n", engine, figures.tables,
+                figures.model * 1e3, figures.baseline * 1e3, figures.model * 1e6 / tables,
+                figures.baseline * 1e6 / tables, figures.model / figures.baseline, label.c_str());
     const CBareOdbc::CParts &parts = figures.parts;
     std::printf("           bare us/tbl by call: SQLTables %.1f, SQLColumns %.1f, SQLStatistics %.1f,"
                 " trigger queries %.1f, relationship queries %.1f\n",
-                parts.tables * 1e6 / count, parts.columns * 1e6 / count,
-                parts.statistics * 1e6 / count, parts.triggers * 1e6 / count,
-                parts.relationships * 1e6 / count);
+                parts.tables * 1e6 / tables, parts.columns * 1e6 / tables,
+                parts.statistics * 1e6 / tables, parts.triggers * 1e6 / tables,
+                parts.relationships * 1e6 / tables);
     std::fflush(stdout);
-    char line[128];
-    std::snprintf(line, sizeof line, "%s_load_ratio_%d_tables: %.2f x", engine, count,
-                  figures.model / figures.baseline);
-    headlines.push_back(line);
-    std::snprintf(line, sizeof line, "%s_load_%d_tables: %.1f ms", engine, count, figures.model * 1e3);
-    headlines.push_back(line);
-    if (figures.tables != count || figures.relationships != count - 1) {
+    const std::string subject = count > 0 ? std::to_string(count) + "_tables" : label;
+    char value[32];
+    std::snprintf(value, sizeof value, "%.2f x", figures.model / figures.baseline);
+    headlines.push_back(std::string(engine) + "_load_ratio_" + subject + ": " + value);
+    std::snprintf(value, sizeof value, "%.1f ms", figures.model * 1e3);
+    headlines.push_back(std::string(engine) + "_load_" + subject + ": " + value);
+    if (count > 0 && (figures.tables != count || figures.relationships != count - 1)) {
         std::fprintf(stderr, "%s: expected %d tables and %d relationships, loaded %d and %d\n",
                      engine, count, count - 1, figures.tables, figures.relationships);
         return false;
@@ -290,9 +298,14 @@ int main(int argc, char *argv[])
     CBenchServer server;
 
     std::vector<int> counts;
-    for (int i = 1; i < argc; ++i)
-        counts.push_back(std::atoi(argv[i]));
-    if (counts.empty())
+    std::vector<QString> scripts;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) != "--sql")
+            counts.push_back(std::atoi(argv[i]));
+        else if (++i < argc)
+            scripts.push_back(QString::fromLocal8Bit(argv[i]));
+    }
+    if (counts.empty() && scripts.empty())
         counts = {100, 1000};
 
     std::printf("%-10s %7s %9s %9s %12s %12s %7s\n", "engine", "tables", "model ms", "bare ms",
@@ -319,6 +332,17 @@ int main(int argc, char *argv[])
             continue;
         }
         failures += !MeasureDatabase("postgres", pgDsn, PostgresReads(), count, headlines);
+    }
+    for (size_t i = 0; i < scripts.size(); ++i) {
+        QFile file(scripts[i]);
+        const std::string dsn = "BenchSql" + std::to_string(i);
+        if (!file.open(QIODevice::ReadOnly) || !odbc.AddDatabase(dsn, file.readAll().toStdString())) {
+            std::fprintf(stderr, "cannot build a SQLite database from %s\n", qPrintable(scripts[i]));
+            ++failures;
+            continue;
+        }
+        const std::string label = QFileInfo(scripts[i]).completeBaseName().toStdString();
+        failures += !MeasureDatabase("sqlite", dsn, SqliteReads(), 0, headlines, label);
     }
     UnregisterDbmsAdapters();
     for (const std::string &line : headlines)

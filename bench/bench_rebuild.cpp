@@ -89,6 +89,7 @@ int main(int argc, char *argv[])
         counts = {10000, 100000};
 
     std::printf("%10s %12s %12s %8s\n", "rows", "rebuild s", "baseline s", "ratio");
+    std::vector<std::pair<int, double>> ratios;
     for (int count : counts) {
         const std::string master = "rows" + std::to_string(count);
         if (count < 1 || !odbc.AddDatabase(master, Script(count)) || !odbc.AddDatabase("copy", "")) {
@@ -112,7 +113,11 @@ int main(int argc, char *argv[])
         });
         const double baseline = run(Baseline);
         std::printf("%10d %12.3f %12.3f %8.2f\n", count, rebuild, baseline, rebuild / baseline);
+        ratios.emplace_back(count, rebuild / baseline);
     }
+    std::printf("\n");
+    for (const auto &[count, ratio] : ratios)
+        PrintHeadline("rebuild_ratio_" + std::to_string(count), ratio);
     UnregisterDbmsAdapters();
     return 0;
 }

@@ -467,13 +467,18 @@ int CDbSession::ReloadRelationships()
     return m_adapter ? m_adapter->LoadRelationships(*this) : DbResult::kOk;
 }
 
-void CDbSession::ClearRelationships() { m_relationships.clear(); }
+void CDbSession::ClearRelationships()
+{
+    m_relationships.clear();
+    ++m_relationshipsVersion;
+}
 
 void CDbSession::ClearTypes() { m_types.clear(); }
 
 void CDbSession::AddRelationship(std::unique_ptr<CDbRelationship> relationship)
 {
     m_relationships.push_back(std::move(relationship));
+    ++m_relationshipsVersion;
 }
 
 void CDbSession::AddType(std::unique_ptr<CDbTypeInfo> type) { m_types.push_back(std::move(type)); }
@@ -489,6 +494,8 @@ CDbRelationship *CDbSession::GetRelationship(int index)
 {
     if (index < 0 || index >= RelationshipCount())
         return nullptr;
+    // The caller may change the record.
+    ++m_relationshipsVersion;
     return m_relationships[static_cast<size_t>(index)].get();
 }
 

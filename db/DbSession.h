@@ -105,6 +105,10 @@ public:
     const CDbTypeInfo *GetType(int index) const;
     const CDbTypeInfo *FindType(const std::string &name) const;
     int RelationshipCount() const { return static_cast<int>(m_relationships.size()); }
+    // Counts every change of the relationship list (and every hand-out of a
+    // record that may be changed), so that whoever keeps something drawn
+    // from the list can tell that it is out of date.
+    unsigned long long RelationshipsVersion() const { return m_relationshipsVersion; }
     int TypeCount() const { return static_cast<int>(m_types.size()); }
 
     // The user and system data sources of the driver manager, for the
@@ -166,6 +170,7 @@ private:
     CDbmsAdapter *m_adapter = nullptr;
     std::vector<std::unique_ptr<CDbTypeInfo>> m_types;
     std::vector<std::unique_ptr<CDbRelationship>> m_relationships;
+    unsigned long long m_relationshipsVersion = 0;
     std::string m_dbmsName;
     std::string m_connectionString;
     std::string m_sentConnectionString;

@@ -17,6 +17,7 @@ const char *LookupMessage(int key)
     case 30012: return "The trigger body is missing";
     case 31002: return "Invalid ODBC handle";
     case 31003: return "No data found or at end of data";
+    case 31004: return "Cancelled";
     default: return nullptr;
     }
 }

@@ -22,6 +22,8 @@ constexpr int kNoTriggerBody = -30012;
 constexpr int kSuccessWithInfo = -31000;
 constexpr int kInvalidHandle = -31002;
 constexpr int kNoData = -31003;
+// The user stopped a long operation (the loading of the tables).
+constexpr int kCancelled = -31004;
 
 // The engine's report that a named object does not exist; catalogue loads
 // that may meet a missing dictionary treat it like the end of the rows.

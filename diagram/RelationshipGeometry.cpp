@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
-#include <QRegion>
+
+#include <algorithm>
+#include <vector>
 
 namespace RelationshipGeometry {
 
@@ -13,6 +15,36 @@ namespace {
 // first column past the window, as a window rectangle reports it.
 int RightEdge(const QRect &rect) { return rect.left() + rect.width(); }
 int Centre(const QRect &rect) { return rect.left() + rect.width() / 2; }
+
+// a / b rounded up, for b > 0.
+long long CeilDiv(long long a, long long b) { return a >= 0 ? (a + b - 1) / b : -(-a / b); }
+
+// Whether the pixel row y of the polygon, filled with the odd-even rule,
+// has a pixel in columns left to right. The row is filled as a region is
+// made from a polygon: an edge crosses the rows from its upper end to the
+// row above its lower end (a horizontal edge crosses none), each crossing
+// is rounded up to a whole column, and the crossings pair off into runs
+// that begin at the first crossing and end before the second.
+bool RowMeets(const QPolygon &polygon, int y, int left, int right)
+{
+    std::vector<long long> crossings;
+    const int count = static_cast<int>(polygon.size());
+    for (int i = 0; i < count; ++i) {
+        QPoint a = polygon[i];
+        QPoint b = polygon[(i + 1) % count];
+        if (a.y() > b.y())
+            std::swap(a, b);
+        if (y < a.y() || y >= b.y())
+            continue;
+        const long long rise = static_cast<long long>(y - a.y()) * (b.x() - a.x());
+        crossings.push_back(a.x() + CeilDiv(rise, b.y() - a.y()));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (size_t i = 0; i + 1 < crossings.size(); i += 2)
+        if (std::max<long long>(crossings[i], left) < std::min<long long>(crossings[i + 1], right + 1))
+            return true;
+    return false;
+}
 
 // A crow's foot whose point lies `depth` pixels from the table edge x.
 std::array<QPoint, 3> Marker(int edgeX, int y, int depth)
@@ -62,17 +94,33 @@ QPainterPath HitArea(const CRelationshipRoute &route)
 bool HitTest(const CRelationshipRoute &route, const QPoint &point)
 {
     // One polygon for both figures: the fill polygon joins the subpaths
-    // through edges that cancel out under the odd-even rule.
+    // through edges that cancel out under the odd-even rule. Only the
+    // square's five rows of the area are worked out: a line between far
+    // apart tables spans tens of thousands of rows.
     const QPolygon outline = HitArea(route).toFillPolygon().toPolygon();
-    const QRegion area(outline, Qt::OddEvenFill);
-    const QRect square(point - QPoint(kHitSlop, kHitSlop), QSize(2 * kHitSlop + 1, 2 * kHitSlop + 1));
-    return area.intersects(square);
+    for (int y = point.y() - kHitSlop; y <= point.y() + kHitSlop; ++y)
+        if (RowMeets(outline, y, point.x() - kHitSlop, point.x() + kHitSlop))
+            return true;
+    return false;
 }
 
-void Draw(QPainter &painter, const CRelationshipRoute &route)
+void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &exposed)
 {
-    painter.drawPolyline(route.m_line.data(), static_cast<int>(route.m_line.size()));
-    painter.drawPolyline(route.m_marker.data(), static_cast<int>(route.m_marker.size()));
+    // A figure entirely outside the exposed area would be clipped away
+    // whole; the painter is spared it.
+    const auto shows = [&](const QPoint *points, int count) {
+        return exposed.isNull()
+               || QPolygon(QList<QPoint>(points, points + count))
+                      .boundingRect()
+                      .adjusted(-kPenReach, -kPenReach, kPenReach, kPenReach)
+                      .intersects(exposed);
+    };
+    const int line = static_cast<int>(route.m_line.size());
+    const int marker = static_cast<int>(route.m_marker.size());
+    if (shows(route.m_line.data(), line))
+        painter.drawPolyline(route.m_line.data(), line);
+    if (shows(route.m_marker.data(), marker))
+        painter.drawPolyline(route.m_marker.data(), marker);
 }
 
 } // namespace RelationshipGeometry

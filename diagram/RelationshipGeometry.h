@@ -40,11 +40,18 @@ CRelationshipRoute Route(const QRect &rf, const QRect &rp, const QPoint &pf, con
 QPainterPath HitArea(const CRelationshipRoute &route);
 
 // True when the 5 x 5 square centred on point meets the route's area. The
-// area is rasterised as a region, so a route whose points all lie on one
-// line has no area there and is hit only at its marker.
+// area is rasterised as a region made from the polygon would be, so a route
+// whose points all lie on one line has no area there and is hit only at its
+// marker.
 bool HitTest(const CRelationshipRoute &route, const QPoint &point);
 
+// How far the widest line pen (the selected relationship's, 2 pixels) and
+// the rasteriser reach beyond a figure's points.
+constexpr int kPenReach = 2;
+
 // Draws the connector and the crow's foot with the painter's current pen.
-void Draw(QPainter &painter, const CRelationshipRoute &route);
+// Given the exposed area, where the painter is clipped, only the figures
+// that reach into it are drawn.
+void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &exposed = QRect());
 
 } // namespace RelationshipGeometry

@@ -22,7 +22,10 @@ CTableWnd::CTableWnd(CDoc *doc, const std::string &name)
 {
     Shared::DbImage(TableImage); // the shared images exist from the first table on
     setWindowTitle(QString::fromStdString(name));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The window paints every pixel of itself, yet it is not declared
+    // opaque: for opaque children Qt keeps the union of all their
+    // rectangles and rebuilds it after every scroll step, which with
+    // thousands of table windows costs more than the drawing itself.
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(false);
 }
@@ -117,6 +120,10 @@ void CTableWnd::FitToContents()
                                  : 3 * frame + Platform::kCaptionHeight + 2 + kRow * rows;
     const int width = mode == Attributes ? kAttributesWidth : kSchemaWidth;
     resize(width, height);
+    // The rows may have changed without the size: the relationship lines
+    // attached to them follow.
+    if (CDbView *view = View())
+        view->TableContentsChanged(this);
 }
 
 // Table windows live on the view's canvas, whose coordinates are already

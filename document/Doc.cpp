@@ -5,6 +5,7 @@
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
 #include "document/DiagramFile.h"
+#include "document/LoadProgress.h"
 #include "view/DbView.h"
 
 #include <QFile>
@@ -114,14 +115,20 @@ int CDoc::LoadAllTables()
 
     if (result >= 0) {
         m_tables.reserve(m_tables.size() + names.size());
-        for (const std::string &name : names) {
-            auto *table = new CTableWnd(this, name);
+        const int total = static_cast<int>(names.size());
+        for (int loaded = 0; loaded < total;) {
+            auto *table = new CTableWnd(this, names[static_cast<size_t>(loaded)]);
             result = table->LoadSchema();
             if (result < 0) {
                 delete table;
                 break;
             }
             m_tables.push_back(table);
+            ++loaded;
+            if (m_loadProgress && !m_loadProgress->Step(loaded, total)) {
+                result = DbResult::kCancelled;
+                break;
+            }
         }
     }
 
@@ -135,10 +142,27 @@ int CDoc::LoadAllTables()
     return result;
 }
 
+// A load of many tables shows its progress and can be cancelled; the
+// document then comes to nothing, like one that failed.
+int CDoc::LoadWithFeedback(const std::function<int()> &load)
+{
+    CLoadProgress progress;
+    CLoadProgress *const given = m_loadProgress;
+    if (!given)
+        m_loadProgress = &progress;
+    const int result = load();
+    m_loadProgress = given;
+    return result;
+}
+
 // Connection errors have no owner window: the document's frame is not shown
-// yet and may be discarded.
+// yet and may be discarded. A load the user cancelled is not an error.
 void CDoc::ReportError(int code)
 {
+    if (code == DbResult::kCancelled) {
+        m_session.CloseStatement();
+        return;
+    }
     ShowError(nullptr, QString::fromStdString(m_session.GetErrorText(code)));
     m_session.CloseStatement();
 }
@@ -151,7 +175,7 @@ bool CDoc::OnNewDocument()
         return false;
     }
     SetTitle(QString::fromStdString(m_session.m_dsn));
-    result = LoadAllTables();
+    result = LoadWithFeedback([this] { return LoadAllTables(); });
     if (result < 0) {
         ReportError(result);
         return false;
@@ -175,7 +199,7 @@ bool CDoc::OnOpenDocument(const QString &path)
         ShowError(nullptr, QStringLiteral("Failed to open document."));
         return false;
     }
-    const int result = LoadDiagram(file.readAll());
+    const int result = LoadWithFeedback([&] { return LoadDiagram(file.readAll()); });
     if (result < 0) {
         ReportError(result);
         return false;

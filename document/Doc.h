@@ -6,11 +6,13 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class CTableWnd;
 class CDbView;
+class CLoadProgress;
 class QWidget;
 
 // One open diagram: one connection to one data source, the tables of that
@@ -37,7 +39,12 @@ public:
     // know it yet, so the document counts as changed until it is saved.
     void AddCreatedTable(CTableWnd *table);
     void DeleteTables();
+    // Loads every table of the data source. With a load progress set, it
+    // reports each table there and stops with DbResult::kCancelled when
+    // the user cancels.
     int LoadAllTables();
+    // File New and File Open bring their own when none is set.
+    void SetLoadProgress(CLoadProgress *progress) { m_loadProgress = progress; }
 
     // File New: connect through the data-source prompt and load. Shows its
     // own error box and returns false on failure.
@@ -85,10 +92,12 @@ signals:
 
 private:
     void ReportError(int code);
+    int LoadWithFeedback(const std::function<int()> &load);
 
     QString m_title;
     QString m_pathName;
     bool m_modified = false;
     bool m_tableCreated = false;
     CDbView *m_view = nullptr;
+    CLoadProgress *m_loadProgress = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "res/Resource.h"
 #include "view/DiagramCanvas.h"
 #include "view/PrintSettings.h"
+#include "view/RelationshipMap.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -35,6 +36,10 @@ constexpr int kSightMargin = 50;
 // Page boundaries are drawn for this many pages across and down.
 constexpr int kBoundaryPages = 10;
 
+// The selected relationship is drawn with a pen 2 pixels wide, the others
+// 1 pixel wide.
+QPen RelationshipPen(bool selected) { return QPen(Qt::black, selected ? 2 : 1); }
+
 int ModeOfCommand(int id)
 {
     switch (id) {
@@ -47,10 +52,12 @@ int ModeOfCommand(int id)
 
 } // namespace
 
-CDbView::CDbView(CDoc *doc, QWidget *parent) : QScrollArea(parent), m_pDoc(doc)
+CDbView::CDbView(CDoc *doc, QWidget *parent)
+    : QScrollArea(parent), m_pDoc(doc), m_lines(std::make_unique<CRelationshipMap>(*this))
 {
     m_canvas = new CDiagramCanvas(this);
     setWidget(m_canvas);
+    m_canvas->installEventFilter(this);
     setFocusPolicy(Qt::StrongFocus);
     doc->SetView(this);
 }
@@ -97,6 +104,7 @@ void CDbView::OnInitialUpdate()
     m_pageInches[1] = inches.height();
     for (int i = 0; i < m_pDoc->TableCount(); ++i)
         ShowTable(m_pDoc->GetTable(i));
+    FitCanvasToTables();
 }
 
 void CDbView::ShowTable(CTableWnd *table)
@@ -105,6 +113,7 @@ void CDbView::ShowTable(CTableWnd *table)
     const int height = Platform::kCaptionHeight + kRow * table->ItemCount()
                        + 3 * Platform::kSizingFrameHeight;
     table->setParent(m_canvas);
+    table->installEventFilter(this);
     table->setWindowTitle(QString::fromStdString(table->m_name));
     table->setGeometry(QRect(table->m_savedPos, QSize(width, height)));
     table->setWindowIcon(QIcon(Shared::DbImage(TableImage)));
@@ -112,8 +121,55 @@ void CDbView::ShowTable(CTableWnd *table)
     table->show();
 }
 
-// The scroll range is the whole diagram whatever it holds; a page is the
-// visible area and a line a tenth of it.
+void CDbView::TableContentsChanged(CTableWnd *table)
+{
+    if (!HasWindow(table))
+        return;
+    m_lines->TableChanged(table);
+    m_canvas->update();
+}
+
+void CDbView::CoverTable(const QRect &geometry)
+{
+    const QSize needed(std::max(m_canvas->width(), geometry.right() + 1 + kDiagramMargin),
+                       std::max(m_canvas->height(), geometry.bottom() + 1 + kDiagramMargin));
+    if (needed != m_canvas->size())
+        m_canvas->resize(needed);
+}
+
+// The diagram is at least 10000 pixels square; table windows placed beyond
+// that (by the automatic layout of a large schema or by a diagram file)
+// widen it, so that every one can be scrolled to.
+void CDbView::FitCanvasToTables()
+{
+    QRect extent(0, 0, kDiagramSize - kDiagramMargin, kDiagramSize - kDiagramMargin);
+    for (int i = 0; i < m_pDoc->TableCount(); ++i)
+        if (const CTableWnd *table = m_pDoc->GetTable(i); HasWindow(table))
+            extent |= table->geometry();
+    m_canvas->resize(std::max(kDiagramSize, extent.right() + 1 + kDiagramMargin),
+                     std::max(kDiagramSize, extent.bottom() + 1 + kDiagramMargin));
+}
+
+bool CDbView::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_canvas) {
+        if (type == QEvent::ChildAdded || type == QEvent::ChildRemoved)
+            m_lines->Invalidate();
+    } else if (type == QEvent::Move || type == QEvent::Resize) {
+        auto *table = qobject_cast<CTableWnd *>(watched);
+        if (HasWindow(table)) {
+            m_lines->TableChanged(table);
+            CoverTable(table->geometry());
+        }
+    } else if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::ParentChange) {
+        // A dropped table is hidden once the document has let it go.
+        m_lines->Invalidate();
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+// A page step is the visible area and a line step a tenth of it.
 void CDbView::resizeEvent(QResizeEvent *event)
 {
     QScrollArea::resizeEvent(event);
@@ -398,25 +454,23 @@ void CDbView::ApplyDiagramMapping(QPainter &painter, int dpiX, int dpiY)
     painter.setViewport(QRect(painter.viewport().topLeft(), QSize(kMappingExtent, kMappingExtent)));
 }
 
-void CDbView::DrawDiagram(QPainter &painter, bool printing)
+void CDbView::SetCulling(bool on)
+{
+    m_culling = on;
+    m_canvas->update();
+}
+
+void CDbView::DrawDiagram(QPainter &painter, bool printing, const QRect &exposed)
 {
     if (!m_pDoc)
         return;
-    const QPen thin(Qt::black, 1);
-    const QPen thick(Qt::black, 2);
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(thin);
-    const CDbSession &session = m_pDoc->GetSession();
-    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
-        if (i == m_selRelationship) {
-            painter.setPen(thick);
-            DrawRelationship(painter, *relationship);
-            painter.setPen(thin);
-        } else {
-            DrawRelationship(painter, *relationship);
-        }
-    }
+    if (!printing && m_culling && !exposed.isEmpty())
+        DrawRelationshipsIn(painter, exposed);
+    else
+        DrawEveryRelationship(painter);
+    painter.setPen(QPen(Qt::black, 1));
     if (m_dragState == 2 && !printing) {
         const QPoint scroll = ScrollPosition();
         painter.drawLine(m_dragStart + scroll, m_dragPoint + scroll);
@@ -428,6 +482,45 @@ void CDbView::DrawDiagram(QPainter &painter, bool printing)
     painter.restore();
 }
 
+// Only the lines whose boxes meet the exposed area, from the view's map of
+// lines, in list order.
+void CDbView::DrawRelationshipsIn(QPainter &painter, const QRect &exposed)
+{
+    CRelationshipRoute route;
+    painter.setPen(RelationshipPen(false));
+    for (int id : m_lines->LinesIn(exposed)) {
+        if (!m_lines->Route(id, route))
+            continue;
+        const bool selected = id == m_selRelationship;
+        if (selected)
+            painter.setPen(RelationshipPen(true));
+        RelationshipGeometry::Draw(painter, route, exposed);
+        if (selected)
+            painter.setPen(RelationshipPen(false));
+    }
+}
+
+// Every line, routed afresh: printing, pictures and the check of the
+// culled drawing do not depend on the map being up to date.
+void CDbView::DrawEveryRelationship(QPainter &painter)
+{
+    const auto windows = CRelationshipMap::WindowsByName(*this);
+    const auto find = [&](const std::string &name) -> const CTableWnd * {
+        const auto found = windows.find(name);
+        return found == windows.end() ? nullptr : found->second;
+    };
+    const CDbSession &session = m_pDoc->GetSession();
+    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+        const CTableWnd *foreign = find(relationship->m_foreignTable);
+        const CTableWnd *parent = find(relationship->m_parentTable);
+        if (!foreign || !parent)
+            continue;
+        const CRelationshipRoute route = CRelationshipMap::RouteBetween(*foreign, *parent, *relationship);
+        painter.setPen(RelationshipPen(i == m_selRelationship));
+        RelationshipGeometry::Draw(painter, route);
+    }
+}
+
 bool CDbView::RelationshipRoute(const CDbRelationship &relationship,
                                 CRelationshipRoute &route) const
 {
@@ -437,11 +530,7 @@ bool CDbView::RelationshipRoute(const CDbRelationship &relationship,
     const CTableWnd *parent = m_pDoc->FindTable(relationship.m_parentTable);
     if (!HasWindow(foreign) || !HasWindow(parent))
         return false;
-    // The foreign end attaches below its index's header row, the parent end
-    // above its index's header row.
-    const QPoint pf = foreign->GetIndexAnchor(relationship.m_foreignIndex) + QPoint(0, kRow);
-    const QPoint pp = parent->GetIndexAnchor(relationship.m_parentIndex);
-    route = RelationshipGeometry::Route(foreign->geometry(), parent->geometry(), pf, pp);
+    route = CRelationshipMap::RouteBetween(*foreign, *parent, relationship);
     return true;
 }
 
@@ -454,17 +543,7 @@ void CDbView::DrawRelationship(QPainter &painter, const CDbRelationship &relatio
 
 int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
 {
-    int hit = -1;
-    if (!m_pDoc)
-        return hit;
-    const CDbSession &session = m_pDoc->GetSession();
-    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
-        CRelationshipRoute route;
-        if (RelationshipRoute(*relationship, route)
-            && RelationshipGeometry::HitTest(route, diagramPoint))
-            hit = i;
-    }
-    return hit;
+    return m_lines->HitTest(diagramPoint);
 }
 
 // Dashed grey lines where the printer's pages would end, for 10 x 10 pages

@@ -8,6 +8,7 @@
 
 class CDoc;
 class CPrintSettings;
+class CRelationshipMap;
 class CTableWnd;
 struct CDbRelationship;
 struct CRelationshipRoute;
@@ -16,7 +17,8 @@ class QPaintDevice;
 class QPrinter;
 
 // The scrolling view of one document. Its content widget (the canvas) is
-// the 10000 x 10000 pixel diagram: canvas coordinates are the diagram
+// the diagram, at least 10000 x 10000 pixels and always large enough to
+// scroll to every table window: canvas coordinates are the diagram
 // coordinates, and the table windows are the canvas's children at their
 // positions. The viewport's coordinates are the view's client coordinates.
 // The view owns the state that spans table windows: the active table, the
@@ -27,6 +29,9 @@ class CDbView : public QScrollArea
 
 public:
     static constexpr int kDiagramSize = 10000;
+    // Room left beyond the farthest table window, so that it can be moved
+    // further out.
+    static constexpr int kDiagramMargin = 200;
 
     explicit CDbView(CDoc *doc, QWidget *parent = nullptr);
     ~CDbView() override;
@@ -41,6 +46,9 @@ public:
     void OnInitialUpdate();
     // Shows one table window created after the initial update.
     void ShowTable(CTableWnd *table);
+    // A table window's rows changed (its size may not have): its lines
+    // follow.
+    void TableContentsChanged(CTableWnd *table);
 
     // Command routing: true when handled. CommandState tells whether a
     // command is available here and whether it carries a radio mark; it
@@ -50,15 +58,21 @@ public:
 
     // Draws lines, the drag line and, on screen, the page boundaries; when
     // printing, the table windows instead of the page boundaries. The
-    // painter is already mapped to diagram coordinates.
-    void DrawDiagram(QPainter &painter, bool printing);
+    // painter is already mapped to diagram coordinates. On screen only the
+    // lines that meet the exposed area (in diagram coordinates) are drawn;
+    // without one, or when printing, every line.
+    void DrawDiagram(QPainter &painter, bool printing, const QRect &exposed = QRect());
     void DrawRelationship(QPainter &painter, const CDbRelationship &relationship);
     // The route of a relationship in diagram coordinates; false when one of
     // its tables has no window in this view.
     bool RelationshipRoute(const CDbRelationship &relationship, CRelationshipRoute &route) const;
-    // Hit-tests every relationship at a diagram point; the last one that
-    // matches, or -1.
+    // Hit-tests the relationships at a diagram point; the last one in list
+    // order that matches, or -1. Only the lines near the point are looked
+    // at.
     int HitTestRelationships(const QPoint &diagramPoint) const;
+    // With culling off the screen draws every line whatever is exposed, as
+    // printing does: for measuring and checking the culled drawing.
+    void SetCulling(bool on);
 
     void SetViewMode(int mode);
     void ActivateNext(bool forward);
@@ -100,12 +114,21 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Keeps the lines and the scrollable area in step with the table
+    // windows on the canvas.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ShowBackgroundMenu(const QPoint &globalPos);
     void ForwardToActiveTable(int id);
     bool ShowCreateTableDialog();
     void DrawPageBoundaries(QPainter &painter) const;
+    void DrawRelationshipsIn(QPainter &painter, const QRect &exposed);
+    void DrawEveryRelationship(QPainter &painter);
+    // Grows the scrollable area to reach the margin past the rectangle.
+    void CoverTable(const QRect &geometry);
+    // The scrollable area for every table window on the canvas.
+    void FitCanvasToTables();
     void PaintTablesForPrint(QPainter &painter);
     bool HasWindow(const CTableWnd *table) const;
     void OnFilePrint(bool withDialog);
@@ -119,4 +142,6 @@ private:
     QWidget *m_canvas = nullptr;
     CPrintSettings *m_printSettings = nullptr;
     std::unique_ptr<CPrintSettings> m_ownPrintSettings;
+    std::unique_ptr<CRelationshipMap> m_lines;
+    bool m_culling = true;
 };

@@ -17,7 +17,7 @@ void CDiagramCanvas::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
     CDbView::ApplyDiagramMapping(painter, *this);
-    m_view->DrawDiagram(painter, false);
+    m_view->DrawDiagram(painter, false, event->rect());
 }
 
 void CDiagramCanvas::mousePressEvent(QMouseEvent *event)

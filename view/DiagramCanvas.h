@@ -4,8 +4,8 @@
 
 class CDbView;
 
-// The scrolled content of the database view: the 10000 x 10000 pixel
-// diagram. Its coordinates are diagram coordinates; the table windows are
+// The scrolled content of the database view: the diagram, at least 10000 x
+// 10000 pixels. Its coordinates are diagram coordinates; the table windows are
 // its children. It paints the view's background drawing (relationship
 // lines, the drag line, page boundaries) and passes presses on the
 // background to the view.

@@ -1,6 +1,10 @@
 #include "diagram/RelationshipGeometry.h"
 
+#include <QPainterPath>
+#include <QRegion>
 #include <QtTest>
+
+#include <random>
 
 using Points = QList<QPoint>;
 
@@ -94,6 +98,43 @@ private slots:
         const CRelationshipRoute route = RelationshipGeometry::Route(
             QRect(20, 40, 120, 200), QRect(300, 40, 120, 200), pf, pp);
         QCOMPARE(RelationshipGeometry::HitTest(route, press), hit);
+    }
+
+    // The hit test works out only the rows around the press; it must agree
+    // with the whole area turned into a region by Qt, on every route shape
+    // (slanted, level, tables far apart, overlapping) and at presses on,
+    // beside and between the lines.
+    void hitTestAgreesWithTheAreaAsARegion()
+    {
+        std::mt19937 random(11);
+        const auto pick = [&](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(random);
+        };
+        int hits = 0;
+        for (int round = 0; round < 300; ++round) {
+            const QRect foreign(pick(0, 700), pick(0, 3000), 120, pick(30, 200));
+            const QRect parent(pick(0, 700), pick(0, 3000), 120, pick(30, 200));
+            const QPoint pf(foreign.left() + 5, foreign.top() + pick(0, foreign.height()));
+            const QPoint pp(parent.left() + 5, round % 5 == 0 ? pf.y() : parent.top() + pick(0, 60));
+            const CRelationshipRoute route = RelationshipGeometry::Route(foreign, parent, pf, pp);
+            const QRegion area(RelationshipGeometry::HitArea(route).toFillPolygon().toPolygon(),
+                               Qt::OddEvenFill);
+            const QRect bounds = area.boundingRect().adjusted(-4, -4, 4, 4);
+            for (int press = 0; press < 40; ++press) {
+                QPoint point(pick(bounds.left(), bounds.right()), pick(bounds.top(), bounds.bottom()));
+                if (press % 2 == 0) {
+                    const size_t from = static_cast<size_t>(pick(0, 2));
+                    const QPoint a = route.m_line[from];
+                    const QPoint b = route.m_line[from + 1];
+                    point = a + (b - a) * (pick(0, 100) / 100.0) + QPoint(pick(-4, 4), pick(-4, 4));
+                }
+                const bool expected = area.intersects(QRect(point - QPoint(2, 2), QSize(5, 5)));
+                hits += expected ? 1 : 0;
+                QVERIFY2(RelationshipGeometry::HitTest(route, point) == expected,
+                         qPrintable(QStringLiteral("round %1 at %2,%3").arg(round).arg(point.x()).arg(point.y())));
+            }
+        }
+        QVERIFY(hits > 1000);
     }
 };
 

@@ -1,0 +1,396 @@
+// Times the database view's drawing on large diagrams: a full repaint of the
+// viewport and one mouse-wheel step, on generated schemas whose tables each
+// have one foreign key (the first has none), against a baseline measured in
+// the same run: the same view at the same place with the relationships
+// taken away, so that only the table windows and the background are drawn.
+// Then times hit-testing a click among the relationships against a scan of
+// every one of them. Two shapes of schema: keys to any earlier table (long
+// lines everywhere, many of them on every screen) and keys to a near table
+// (short lines).
+//
+//   bench_draw [table counts...]      default: 100 1000 2000
+//
+// Times are the processor time of the drawing thread. It uses a private
+// ODBC configuration in a temporary folder and builds its databases there
+// with the sqlite3 shell.
+#include "bench/BenchOdbc.h"
+#include "bench/SchemaGenerator.h"
+#include "db/DbmsAdapter.h"
+#include "diagram/RelationshipGeometry.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "view/DbView.h"
+#include "view/RelationshipMap.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+const QSize kViewSize(1024, 768);
+constexpr int kFrames = 20;
+constexpr int kRounds = 5;
+constexpr int kClicks = 2000;
+
+// Counts the paint events the view's canvas receives, to make sure every
+// timed frame did draw.
+class CPaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+struct CFrameFigures
+{
+    double repaint = 1e9; // seconds per frame, best round
+    double scroll = 1e9;
+};
+
+// A loaded document shown in a view of the benchmark's size, scrolled to
+// the middle of its tables.
+class CShownDiagram
+{
+public:
+    bool Open(const std::string &dsn)
+    {
+        m_doc = std::make_unique<CDoc>();
+        if (m_doc->m_session.Connect("DSN=" + dsn) < 0 || m_doc->LoadAllTables() < 0) {
+            std::fprintf(stderr, "cannot load %s: %s\n", dsn.c_str(),
+                         m_doc->m_session.m_lastError.c_str());
+            return false;
+        }
+        m_view = std::make_unique<CDbView>(m_doc.get());
+        m_view->resize(kViewSize);
+        m_initialUpdate = ThreadSeconds([&] {
+            m_view->OnInitialUpdate();
+            m_view->show();
+            QApplication::processEvents();
+        });
+        m_view->Canvas()->installEventFilter(&m_counter);
+        ScrollToMiddle();
+        return true;
+    }
+    ~CShownDiagram()
+    {
+        m_view.reset();
+        m_doc.reset();
+    }
+
+    CDoc &Doc() const { return *m_doc; }
+    CDbView &View() const { return *m_view; }
+    double InitialUpdate() const { return m_initialUpdate; }
+    int Paints() const { return m_counter.paints; }
+
+    // The middle of the tables' extent, as far as the view can scroll.
+    void ScrollToMiddle()
+    {
+        QRect extent;
+        for (int i = 0; i < m_doc->TableCount(); ++i)
+            extent |= m_doc->GetTable(i)->geometry();
+        m_view->horizontalScrollBar()->setValue(0);
+        m_view->verticalScrollBar()->setValue(extent.center().y() - kViewSize.height() / 2);
+        QApplication::processEvents();
+    }
+
+    // One wheel notch over the viewport, down or up, and the painting it
+    // causes.
+    void WheelStep(bool down)
+    {
+        const QPointF at(kViewSize.width() / 2.0, kViewSize.height() / 2.0);
+        QWheelEvent wheel(at, m_view->viewport()->mapToGlobal(at), QPoint(),
+                          QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view->viewport(), &wheel);
+        QApplication::processEvents();
+    }
+
+private:
+    std::unique_ptr<CDoc> m_doc;
+    std::unique_ptr<CDbView> m_view;
+    CPaintCounter m_counter;
+    double m_initialUpdate = 0;
+};
+
+// The best round of kFrames full repaints and of kFrames wheel steps (down
+// and up in turn, so the view stays where it is). The table windows are
+// drawn over the canvas, so updating the canvas repaints all the viewport
+// shows.
+CFrameFigures MeasureFrames(CShownDiagram &shown)
+{
+    CFrameFigures figures;
+    for (int round = 0; round <= kRounds; ++round) {
+        const int paintsBefore = shown.Paints();
+        const double repaint = ThreadSeconds([&] {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                shown.View().Canvas()->update();
+                QApplication::processEvents();
+            }
+        });
+        const double scroll = ThreadSeconds([&] {
+            for (int frame = 0; frame < kFrames; ++frame)
+                shown.WheelStep(frame % 2 == 0);
+        });
+        if (shown.Paints() - paintsBefore < 2 * kFrames)
+            std::fprintf(stderr, "warning: %d frames drew only %d times\n", 2 * kFrames,
+                         shown.Paints() - paintsBefore);
+        if (round == 0)
+            continue; // warms the caches
+        figures.repaint = std::min(figures.repaint, repaint / kFrames);
+        figures.scroll = std::min(figures.scroll, scroll / kFrames);
+    }
+    return figures;
+}
+
+// Every relationship's route, -1 for one that is not drawn.
+using CRoutes = std::vector<std::pair<int, CRelationshipRoute>>;
+
+CRoutes AllRoutes(const CDbView &view, const CDbSession &session)
+{
+    CRoutes routes;
+    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+        CRelationshipRoute route;
+        routes.emplace_back(view.RelationshipRoute(*relationship, route) ? i : -1, route);
+    }
+    return routes;
+}
+
+// Every relationship hit-tested one by one, its route already known: what
+// a click costs without an index.
+int FullScanHit(const CRoutes &routes, const QPoint &point)
+{
+    int hit = -1;
+    for (const auto &[id, route] : routes)
+        if (id >= 0 && RelationshipGeometry::HitTest(route, point))
+            hit = id;
+    return hit;
+}
+
+// Clicks spread over the tables' extent, half of them close to some
+// relationship's line so that many of them hit.
+std::vector<QPoint> Clicks(const CShownDiagram &shown)
+{
+    std::mt19937 random(7);
+    QRect extent;
+    for (int i = 0; i < shown.Doc().TableCount(); ++i)
+        extent |= shown.Doc().GetTable(i)->geometry();
+    const CDbSession &session = shown.Doc().m_session;
+    std::vector<QPoint> clicks;
+    while (static_cast<int>(clicks.size()) < kClicks) {
+        const auto pick = [&](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(random);
+        };
+        CRelationshipRoute route;
+        const CDbRelationship *relationship =
+            session.GetRelationship(pick(0, std::max(0, session.RelationshipCount() - 1)));
+        if (clicks.size() % 2 == 0 && relationship
+            && shown.View().RelationshipRoute(*relationship, route)) {
+            const QPoint a = route.m_line[static_cast<size_t>(pick(0, 2))];
+            const QPoint b = route.m_line[static_cast<size_t>(pick(1, 3))];
+            const double t = pick(0, 100) / 100.0;
+            clicks.push_back(a + (b - a) * t + QPoint(pick(-3, 3), pick(-3, 3)));
+        } else {
+            clicks.emplace_back(pick(extent.left(), extent.right()),
+                                pick(extent.top(), extent.bottom()));
+        }
+    }
+    return clicks;
+}
+
+struct CHitFigures
+{
+    double indexed = 0; // seconds per click
+    double fullScan = 0;
+    int hits = 0;
+    int disagreements = 0;
+};
+
+CHitFigures MeasureHitTests(const CShownDiagram &shown)
+{
+    CHitFigures figures;
+    const std::vector<QPoint> clicks = Clicks(shown);
+    const CDbSession &session = shown.Doc().m_session;
+    std::vector<int> indexed(clicks.size()), scanned(clicks.size());
+    shown.View().HitTestRelationships(clicks.front()); // brings the index up to date
+    figures.indexed = ThreadSeconds([&] {
+        for (size_t i = 0; i < clicks.size(); ++i)
+            indexed[i] = shown.View().HitTestRelationships(clicks[i]);
+    }) / double(clicks.size());
+    const CRoutes routes = AllRoutes(shown.View(), session);
+    figures.fullScan = ThreadSeconds([&] {
+        for (size_t i = 0; i < clicks.size(); ++i)
+            scanned[i] = FullScanHit(routes, clicks[i]);
+    }) / double(clicks.size());
+    for (size_t i = 0; i < clicks.size(); ++i) {
+        figures.hits += indexed[i] >= 0 ? 1 : 0;
+        figures.disagreements += indexed[i] != scanned[i] ? 1 : 0;
+    }
+    return figures;
+}
+
+struct CCountFigures
+{
+    int tables = 0;
+    int relationships = 0;
+    int onScreen = 0;
+    double initialUpdate = 0;
+    CFrameFigures lines;
+    CFrameFigures everyLine;
+    CFrameFigures bare;
+    CHitFigures hits;
+
+    // Microseconds per table that the lines add to a frame.
+    double ViewCostPerTable(double withLines, double bare) const
+    {
+        return (withLines - bare) * 1e6 / tables;
+    }
+};
+
+// The relationships whose lines reach into the viewport where the frames
+// are measured.
+int LinesOnScreen(const CShownDiagram &shown)
+{
+    const QRect visible(shown.View().ScrollPosition(), shown.View().viewport()->size());
+    int count = 0;
+    for (const auto &[id, route] : AllRoutes(shown.View(), shown.Doc().m_session))
+        count += id >= 0 && CRelationshipMap::BoxOf(route).intersects(visible) ? 1 : 0;
+    return count;
+}
+
+// Where the generated tables' foreign keys point: to any earlier table, so
+// that many long lines cross every part of the diagram, or to one of the
+// ten tables just before, so that the lines stay short.
+struct CSchemaShape
+{
+    const char *description;
+    int parentReach;
+    const char *suffix; // of the headline names
+};
+const CSchemaShape kShapes[] = {{"foreign keys to any earlier table", 0, ""},
+                                {"foreign keys to one of the 10 tables before", 10, "_near"}};
+
+bool MeasureCount(CBenchOdbc &odbc, const CSchemaShape &shape, int count, CCountFigures &figures)
+{
+    const std::string dsn = "Draw" + std::to_string(count) + shape.suffix;
+    const CSchemaGenerator schema(count, CSchemaGenerator::Engine::Sqlite, shape.parentReach);
+    if (count < 1 || !odbc.AddDatabase(dsn, CSchemaGenerator(schema).Script())) {
+        std::fprintf(stderr, "cannot build the database of %d tables\n", count);
+        return false;
+    }
+    CShownDiagram shown;
+    if (!shown.Open(dsn))
+        return false;
+    figures.tables = shown.Doc().TableCount();
+    figures.relationships = shown.Doc().m_session.RelationshipCount();
+    figures.onScreen = LinesOnScreen(shown);
+    figures.initialUpdate = shown.InitialUpdate();
+    figures.lines = MeasureFrames(shown);
+    figures.hits = MeasureHitTests(shown);
+    shown.View().SetCulling(false);
+    figures.everyLine = MeasureFrames(shown);
+    shown.View().SetCulling(true);
+    shown.Doc().m_session.ClearRelationships();
+    figures.bare = MeasureFrames(shown);
+    return true;
+}
+
+void PrintFrames(const CCountFigures &figures)
+{
+    std::printf("%7d %6d %7d %8.1f | %8.2f %8.2f %6.2f %11.3f | %8.2f %8.2f %6.2f %9.2f %11.3f\n",
+                figures.tables, figures.relationships, figures.onScreen,
+                figures.initialUpdate * 1e3, figures.lines.repaint * 1e3,
+                figures.bare.repaint * 1e3, figures.lines.repaint / figures.bare.repaint,
+                figures.ViewCostPerTable(figures.lines.repaint, figures.bare.repaint),
+                figures.lines.scroll * 1e3, figures.bare.scroll * 1e3,
+                figures.lines.scroll / figures.bare.scroll, figures.everyLine.scroll * 1e3,
+                figures.ViewCostPerTable(figures.lines.scroll, figures.bare.scroll));
+    std::fflush(stdout);
+}
+
+void PrintHitTests(const std::map<int, CCountFigures> &results)
+{
+    std::printf("\n  hit test, ms per click (%d clicks, half of them near a line)\n", kClicks);
+    std::printf("%7s %6s %9s %10s %6s %5s\n", "tables", "lines", "indexed", "full scan", "hits",
+                "same");
+    for (const auto &[count, figures] : results)
+        std::printf("%7d %6d %9.4f %10.4f %6d %5s\n", figures.tables, figures.relationships,
+                    figures.hits.indexed * 1e3, figures.hits.fullScan * 1e3, figures.hits.hits,
+                    figures.hits.disagreements == 0 ? "yes" : "NO");
+}
+
+void PrintHeadlines(const CSchemaShape &shape, const std::map<int, CCountFigures> &results)
+{
+    for (const auto &[count, figures] : results) {
+        const std::string n = shape.suffix + ("_" + std::to_string(count));
+        PrintHeadline("repaint" + n, figures.lines.repaint * 1e3, "ms");
+        PrintHeadline("repaint_ratio" + n, figures.lines.repaint / figures.bare.repaint);
+        PrintHeadline("scroll_step" + n, figures.lines.scroll * 1e3, "ms");
+        PrintHeadline("scroll_step_ratio" + n, figures.lines.scroll / figures.bare.scroll);
+        PrintHeadline("view_cost_per_table" + n,
+                      figures.ViewCostPerTable(figures.lines.scroll, figures.bare.scroll), "us");
+        PrintHeadline("hit_test" + n, figures.hits.indexed * 1e3, "ms");
+    }
+    // A view whose cost grew with the diagram rather than with what is on
+    // screen would show a ratio near 2 here for the short lines.
+    if (results.count(1000) && results.count(2000))
+        PrintHeadline(std::string("scroll_step_growth") + shape.suffix + "_1000_2000",
+                      results.at(2000).lines.scroll / results.at(1000).lines.scroll);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    CBenchOdbc odbc; // before any ODBC call
+    QApplication app(argc, argv);
+    RegisterDbmsAdapters();
+
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {100, 1000, 2000};
+
+    std::printf("viewport %dx%d, ms per frame (processor time); on screen: lines reaching into the "
+                "viewport;\nbare: the same view without its relationships; all lines: every line "
+                "drawn whatever is exposed;\nview us/tbl: (lines - bare) per table\n",
+                kViewSize.width(), kViewSize.height());
+    std::map<int, CCountFigures> results[std::size(kShapes)];
+    int failures = 0;
+    for (size_t s = 0; s < std::size(kShapes); ++s) {
+        std::printf("\n%s\n", kShapes[s].description);
+        std::printf("%7s %6s %7s %8s | %8s %8s %6s %11s | %8s %8s %6s %9s %11s\n", "tables",
+                    "lines", "on scr", "show ms", "repaint", "bare", "ratio", "view us/tbl",
+                    "scroll", "bare", "ratio", "all lines", "view us/tbl");
+        for (int count : counts) {
+            CCountFigures &figures = results[s][count];
+            if (!MeasureCount(odbc, kShapes[s], count, figures))
+                return 1;
+            failures += figures.hits.disagreements > 0 ? 1 : 0;
+            PrintFrames(figures);
+        }
+        PrintHitTests(results[s]);
+    }
+    std::printf("\n");
+    for (size_t s = 0; s < std::size(kShapes); ++s)
+        PrintHeadlines(kShapes[s], results[s]);
+    UnregisterDbmsAdapters();
+    return failures == 0 ? 0 : 1;
+}

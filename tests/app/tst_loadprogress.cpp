@@ -1,0 +1,105 @@
+#include "app/ChildFrame.h"
+#include "app/DocTemplate.h"
+#include "bench/SchemaGenerator.h"
+#include "db/DbmsAdapter.h"
+#include "db/DbSession.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+
+#include <QDir>
+#include <QMdiArea>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Enough tables that loading them takes well over the half second after
+// which the progress shows.
+constexpr int kTables = 3000;
+
+int OpenFileCount() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size()); }
+
+} // namespace
+
+class TestLoadProgress : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    QTemporaryDir m_files;
+
+private slots:
+    void initTestCase()
+    {
+        RegisterDbmsAdapters();
+        m_sandbox.AddSqliteSource("Big", QString::fromStdString(CSchemaGenerator(kTables).Script()));
+        QFile diagram(m_files.filePath("big.vmx"));
+        QVERIFY(diagram.open(QIODevice::WriteOnly));
+        diagram.write("DSN=Big\r\nView=Schema\r\nTable="
+                      + QByteArray::fromStdString(CSchemaGenerator::TableName(0))
+                      + "\tPosn=40,40\r\n");
+        CDbSession::SetDefaultConnectPrompt([](CDbSession &, std::string &chosen) {
+            chosen = "DSN=Big";
+            return true;
+        });
+    }
+    void cleanupTestCase()
+    {
+        CDbSession::SetDefaultConnectPrompt(nullptr);
+        UnregisterDbmsAdapters();
+    }
+
+    // While the tables load, a dialog counts them; its Cancel button stops
+    // the load, and then neither a document nor its connection is left:
+    // no window, no message, every file the load opened is closed again.
+    void cancelLeavesNoDocumentAndNoConnection_data()
+    {
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("new document") << false;
+        QTest::newRow("diagram file") << true;
+    }
+    void cancelLeavesNoDocumentAndNoConnection()
+    {
+        QFETCH(bool, fromFile);
+        QMdiArea area;
+        area.resize(800, 600);
+        area.show();
+        CDocTemplate docTemplate(&area);
+        const int filesBefore = OpenFileCount();
+
+        CDialogDriver driver;
+        CModalAnswerer answerer;
+        QString label;
+        driver.Queue([&label](QWidget *dialog) {
+            auto *progress = qobject_cast<QProgressDialog *>(dialog);
+            QVERIFY(progress);
+            label = progress->labelText();
+            auto *cancel = progress->findChild<QPushButton *>();
+            QVERIFY(cancel);
+            QCOMPARE(cancel->text(), QString("Cancel"));
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        QVERIFY(!docTemplate.OpenDocumentFile(fromFile ? m_files.filePath("big.vmx") : QString()));
+        QCOMPARE(driver.Handled(), 1);
+        QCOMPARE(driver.Unexpected(), 0);
+        QCOMPARE(answerer.Count(), 0);
+        QVERIFY(area.subWindowList().isEmpty());
+
+        const QRegularExpressionMatch count =
+            QRegularExpression("^Loading tables\u2026 (\\d+) of (\\d+)$").match(label);
+        QVERIFY2(count.hasMatch(), qPrintable(label));
+        QVERIFY(count.captured(1).toInt() > 0);
+        QVERIFY(count.captured(1).toInt() < kTables);
+        QCOMPARE(count.captured(2).toInt(), kTables);
+
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(OpenFileCount(), filesBefore);
+    }
+};
+
+QTEST_MAIN(TestLoadProgress)
+#include "tst_loadprogress.moc"

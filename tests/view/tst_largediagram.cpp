@@ -1,0 +1,370 @@
+#include "bench/SchemaGenerator.h"
+#include "db/DbmsAdapter.h"
+#include "diagram/RelationshipGeometry.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "view/DbView.h"
+
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include <random>
+
+namespace {
+
+const QSize kViewSize(800, 600);
+// A point on a table window's caption bar, in its own coordinates.
+const QPoint kCaptionPoint(60, 10);
+
+void SaveShot(const QString &name, const QImage &image)
+{
+    const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
+    if (!folder.isEmpty())
+        image.save(folder + "/" + name + ".png");
+}
+
+// A generated schema loaded into a document and shown in a view.
+class CShownSchema
+{
+public:
+    ~CShownSchema()
+    {
+        m_view.reset();
+        m_doc.reset();
+    }
+
+    bool Open(const QString &dsn)
+    {
+        m_doc = std::make_unique<CDoc>();
+        if (m_doc->GetSession().Connect(COdbcSandbox::ConnectionString(dsn)) < 0
+            || m_doc->LoadAllTables() < 0)
+            return false;
+        Show();
+        return QTest::qWaitForWindowExposed(m_view.get());
+    }
+    // Shows a document that is loaded already.
+    void Show(std::unique_ptr<CDoc> doc)
+    {
+        m_doc = std::move(doc);
+        Show();
+    }
+
+    CDoc *Doc() const { return m_doc.get(); }
+    CDbView *View() const { return m_view.get(); }
+    CTableWnd *Table(int index) const { return m_doc->GetTable(index); }
+
+    // The whole area the scroll bars reach, in diagram coordinates.
+    QRect ScrollableArea() const
+    {
+        const QSize page = m_view->viewport()->size();
+        return QRect(0, 0, m_view->horizontalScrollBar()->maximum() + page.width(),
+                     m_view->verticalScrollBar()->maximum() + page.height());
+    }
+    QRect VisibleArea() const { return QRect(m_view->ScrollPosition(), m_view->viewport()->size()); }
+    void ScrollTo(const QPoint &topLeft)
+    {
+        m_view->horizontalScrollBar()->setValue(topLeft.x());
+        m_view->verticalScrollBar()->setValue(topLeft.y());
+        QApplication::processEvents();
+    }
+    // One notch of the mouse wheel over the viewport.
+    void Wheel(bool down)
+    {
+        const QPointF at(kViewSize.width() / 2.0, kViewSize.height() / 2.0);
+        QWheelEvent wheel(at, m_view->viewport()->mapToGlobal(at), QPoint(),
+                          QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view->viewport(), &wheel);
+        QApplication::processEvents();
+    }
+    // The viewport as it stands on the screen: what the paint events drew
+    // into the window, piece by piece.
+    QImage OnScreen() const
+    {
+        const QPoint at = m_view->viewport()->mapTo(m_view.get(), QPoint(0, 0));
+        const QPixmap window = m_view->screen()->grabWindow(m_view->winId());
+        return window.copy(QRect(at, m_view->viewport()->size())).toImage();
+    }
+    // Every relationship's route, or -1 with an empty route for one that is
+    // not drawn.
+    std::vector<std::pair<int, CRelationshipRoute>> Routes() const
+    {
+        std::vector<std::pair<int, CRelationshipRoute>> routes;
+        const CDbSession &session = m_doc->GetSession();
+        for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+            CRelationshipRoute route;
+            routes.emplace_back(m_view->RelationshipRoute(*relationship, route) ? i : -1, route);
+        }
+        return routes;
+    }
+
+private:
+    void Show()
+    {
+        m_view = std::make_unique<CDbView>(m_doc.get());
+        m_view->resize(kViewSize);
+        m_view->OnInitialUpdate();
+        m_view->show();
+    }
+
+    std::unique_ptr<CDoc> m_doc;
+    std::unique_ptr<CDbView> m_view;
+};
+
+// The last relationship whose area the press hits, looking at every one.
+int FullScanHit(const std::vector<std::pair<int, CRelationshipRoute>> &routes, const QPoint &point)
+{
+    int hit = -1;
+    for (const auto &[id, route] : routes)
+        if (id >= 0 && RelationshipGeometry::HitTest(route, point))
+            hit = id;
+    return hit;
+}
+
+// Presses spread over the tables, every other one close to a line.
+QList<QPoint> Presses(const CShownSchema &shown, int count, std::mt19937 &random)
+{
+    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    QRect extent;
+    for (int i = 0; i < shown.Doc()->TableCount(); ++i)
+        extent |= shown.Table(i)->geometry();
+    const auto routes = shown.Routes();
+    QList<QPoint> presses;
+    while (presses.size() < count) {
+        const auto &[id, route] = routes[static_cast<size_t>(pick(0, int(routes.size()) - 1))];
+        if (presses.size() % 2 == 0 && id >= 0) {
+            const size_t from = static_cast<size_t>(pick(0, 2));
+            const QPoint a = route.m_line[from];
+            const QPoint b = route.m_line[from + 1];
+            presses << a + (b - a) * (pick(0, 100) / 100.0) + QPoint(pick(-4, 4), pick(-4, 4));
+        } else {
+            presses << QPoint(pick(extent.left(), extent.right()), pick(extent.top(), extent.bottom()));
+        }
+    }
+    return presses;
+}
+
+} // namespace
+
+class TestLargeDiagram : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    QTemporaryDir m_files;
+
+    // The presses at which the view's index finds another relationship
+    // than looking at every one does; counts the presses that hit one.
+    static QStringList HitTestMismatches(const CShownSchema &shown, const QList<QPoint> &presses,
+                                         int *hits = nullptr)
+    {
+        const auto routes = shown.Routes();
+        QStringList mismatches;
+        for (const QPoint &press : presses) {
+            const int expected = FullScanHit(routes, press);
+            const int found = shown.View()->HitTestRelationships(press);
+            if (hits && expected >= 0)
+                ++*hits;
+            if (found != expected)
+                mismatches << QStringLiteral("%1,%2: %3 instead of %4")
+                                  .arg(press.x()).arg(press.y()).arg(found).arg(expected);
+        }
+        return mismatches;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        RegisterDbmsAdapters();
+        m_sandbox.AddSqliteSource("Large", QString::fromStdString(CSchemaGenerator(1000).Script()));
+        m_sandbox.AddSqliteSource("Small", QString::fromStdString(CSchemaGenerator(20).Script()));
+        m_sandbox.AddSqliteSource("Hits", QString::fromStdString(CSchemaGenerator(300).Script()));
+    }
+    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+
+    // The automatic layout of a thousand tables reaches far below 10000
+    // pixels; the view scrolls to all of them.
+    void everyTableIsWithinReach()
+    {
+        CShownSchema shown;
+        QVERIFY(shown.Open("Large"));
+        CDoc *doc = shown.Doc();
+        QCOMPARE(doc->TableCount(), 1000);
+        CTableWnd *last = shown.Table(999);
+        QVERIFY(last->y() > 3 * CDbView::kDiagramSize);
+        const QRect reach = shown.ScrollableArea();
+        for (int i = 0; i < doc->TableCount(); ++i)
+            QVERIFY2(reach.contains(shown.Table(i)->geometry()), doc->GetTable(i)->m_name.c_str());
+
+        // Shift+F6 with no table active goes to the last one and scrolls it
+        // into sight.
+        QTest::keyClick(shown.View(), Qt::Key_F6, Qt::ShiftModifier);
+        QApplication::processEvents();
+        QCOMPARE(shown.View()->m_pActiveTable, last);
+        QVERIFY(shown.VisibleArea().contains(last->geometry()));
+        const QImage screen = shown.OnScreen();
+        SaveShot("large-diagram-last", screen);
+        const QPoint caption = last->pos() + QPoint(60, 3) - shown.View()->ScrollPosition();
+        QCOMPARE(screen.pixelColor(caption), last->palette().color(QPalette::Highlight));
+    }
+
+    // Dragging a table by its caption past the edge of the diagram makes
+    // room: the table always stays within reach, and can be dragged on.
+    void movingPastTheEdgeGrowsTheRange()
+    {
+        CShownSchema shown;
+        QVERIFY(shown.Open("Small"));
+        const int edge = shown.ScrollableArea().height();
+        QCOMPARE(edge, CDbView::kDiagramSize);
+        CTableWnd *table = shown.Table(3);
+        table->move(200, edge - 600);
+        QCOMPARE(shown.ScrollableArea().height(), edge);
+
+        int bottom = edge;
+        for (int drag = 0; drag < 2; ++drag) {
+            shown.ScrollTo(table->pos() - QPoint(100, 100));
+            const QPoint start = table->pos();
+            // The pointer moves in steps, as a hand does, holding the caption.
+            QTest::mousePress(table, Qt::LeftButton, Qt::NoModifier, kCaptionPoint);
+            for (int step = 1; step <= 10; ++step)
+                QTest::mouseMove(table, kCaptionPoint + QPoint(0, 50));
+            QTest::mouseRelease(table, Qt::LeftButton, Qt::NoModifier, kCaptionPoint);
+            QCOMPARE(table->pos(), start + QPoint(0, 500));
+            const QRect reach = shown.ScrollableArea();
+            QVERIFY(reach.height() > bottom);
+            QVERIFY(reach.contains(table->geometry().adjusted(0, 0, 0, CDbView::kDiagramMargin)));
+            bottom = reach.height();
+        }
+        QVERIFY(table->y() > edge);
+        shown.ScrollTo(table->pos());
+        QVERIFY(shown.VisibleArea().contains(table->pos()));
+    }
+
+    // A position far beyond 10000 pixels in a diagram file is where the
+    // table opens and what the file says after saving.
+    void farPositionsOpenThereAndSaveUnchanged()
+    {
+        const QString name = QString::fromStdString(CSchemaGenerator::TableName(5));
+        const QString path = m_files.filePath("far.vmx");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("DSN=Small\r\nView=Schema\r\nTable=" + name + "\tPosn=12000,30000\r\n").toUtf8());
+        file.close();
+
+        auto doc = std::make_unique<CDoc>();
+        QVERIFY(doc->OnOpenDocument(path));
+        CShownSchema shown;
+        shown.Show(std::move(doc));
+        CTableWnd *far = shown.Doc()->FindTable(name.toStdString());
+        QCOMPARE(far->GetPosition(), QPoint(12000, 30000));
+        QVERIFY(shown.ScrollableArea().contains(far->geometry()));
+        shown.ScrollTo(far->pos());
+        QVERIFY(shown.VisibleArea().contains(far->pos()));
+        QVERIFY(!shown.Doc()->CheckMovedTables());
+
+        const QString saved = m_files.filePath("saved.vmx");
+        QVERIFY(shown.Doc()->OnSaveDocument(saved));
+        QFile written(saved);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains(("Table=" + name + "\tPosn=12000,30000\r\n").toUtf8()));
+    }
+
+    // The screen draws only the lines that meet what each paint event
+    // exposes. Scrolled the same way, wheel step by wheel step (each step
+    // painting a strip), the viewport shows exactly what it shows when
+    // every line is drawn each time: in each view mode and with a
+    // relationship selected. (Qt clips a long line to each strip on its
+    // own, so the strips are compared with strips, not with one whole
+    // repaint.)
+    void cullingDrawsTheSamePixelsAsDrawingEverything()
+    {
+        CShownSchema shown;
+        QVERIFY(shown.Open("Large"));
+        CDbView *view = shown.View();
+        view->m_selRelationship = 700;
+        const int heights[] = {8000, 26000, 41000};
+        for (int mode : {int(Schema), int(TableDiagram), int(Attributes)}) {
+            view->SetViewMode(mode);
+            for (int y : heights) {
+                QImage shots[2];
+                for (bool culling : {true, false}) {
+                    view->SetCulling(culling);
+                    shown.ScrollTo(QPoint(0, y));
+                    view->Canvas()->update();
+                    QApplication::processEvents();
+                    for (bool down : {true, true, true, false, true, false, false})
+                        shown.Wheel(down);
+                    shots[culling] = shown.OnScreen();
+                }
+                view->SetCulling(true);
+                const QString place = QStringLiteral("mode %1 at %2").arg(mode).arg(y);
+                QVERIFY2(shots[true] == shots[false], qPrintable(place));
+                if (mode == Schema && y == heights[1])
+                    SaveShot("large-diagram", shots[true]);
+            }
+        }
+    }
+
+    // Presses at random places, many of them on or beside a line, find the
+    // same relationship through the index as by looking at every one, also
+    // after tables moved, after the relationships were read again and after
+    // a table was dropped; a real click on the background selects it.
+    void indexedHitTestPicksTheSameRelationshipAsTheFullScan()
+    {
+        CShownSchema shown;
+        QVERIFY(shown.Open("Hits"));
+        std::mt19937 random(5);
+        int hits = 0;
+        QStringList wrong = HitTestMismatches(shown, Presses(shown, 300, random), &hits);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
+        QVERIFY(hits > 100);
+
+        const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        for (int i = 0; i < 40; ++i)
+            shown.Table(pick(0, 299))->move(pick(0, 900), pick(0, 12000));
+        wrong = HitTestMismatches(shown, Presses(shown, 300, random));
+        QVERIFY2(wrong.isEmpty(), qPrintable("after moves: " + wrong.join("; ")));
+
+        QCOMPARE(shown.Doc()->GetSession().ReloadRelationships(), 0);
+        wrong = HitTestMismatches(shown, Presses(shown, 300, random));
+        QVERIFY2(wrong.isEmpty(), qPrintable("after a reload: " + wrong.join("; ")));
+
+        // A parent table with children: its lines go with it.
+        CTableWnd *dropped = shown.Table(0);
+        {
+            CModalAnswerer yes(QMessageBox::Yes);
+            dropped->DropTable();
+        }
+        QCOMPARE(shown.Doc()->IndexOfTable(dropped), -1);
+        wrong = HitTestMismatches(shown, Presses(shown, 300, random));
+        QVERIFY2(wrong.isEmpty(), qPrintable("after a drop: " + wrong.join("; ")));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        wrong = HitTestMismatches(shown, Presses(shown, 300, random));
+        QVERIFY2(wrong.isEmpty(), qPrintable("after the window went: " + wrong.join("; ")));
+
+        // A click on the background where a line runs clear of the tables.
+        const auto routes = shown.Routes();
+        for (const QPoint &press : Presses(shown, 400, random)) {
+            const int expected = FullScanHit(routes, press);
+            bool covered = false;
+            for (int i = 0; i < shown.Doc()->TableCount(); ++i)
+                covered = covered || shown.Table(i)->geometry().adjusted(-3, -3, 3, 3).contains(press);
+            if (expected < 0 || covered)
+                continue;
+            shown.ScrollTo(press - QPoint(300, 300));
+            QTest::mouseClick(shown.View()->Canvas(), Qt::LeftButton, Qt::NoModifier, press);
+            QCOMPARE(shown.View()->m_selRelationship, expected);
+            return;
+        }
+        QFAIL("no press on a line clear of the tables");
+    }
+};
+
+QTEST_MAIN(TestLargeDiagram)
+#include "tst_largediagram.moc"

@@ -1,0 +1,144 @@
+#include "view/RelationshipMap.h"
+
+#include "db/DbSession.h"
+#include "diagram/TableMetrics.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "view/DbView.h"
+
+#include <QPolygon>
+
+CRelationshipRoute CRelationshipMap::RouteBetween(const CTableWnd &foreign, const CTableWnd &parent,
+                                                  const CDbRelationship &relationship)
+{
+    const QPoint pf = foreign.GetIndexAnchor(relationship.m_foreignIndex)
+                      + QPoint(0, TableMetrics::kRowHeight);
+    const QPoint pp = parent.GetIndexAnchor(relationship.m_parentIndex);
+    return RelationshipGeometry::Route(foreign.geometry(), parent.geometry(), pf, pp);
+}
+
+std::unordered_map<std::string, const CTableWnd *> CRelationshipMap::WindowsByName(const CDbView &view)
+{
+    std::unordered_map<std::string, const CTableWnd *> windows;
+    const CDoc *doc = view.GetDocument();
+    if (!doc)
+        return windows;
+    windows.reserve(static_cast<size_t>(doc->TableCount()));
+    // The first table of a name stands for it even without a window, so
+    // that a later namesake with one is not taken instead.
+    for (int i = 0; i < doc->TableCount(); ++i) {
+        const CTableWnd *table = doc->GetTable(i);
+        windows.emplace(table->m_name, table);
+    }
+    for (auto it = windows.begin(); it != windows.end();) {
+        if (it->second->parentWidget() != view.Canvas())
+            it = windows.erase(it);
+        else
+            ++it;
+    }
+    return windows;
+}
+
+QRect CRelationshipMap::BoxOf(const CRelationshipRoute &route)
+{
+    QPolygon points;
+    for (const QPoint &point : route.m_line)
+        points << point;
+    for (const QPoint &point : route.m_marker)
+        points << point;
+    using RelationshipGeometry::kPenReach;
+    return points.boundingRect().adjusted(-kPenReach, -kPenReach, kPenReach, kPenReach);
+}
+
+void CRelationshipMap::EnsureCurrent()
+{
+    const CDoc *doc = m_view.GetDocument();
+    if (!doc) {
+        m_lines.clear();
+        m_linesOfTable.clear();
+        m_index.Clear();
+        return;
+    }
+    if (!m_current || doc->m_session.RelationshipsVersion() != m_version)
+        Rebuild();
+}
+
+void CRelationshipMap::Rebuild()
+{
+    const CDbSession &session = m_view.GetDocument()->m_session;
+    const auto windows = WindowsByName(m_view);
+    const auto find = [&](const std::string &name) -> const CTableWnd * {
+        const auto found = windows.find(name);
+        return found == windows.end() ? nullptr : found->second;
+    };
+    m_lines.assign(static_cast<size_t>(session.RelationshipCount()), CLine());
+    m_linesOfTable.clear();
+    m_index.Clear();
+    for (int id = 0; const CDbRelationship *relationship = session.GetRelationship(id); ++id) {
+        CLine &line = m_lines[static_cast<size_t>(id)];
+        line.foreign = find(relationship->m_foreignTable);
+        line.parent = find(relationship->m_parentTable);
+        if (!line.foreign || !line.parent) {
+            line = CLine();
+            continue;
+        }
+        m_linesOfTable[line.foreign].push_back(id);
+        if (line.parent != line.foreign)
+            m_linesOfTable[line.parent].push_back(id);
+        Place(id);
+    }
+    m_version = session.RelationshipsVersion();
+    m_current = true;
+}
+
+void CRelationshipMap::Place(int id)
+{
+    CLine &line = m_lines[static_cast<size_t>(id)];
+    const CDbSession &session = m_view.GetDocument()->m_session;
+    const CDbRelationship *relationship = session.GetRelationship(id);
+    if (!line.foreign || !relationship) {
+        m_index.Remove(id);
+        return;
+    }
+    line.route = RouteBetween(*line.foreign, *line.parent, *relationship);
+    m_index.Set(id, BoxOf(line.route));
+}
+
+// Out of date as a whole, the map is rebuilt on its next use anyway.
+void CRelationshipMap::TableChanged(const CTableWnd *table)
+{
+    const CDoc *doc = m_view.GetDocument();
+    if (!m_current || !doc || doc->m_session.RelationshipsVersion() != m_version)
+        return;
+    const auto found = m_linesOfTable.find(table);
+    if (found == m_linesOfTable.end())
+        return;
+    for (int id : found->second)
+        Place(id);
+}
+
+std::vector<int> CRelationshipMap::LinesIn(const QRect &area)
+{
+    EnsureCurrent();
+    return m_index.Query(area);
+}
+
+bool CRelationshipMap::Route(int id, CRelationshipRoute &route)
+{
+    EnsureCurrent();
+    if (id < 0 || id >= static_cast<int>(m_lines.size()) || !m_lines[static_cast<size_t>(id)].foreign)
+        return false;
+    route = m_lines[static_cast<size_t>(id)].route;
+    return true;
+}
+
+int CRelationshipMap::HitTest(const QPoint &point)
+{
+    using RelationshipGeometry::kHitSlop;
+    const QRect square(point - QPoint(kHitSlop, kHitSlop), QSize(2 * kHitSlop + 1, 2 * kHitSlop + 1));
+    const std::vector<int> near = LinesIn(square);
+    for (auto it = near.rbegin(); it != near.rend(); ++it)
+        if (RelationshipGeometry::HitTest(m_lines[static_cast<size_t>(*it)].route, point))
+            return *it;
+    return -1;
+}

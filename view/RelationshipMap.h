@@ -1,0 +1,70 @@
+#pragma once
+
+#include "diagram/RelationshipGeometry.h"
+#include "view/RelationshipIndex.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CDbView;
+class CTableWnd;
+struct CDbRelationship;
+
+// The relationship lines of one view as they stand on screen: each
+// relationship's two table windows, its route and its bounding box, the
+// boxes kept in a spatial index. Painting asks it for the lines that meet
+// the exposed area and a click for the lines near the point, so neither
+// looks at the lines elsewhere.
+//
+// It follows the diagram without being told everything: it rebuilds itself
+// on first use after the session's relationship list changed or after
+// Invalidate (a table window came, went, was shown or hidden), and re-routes
+// only one table's lines when that table window moved, was resized or
+// changed its rows (TableChanged).
+class CRelationshipMap
+{
+public:
+    explicit CRelationshipMap(const CDbView &view) : m_view(view) {}
+
+    void Invalidate() { m_current = false; }
+    void TableChanged(const CTableWnd *table);
+
+    // The relationships whose lines may show in the area, in list order.
+    std::vector<int> LinesIn(const QRect &area);
+    // The route of a relationship; false when it is not drawn (one of its
+    // tables has no window in the view).
+    bool Route(int id, CRelationshipRoute &route);
+    // The last relationship in list order whose line is hit at the diagram
+    // point, or -1.
+    int HitTest(const QPoint &point);
+
+    // The route between two table windows, in diagram coordinates: the
+    // foreign end below its index's header row, the parent end above its
+    // index's header row.
+    static CRelationshipRoute RouteBetween(const CTableWnd &foreign, const CTableWnd &parent,
+                                           const CDbRelationship &relationship);
+    // Every table window of the view by name; of equal names the first in
+    // document order, as the document finds them.
+    static std::unordered_map<std::string, const CTableWnd *> WindowsByName(const CDbView &view);
+    static QRect BoxOf(const CRelationshipRoute &route);
+
+private:
+    struct CLine
+    {
+        const CTableWnd *foreign = nullptr;
+        const CTableWnd *parent = nullptr;
+        CRelationshipRoute route;
+    };
+
+    void EnsureCurrent();
+    void Rebuild();
+    void Place(int id);
+
+    const CDbView &m_view;
+    bool m_current = false;
+    unsigned long long m_version = 0;
+    std::vector<CLine> m_lines;
+    std::unordered_map<const CTableWnd *, std::vector<int>> m_linesOfTable;
+    CRelationshipIndex m_index;
+};
