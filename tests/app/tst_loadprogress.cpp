@@ -42,7 +42,7 @@ private slots:
         diagram.write("DSN=Big\r\nView=Schema\r\nTable="
                       + QByteArray::fromStdString(CSchemaGenerator::TableName(0))
                       + "\tPosn=40,40\r\n");
-        CDbSession::SetDefaultConnectPrompt([](CDbSession &, std::string &chosen) {
+        CDbSession::SetDefaultConnectPrompt([](CDbSession &, std::string &chosen, const std::string &) {
             chosen = "DSN=Big";
             return true;
         });
