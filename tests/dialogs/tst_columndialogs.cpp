@@ -6,6 +6,8 @@
 #include "dialogs/ColumnGrid.h"
 #include "dialogs/CreateTableDlg.h"
 #include "document/Doc.h"
+#include "grid/GridListColumn.h"
+#include "res/Resource.h"
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DiagramDriver.h"
 #include "tests/support/DialogDriver.h"
@@ -17,6 +19,7 @@
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,6 +87,23 @@ class TestColumnDialogs : public QObject
     }
     static QLineEdit *TableName(const QWidget *dialog) { return dialog->findChild<QLineEdit *>("tableName"); }
     static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
+    // Presses Tab the given number of times and names where the focus went:
+    // a button by its text, another control by its class.
+    static QStringList FocusWalk(QWidget *dialog, int presses)
+    {
+        QStringList visited;
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget *focus = QApplication::focusWidget();
+            if (!focus || focus->window() != dialog)
+                visited << QStringLiteral("outside");
+            else if (auto *button = qobject_cast<QPushButton *>(focus))
+                visited << button->text();
+            else
+                visited << QString::fromLatin1(focus->metaObject()->className());
+        }
+        return visited;
+    }
 
 
 private slots:
@@ -162,6 +182,66 @@ private slots:
                              && button->fontMetrics().horizontalAdvance(button->text()) < button->width() - 8,
                          qPrintable(button->text()));
         }
+    }
+
+    // Tab walks the controls in template order; Space on Cancel leaves and
+    // sends nothing. Add Column comes through the view's own command (the
+    // Edit menu's), which hands it to the active table window.
+    void tabWalksTheTemplateAndCancelSendsNothing()
+    {
+        CCreateTableDlg *create = OpenCreateTable();
+        QCOMPARE(QApplication::focusWidget(), TableName(create));
+        QCOMPARE(FocusWalk(create, 3), (QStringList{"CColumnGrid", "Create", "Cancel"}));
+        m_diagram.MarkLog();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(create->result(), int(QDialog::Rejected));
+        QVERIFY(!create->isVisible());
+
+        CTableWnd *item = m_doc->FindTable("item");
+        m_diagram.Click(item, 0);
+        CDialogDriver dialogs;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->parentWidget(), item);
+            QVERIFY(Activate(dialog));
+            QCOMPARE(QApplication::focusWidget(), Grid(dialog));
+            QCOMPARE(FocusWalk(dialog, 2), (QStringList{"Add", "Cancel"}));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        });
+        QVERIFY(m_view->OnCommand(Cmd::AddColumn));
+        QCOMPARE(dialogs.Handled(), 1);
+        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty"}));
+    }
+
+    // The type list of a low row drops over the Create button and must be
+    // seen whole, not painted over by the button.
+    void typeListOpensOverTheButtons()
+    {
+        CCreateTableDlg *dialog = OpenCreateTable();
+        CColumnGrid *grid = Grid(dialog);
+        const int last = grid->GetItemCount() - 1;
+        CColumnGridDriver rows(grid);
+        for (int row = 0; row < last; ++row)
+            rows.FillRow(row, QStringLiteral("c%1|integer").arg(row));
+        rows.Type(last, 0, "low");
+        OpenCell(grid, last, 1);
+        auto *list = dialog->findChild<CGridListColumn *>();
+        QVERIFY(list && list->isVisible());
+        QPushButton *create = nullptr;
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->text() == "Create")
+                create = button;
+        QVERIFY(create);
+        const QRect overlap = list->geometry() & create->geometry();
+        QVERIFY2(!overlap.isEmpty(), "the list should reach the Create button");
+        QWidget *seen = dialog->childAt(overlap.center());
+        QVERIFY(seen == list || list->isAncestorOf(seen));
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR");
+        if (!folder.isEmpty())
+            dialog->grab().save(folder + "/create-table-low-list.png");
     }
 
     // Scrolled far from the corner, the user still sees the new table: the
