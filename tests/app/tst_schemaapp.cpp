@@ -582,6 +582,8 @@ private slots:
                                     .arg(frame->x()).arg(frame->y())
                                     .arg(frame->width()).arg(frame->height())));
         QVERIFY(frames[1]->pos() != frames[0]->pos());
+        const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR", QDir::tempPath());
+        QVERIFY(m_frame->grab().save(folder + "/vellumix-new-windows.png"));
 
         frames.last()->showMaximized();
         CChildFrame *next = NewDocumentFrom("Other");
