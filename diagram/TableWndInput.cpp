@@ -329,7 +329,8 @@ void CTableWnd::HandleKey(QKeyEvent *event)
     }
     // Rows that are not drawn cannot be chosen: the row keys select nothing.
     if (RowsHidden()) {
-        event->setAccepted(key == Qt::Key_Space || key == Qt::Key_Up || key == Qt::Key_Down);
+        event->setAccepted((key == Qt::Key_Space && ctrl) || key == Qt::Key_Up
+                           || key == Qt::Key_Down);
         return;
     }
     switch (key) {
