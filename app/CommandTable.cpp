@@ -36,6 +36,8 @@ const CCommandText kCommands[] = {
     {Cmd::ViewSchema, "S&chema", nullptr, nullptr, nullptr},
     {Cmd::ViewTableDiagram, "Table &Diagram", nullptr, nullptr, nullptr},
     {Cmd::ViewAttributes, "&Attributes", nullptr, nullptr, nullptr},
+    {Cmd::ViewRefresh, "&Refresh\tF5", "Read the tables and relationships again from the database",
+     "Refresh", nullptr},
 
     {Cmd::WindowCascade, "&Cascade", "Arrange windows so they overlap", "Cascade Windows", nullptr},
     {Cmd::WindowTile, "&Tile", "Arrange windows as non-overlapping tiles", "Tile Windows", nullptr},

@@ -6,6 +6,9 @@
 
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QStyle>
+
+#include <algorithm>
 
 #include <memory>
 
@@ -64,21 +67,45 @@ CChildFrame *CDocTemplate::OpenDocumentFile(const QString &path)
     return ShowFrame(std::move(doc), view.release());
 }
 
-// A new frame takes the state of the active one: maximized next to a
-// maximized frame, otherwise a comfortable share of the client area.
+// A new frame takes the state of the workspace: maximized while a
+// maximized document fills it, otherwise a comfortable share of the client
+// area, one caption lower and to the right of the active frame, and
+// always wholly inside the visible client area, where it can be reached.
 CChildFrame *CDocTemplate::ShowFrame(std::unique_ptr<CDoc> doc, CDbView *view)
 {
+    const QList<QMdiSubWindow *> open = m_mdiArea->subWindowList();
+    const bool maximized = std::any_of(open.begin(), open.end(),
+                                       [](const QMdiSubWindow *w) { return w->isMaximized(); });
     QMdiSubWindow *active = m_mdiArea->currentSubWindow();
-    const bool maximized = active && active->isMaximized();
+    if (!active && !open.isEmpty())
+        active = m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder).last();
     auto *frame = new CChildFrame(std::move(doc), view);
     m_mdiArea->addSubWindow(frame);
-    const QSize area = m_mdiArea->viewport()->size();
-    frame->resize(qMax(400, area.width() * 3 / 4), qMax(300, area.height() * 3 / 4));
+    const QRect area = m_mdiArea->viewport()->rect();
+    const QSize wanted(qMax(400, area.width() * 3 / 4), qMax(300, area.height() * 3 / 4));
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    const QRect place = NewFramePlacement(area, wanted, active && !active->isMinimized()
+                                                            ? active->geometry()
+                                                            : QRect(),
+                                          step);
     view->OnInitialUpdate();
-    if (maximized)
+    if (maximized) {
+        frame->setGeometry(place);
         frame->showMaximized();
-    else
+    } else {
         frame->show();
+        frame->setGeometry(place);
+    }
     m_mdiArea->setActiveSubWindow(frame);
     return frame;
+}
+
+QRect CDocTemplate::NewFramePlacement(const QRect &area, const QSize &wanted, const QRect &active,
+                                      int step)
+{
+    const QSize size = wanted.boundedTo(area.size());
+    QRect place(active.isNull() ? area.topLeft() : active.topLeft() + QPoint(step, step), size);
+    if (!area.contains(place))
+        place.moveTopLeft(area.topLeft());
+    return place;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -40,6 +41,12 @@ public:
     CDoc *PendingDocument() const { return m_pending; }
     // The title the next untitled document gets: "Vellum" and its number.
     QString NextUntitledTitle() const;
+    // Where a new document window of the wanted size goes in the client
+    // area: a step below and right of the active window (none when null),
+    // or at the area's corner when that would leave the area; never larger
+    // than the area.
+    static QRect NewFramePlacement(const QRect &area, const QSize &wanted, const QRect &active,
+                                   int step);
 
 signals:
     // A document was opened from or saved to this file.

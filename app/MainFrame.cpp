@@ -53,7 +53,7 @@ struct CAccelerator
 };
 
 // The accelerator table, plus the help keys (F1 and Shift+F1) that the
-// help handling binds.
+// help handling binds and Refresh (F5).
 QList<CAccelerator> AcceleratorTable()
 {
     return {
@@ -68,6 +68,7 @@ QList<CAccelerator> AcceleratorTable()
         {Cmd::Drop, {QKeySequence(Qt::Key_Delete)}},
         {Cmd::NextPane, {QKeySequence(Qt::Key_F6)}},
         {Cmd::PrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}},
+        {Cmd::ViewRefresh, {QKeySequence(Qt::Key_F5)}},
         {Cmd::Help, {QKeySequence(Qt::Key_F1)}},
         {Cmd::ContextHelp, {QKeySequence(Qt::SHIFT | Qt::Key_F1)}},
     };
@@ -158,7 +159,7 @@ void CMainFrame::CreateActions()
         Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::CreateTable,
         Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger, Cmd::Drop,
         Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, Cmd::ViewSchema, Cmd::ViewTableDiagram,
-        Cmd::ViewAttributes, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange,
+        Cmd::ViewAttributes, Cmd::ViewRefresh, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange,
         Cmd::HelpIndex, Cmd::ContextHelp, Cmd::HelpUsing, Cmd::AppAbout};
     for (int id : ids)
         CreateCommandAction(id);
@@ -221,7 +222,7 @@ void CMainFrame::CreateMenus()
                        Cmd::CreateForeignKey, Cmd::CreateTrigger, kSeparator, Cmd::Drop})
         << CreateMenu(QStringLiteral("&View"),
                       {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, kSeparator, Cmd::ViewSchema,
-                       Cmd::ViewTableDiagram, Cmd::ViewAttributes})
+                       Cmd::ViewTableDiagram, Cmd::ViewAttributes, kSeparator, Cmd::ViewRefresh})
         << m_windowMenu << CreateMenu(QStringLiteral("&Help"), help);
 }
 

@@ -157,6 +157,7 @@ int CDbSession::Connect(const std::string &connectionString)
     Disconnect();
     ClearRelationships();
     m_refusedByDriver = false;
+    m_promptCancelled = false;
 
     int result = CheckReturn(SQLAllocEnv(&m_environment));
     if (result >= 0)
@@ -200,8 +201,10 @@ int CDbSession::ConnectFromFile(const std::string &connectionString)
     while (!reason.empty() || (result < 0 && m_refusedByDriver)) {
         if (reason.empty())
             reason = MessageText(GetErrorText(result));
-        if (!Prompt(request, reason))
+        if (!Prompt(request, reason)) {
+            m_promptCancelled = true;
             return DbResult::kNoData;
+        }
         result = Connect(request);
         reason.clear();
     }
@@ -220,8 +223,10 @@ bool CDbSession::Prompt(std::string &connectionString, const std::string &reason
 int CDbSession::DriverConnect(const std::string &input)
 {
     std::string request = input;
-    if (request.empty() && !Prompt(request, std::string()))
+    if (request.empty() && !Prompt(request, std::string())) {
+        m_promptCancelled = true;
         return DbResult::kNoData;
+    }
     m_sentConnectionString = request;
     std::vector<SQLCHAR> completed(kLargestBuffer + 1);
     SQLSMALLINT length = 0;

@@ -57,6 +57,9 @@ public:
     // cancels.
     int ConnectFromFile(const std::string &connectionString);
     bool IsConnected() const { return m_statement != SQL_NULL_HSTMT; }
+    // True when the last connect ended because the user cancelled the
+    // connect prompt (its result is then DbResult::kNoData).
+    bool PromptCancelled() const { return m_promptCancelled; }
 
     int CloseStatement();
     int Execute(const std::string &statement);
@@ -180,6 +183,7 @@ private:
     // Set when the last connect failed at the driver manager or the driver,
     // as opposed to a later step such as choosing the adapter.
     bool m_refusedByDriver = false;
+    bool m_promptCancelled = false;
     // Set when the last call succeeded with a warning.
     bool m_lastCallWarned = false;
     CDbStatementLog m_log;

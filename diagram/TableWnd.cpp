@@ -11,6 +11,8 @@
 #include "res/Resource.h"
 #include "view/DbView.h"
 
+#include <algorithm>
+
 namespace {
 using TableMetrics::kAttributesWidth;
 using TableMetrics::kSchemaWidth;
@@ -52,6 +54,14 @@ void CTableWnd::RemoveItem(int index)
 {
     if (index >= 0 && index < ItemCount())
         m_items.erase(m_items.begin() + index);
+}
+
+void CTableWnd::TakeRowsFrom(CTableWnd &other)
+{
+    m_items.swap(other.m_items);
+    ClearSelection();
+    m_focus = std::clamp(m_focus, 0, std::max(0, ItemCount() - 1));
+    m_anchor = m_focus;
 }
 
 int CTableWnd::LoadSchema()
@@ -179,6 +189,8 @@ int CTableWnd::HitRow(int y) const
     }
     return row;
 }
+
+bool CTableWnd::RowsHidden() const { return m_pDoc && m_pDoc->m_viewMode == TableDiagram; }
 
 int CTableWnd::FirstSelected() const
 {

@@ -35,6 +35,10 @@ public:
     void AppendItem(std::unique_ptr<CTableItem> item);
     // Removes and deletes the row at index; later rows move up.
     void RemoveItem(int index);
+    // Takes over the rows another table window read (the other gets these
+    // rows); nothing stays selected and the current row stays within the
+    // new rows.
+    void TakeRowsFrom(CTableWnd &other);
     const std::string &Name() const { return m_name; }
     CDoc *Document() const { return m_pDoc; }
 
@@ -55,9 +59,18 @@ public:
     int HitRow(int y) const;
 
     // --- selection ---
+    // True in the mode that shows only the caption: no row can be selected.
+    bool RowsHidden() const;
     int FirstSelected() const;
     void SelectRange(int a, int b);
     void ClearSelection();
+
+    // --- full names on hover ---
+    // The text of the tooltip at a point of the window: a row's whole name
+    // (with its description in the Attributes mode), or over the caption
+    // the table's name and its counts of columns, indexes and triggers.
+    // Empty where there is nothing to tell.
+    QString ToolTipAt(const QPoint &pos) const;
 
     // --- drawing, on screen and on the printer ---
     void PaintClient(QPainter &painter, bool printing);
@@ -89,6 +102,7 @@ public:
     QPoint m_drawOrigin;
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -105,6 +119,8 @@ private:
     int LoadIndexes();
     int LoadTriggers();
     void InvalidateRow(int index);
+    void SelectRowForMenu(int row);
+    QPoint FocusMenuPoint() const;
     void ApplyFocusRule();
     bool InCaption(const QPoint &pos) const;
 

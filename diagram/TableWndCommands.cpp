@@ -127,7 +127,8 @@ bool CTableWnd::OnCommand(int id)
 
 void CTableWnd::DropSelected()
 {
-    const int first = FirstSelected();
+    // Only the caption is shown: Drop means the table.
+    const int first = RowsHidden() ? -1 : FirstSelected();
     if (first == -1) {
         DropTable();
         return;
@@ -210,15 +211,10 @@ void CTableWnd::DropTable()
     if (!ApplyDrop(*this, CDropTable{m_name}))
         return;
 
-    if (CDbView *view = View()) {
-        if (view->m_pActiveTable == this)
-            view->m_pActiveTable = nullptr;
-        if (view->m_pDropTable == this)
-            view->m_pDropTable = nullptr;
-        view->viewport()->update();
-        view->Canvas()->update();
-    }
-    m_pDoc->RemoveTable(this);
+    if (CDbView *view = View())
+        view->RemoveTable(this);
+    else
+        m_pDoc->RemoveTable(this);
     // This runs inside one of this window's own event handlers: it goes
     // from the screen now and is deleted once control is back in the event
     // loop. Nothing touches it after this point.

@@ -118,6 +118,8 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
     raise();
 
     if (event->button() == Qt::RightButton) {
+        if (inClient)
+            SelectRowForMenu(HitRow(pos.y() - ClientRect().top()));
         ShowContextMenu(event->globalPosition().toPoint());
         return;
     }
@@ -151,6 +153,21 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
     m_focus = row;
     if (view)
         view->m_dragStart = view->viewport()->mapFromGlobal(mapToGlobal(pos));
+}
+
+// The menu's commands act on the selection, so they must act on the row
+// the user pointed at: a row that is not selected becomes the selection
+// alone. A selected row keeps the selection as it is, and a press below
+// the rows changes nothing.
+void CTableWnd::SelectRowForMenu(int row)
+{
+    const CTableItem *item = GetItem(row);
+    if (!item || item->m_selected)
+        return;
+    InvalidateRow(m_focus);
+    SelectRange(row, row);
+    m_anchor = row;
+    m_focus = row;
 }
 
 void CTableWnd::mouseMoveEvent(QMouseEvent *event)
@@ -261,7 +278,16 @@ void CTableWnd::contextMenuEvent(QContextMenuEvent *event)
     // the current row, as Enter does.
     event->accept();
     if (event->reason() == QContextMenuEvent::Keyboard)
-        ShowContextMenu(mapToGlobal(ClientRect().topLeft() + GetRowRect(m_focus).topRight()));
+        ShowContextMenu(FocusMenuPoint());
+}
+
+// Where the keyboard opens the context menu: at the right end of the
+// current row, or below the caption while the rows are not shown.
+QPoint CTableWnd::FocusMenuPoint() const
+{
+    if (RowsHidden())
+        return mapToGlobal(QPoint(width() - 1, height() - 1));
+    return mapToGlobal(ClientRect().topLeft() + GetRowRect(m_focus).topRight());
 }
 
 void CTableWnd::ShowContextMenu(const QPoint &globalPos)
@@ -294,13 +320,20 @@ void CTableWnd::HandleKey(QKeyEvent *event)
     const int current = m_focus;
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int key = event->key();
     int next = current;
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         event->accept();
-        ShowContextMenu(mapToGlobal(ClientRect().topLeft() + GetRowRect(current).topRight()));
+        ShowContextMenu(FocusMenuPoint());
         return;
+    }
+    // Rows that are not drawn cannot be chosen: the row keys select nothing.
+    if (RowsHidden()) {
+        event->setAccepted((key == Qt::Key_Space && ctrl) || key == Qt::Key_Up
+                           || key == Qt::Key_Down);
+        return;
+    }
+    switch (key) {
     case Qt::Key_Space:
         if (!ctrl) {
             event->ignore();

@@ -156,10 +156,13 @@ int CDoc::LoadWithFeedback(const std::function<int()> &load)
 }
 
 // Connection errors have no owner window: the document's frame is not shown
-// yet and may be discarded. A load the user cancelled is not an error.
+// yet and may be discarded. A load or a data-source choice the user
+// cancelled is not an error.
 void CDoc::ReportError(int code)
 {
-    if (code == DbResult::kCancelled) {
+    const bool cancelled = code == DbResult::kCancelled
+                           || (code == DbResult::kNoData && m_session.PromptCancelled());
+    if (cancelled) {
         m_session.CloseStatement();
         return;
     }
@@ -183,6 +186,7 @@ bool CDoc::OnNewDocument()
     m_pathName.clear();
     m_modified = false;
     m_tableCreated = false;
+    m_savedViewMode = m_viewMode;
     return true;
 }
 
@@ -215,7 +219,9 @@ bool CDoc::OnOpenDocument(const QString &path)
 int CDoc::LoadDiagram(const QByteArray &content)
 {
     CDocReadTarget target(*this);
-    return ReadDiagram(content, target);
+    const int result = ReadDiagram(content, target);
+    m_savedViewMode = m_viewMode;
+    return result;
 }
 
 // The file is written beside the old one and renamed over it, so a failed
@@ -250,6 +256,7 @@ bool CDoc::OnSaveDocument(const QString &path)
     // asks nothing.
     for (CTableWnd *table : m_tables)
         table->m_savedPos = table->GetPosition();
+    m_savedViewMode = m_viewMode;
     m_modified = false;
     m_tableCreated = false;
     m_pathName = QFileInfo(path).absoluteFilePath();
@@ -281,7 +288,9 @@ QString CDoc::ProposedFileName(const QString &title)
 
 bool CDoc::CheckMovedTables()
 {
-    m_modified = m_tableCreated;
+    // A view mode the file does not hold would be lost as silently as a
+    // moved window.
+    m_modified = m_tableCreated || m_viewMode != m_savedViewMode;
     for (const CTableWnd *table : m_tables)
         if (table->GetPosition() != table->m_savedPos)
             m_modified = true;

@@ -66,8 +66,9 @@ public:
     // The closing step: true when the document may close. Asks to save when
     // CheckMovedTables finds the diagram changed.
     bool SaveModified();
-    // Sets the modified flag when some table window has moved or a table
-    // was created since the diagram was last read or saved.
+    // Sets the modified flag when some table window has moved, a table was
+    // created or the view mode was changed since the diagram was last read
+    // or saved.
     bool CheckMovedTables();
 
     const QString &GetTitle() const { return m_title; }
@@ -98,6 +99,8 @@ private:
     QString m_pathName;
     bool m_modified = false;
     bool m_tableCreated = false;
+    // The view mode the diagram file holds (or Schema for a new diagram).
+    int m_savedViewMode = 0;
     CDbView *m_view = nullptr;
     CLoadProgress *m_loadProgress = nullptr;
 };

@@ -54,6 +54,8 @@ constexpr int ViewAttributes = 32788;
 constexpr int ViewTableDiagram = 32789;
 // The statement log window (View menu).
 constexpr int ViewSqlLog = 32790;
+// Reads the diagram's tables and relationships again (View menu, F5).
+constexpr int ViewRefresh = 32791;
 
 } // namespace Cmd
 

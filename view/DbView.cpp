@@ -129,6 +129,24 @@ void CDbView::TableContentsChanged(CTableWnd *table)
     m_canvas->update();
 }
 
+void CDbView::RemoveTable(CTableWnd *table)
+{
+    if (m_pActiveTable == table)
+        m_pActiveTable = nullptr;
+    if (m_pDropTable == table)
+        m_pDropTable = nullptr;
+    // Hiding the window that has (or, while a message box is up, will get
+    // back) the focus passes the focus down the focus chain, which can lead
+    // into another document's window and make that document the active one.
+    const QWidget *focus = window()->focusWidget();
+    if (focus == table || table->isAncestorOf(focus))
+        setFocus(Qt::OtherFocusReason);
+    m_pDoc->RemoveTable(table);
+    table->hide();
+    viewport()->update();
+    m_canvas->update();
+}
+
 void CDbView::CoverTable(const QRect &geometry)
 {
     const QSize needed(std::max(m_canvas->width(), geometry.right() + 1 + kDiagramMargin),
@@ -203,6 +221,7 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
         enabled = tableActive;
         return true;
     case Cmd::CreateTable:
+    case Cmd::ViewRefresh:
     case Cmd::NextPane:
     case Cmd::PrevPane:
     case Cmd::FilePrint:
@@ -229,6 +248,9 @@ bool CDbView::OnCommand(int id)
     case Cmd::ViewTableDiagram:
     case Cmd::ViewAttributes:
         SetViewMode(ModeOfCommand(id));
+        return true;
+    case Cmd::ViewRefresh:
+        Refresh();
         return true;
     case Cmd::Drop:
         if (m_selRelationship != -1)
@@ -284,8 +306,14 @@ bool CDbView::ShowCreateTableDialog()
 void CDbView::SetViewMode(int mode)
 {
     m_pDoc->m_viewMode = mode;
-    for (int i = 0; i < m_pDoc->TableCount(); ++i)
-        m_pDoc->GetTable(i)->FitToContents();
+    for (int i = 0; i < m_pDoc->TableCount(); ++i) {
+        CTableWnd *table = m_pDoc->GetTable(i);
+        // Rows hidden under the caption must not stay selected: a later
+        // Drop would name them.
+        if (mode == TableDiagram)
+            table->ClearSelection();
+        table->FitToContents();
+    }
 }
 
 // ---------------------------------------------------------------------------

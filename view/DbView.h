@@ -49,6 +49,17 @@ public:
     // A table window's rows changed (its size may not have): its lines
     // follow.
     void TableContentsChanged(CTableWnd *table);
+    // A table window leaves the diagram (dropped, or gone from the
+    // catalog): it is neither active nor a drop target any more, the
+    // document lets it go and it is hidden, while the focus stays in this
+    // view. The caller deletes it.
+    void RemoveTable(CTableWnd *table);
+    // Reads the tables, their rows and the relationships again from the
+    // catalog, keeping every window's place and the view mode: tables gone
+    // from the database leave, new ones are placed by the automatic
+    // layout under those standing. A failure is shown and leaves the
+    // diagram as it was; false then.
+    bool Refresh();
 
     // Command routing: true when handled. CommandState tells whether a
     // command is available here and whether it carries a radio mark; it
@@ -135,6 +146,7 @@ private:
     void OnFilePrintPreview();
     void OnFilePrintSetup();
     void ReportPrintFailure(const QString &text);
+    void ReportRefreshFailure(int code);
 
     // The document may be destroyed before the view; the view then has no
     // tables to let go of.

@@ -3,6 +3,7 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "grid/GridCtrl.h"
+#include "res/Resource.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/PopupMenuChooser.h"
@@ -10,9 +11,13 @@
 #include "view/DbView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -270,16 +275,119 @@ private slots:
         QCOMPARE(SelectedRows(m_orders), QList<int>{5});
     }
 
-    void rightClickInClientKeepsSelection()
+    // The menu's Drop acts on the selection, so a right click on a row
+    // outside it makes that row the selection; on a selected row the
+    // selection stays whole.
+    void rightClickSelectsAnUnselectedRowAlone()
     {
         Click(m_orders, 1);
         Click(m_orders, 2, Qt::ControlModifier);
-        CPopupMenuChooser chooser;
-        QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 8));
+        {
+            CPopupMenuChooser chooser;
+            QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 2));
+            QCOMPARE(chooser.Count(), 1);
+            QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(RowPoint(m_orders, 2)));
+            QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2}));
+            QCOMPARE(m_view->m_dragState, 0);
+
+            QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 8));
+            QCOMPARE(chooser.Count(), 2);
+            QCOMPARE(SelectedRows(m_orders), QList<int>{8});
+            QCOMPARE(m_orders->m_focus, 8);
+            // A segment row stands for its index.
+            QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 7));
+            QCOMPARE(SelectedRows(m_orders), QList<int>{5});
+        }
+        CModalAnswerer answerer(QMessageBox::No);
+        CPopupMenuChooser drop("&Drop");
+        QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 9));
+        QCOMPARE(answerer.texts, QStringList{"Are you sure you want to drop' LOG_IT'?"});
+    }
+
+    // In the captions-only mode no row shows, so none can be chosen: the
+    // switch clears the selection, the row keys select nothing, and Drop
+    // means the table.
+    void captionsOnlyModeSelectsNoRows()
+    {
+        Click(m_orders, 1);
+        Click(m_orders, 9, Qt::ControlModifier);
+        QVERIFY(m_view->OnCommand(Cmd::ViewTableDiagram));
+        QCOMPARE(SelectedRows(m_orders), QList<int>());
+        QCOMPARE(m_view->m_pActiveTable, m_orders);
+
+        QTest::keyClick(m_view, Qt::Key_Down);
+        QTest::keyClick(m_view, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(m_view, Qt::Key_Up);
+        QTest::keyClick(m_view, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(SelectedRows(m_orders), QList<int>());
+
+        m_orders->GetItem(2)->m_selected = true; // however a row came to be selected
+        CModalAnswerer answerer(QMessageBox::No);
+        CPopupMenuChooser chooser("&Drop");
+        QTest::keyClick(m_view, Qt::Key_Return);
         QCOMPARE(chooser.Count(), 1);
-        QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(RowPoint(m_orders, 8)));
-        QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2}));
-        QCOMPARE(m_view->m_dragState, 0);
+        QVERIFY(m_view->OnCommand(Cmd::Drop));
+        QCOMPARE(answerer.texts,
+                 QStringList(2, "Are you sure you want to drop the table 'ORDERS'?"));
+        QCOMPARE(m_doc->TableCount(), 2);
+
+        // Back in the Schema mode the rows can be chosen again.
+        QVERIFY(m_view->OnCommand(Cmd::ViewSchema));
+        Click(m_orders, 1);
+        QCOMPARE(SelectedRows(m_orders), QList<int>{1});
+    }
+
+    // The fixed widths cut long names; hovering shows them whole. The
+    // caption tells the table's name and what it holds.
+    void hoverShowsFullNames_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("row"); // -1: the caption
+        QTest::addColumn<QString>("tip");
+        const QString caption("ORDERS\n3 columns, 2 indexes, 2 triggers");
+        QTest::newRow("caption") << int(Schema) << -1 << caption;
+        QTest::newRow("caption, captions only") << int(TableDiagram) << -1 << caption;
+        QTest::newRow("long index name") << int(Schema) << 5
+                                         << QString("sqlite_autoindex_ORDERS_BY_CUSTOMER_AND_NOTE_1");
+        QTest::newRow("segment") << int(Schema) << 6 << QString("CUSTOMER_ID");
+        QTest::newRow("description") << int(Attributes) << 1
+                                     << QString("CUSTOMER_ID\ninteger not null");
+        QTest::newRow("no description") << int(Attributes) << 8 << QString("CHECK_QTY");
+        QTest::newRow("below the rows") << int(Schema) << 20 << QString();
+        QTest::newRow("markup in a name") << int(Attributes) << 9 << QString("<b>LOG</b>\n<i>x</i>");
+    }
+    void hoverShowsFullNames()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, row);
+        QFETCH(QString, tip);
+        m_orders->GetItem(5)->m_name = "sqlite_autoindex_ORDERS_BY_CUSTOMER_AND_NOTE_1";
+        m_orders->GetItem(1)->m_description = "integer not null";
+        m_orders->GetItem(9)->m_name = "<b>LOG</b>";
+        m_orders->GetItem(9)->m_description = "<i>x</i>";
+        m_doc->m_viewMode = mode;
+        m_orders->FitToContents();
+        if (row >= m_orders->ItemCount())
+            m_orders->resize(m_orders->width(), 400); // room below the rows
+        const QPoint point = row < 0 ? kCaptionPoint : RowPoint(m_orders, row);
+
+        QHelpEvent hover(QEvent::ToolTip, point, m_orders->mapToGlobal(point));
+        QApplication::sendEvent(m_orders, &hover);
+        if (tip.isEmpty()) {
+            QVERIFY(!QToolTip::isVisible() || QToolTip::text().isEmpty());
+        } else {
+            QTRY_VERIFY(QToolTip::isVisible());
+            // What the tooltip shows: a name that looks like markup is not
+            // rendered as markup.
+            QString shown = QToolTip::text();
+            if (Qt::mightBeRichText(shown)) {
+                QTextDocument document;
+                document.setHtml(shown);
+                shown = document.toPlainText();
+            }
+            QCOMPARE(shown, tip);
+        }
+        QToolTip::hideText();
     }
 
     void menuCommandsReachTheTable()

@@ -48,10 +48,16 @@ void CDiagramDriver::Click(CTableWnd *table, int row, Qt::KeyboardModifiers modi
     QTest::mouseClick(table, Qt::LeftButton, modifiers, TableRows::RowPoint(table, row));
 }
 
+// A right click on a row that is not selected would select it: the menu is
+// opened on the first selected row, or with Enter when none is.
 void CDiagramDriver::DropFromMenu(CTableWnd *table)
 {
     CPopupMenuChooser chooser("&Drop");
-    QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(table, 0));
+    const int selected = table->FirstSelected();
+    if (selected >= 0)
+        QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(table, selected));
+    else
+        QTest::keyClick(table, Qt::Key_Return);
     QCOMPARE(chooser.Count(), 1);
 }
 

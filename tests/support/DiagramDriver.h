@@ -32,7 +32,7 @@ public:
     CTableWnd *Table(const char *name) const;
 
     void Click(CTableWnd *table, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    // Drop from the context menu of the table's current row.
+    // Drop from the table's context menu, keeping the selection.
     void DropFromMenu(CTableWnd *table);
 
     void MarkLog();

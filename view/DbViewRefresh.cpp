@@ -1,0 +1,120 @@
+// The database view's Refresh: the diagram read again from the catalog,
+// for changes made by another diagram or another program.
+#include "view/DbView.h"
+
+#include "diagram/TableWnd.h"
+#include "document/AutoLayout.h"
+#include "document/Doc.h"
+
+#include <QMessageBox>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using FreshTables = std::vector<std::unique_ptr<CTableWnd>>;
+
+// Every table of the catalog with its rows, read into windows that are not
+// shown; nothing of the diagram changes here.
+int ReadCatalogTables(CDoc &doc, FreshTables &fresh)
+{
+    CDbSession &session = doc.GetSession();
+    std::vector<std::string> names;
+    int result = session.ReadRows(session.ListTables(), {3},
+                                  [&names](const CDbRow &row) { names.push_back(row[0]); });
+    if (result < 0)
+        return result;
+    for (const std::string &name : names) {
+        auto table = std::make_unique<CTableWnd>(&doc, name);
+        result = table->LoadSchema();
+        if (result < 0)
+            return result;
+        fresh.push_back(std::move(table));
+    }
+    return 0;
+}
+
+// The relationship list read again; on failure the old list is put back.
+int ReloadRelationshipsOrKeep(CDbSession &session)
+{
+    std::vector<CDbRelationship> old;
+    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i)
+        old.push_back(*relationship);
+    const int result = session.ReloadRelationships();
+    if (result < 0) {
+        session.ClearRelationships();
+        for (const CDbRelationship &relationship : old)
+            session.AddRelationship(std::make_unique<CDbRelationship>(relationship));
+    }
+    return result;
+}
+
+} // namespace
+
+bool CDbView::Refresh()
+{
+    CDoc &doc = *m_pDoc;
+    FreshTables fresh;
+    int result = ReadCatalogTables(doc, fresh);
+    if (result >= 0)
+        result = ReloadRelationshipsOrKeep(doc.GetSession());
+    if (result < 0) {
+        ReportRefreshFailure(result);
+        return false;
+    }
+
+    std::map<std::string, CTableWnd *> byName;
+    for (const auto &table : fresh)
+        byName.emplace(table->m_name, table.get());
+
+    // The standing windows keep their places (and their recorded places:
+    // nothing counts as moved) and take over the rows read now.
+    std::vector<CPlacedTable> standing;
+    for (CTableWnd *table : std::vector<CTableWnd *>(doc.m_tables)) {
+        const auto found = byName.find(table->m_name);
+        if (found == byName.end()) {
+            RemoveTable(table);
+            delete table;
+            continue;
+        }
+        table->TakeRowsFrom(*found->second);
+        byName.erase(found);
+        table->FitToContents();
+        table->update();
+        standing.push_back({table->GetPosition(), table->ItemCount()});
+    }
+
+    // The tables left over are new to the diagram; they follow in catalog
+    // order.
+    std::vector<CTableWnd *> added;
+    std::vector<int> counts;
+    for (auto &table : fresh) {
+        if (byName.count(table->m_name) == 0)
+            continue;
+        counts.push_back(table->ItemCount());
+        added.push_back(table.release());
+    }
+    const std::vector<QPoint> positions = AutoLayoutBelow(standing, counts);
+    for (size_t i = 0; i < added.size(); ++i) {
+        added[i]->m_savedPos = positions[i];
+        doc.AppendTable(added[i]);
+        ShowTable(added[i]);
+    }
+
+    m_selRelationship = -1;
+    FitCanvasToTables();
+    m_canvas->update();
+    return true;
+}
+
+void CDbView::ReportRefreshFailure(int code)
+{
+    CDbSession &session = m_pDoc->GetSession();
+    QMessageBox error(QMessageBox::Critical, QStringLiteral("Error"),
+                      QString::fromStdString(session.GetErrorText(code)), QMessageBox::Ok, this);
+    error.exec();
+    session.CloseStatement();
+}
