@@ -8,5 +8,8 @@ namespace TableMetrics {
 constexpr int kRowHeight = 15;
 constexpr int kSchemaWidth = 120;
 constexpr int kAttributesWidth = 200;
+// How much of a window's width stays on the diagram however far it is
+// moved left, so that its caption can always be grabbed again.
+constexpr int kMinimumVisibleWidth = 40;
 
 } // namespace TableMetrics

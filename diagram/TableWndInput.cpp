@@ -4,6 +4,7 @@
 #include "app/CommandMenu.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/SharedResources.h"
+#include "diagram/TableMetrics.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DbView.h"
@@ -18,10 +19,6 @@
 #include <algorithm>
 
 namespace {
-
-// How much of a window moved by its caption stays on the canvas, so that
-// the caption can always be grabbed again.
-constexpr int kMinimumVisibleWidth = 40;
 
 void RepaintView(CDbView *view)
 {
@@ -176,8 +173,8 @@ void CTableWnd::mouseMoveEvent(QMouseEvent *event)
     if (m_movingByCaption) {
         QPoint topLeft = mapToParent(pos - m_captionGrab);
         if (const QWidget *parent = parentWidget()) {
-            topLeft.setX(std::clamp(topLeft.x(), kMinimumVisibleWidth - width(),
-                                    parent->width() - kMinimumVisibleWidth));
+            topLeft.setX(std::clamp(topLeft.x(), TableMetrics::kMinimumVisibleWidth - width(),
+                                    parent->width() - TableMetrics::kMinimumVisibleWidth));
             topLeft.setY(std::clamp(topLeft.y(), 0, parent->height() - Platform::kCaptionHeight));
         }
         move(topLeft);

@@ -118,6 +118,7 @@ void CDbView::ShowTable(CTableWnd *table)
     table->setGeometry(QRect(table->m_savedPos, QSize(width, height)));
     table->setWindowIcon(QIcon(Shared::DbImage(TableImage)));
     table->FitToContents();
+    PullIntoReach(table);
     table->show();
 }
 
@@ -155,6 +156,21 @@ void CDbView::CoverTable(const QRect &geometry)
         m_canvas->resize(needed);
 }
 
+// Scrolling reaches no further left or up than the diagram's origin. A
+// window placed beyond it (a diagram file may say so) or left there when it
+// narrows (from the Attributes mode to another) moves back until as much of
+// it shows as dragging it by its caption leaves. True when it moved.
+bool CDbView::PullIntoReach(CTableWnd *table)
+{
+    const QPoint at = table->pos();
+    const QPoint reachable(std::max(at.x(), TableMetrics::kMinimumVisibleWidth - table->width()),
+                           std::max(at.y(), 0));
+    if (reachable == at)
+        return false;
+    table->move(reachable);
+    return true;
+}
+
 // The diagram is at least 10000 pixels square; table windows placed beyond
 // that (by the automatic layout of a large schema or by a diagram file)
 // widen it, so that every one can be scrolled to.
@@ -176,7 +192,8 @@ bool CDbView::eventFilter(QObject *watched, QEvent *event)
             m_lines->Invalidate();
     } else if (type == QEvent::Move || type == QEvent::Resize) {
         auto *table = qobject_cast<CTableWnd *>(watched);
-        if (HasWindow(table)) {
+        // A window pulled into reach follows with a move of its own.
+        if (HasWindow(table) && !PullIntoReach(table)) {
             m_lines->TableChanged(table);
             CoverTable(table->geometry());
         }

@@ -136,6 +136,7 @@ private:
     void DrawPageBoundaries(QPainter &painter) const;
     void DrawRelationshipsIn(QPainter &painter, const QRect &exposed);
     void DrawEveryRelationship(QPainter &painter);
+    bool PullIntoReach(CTableWnd *table);
     // Grows the scrollable area to reach the margin past the rectangle.
     void CoverTable(const QRect &geometry);
     // The scrollable area for every table window on the canvas.

@@ -1,6 +1,7 @@
 #include "bench/SchemaGenerator.h"
 #include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
+#include "diagram/TableMetrics.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -178,6 +179,38 @@ class TestLargeDiagram : public QObject
         return mismatches;
     }
 
+    // A diagram file that places one table of the small schema at a
+    // position, opened and shown; the table is returned.
+    CTableWnd *OpenWithPosition(CShownSchema &shown, const QString &name, const QPoint &position)
+    {
+        const QString path = m_files.filePath("placed.vmx");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return nullptr;
+        file.write(QStringLiteral("DSN=Small\r\nView=Schema\r\nTable=%1\tPosn=%2,%3\r\n")
+                       .arg(name).arg(position.x()).arg(position.y()).toUtf8());
+        file.close();
+        auto doc = std::make_unique<CDoc>();
+        if (!doc->OnOpenDocument(path))
+            return nullptr;
+        shown.Show(std::move(doc));
+        return shown.Doc()->FindTable(name.toStdString());
+    }
+
+    QByteArray SavedLineOf(CShownSchema &shown, const QString &name)
+    {
+        const QString saved = m_files.filePath("saved.vmx");
+        if (!shown.Doc()->OnSaveDocument(saved))
+            return QByteArray();
+        QFile written(saved);
+        if (!written.open(QIODevice::ReadOnly))
+            return QByteArray();
+        for (const QByteArray &line : written.readAll().split('\n'))
+            if (line.startsWith(("Table=" + name + "\t").toUtf8()))
+                return line;
+        return QByteArray();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -251,28 +284,78 @@ private slots:
     void farPositionsOpenThereAndSaveUnchanged()
     {
         const QString name = QString::fromStdString(CSchemaGenerator::TableName(5));
-        const QString path = m_files.filePath("far.vmx");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(("DSN=Small\r\nView=Schema\r\nTable=" + name + "\tPosn=12000,30000\r\n").toUtf8());
-        file.close();
-
-        auto doc = std::make_unique<CDoc>();
-        QVERIFY(doc->OnOpenDocument(path));
         CShownSchema shown;
-        shown.Show(std::move(doc));
-        CTableWnd *far = shown.Doc()->FindTable(name.toStdString());
+        CTableWnd *far = OpenWithPosition(shown, name, QPoint(12000, 30000));
+        QVERIFY(far);
         QCOMPARE(far->GetPosition(), QPoint(12000, 30000));
         QVERIFY(shown.ScrollableArea().contains(far->geometry()));
         shown.ScrollTo(far->pos());
         QVERIFY(shown.VisibleArea().contains(far->pos()));
         QVERIFY(!shown.Doc()->CheckMovedTables());
+        QCOMPARE(SavedLineOf(shown, name), ("Table=" + name + "\tPosn=12000,30000\r").toUtf8());
+    }
 
-        const QString saved = m_files.filePath("saved.vmx");
-        QVERIFY(shown.Doc()->OnSaveDocument(saved));
-        QFile written(saved);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(written.readAll().contains(("Table=" + name + "\tPosn=12000,30000\r\n").toUtf8()));
+    // Scrolling stops at the diagram's origin. A file position left of or
+    // above it opens as far in as dragging the window by its caption could
+    // have left it: 40 pixels of its width showing, its caption not above
+    // the top. A position such a drag reaches opens and saves unchanged.
+    void positionsBeyondTheOriginOpenWithinReach_data()
+    {
+        const int width = TableMetrics::kSchemaWidth;
+        QTest::addColumn<QPoint>("inFile");
+        QTest::addColumn<QPoint>("shown");
+        QTest::newRow("far up and left") << QPoint(-500, -300) << QPoint(40 - width, 0);
+        QTest::newRow("above the top") << QPoint(30, -25) << QPoint(30, 0);
+        QTest::newRow("partly left") << QPoint(-60, 40) << QPoint(-60, 40);
+        QTest::newRow("40 pixels showing") << QPoint(40 - width, 0) << QPoint(40 - width, 0);
+    }
+    void positionsBeyondTheOriginOpenWithinReach()
+    {
+        QFETCH(QPoint, inFile);
+        QFETCH(QPoint, shown);
+        const QString name = QString::fromStdString(CSchemaGenerator::TableName(2));
+        CShownSchema diagram;
+        CTableWnd *table = OpenWithPosition(diagram, name, inFile);
+        QVERIFY(table);
+        QCOMPARE(table->GetPosition(), shown);
+        QCOMPARE(diagram.Doc()->CheckMovedTables(), shown != inFile);
+        QCOMPARE(SavedLineOf(diagram, name),
+                 QStringLiteral("Table=%1\tPosn=%2,%3\r").arg(name).arg(shown.x()).arg(shown.y()).toUtf8());
+    }
+
+    // A window dragged far left in the wide Attributes mode would vanish
+    // beyond the origin when the mode narrows it: it moves in instead, and
+    // its lines follow it.
+    void narrowingKeepsWindowsWithinReach()
+    {
+        CShownSchema shown;
+        QVERIFY(shown.Open("Small"));
+        CDbView *view = shown.View();
+        view->SetViewMode(Attributes);
+        CTableWnd *table = shown.Table(7);
+        const int wide = table->width();
+        QCOMPARE(wide, TableMetrics::kAttributesWidth);
+        table->move(40 - wide, 300);
+        QCOMPARE(table->pos(), QPoint(40 - wide, 300));
+
+        view->SetViewMode(Schema);
+        QCOMPARE(table->pos(), QPoint(40 - TableMetrics::kSchemaWidth, 300));
+        // Presses on its lines find them through the index where they are
+        // now, as looking at every line does.
+        const auto routes = shown.Routes();
+        const CDbSession &session = shown.Doc()->GetSession();
+        int checked = 0;
+        for (const auto &[id, route] : routes) {
+            const CDbRelationship *relationship = session.GetRelationship(id);
+            if (id < 0 || (relationship->m_foreignTable != table->m_name
+                           && relationship->m_parentTable != table->m_name))
+                continue;
+            QVERIFY(FullScanHit(routes, route.m_marker[1]) >= 0);
+            for (const QPoint &press : {route.m_line[0], route.m_line[1], route.m_marker[1]})
+                QCOMPARE(view->HitTestRelationships(press), FullScanHit(routes, press));
+            ++checked;
+        }
+        QVERIFY(checked > 0);
     }
 
     // The screen draws only the lines that meet what each paint event
