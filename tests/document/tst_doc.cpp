@@ -55,6 +55,12 @@ bool WriteAll(const QString &path, const QByteArray &content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
+// Opens a new document through the connect prompt and saves it there.
+bool SaveNewDocument(const QString &path)
+{
+    CDoc doc;
+    return doc.OnNewDocument() && doc.OnSaveDocument(path);
+}
 } // namespace
 
 class TestDoc : public QObject
@@ -339,11 +345,7 @@ private slots:
         ConnectPromptTo(direct);
         QTemporaryDir dir;
         const QString path = dir.filePath("direct.vmx");
-        {
-            CDoc doc;
-            QVERIFY(doc.OnNewDocument());
-            QVERIFY(doc.OnSaveDocument(path));
-        }
+        QVERIFY(SaveNewDocument(path));
         QVERIFY(ReadAll(path).startsWith(QByteArray("DSN=;") + QByteArray::fromStdString(direct) + "\r\n"));
         CPromptRecord prompts;
         RecordPrompt(prompts, std::string());
@@ -362,11 +364,7 @@ private slots:
         ConnectPromptTo("DRIVER=Fake;Server=nowhere");
         QTemporaryDir dir;
         const QString path = dir.filePath("fake.vmx");
-        {
-            CDoc doc;
-            QVERIFY(doc.OnNewDocument());
-            QVERIFY(doc.OnSaveDocument(path));
-        }
+        QVERIFY(SaveNewDocument(path));
         QCOMPARE(ReadAll(path), QByteArray("DSN=;DRIVER=Fake;Server=nowhere\r\nView=Schema\r\n"));
         CModalAnswerer answerer;
         CDoc reopened;
@@ -384,11 +382,7 @@ private slots:
         ConnectPromptTo("DSN=Guarded;UID=bob;PWD=secret");
         QTemporaryDir dir;
         const QString path = dir.filePath("guarded.vmx");
-        {
-            CDoc doc;
-            QVERIFY(doc.OnNewDocument());
-            QVERIFY(doc.OnSaveDocument(path));
-        }
+        QVERIFY(SaveNewDocument(path));
         QCOMPARE(ReadAll(path), QByteArray("DSN=Guarded;UID=bob\r\nView=Schema\r\n"));
 
         CPromptRecord prompts;
