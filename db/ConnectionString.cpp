@@ -118,6 +118,27 @@ std::string ForDiagramFile(const std::string &sent, const std::string &dsn)
     return kept;
 }
 
+std::string ForDriverManager(const std::string &fromFile)
+{
+    std::vector<CAttribute> attributes;
+    if (!Split(fromFile, attributes))
+        return fromFile;
+    const auto isDriver = [](const CAttribute &a) { return IsKey(a, "DRIVER"); };
+    const auto isEmptySource = [](const CAttribute &a) { return IsKey(a, "DSN") && a.m_value.empty(); };
+    if (attributes.empty() || !isEmptySource(attributes.front())
+        || std::none_of(attributes.begin(), attributes.end(), isDriver))
+        return fromFile;
+    std::string sent;
+    for (const CAttribute &attribute : attributes) {
+        if (isEmptySource(attribute))
+            continue;
+        if (!sent.empty())
+            sent += ';';
+        sent += attribute.m_text;
+    }
+    return sent;
+}
+
 std::string ConsentReason(const std::string &fromFile,
                           const std::vector<std::string> &installedDrivers)
 {

@@ -32,6 +32,13 @@ bool IsKey(const CAttribute &attribute, const char *key);
 // source name alone.
 std::string ForDiagramFile(const std::string &sent, const std::string &dsn);
 
+// The connection string to send for one read from a diagram file. The
+// driver manager takes the first of DSN and DRIVER it meets, and an empty
+// data source name for its default data source: the empty name that stands
+// before a driver named directly is left out, so that the driver is used.
+// Any other string is sent as it stands.
+std::string ForDriverManager(const std::string &fromFile);
+
 // Why a connection string read from a diagram file must be shown to the
 // user before it is used, or empty when it may be used as it stands. A
 // diagram file can come from anywhere, and a connection string can make

@@ -193,7 +193,7 @@ int CDbSession::Connect(const std::string &connectionString)
 
 int CDbSession::ConnectFromFile(const std::string &connectionString)
 {
-    std::string request = connectionString;
+    std::string request = ConnectionString::ForDriverManager(connectionString);
     std::string reason = ConnectionString::ConsentReason(request, ListDrivers());
     int result = DbResult::kOk;
     if (reason.empty())

@@ -54,7 +54,8 @@ public:
     // that could make a library load is shown to the user first, and one
     // the driver refuses (a password missing, a data source gone) is shown
     // again with the driver's message, until it connects or the user
-    // cancels.
+    // cancels. An empty data source name before a driver named directly is
+    // not sent (see ConnectionString::ForDriverManager).
     int ConnectFromFile(const std::string &connectionString);
     bool IsConnected() const { return m_statement != SQL_NULL_HSTMT; }
     // True when the last connect ended because the user cancelled the

@@ -40,6 +40,30 @@ private slots:
                  kept);
     }
 
+    // The driver manager takes an empty data source name first for its
+    // default data source and ignores a driver named after it.
+    void aDriverNamedDirectlyIsSentWithoutTheEmptyDataSource_data()
+    {
+        QTest::addColumn<QString>("fromFile");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("driver after an empty data source")
+            << "DSN=;DRIVER={SQLite3};Database=/x.db" << "DRIVER={SQLite3};Database=/x.db";
+        QTest::newRow("lower-case keyword") << "dsn=;Driver=Fake;UID=bob" << "Driver=Fake;UID=bob";
+        QTest::newRow("a named data source stays") << "DSN=Sales;DRIVER={SQLite3}"
+                                                   << "DSN=Sales;DRIVER={SQLite3}";
+        QTest::newRow("no driver: nothing to leave out") << "DSN=;UID=bob" << "DSN=;UID=bob";
+        QTest::newRow("a data source alone") << "DSN=Sales" << "DSN=Sales";
+        QTest::newRow("an open brace is sent as it stands") << "DSN=;DRIVER={SQLite3"
+                                                            << "DSN=;DRIVER={SQLite3";
+    }
+    void aDriverNamedDirectlyIsSentWithoutTheEmptyDataSource()
+    {
+        QFETCH(QString, fromFile);
+        QFETCH(QString, sent);
+        QCOMPARE(QString::fromStdString(ConnectionString::ForDriverManager(fromFile.toStdString())),
+                 sent);
+    }
+
     // A string from a file connects at once only when it names a data
     // source or an installed driver and nothing that could load a library.
     void aStringFromAFileNeedsConsentUnlessHarmless_data()
@@ -51,6 +75,11 @@ private slots:
         QTest::newRow("installed driver") << "DSN=;DRIVER={SQLite3};Database=/x.db" << false;
         QTest::newRow("driver by path") << "DSN=;DRIVER=/tmp/evil.so" << true;
         QTest::newRow("driver by path after a data source") << "DSN=Sales;DRIVER=/tmp/evil.so" << true;
+        // The driver manager loads the library of each of these (measured).
+        QTest::newRow("a second driver, by path") << "DSN =;DRIVER=SQLite3 ;DRIVER=/tmp/evil.so" << true;
+        QTest::newRow("a driver after a braced value")
+            << "DSN=;UID={a}}};DRIVER=/tmp/evil.so" << true;
+        QTest::newRow("a driver after an empty pair") << "DSN=;UID={a};;DRIVER=/tmp/evil.so" << true;
         QTest::newRow("driver not installed") << "DSN=;DRIVER={Other}" << true;
         QTest::newRow("file data source") << "DSN=;FILEDSN=/tmp/evil.dsn" << true;
         QTest::newRow("saved file data source") << "DSN=Sales;SAVEFILE=/tmp/x.dsn" << true;

@@ -55,6 +55,12 @@ bool WriteAll(const QString &path, const QByteArray &content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
+// Opens a new document through the connect prompt and saves it there.
+bool SaveNewDocument(const QString &path)
+{
+    CDoc doc;
+    return doc.OnNewDocument() && doc.OnSaveDocument(path);
+}
 } // namespace
 
 class TestDoc : public QObject
@@ -327,26 +333,44 @@ private slots:
     }
 
     // A document connected with a driver named directly, without a data
-    // source name, saves a file that opens again without asking.
+    // source name, saves a file that opens again without asking, on the
+    // same database: not on the driver manager's first data source.
     void aConnectionWithoutADataSourceNameReopens()
     {
-        const std::string direct =
-            "DRIVER={SQLite3};Database=" + m_sandbox.DatabasePath("Six").toStdString();
+        QTemporaryDir databases;
+        const QString database = databases.filePath("direct.db");
+        QVERIFY(RunSqliteScript(database, PervasiveDictionarySql()
+                                              + "create table ONLY_HERE(A integer);\n"));
+        const std::string direct = "DRIVER={SQLite3};Database=" + database.toStdString();
         ConnectPromptTo(direct);
         QTemporaryDir dir;
         const QString path = dir.filePath("direct.vmx");
-        {
-            CDoc doc;
-            QVERIFY(doc.OnNewDocument());
-            QVERIFY(doc.OnSaveDocument(path));
-        }
+        QVERIFY(SaveNewDocument(path));
         QVERIFY(ReadAll(path).startsWith(QByteArray("DSN=;") + QByteArray::fromStdString(direct) + "\r\n"));
         CPromptRecord prompts;
         RecordPrompt(prompts, std::string());
         CDoc reopened;
         QVERIFY(reopened.OnOpenDocument(path));
         QCOMPARE(prompts.shown.size(), 0);
-        QCOMPARE(reopened.TableCount(), 10);
+        QVERIFY(reopened.FindTable("ONLY_HERE"));
+        QCOMPARE(reopened.TableCount(), 5);
+    }
+
+    // Reopening uses the driver the file names, not the driver of the
+    // driver manager's first data source.
+    void aDriverNamedDirectlyIsTheOneUsedOnReopening()
+    {
+        UseFakeDriver(m_sandbox);
+        ConnectPromptTo("DRIVER=Fake;Server=nowhere");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("fake.vmx");
+        QVERIFY(SaveNewDocument(path));
+        QCOMPARE(ReadAll(path), QByteArray("DSN=;DRIVER=Fake;Server=nowhere\r\nView=Schema\r\n"));
+        CModalAnswerer answerer;
+        CDoc reopened;
+        QVERIFY(reopened.OnOpenDocument(path));
+        QCOMPARE(answerer.texts, QStringList());
+        QCOMPARE(reopened.GetSession().GetDbmsName(), CFakeDriverAdapter::DbmsName());
     }
 
     // The password stays out of the file; reopening, the driver asks for
@@ -358,11 +382,7 @@ private slots:
         ConnectPromptTo("DSN=Guarded;UID=bob;PWD=secret");
         QTemporaryDir dir;
         const QString path = dir.filePath("guarded.vmx");
-        {
-            CDoc doc;
-            QVERIFY(doc.OnNewDocument());
-            QVERIFY(doc.OnSaveDocument(path));
-        }
+        QVERIFY(SaveNewDocument(path));
         QCOMPARE(ReadAll(path), QByteArray("DSN=Guarded;UID=bob\r\nView=Schema\r\n"));
 
         CPromptRecord prompts;
@@ -382,15 +402,21 @@ private slots:
     void aCraftedFileLoadsNoLibraryWithoutConsent_data()
     {
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("shown");
         const QString library = QStringLiteral(VELLUMIX_MARK_LIBRARY);
-        QTest::newRow("driver by path") << "DSN=;DRIVER=" + library;
-        QTest::newRow("driver by path after a data source") << "DSN=Six;DRIVER=" + library;
-        QTest::newRow("file data source") << "DSN=;FILEDSN=" + m_sandbox.Folder() + "/evil.dsn";
-        QTest::newRow("driver extension") << "DSN=Six;LoadExt=" + library;
+        QTest::newRow("driver by path") << "DSN=;DRIVER=" + library << "DRIVER=" + library;
+        QTest::newRow("driver by path after a data source") << "DSN=Six;DRIVER=" + library
+                                                            << "DSN=Six;DRIVER=" + library;
+        QTest::newRow("driver by path after an installed one")
+            << "DSN =;DRIVER=SQLite3 ;DRIVER=" + library << "DRIVER=SQLite3 ;DRIVER=" + library;
+        const QString fileSource = "DSN=;FILEDSN=" + m_sandbox.Folder() + "/evil.dsn";
+        QTest::newRow("file data source") << fileSource << fileSource;
+        QTest::newRow("driver extension") << "DSN=Six;LoadExt=" + library << "DSN=Six;LoadExt=" + library;
     }
     void aCraftedFileLoadsNoLibraryWithoutConsent()
     {
         QFETCH(QString, line);
+        QFETCH(QString, shown);
         QTemporaryDir dir;
         const QString mark = dir.filePath("mark");
         qputenv("VELLUMIX_MARK_FILE", mark.toLocal8Bit());
@@ -404,7 +430,7 @@ private slots:
         CModalAnswerer answerer;
         CDoc doc;
         QVERIFY(!doc.OnOpenDocument(path));
-        QCOMPARE(prompts.shown, QStringList{line});
+        QCOMPARE(prompts.shown, QStringList{shown});
         QVERIFY(!prompts.reasons.value(0).isEmpty());
         QCOMPARE(answerer.Count(), 0);
         QVERIFY2(!QFile::exists(mark), "the library was loaded");
@@ -441,7 +467,8 @@ private slots:
     }
 
     // The check of the crafted files above holds only if the library does
-    // leave its mark when loaded; this runs last, as it loads the library.
+    // leave its mark when loaded; this runs at the end, as it loads the
+    // library (and unloads it again).
     void theMarkLibraryLeavesAMarkWhenLoaded()
     {
         QTemporaryDir dir;
@@ -451,6 +478,30 @@ private slots:
         QVERIFY(library.load());
         QVERIFY(QFile::exists(mark));
         library.unload();
+    }
+
+    // The crafted file's driver is one the driver manager does load once
+    // the user consents: without the question the library would be loaded.
+    // Runs last: the driver manager keeps the library loaded.
+    void aCraftedDriverLoadsOnlyWithConsent()
+    {
+        QTemporaryDir dir;
+        const QString mark = dir.filePath("mark");
+        qputenv("VELLUMIX_MARK_FILE", mark.toLocal8Bit());
+        const QString path = dir.filePath("crafted.vmx");
+        QVERIFY(WriteAll(path, "DSN=;DRIVER=" VELLUMIX_MARK_LIBRARY "\r\nTable=T1\tPosn=1,2\r\n"));
+        QStringList shown;
+        CDbSession::SetDefaultConnectPrompt(
+            [&shown](CDbSession &, std::string &connection, const std::string &) {
+                shown << QString::fromStdString(connection);
+                return shown.size() == 1; // consents once, then gives up
+            });
+        CModalAnswerer answerer;
+        CDoc doc;
+        QVERIFY(!doc.OnOpenDocument(path));
+        QCOMPARE(shown.value(0), QStringLiteral("DRIVER=" VELLUMIX_MARK_LIBRARY));
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(QFile::exists(mark), "the consented driver was not loaded");
     }
 };
 
