@@ -200,6 +200,26 @@ private slots:
             QVERIFY(Agrees(name));
     }
 
+    // The server refuses a second table of a name; the user reads its
+    // message, and the dialog stays open with what was typed.
+    void refusedTableShowsTheServersMessage()
+    {
+        const int tables = Doc()->TableCount();
+        CModalAnswerer answerer;
+        bool stayedOpen = false;
+        RunFromMenu(View()->Canvas(), BackgroundPoint(), "Create &Table", [&stayedOpen](QWidget *dialog) {
+            Type(dialog->findChild<QLineEdit *>("tableName"), "staff");
+            CColumnGridDriver(dialog->findChild<CColumnGrid *>()).FillRows({"a|integer"});
+            Press(dialog, "Create");
+            stayedOpen = dialog->isVisible();
+        });
+        QCOMPARE(answerer.titles, QStringList{"Error"});
+        QVERIFY2(answerer.texts[0].contains(R"(relation "staff" already exists)"), qPrintable(answerer.texts[0]));
+        QVERIFY(stayedOpen);
+        QCOMPARE(Doc()->TableCount(), tables);
+        QVERIFY(Agrees("staff"));
+    }
+
     void createsTableFromTheBackgroundMenu()
     {
         CModalAnswerer errors;
