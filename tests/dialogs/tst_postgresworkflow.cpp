@@ -111,6 +111,22 @@ class TestPostgresWorkflow : public QObject
         }
         return true;
     }
+    // Each table window's name, place and rows, sorted by name.
+    QStringList Layout() const
+    {
+        QStringList layout;
+        for (int i = 0; i < Doc()->TableCount(); ++i) {
+            const CTableWnd *table = Doc()->GetTable(i);
+            const QPoint place = table->GetPosition();
+            layout << QStringLiteral("%1 at %2,%3: %4")
+                          .arg(QString::fromStdString(table->m_name))
+                          .arg(place.x())
+                          .arg(place.y())
+                          .arg(Blocks(table).join(", "));
+        }
+        layout.sort();
+        return layout;
+    }
     bool NothingLost() { return Rows(kKeptRows) == QStringList{m_keptRows}; }
     // A point of the canvas in sight that no table window covers.
     QPoint BackgroundPoint() const
@@ -372,13 +388,7 @@ private slots:
         CModalAnswerer errors;
         CTableWnd *orders = Table("orders");
         MoveByCaption(orders, orders->pos() + QPoint(30, 90));
-        QMap<QString, QPoint> places;
-        QMap<QString, QStringList> rows;
-        for (int i = 0; i < Doc()->TableCount(); ++i) {
-            const CTableWnd *table = Doc()->GetTable(i);
-            places[QString::fromStdString(table->m_name)] = table->GetPosition();
-            rows[QString::fromStdString(table->m_name)] = Names(table);
-        }
+        const QStringList layout = Layout();
         const QStringList relationships = Relationships();
         QVERIFY(Doc()->CheckMovedTables());
         const QString path = m_files.filePath("shop.vmx");
@@ -386,15 +396,7 @@ private slots:
 
         QVERIFY(m_diagram.OpenFile(path));
         QCOMPARE(errors.texts, QStringList());
-        QMap<QString, QPoint> reopenedPlaces;
-        QMap<QString, QStringList> reopenedRows;
-        for (int i = 0; i < Doc()->TableCount(); ++i) {
-            const CTableWnd *table = Doc()->GetTable(i);
-            reopenedPlaces[QString::fromStdString(table->m_name)] = table->GetPosition();
-            reopenedRows[QString::fromStdString(table->m_name)] = Names(table);
-        }
-        QCOMPARE(reopenedPlaces, places);
-        QCOMPARE(reopenedRows, rows);
+        QCOMPARE(Layout(), layout);
         QCOMPARE(Relationships(), relationships);
         QVERIFY(!Doc()->CheckMovedTables());
         QVERIFY(NothingLost());
@@ -490,16 +492,11 @@ private slots:
     void savesAndReopensWhatIsLeft()
     {
         CModalAnswerer errors;
-        QStringList blocks;
-        for (int i = 0; i < Doc()->TableCount(); ++i)
-            blocks << QString::fromStdString(Doc()->GetTable(i)->m_name) << Blocks(Doc()->GetTable(i));
+        const QStringList layout = Layout();
         const QString path = m_files.filePath("left.vmx");
         QVERIFY(Doc()->OnSaveDocument(path));
         QVERIFY(m_diagram.OpenFile(path));
-        QStringList reopened;
-        for (int i = 0; i < Doc()->TableCount(); ++i)
-            reopened << QString::fromStdString(Doc()->GetTable(i)->m_name) << Blocks(Doc()->GetTable(i));
-        QCOMPARE(reopened, blocks);
+        QCOMPARE(Layout(), layout);
         QCOMPARE(errors.texts, QStringList());
     }
 };
