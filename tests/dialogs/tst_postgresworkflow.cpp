@@ -42,6 +42,9 @@ insert into staff values (1, null, 'Eve'), (2, 1, 'Max');
 create function staff_trim() returns trigger language plpgsql as $$ begin NEW.name := trim(NEW.name); return NEW; end $$;
 create trigger "staff trim" before update on staff for each row execute function staff_trim();
 create table audit (note text);
+create table "Bob's ""Shop""" ("it's" integer);
+create index "Bob's ""index""" on "Bob's ""Shop""" ("it's");
+create trigger "Bob's ""trim""" before update on "Bob's ""Shop""" for each row execute function staff_trim();
 create schema archive;
 create table archive.staff (old_id integer);
 create table archive.orders (old_id integer);
@@ -53,6 +56,8 @@ const char *const kKeptRows =
     "select string_agg(r, ';' order by r) from (select c::text as r from \"Customer Data\" c "
     "union all select s::text from staff s union all select 'audit ' || a::text from audit a) x";
 const char *const kCustomerRows = "select id || region || coalesce(name, '-') from \"Customer Data\" order by 1";
+
+const char *const kShop = "Bob's \"Shop\"";
 
 // Where a table window's caption can be grabbed.
 const QPoint kCaption(60, 10);
@@ -212,7 +217,9 @@ private slots:
         QCOMPARE(Names(Table("Customer Data")),
                  (QStringList{"id", "region", "name", "Customer Data_pkey", "id", "region"}));
         QCOMPARE(Names(Table("staff")), (QStringList{"id", "boss", "name", "staff_pkey", "id", "staff trim"}));
-        for (const char *name : {"Customer Data", "staff", "audit"})
+        QCOMPARE(Names(Table(kShop)),
+                 (QStringList{"it's", "Bob's \"index\"", "it's", "Bob's \"trim\""}));
+        for (const char *name : {"Customer Data", "staff", "audit", kShop})
             QVERIFY(Agrees(name));
     }
 
@@ -486,6 +493,25 @@ private slots:
         QCOMPARE(Doc()->TableCount(), tables - 1);
         QCOMPARE(Rows("select schemaname from pg_tables where tablename = 'orders'"), QStringList{"archive"});
         QVERIFY(NothingLost());
+    }
+
+    // Quotes and apostrophes in the name reach the server intact; the
+    // function the table's trigger shares with another table stays.
+    void dropsTableWithQuotesInItsName()
+    {
+        QPointer<CTableWnd> shop = Table(kShop);
+        CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+        m_diagram.MarkLog();
+        {
+            CPopupMenuChooser chooser("&Drop");
+            QTest::mouseClick(shop, Qt::RightButton, Qt::NoModifier, kCaption);
+        }
+        QCOMPARE(answerer.titles, QStringList{"Confirmation"});
+        QCOMPARE(m_diagram.ChangesSinceMark(), QStringList{"DROP TABLE \"Bob's \"\"Shop\"\"\""});
+        QTRY_VERIFY(shop.isNull());
+        QCOMPARE(Rows("select count(*) from pg_class where relname like 'Bob%'"), QStringList{"0"});
+        QCOMPARE(Rows("select proname from pg_proc where pronamespace = 'public'::regnamespace"),
+                 QStringList{"staff_trim"});
     }
 
     // What is left saves and opens again as it was.
