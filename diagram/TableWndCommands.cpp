@@ -46,6 +46,29 @@ bool ApplyDrop(CTableWnd &table, const CSchemaChange &drop)
     return true;
 }
 
+// A drop can take foreign keys with it that nobody named: PostgreSQL and
+// the SQLite table rebuild drop the keys on a dropped column, a dropped
+// table goes with its keys, and a dropped index can leave a key with
+// another index or none. When a relationship names the table, the list is
+// read again, so that no line stays for a key that is gone or ends at an
+// index that is gone.
+void ReloadRelationshipsOf(const CTableWnd &table, CDbView *view)
+{
+    CDbSession &session = table.m_pDoc->GetSession();
+    bool named = false;
+    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i)
+        named = named || relationship->m_foreignTable == table.m_name
+                || relationship->m_parentTable == table.m_name;
+    if (!named)
+        return;
+    // A failed read leaves the list empty; its statement is closed so that
+    // the next command can run.
+    if (session.ReloadRelationships() < 0)
+        session.CloseStatement();
+    if (view)
+        view->Canvas()->update();
+}
+
 // The end of a row drag: this window's table receives the key, the table
 // the row was dropped on is referenced. The dialog updates both itself.
 void ShowForeignKeyDialog(CTableWnd &source, CDbView *view)
@@ -169,16 +192,19 @@ void CTableWnd::DropColumns()
         m_pDoc->GetSession().CloseStatement();
     FitToContents();
     update();
+    ReloadRelationshipsOf(*this, View());
 }
 
 void CTableWnd::DropIndexes()
 {
+    bool dropped = false;
     for (int i = ItemCount() - 1; i >= 0; --i) {
         const CTableItem *item = GetItem(i);
         if (!item || !item->IsIndexHeader() || !item->m_selected)
             continue;
         if (!ApplyDrop(*this, CDropIndex{m_name, item->m_name}))
             continue;
+        dropped = true;
         // The header goes with every segment row that follows it.
         while (GetItem(i + 1) && GetItem(i + 1)->m_kind == IndexSegment)
             RemoveItem(i + 1);
@@ -187,6 +213,8 @@ void CTableWnd::DropIndexes()
         FitToContents();
         update();
     }
+    if (dropped)
+        ReloadRelationshipsOf(*this, View());
 }
 
 void CTableWnd::DropTriggers()
@@ -211,6 +239,7 @@ void CTableWnd::DropTable()
     if (!ApplyDrop(*this, CDropTable{m_name}))
         return;
 
+    ReloadRelationshipsOf(*this, View());
     if (CDbView *view = View())
         view->RemoveTable(this);
     else

@@ -133,6 +133,49 @@ private slots:
         QCOMPARE(Names(Table("lines")), CatalogRows("lines"));
     }
 
+    // The server takes a key along with its column or its table, without
+    // being asked to: the relationship and its line go too.
+    void keyGoesWithItsColumnOrTable_data()
+    {
+        QTest::addColumn<bool>("wholeTable");
+        QTest::newRow("column") << false;
+        QTest::newRow("table") << true;
+    }
+    void keyGoesWithItsColumnOrTable()
+    {
+        QFETCH(bool, wholeTable);
+        QCOMPARE(Session().RelationshipCount(), 1);
+        CTableWnd *lines = Table("lines");
+        CModalAnswerer answerer(QMessageBox::Yes);
+        if (wholeTable) {
+            QTest::mouseClick(lines, Qt::LeftButton, Qt::NoModifier, QPoint(60, 10));
+        } else {
+            m_diagram.Click(lines, RowOf(lines, Column, "customer_id"));
+        }
+        m_diagram.DropFromMenu(lines);
+        QCOMPARE(answerer.titles, QStringList{"Confirmation"});
+        QCOMPARE(Rows("select count(*) from pg_constraint where contype = 'f'"), QStringList{"0"});
+        QCOMPARE(Session().RelationshipCount(), 0);
+    }
+
+    // Of two indexes that lead with the key's column the line ends at the
+    // one the catalog names; once that one is dropped, at the other.
+    void lineMovesToTheIndexLeftWhenItsIndexIsDropped()
+    {
+        QVERIFY2(m_database.Run("create index lines_a on lines (customer_id);"
+                                "create index lines_b on lines (customer_id, id);"),
+                 qPrintable(m_database.Error()));
+        m_diagram.View()->ReloadRelationship(nullptr, Table("lines"));
+        QCOMPARE(Session().GetRelationship(0)->m_foreignIndex, std::string("lines_a"));
+        CTableWnd *lines = Table("lines");
+        m_diagram.Click(lines, RowOf(lines, Index, "lines_a"));
+        CModalAnswerer answerer(QMessageBox::Yes);
+        m_diagram.DropFromMenu(lines);
+        QCOMPARE(answerer.titles, QStringList{"Confirmation"});
+        QCOMPARE(Session().RelationshipCount(), 1);
+        QCOMPARE(Session().GetRelationship(0)->m_foreignIndex, std::string("lines_b"));
+    }
+
     // The table goes with its trigger and the trigger's function.
     void dropsTableWithItsTriggerFunction()
     {

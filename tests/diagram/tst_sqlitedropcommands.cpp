@@ -175,6 +175,21 @@ private slots:
         QCOMPARE(Names(orders), CatalogRows("ORDERS"));
     }
 
+    // The rebuild that drops the column leaves its key out; the line goes
+    // with it.
+    void keyGoesWithItsColumn()
+    {
+        QCOMPARE(Session().RelationshipCount(), 1);
+        CTableWnd *lines = m_doc->FindTable("LINES");
+        m_diagram.Click(lines, RowOf(lines, Column, "CUSTOMER_ID"));
+        CModalAnswerer answerer(QMessageBox::Yes);
+        m_diagram.DropFromMenu(lines);
+        QCOMPARE(answerer.titles, QStringList{"Confirmation"});
+        QCOMPARE(Rows("select count(*) from pragma_foreign_key_list('LINES')"), QStringList{"0"});
+        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Names(lines), CatalogRows("LINES"));
+    }
+
     // The key is unnamed (a column-level REFERENCES); it is dropped by the
     // name the catalog shows for it. The line goes, both tables reload and
     // every row stays.

@@ -16,6 +16,22 @@ bool CDiagramDriver::Open(const std::string &connectionString)
         QTest::qFail("The diagram's database did not load", __FILE__, __LINE__);
         return false;
     }
+    return Show();
+}
+
+bool CDiagramDriver::OpenFile(const QString &path)
+{
+    Close();
+    m_doc = new CDoc;
+    if (!m_doc->OnOpenDocument(path)) {
+        QTest::qFail("The diagram file did not open", __FILE__, __LINE__);
+        return false;
+    }
+    return Show();
+}
+
+bool CDiagramDriver::Show()
+{
     m_view = new CDbView(m_doc);
     m_view->resize(900, 700);
     m_view->OnInitialUpdate();

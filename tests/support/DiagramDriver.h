@@ -24,6 +24,8 @@ public:
 
     // Connects, loads and shows; false (with a test failure) when any step fails.
     bool Open(const std::string &connectionString);
+    // Opens a diagram file as File Open does, and shows it.
+    bool OpenFile(const QString &path);
     void Close();
 
     CDoc *Doc() const { return m_doc; }
@@ -42,6 +44,8 @@ public:
     QStringList ChangesSinceMark() const;
 
 private:
+    bool Show();
+
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
     size_t m_logMark = 0;
