@@ -1,4 +1,4 @@
-#include "db/SqliteAdapter.h"
+#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "tests/support/OdbcSandbox.h"
@@ -19,8 +19,7 @@ private slots:
             "create table kinds(id integer primary key, name text not null, code varchar(40),"
             " price numeric(10,2), photo blob, weight real, born date, loose);\n"
             "create unique index kinds_code on kinds(code, name);\n");
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+        UseSqliteAdapter();
     }
     void cleanupTestCase() { UnregisterDbmsAdapters(); }
 

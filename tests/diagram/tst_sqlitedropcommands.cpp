@@ -1,5 +1,4 @@
 #include "db/DbmsAdapter.h"
-#include "db/SqliteAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -76,8 +75,7 @@ class TestSqliteDropCommands : public QObject
 private slots:
     void initTestCase()
     {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+        UseSqliteAdapter();
     }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 

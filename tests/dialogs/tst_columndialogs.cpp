@@ -1,5 +1,4 @@
 #include "db/DbmsAdapter.h"
-#include "db/SqliteAdapter.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/AddColumnDlg.h"
@@ -109,8 +108,7 @@ class TestColumnDialogs : public QObject
 private slots:
     void initTestCase()
     {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+        UseSqliteAdapter();
     }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 

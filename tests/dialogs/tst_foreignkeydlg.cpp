@@ -1,6 +1,5 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
-#include "db/SqliteAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -128,8 +127,7 @@ class TestForeignKeyDlg : public QObject
 private slots:
     void initTestCase()
     {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
+        UseSqliteAdapter();
     }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 
