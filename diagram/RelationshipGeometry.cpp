@@ -109,11 +109,18 @@ void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &expos
     // A figure entirely outside the exposed area would be clipped away
     // whole; the painter is spared it.
     const auto shows = [&](const QPoint *points, int count) {
-        return exposed.isNull()
-               || QPolygon(QList<QPoint>(points, points + count))
-                      .boundingRect()
-                      .adjusted(-kPenReach, -kPenReach, kPenReach, kPenReach)
-                      .intersects(exposed);
+        if (exposed.isNull())
+            return true;
+        int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
+        for (int i = 1; i < count; ++i) {
+            left = std::min(left, points[i].x());
+            right = std::max(right, points[i].x());
+            top = std::min(top, points[i].y());
+            bottom = std::max(bottom, points[i].y());
+        }
+        return QRect(QPoint(left, top), QPoint(right, bottom))
+            .adjusted(-kPenReach, -kPenReach, kPenReach, kPenReach)
+            .intersects(exposed);
     };
     const int line = static_cast<int>(route.m_line.size());
     const int marker = static_cast<int>(route.m_marker.size());
