@@ -1,8 +1,9 @@
 // Times the database view's drawing on large diagrams: a full repaint of the
 // viewport and one mouse-wheel step, on generated schemas whose tables each
 // have one foreign key (the first has none), against a baseline measured in
-// the same run: the same view at the same place with the relationships
-// taken away, so that only the table windows and the background are drawn.
+// the same run, its rounds taken in turn with the others: a second view of
+// the same diagram at the same place, whose relationships were taken away,
+// so that only the table windows and the background are drawn.
 // Then times hit-testing a click among the relationships against a scan of
 // every one of them. Two shapes of schema: keys to any earlier table (long
 // lines everywhere, many of them on every screen) and keys to a near table
@@ -127,34 +128,28 @@ private:
     double m_initialUpdate = 0;
 };
 
-// The best round of kFrames full repaints and of kFrames wheel steps (down
-// and up in turn, so the view stays where it is). The table windows are
-// drawn over the canvas, so updating the canvas repaints all the viewport
-// shows.
-CFrameFigures MeasureFrames(CShownDiagram &shown)
+// One round of kFrames full repaints and of kFrames wheel steps (down and
+// up in turn, so the view stays where it is), taken into the figures when
+// they are the best so far. The table windows are drawn over the canvas,
+// so updating the canvas repaints all the viewport shows.
+void MeasureRound(CShownDiagram &shown, CFrameFigures &figures)
 {
-    CFrameFigures figures;
-    for (int round = 0; round <= kRounds; ++round) {
-        const int paintsBefore = shown.Paints();
-        const double repaint = ThreadSeconds([&] {
-            for (int frame = 0; frame < kFrames; ++frame) {
-                shown.View().Canvas()->update();
-                QApplication::processEvents();
-            }
-        });
-        const double scroll = ThreadSeconds([&] {
-            for (int frame = 0; frame < kFrames; ++frame)
-                shown.WheelStep(frame % 2 == 0);
-        });
-        if (shown.Paints() - paintsBefore < 2 * kFrames)
-            std::fprintf(stderr, "warning: %d frames drew only %d times\n", 2 * kFrames,
-                         shown.Paints() - paintsBefore);
-        if (round == 0)
-            continue; // warms the caches
-        figures.repaint = std::min(figures.repaint, repaint / kFrames);
-        figures.scroll = std::min(figures.scroll, scroll / kFrames);
-    }
-    return figures;
+    const int paintsBefore = shown.Paints();
+    const double repaint = ThreadSeconds([&] {
+        for (int frame = 0; frame < kFrames; ++frame) {
+            shown.View().Canvas()->update();
+            QApplication::processEvents();
+        }
+    });
+    const double scroll = ThreadSeconds([&] {
+        for (int frame = 0; frame < kFrames; ++frame)
+            shown.WheelStep(frame % 2 == 0);
+    });
+    if (shown.Paints() - paintsBefore < 2 * kFrames)
+        std::fprintf(stderr, "warning: %d frames drew only %d times\n", 2 * kFrames,
+                     shown.Paints() - paintsBefore);
+    figures.repaint = std::min(figures.repaint, repaint / kFrames);
+    figures.scroll = std::min(figures.scroll, scroll / kFrames);
 }
 
 // Every relationship's route, -1 for one that is not drawn.
@@ -284,6 +279,23 @@ struct CSchemaShape
 const CSchemaShape kShapes[] = {{"foreign keys to any earlier table", 0, ""},
                                 {"foreign keys to one of the 10 tables before", 10, "_near"}};
 
+// The best of kRounds rounds of each way of drawing: with the lines, with
+// every line whatever is exposed, and without relationships. The rounds of
+// the three are taken in turn, so that a change in the machine's load
+// during the run touches them alike. A first round of each warms the
+// caches.
+void MeasureFrames(CShownDiagram &shown, CShownDiagram &bare, CCountFigures &figures)
+{
+    for (int round = 0; round <= kRounds; ++round) {
+        CFrameFigures warming;
+        MeasureRound(shown, round == 0 ? warming : figures.lines);
+        shown.View().SetCulling(false);
+        MeasureRound(shown, round == 0 ? warming : figures.everyLine);
+        shown.View().SetCulling(true);
+        MeasureRound(bare, round == 0 ? warming : figures.bare);
+    }
+}
+
 bool MeasureCount(CBenchOdbc &odbc, const CSchemaShape &shape, int count, CCountFigures &figures)
 {
     const std::string dsn = "Draw" + std::to_string(count) + shape.suffix;
@@ -292,20 +304,17 @@ bool MeasureCount(CBenchOdbc &odbc, const CSchemaShape &shape, int count, CCount
         std::fprintf(stderr, "cannot build the database of %d tables\n", count);
         return false;
     }
-    CShownDiagram shown;
-    if (!shown.Open(dsn))
+    CShownDiagram shown, bare;
+    if (!shown.Open(dsn) || !bare.Open(dsn))
         return false;
+    bare.Doc().m_session.ClearRelationships();
+    bare.View().Canvas()->update();
     figures.tables = shown.Doc().TableCount();
     figures.relationships = shown.Doc().m_session.RelationshipCount();
     figures.onScreen = LinesOnScreen(shown);
     figures.initialUpdate = shown.InitialUpdate();
-    figures.lines = MeasureFrames(shown);
+    MeasureFrames(shown, bare, figures);
     figures.hits = MeasureHitTests(shown);
-    shown.View().SetCulling(false);
-    figures.everyLine = MeasureFrames(shown);
-    shown.View().SetCulling(true);
-    shown.Doc().m_session.ClearRelationships();
-    figures.bare = MeasureFrames(shown);
     return true;
 }
 
