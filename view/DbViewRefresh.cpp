@@ -2,9 +2,11 @@
 // for changes made by another diagram or another program.
 #include "view/DbView.h"
 
+#include "db/ResultCodes.h"
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
 #include "document/Doc.h"
+#include "document/LoadProgress.h"
 
 #include <QMessageBox>
 
@@ -18,8 +20,9 @@ namespace {
 using FreshTables = std::vector<std::unique_ptr<CTableWnd>>;
 
 // Every table of the catalog with its rows, read into windows that are not
-// shown; nothing of the diagram changes here.
-int ReadCatalogTables(CDoc &doc, FreshTables &fresh)
+// shown; nothing of the diagram changes here, also when the user cancels
+// the reading from its progress dialog.
+int ReadCatalogTables(CDoc &doc, FreshTables &fresh, CLoadProgress &progress)
 {
     CDbSession &session = doc.GetSession();
     std::vector<std::string> names;
@@ -27,12 +30,15 @@ int ReadCatalogTables(CDoc &doc, FreshTables &fresh)
                                   [&names](const CDbRow &row) { names.push_back(row[0]); });
     if (result < 0)
         return result;
+    const int total = static_cast<int>(names.size());
     for (const std::string &name : names) {
         auto table = std::make_unique<CTableWnd>(&doc, name);
         result = table->LoadSchema();
         if (result < 0)
             return result;
         fresh.push_back(std::move(table));
+        if (!progress.Step(static_cast<int>(fresh.size()), total))
+            return DbResult::kCancelled;
     }
     return 0;
 }
@@ -58,7 +64,11 @@ bool CDbView::Refresh()
 {
     CDoc &doc = *m_pDoc;
     FreshTables fresh;
-    int result = ReadCatalogTables(doc, fresh);
+    int result = 0;
+    {
+        CLoadProgress progress(CLoadProgress::kDefaultDelayMs, window());
+        result = ReadCatalogTables(doc, fresh, progress);
+    }
     if (result >= 0)
         result = ReloadRelationshipsOrKeep(doc.GetSession());
     if (result < 0) {
@@ -110,9 +120,14 @@ bool CDbView::Refresh()
     return true;
 }
 
+// A refresh the user cancelled is not an error: the diagram stays as it was.
 void CDbView::ReportRefreshFailure(int code)
 {
     CDbSession &session = m_pDoc->GetSession();
+    if (code == DbResult::kCancelled) {
+        session.CloseStatement();
+        return;
+    }
     QMessageBox error(QMessageBox::Critical, QStringLiteral("Error"),
                       QString::fromStdString(session.GetErrorText(code)), QMessageBox::Ok, this);
     error.exec();

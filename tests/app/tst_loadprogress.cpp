@@ -3,9 +3,13 @@
 #include "bench/SchemaGenerator.h"
 #include "db/DbmsAdapter.h"
 #include "db/DbSession.h"
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
+#include "view/DbView.h"
 
 #include <QDir>
 #include <QMdiArea>
@@ -16,6 +20,21 @@
 #include <QtTest>
 
 namespace {
+
+// The label of the progress dialog, "Loading tables… N of M", checked for a
+// count stopped part of the way, or at its end.
+void CheckLabel(const QString &label, bool partWay, int total)
+{
+    const QRegularExpressionMatch count =
+        QRegularExpression("^Loading tables\u2026 (\\d+) of (\\d+)$").match(label);
+    QVERIFY2(count.hasMatch(), qPrintable(label));
+    QVERIFY(count.captured(1).toInt() > 0);
+    if (partWay)
+        QVERIFY(count.captured(1).toInt() < total);
+    else
+        QVERIFY(count.captured(1).toInt() <= total);
+    QCOMPARE(count.captured(2).toInt(), total);
+}
 
 // Enough tables that loading them takes well over the half second after
 // which the progress shows.
@@ -89,15 +108,67 @@ private slots:
         QCOMPARE(answerer.Count(), 0);
         QVERIFY(area.subWindowList().isEmpty());
 
-        const QRegularExpressionMatch count =
-            QRegularExpression("^Loading tables\u2026 (\\d+) of (\\d+)$").match(label);
-        QVERIFY2(count.hasMatch(), qPrintable(label));
-        QVERIFY(count.captured(1).toInt() > 0);
-        QVERIFY(count.captured(1).toInt() < kTables);
-        QCOMPARE(count.captured(2).toInt(), kTables);
+        CheckLabel(label, true, kTables);
 
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(OpenFileCount(), filesBefore);
+    }
+
+    // Refresh reads every table of the catalog again and counts them in the
+    // same dialog. Its Cancel leaves the diagram as it was, without a
+    // message; a refresh let run to its end brings the new table in.
+    void refreshShowsProgressAndCancelKeepsTheDiagram()
+    {
+        QMdiArea area;
+        area.resize(800, 600);
+        area.show();
+        CDocTemplate docTemplate(&area);
+        CChildFrame *frame = docTemplate.OpenDocumentFile(m_files.filePath("big.vmx"));
+        QVERIFY(frame);
+        CDoc *doc = frame->Document();
+        QCOMPARE(doc->TableCount(), kTables);
+        CTableWnd *first = doc->GetTable(0);
+        QCOMPARE(first->pos(), QPoint(40, 40));
+        const int relationships = doc->GetSession().RelationshipCount();
+        QVERIFY(m_sandbox.RunSql("Big", "create table EXTRA(ID integer);"));
+
+        {
+            CDialogDriver driver;
+            CModalAnswerer answerer;
+            QString label;
+            driver.Queue([&label](QWidget *dialog) {
+                auto *progress = qobject_cast<QProgressDialog *>(dialog);
+                QVERIFY(progress);
+                label = progress->labelText();
+                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+            });
+            QVERIFY(frame->View()->OnCommand(Cmd::ViewRefresh));
+            QCOMPARE(driver.Handled(), 1);
+            QCOMPARE(driver.Unexpected(), 0);
+            QCOMPARE(answerer.Count(), 0);
+            CheckLabel(label, true, kTables + 1);
+            QCOMPARE(doc->TableCount(), kTables);
+            QCOMPARE(doc->FindTable("EXTRA"), nullptr);
+            QCOMPARE(doc->GetTable(0), first);
+            QCOMPARE(first->pos(), QPoint(40, 40));
+            QCOMPARE(doc->GetSession().RelationshipCount(), relationships);
+        }
+
+        QStringList labels;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&labels] {
+            if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
+                labels << progress->labelText();
+        });
+        watch.start(10);
+        QVERIFY(frame->View()->OnCommand(Cmd::ViewRefresh));
+        watch.stop();
+        QVERIFY(!labels.isEmpty());
+        CheckLabel(labels.last(), false, kTables + 1);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(doc->TableCount(), kTables + 1);
+        QVERIFY(doc->FindTable("EXTRA"));
+        QCOMPARE(first->pos(), QPoint(40, 40));
     }
 };
 
