@@ -16,6 +16,7 @@
 // with the sqlite3 shell.
 #include "bench/BenchOdbc.h"
 #include "bench/SchemaGenerator.h"
+#include "bench/WheelNotch.h"
 #include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
@@ -25,7 +26,6 @@
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <iterator>
@@ -109,17 +109,7 @@ public:
         QApplication::processEvents();
     }
 
-    // One wheel notch over the viewport, down or up, and the painting it
-    // causes.
-    void WheelStep(bool down)
-    {
-        const QPointF at(kViewSize.width() / 2.0, kViewSize.height() / 2.0);
-        QWheelEvent wheel(at, m_view->viewport()->mapToGlobal(at), QPoint(),
-                          QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(m_view->viewport(), &wheel);
-        QApplication::processEvents();
-    }
+    void WheelStep(bool down) { WheelNotch(*m_view, down); }
 
 private:
     std::unique_ptr<CDoc> m_doc;

@@ -1,4 +1,5 @@
 #include "bench/SchemaGenerator.h"
+#include "bench/WheelNotch.h"
 #include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableMetrics.h"
@@ -12,7 +13,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QWheelEvent>
 #include <QtTest>
 
 #include <random>
@@ -74,16 +74,7 @@ public:
         m_view->verticalScrollBar()->setValue(topLeft.y());
         QApplication::processEvents();
     }
-    // One notch of the mouse wheel over the viewport.
-    void Wheel(bool down)
-    {
-        const QPointF at(kViewSize.width() / 2.0, kViewSize.height() / 2.0);
-        QWheelEvent wheel(at, m_view->viewport()->mapToGlobal(at), QPoint(),
-                          QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(m_view->viewport(), &wheel);
-        QApplication::processEvents();
-    }
+    void Wheel(bool down) { WheelNotch(*m_view, down); }
     // The viewport as it stands on the screen: what the paint events drew
     // into the window, piece by piece.
     QImage OnScreen() const
