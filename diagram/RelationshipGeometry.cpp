@@ -1,5 +1,8 @@
 #include "diagram/RelationshipGeometry.h"
 
+#include "diagram/LineRaster.h"
+
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -122,12 +125,19 @@ void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &expos
             .adjusted(-kPenReach, -kPenReach, kPenReach, kPenReach)
             .intersects(exposed);
     };
-    const int line = static_cast<int>(route.m_line.size());
-    const int marker = static_cast<int>(route.m_marker.size());
-    if (shows(route.m_line.data(), line))
-        painter.drawPolyline(route.m_line.data(), line);
-    if (shows(route.m_marker.data(), marker))
-        painter.drawPolyline(route.m_marker.data(), marker);
+    QPoint origin;
+    QImage *const image = LineRaster::Target(painter, origin);
+    const QRgb color = painter.pen().color().rgba();
+    const auto draw = [&](const QPoint *points, int count) {
+        if (!shows(points, count))
+            return;
+        if (image)
+            LineRaster::DrawPolyline(*image, origin, points, count, color);
+        else
+            painter.drawPolyline(points, count);
+    };
+    draw(route.m_line.data(), static_cast<int>(route.m_line.size()));
+    draw(route.m_marker.data(), static_cast<int>(route.m_marker.size()));
 }
 
 } // namespace RelationshipGeometry
