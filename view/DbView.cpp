@@ -35,6 +35,9 @@ constexpr int kMappingExtent = 16384;
 constexpr int kSightMargin = 50;
 // Page boundaries are drawn for this many pages across and down.
 constexpr int kBoundaryPages = 10;
+// The dashes of a page boundary: 18 pixels drawn, then 6 left out.
+constexpr int kDash = 18;
+constexpr int kDashPeriod = kDash + 6;
 
 // The selected relationship is drawn with a pen 2 pixels wide, the others
 // 1 pixel wide.
@@ -509,21 +512,43 @@ void CDbView::DrawDiagram(QPainter &painter, bool printing, const QRect &exposed
 {
     if (!m_pDoc)
         return;
+    DrawRelationships(painter, printing ? QRect() : exposed);
+    if (printing) {
+        painter.save();
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        PaintTablesForPrint(painter);
+        painter.restore();
+    } else {
+        DrawScreenOverlay(painter, exposed);
+    }
+}
+
+void CDbView::DrawRelationships(QPainter &painter, const QRect &exposed)
+{
+    if (!m_pDoc)
+        return;
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    if (!printing && m_culling && !exposed.isEmpty())
+    if (m_culling && !exposed.isEmpty())
         DrawRelationshipsIn(painter, exposed);
     else
         DrawEveryRelationship(painter);
+    painter.restore();
+}
+
+void CDbView::DrawScreenOverlay(QPainter &painter, const QRect &exposed)
+{
+    if (!m_pDoc)
+        return;
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::black, 1));
-    if (m_dragState == 2 && !printing) {
+    if (m_dragState == 2) {
         const QPoint scroll = ScrollPosition();
         painter.drawLine(m_dragStart + scroll, m_dragPoint + scroll);
     }
-    if (printing)
-        PaintTablesForPrint(painter);
-    else
-        DrawPageBoundaries(painter);
+    DrawPageBoundaries(painter, exposed);
     painter.restore();
 }
 
@@ -593,20 +618,37 @@ int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
 
 // Dashed grey lines where the printer's pages would end, for 10 x 10 pages
 // from the diagram's origin. Without a printer there are no pages to show.
-void CDbView::DrawPageBoundaries(QPainter &painter) const
+// Each dash, 18 pixels drawn and 6 left out, is filled on its own, counted
+// from the start of its line: a dashed pen would begin its pattern afresh
+// wherever the painting clips the line, and the pieces of the screen painted
+// one at a time would not agree. Only the dashes that meet the area are
+// drawn; without an area, all of them.
+void CDbView::DrawPageBoundaries(QPainter &painter, const QRect &area) const
 {
     const int pageWidth = Platform::kDiagramDpi * m_pageInches[0];
     const int pageHeight = Platform::kDiagramDpi * m_pageInches[1];
     if (pageWidth <= 0 || pageHeight <= 0)
         return;
-    QPen pen(QColor(128, 128, 128), 1);
-    pen.setDashPattern({18, 6});
-    painter.setPen(pen);
+    const QColor grey(128, 128, 128);
     const int right = kBoundaryPages * pageWidth;
     const int bottom = kBoundaryPages * pageHeight;
+    const QRect within = area.isNull() ? QRect(0, 0, right + 1, bottom + 1) : area;
+    // The dashes of the line from 0 to end along one axis that meet the
+    // range from low to high, each given to fill(from, length).
+    const auto dashes = [](int end, int low, int high, const auto &fill) {
+        const int last = std::min(end, high);
+        for (int from = std::max(0, low - low % kDashPeriod); from <= last; from += kDashPeriod)
+            fill(from, std::min(int(kDash), end - from + 1));
+    };
     for (int k = 1; k <= kBoundaryPages; ++k) {
-        painter.drawLine(k * pageWidth, 0, k * pageWidth, bottom);
-        painter.drawLine(0, k * pageHeight, right, k * pageHeight);
+        const int x = k * pageWidth;
+        if (x >= within.left() && x <= within.right())
+            dashes(bottom, within.top(), within.bottom(),
+                   [&](int from, int length) { painter.fillRect(x, from, 1, length, grey); });
+        const int y = k * pageHeight;
+        if (y >= within.top() && y <= within.bottom())
+            dashes(right, within.left(), within.right(),
+                   [&](int from, int length) { painter.fillRect(from, y, length, 1, grey); });
     }
 }
 

@@ -73,6 +73,12 @@ public:
     // lines that meet the exposed area (in diagram coordinates) are drawn;
     // without one, or when printing, every line.
     void DrawDiagram(QPainter &painter, bool printing, const QRect &exposed = QRect());
+    // The two layers of DrawDiagram on screen: the lines, and what is drawn
+    // over them: the drag line and the page boundaries. Of the lines and
+    // the boundaries only what meets the exposed area is drawn; without
+    // one, all of them.
+    void DrawRelationships(QPainter &painter, const QRect &exposed);
+    void DrawScreenOverlay(QPainter &painter, const QRect &exposed);
     void DrawRelationship(QPainter &painter, const CDbRelationship &relationship);
     // The route of a relationship in diagram coordinates; false when one of
     // its tables has no window in this view.
@@ -133,7 +139,7 @@ private:
     void ShowBackgroundMenu(const QPoint &globalPos);
     void ForwardToActiveTable(int id);
     bool ShowCreateTableDialog();
-    void DrawPageBoundaries(QPainter &painter) const;
+    void DrawPageBoundaries(QPainter &painter, const QRect &area) const;
     void DrawRelationshipsIn(QPainter &painter, const QRect &exposed);
     void DrawEveryRelationship(QPainter &painter);
     bool PullIntoReach(CTableWnd *table);

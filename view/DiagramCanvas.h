@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QWidget>
 
 class CDbView;
+class QImage;
 
 // The scrolled content of the database view: the diagram, at least 10000 x
 // 10000 pixels. Its coordinates are diagram coordinates; the table windows are
@@ -21,5 +23,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    QImage BackgroundBuffer(const QSize &pixels);
+
     CDbView *m_view;
+    QByteArray m_buffer;
 };
