@@ -42,6 +42,21 @@ constexpr int kTables = 3000;
 
 int OpenFileCount() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size()); }
 
+// When the progress dialog shows, its label is kept and its Cancel button
+// clicked.
+void CancelWhenShown(CDialogDriver &driver, QString &label)
+{
+    driver.Queue([&label](QWidget *dialog) {
+        auto *progress = qobject_cast<QProgressDialog *>(dialog);
+        QVERIFY(progress);
+        label = progress->labelText();
+        auto *cancel = progress->findChild<QPushButton *>();
+        QVERIFY(cancel);
+        QCOMPARE(cancel->text(), QString("Cancel"));
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+}
+
 } // namespace
 
 class TestLoadProgress : public QObject
@@ -93,15 +108,7 @@ private slots:
         CDialogDriver driver;
         CModalAnswerer answerer;
         QString label;
-        driver.Queue([&label](QWidget *dialog) {
-            auto *progress = qobject_cast<QProgressDialog *>(dialog);
-            QVERIFY(progress);
-            label = progress->labelText();
-            auto *cancel = progress->findChild<QPushButton *>();
-            QVERIFY(cancel);
-            QCOMPARE(cancel->text(), QString("Cancel"));
-            QTest::mouseClick(cancel, Qt::LeftButton);
-        });
+        CancelWhenShown(driver, label);
         QVERIFY(!docTemplate.OpenDocumentFile(fromFile ? m_files.filePath("big.vmx") : QString()));
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(driver.Unexpected(), 0);
@@ -136,12 +143,7 @@ private slots:
             CDialogDriver driver;
             CModalAnswerer answerer;
             QString label;
-            driver.Queue([&label](QWidget *dialog) {
-                auto *progress = qobject_cast<QProgressDialog *>(dialog);
-                QVERIFY(progress);
-                label = progress->labelText();
-                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
-            });
+            CancelWhenShown(driver, label);
             QVERIFY(frame->View()->OnCommand(Cmd::ViewRefresh));
             QCOMPARE(driver.Handled(), 1);
             QCOMPARE(driver.Unexpected(), 0);
