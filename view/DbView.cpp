@@ -508,20 +508,16 @@ void CDbView::SetCulling(bool on)
     m_canvas->update();
 }
 
-void CDbView::DrawDiagram(QPainter &painter, bool printing, const QRect &exposed)
+void CDbView::DrawForPrint(QPainter &painter)
 {
     if (!m_pDoc)
         return;
-    DrawRelationships(painter, printing ? QRect() : exposed);
-    if (printing) {
-        painter.save();
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::black, 1));
-        PaintTablesForPrint(painter);
-        painter.restore();
-    } else {
-        DrawScreenOverlay(painter, exposed);
-    }
+    DrawRelationships(painter, QRect());
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 1));
+    PaintTablesForPrint(painter);
+    painter.restore();
 }
 
 void CDbView::DrawRelationships(QPainter &painter, const QRect &exposed)

@@ -67,18 +67,15 @@ public:
     bool OnCommand(int id);
     bool CommandState(int id, bool &enabled, bool &checked) const;
 
-    // Draws lines, the drag line and, on screen, the page boundaries; when
-    // printing, the table windows instead of the page boundaries. The
-    // painter is already mapped to diagram coordinates. On screen only the
-    // lines that meet the exposed area (in diagram coordinates) are drawn;
-    // without one, or when printing, every line.
-    void DrawDiagram(QPainter &painter, bool printing, const QRect &exposed = QRect());
-    // The two layers of DrawDiagram on screen: the lines, and what is drawn
-    // over them: the drag line and the page boundaries. Of the lines and
-    // the boundaries only what meets the exposed area is drawn; without
-    // one, all of them.
+    // The view's drawing, the painter already mapped to diagram coordinates.
+    // On screen it comes in two layers: the lines, and over them the drag
+    // line and the page boundaries; of the lines and the boundaries only
+    // what meets the exposed area (in diagram coordinates) is drawn, or all
+    // of them without one. On a printed or previewed page or a picture:
+    // every line, then the table windows themselves.
     void DrawRelationships(QPainter &painter, const QRect &exposed);
     void DrawScreenOverlay(QPainter &painter, const QRect &exposed);
+    void DrawForPrint(QPainter &painter);
     void DrawRelationship(QPainter &painter, const CDbRelationship &relationship);
     // The route of a relationship in diagram coordinates; false when one of
     // its tables has no window in this view.

@@ -57,6 +57,6 @@ bool CDiagramPicture::Paint(QPaintDevice &device) const
     CDbView::ApplyDiagramMapping(painter, device);
     painter.translate(-m_area.topLeft());
     painter.fillRect(m_area, Qt::white);
-    m_view.DrawDiagram(painter, true);
+    m_view.DrawForPrint(painter);
     return painter.end();
 }

@@ -99,7 +99,7 @@ bool CDiagramPrinter::Print(QPagedPaintDevice &device)
         }
         painter.save();
         PreparePage(painter, device, page);
-        m_view.DrawDiagram(painter, true);
+        m_view.DrawForPrint(painter);
         painter.restore();
     }
     if (!painter.end())

@@ -206,7 +206,7 @@ private slots:
         {
             QPainter painter(&page);
             CDbView::ApplyDiagramMapping(painter, page);
-            m_view->DrawDiagram(painter, true);
+            m_view->DrawForPrint(painter);
         }
         const QPoint at = m_table->pos();
         QCOMPARE(QColor(page.pixel(at + QPoint(m_table->width() - 8, 4))).rgb(),

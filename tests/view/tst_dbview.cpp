@@ -613,7 +613,7 @@ private slots:
         {
             QPainter painter(&page);
             CDbView::ApplyDiagramMapping(painter, page);
-            m_view->DrawDiagram(painter, true);
+            m_view->DrawForPrint(painter);
         }
         SaveShot("dbview-printed", page);
 
