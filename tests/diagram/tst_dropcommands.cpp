@@ -74,11 +74,7 @@ class TestDropCommands : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteWithPervasiveDialect>());
-    }
+    void initTestCase() { UseSqliteWithPervasiveDialect(); }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 
     void init()

@@ -41,11 +41,7 @@ class TestPervasiveColumnDialogs : public QObject
     static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
 
 private slots:
-    void initTestCase()
-    {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CSqliteWithPervasiveDialect>());
-    }
+    void initTestCase() { UseSqliteWithPervasiveDialect(); }
     void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
     void init()
     {

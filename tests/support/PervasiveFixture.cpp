@@ -6,6 +6,12 @@ void UseAliasedPervasiveAdapter()
     CAdapterRegistry::Instance().Register(std::make_unique<CAliasedPervasiveAdapter>());
 }
 
+void UseSqliteWithPervasiveDialect()
+{
+    CAdapterRegistry::Instance().Clear();
+    CAdapterRegistry::Instance().Register(std::make_unique<CSqliteWithPervasiveDialect>());
+}
+
 QString PervasiveDictionarySql()
 {
     return QStringLiteral(

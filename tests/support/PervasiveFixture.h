@@ -29,6 +29,9 @@ private:
     CPervasiveDialect m_dialect;
 };
 
+// Makes the process-wide registry hold exactly that adapter.
+void UseSqliteWithPervasiveDialect();
+
 // SQL creating the dictionary tables X$File, X$Field, X$Relate, X$Trigger.
 QString PervasiveDictionarySql();
 
