@@ -20,10 +20,15 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
     auto *name = new QLabel(QStringLiteral("Vellumix Version 1.0"), this);
     name->setObjectName(QStringLiteral("aboutName"));
     auto *purpose = new QLabel(QStringLiteral("Database designer for ODBC data sources"), this);
+    auto *licence = new QLabel(
+        QStringLiteral("Free software under the GNU General Public License,\nversion 3 or later."),
+        this);
+    licence->setObjectName(QStringLiteral("aboutLicence"));
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(name);
     texts->addWidget(purpose);
+    texts->addWidget(licence);
     texts->addStretch();
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
