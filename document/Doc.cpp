@@ -208,6 +208,16 @@ bool CDoc::OnOpenDocument(const QString &path)
         ReportError(result);
         return false;
     }
+    // Without a data-source line or a table line the reader never connects:
+    // the file is something else, and opening it would leave a document
+    // that can do nothing, under a name that would then enter the recent
+    // files.
+    if (!m_session.IsConnected()) {
+        ShowError(nullptr, QStringLiteral("%1 is not a diagram file: it names no data source (no "
+                                          "DSN= line before its tables).")
+                               .arg(path));
+        return false;
+    }
     m_modified = false;
     m_tableCreated = false;
     m_pathName = QFileInfo(path).absoluteFilePath();

@@ -662,6 +662,35 @@ private slots:
         QCOMPARE(m_app->RecentFiles().Count(), 3);
     }
 
+    // A file without a data-source line or a table line is something else:
+    // File Open says so, as the export does, and neither a document nor a
+    // recent-file entry comes of it.
+    void aFileThatIsNotADiagramOpensNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a picture") << QByteArray("\x89PNG\r\n\x1a\n\0\0garbage", 16);
+        QTest::newRow("a text file") << QByteArray("Dear reader,\nthis is a letter.\n");
+        QTest::newRow("an empty file") << QByteArray();
+        QTest::newRow("a view mode alone") << QByteArray("View=Attributes\r\n");
+    }
+    void aFileThatIsNotADiagramOpensNothing()
+    {
+        QFETCH(QByteArray, content);
+        const QString path = DiagramFile("other.vmx", content);
+        Start();
+        CModalAnswerer boxes;
+        CDialogDriver dialogs;
+        dialogs.Queue(ChooseFile(path));
+        Key(Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(dialogs.Unexpected(), 0);
+        QCOMPARE(boxes.Count(), 1);
+        QCOMPARE(boxes.icons.value(0), QMessageBox::Critical);
+        QVERIFY2(boxes.LastText().startsWith(path + " is not a diagram file"), qPrintable(boxes.LastText()));
+        QVERIFY(m_frame->Children().isEmpty());
+        QCOMPARE(m_app->RecentFiles().Count(), 0);
+    }
+
     void toolbarAndStatusBarToggles()
     {
         Start();
@@ -812,12 +841,15 @@ private slots:
     {
         Start();
         QString name;
+        QString licence;
         bool hasIcon = false;
         CDialogDriver dialogs;
         dialogs.Queue([&](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QString("About Vellumix"));
             if (auto *label = dialog->findChild<QLabel *>("aboutName"))
                 name = label->text();
+            if (auto *label = dialog->findChild<QLabel *>("aboutLicence"))
+                licence = label->text();
             for (QLabel *label : dialog->findChildren<QLabel *>())
                 hasIcon = hasIcon || !label->pixmap().isNull();
             auto *buttons = dialog->findChild<QDialogButtonBox *>();
@@ -826,6 +858,7 @@ private slots:
         QTest::mouseClick(ToolButton(Cmd::AppAbout), Qt::LeftButton);
         QCOMPARE(dialogs.Handled(), 1);
         QCOMPARE(name, QString("Vellumix Version 1.0"));
+        QVERIFY2(licence.contains("GNU General Public License,\nversion 3 or later"), qPrintable(licence));
         QVERIFY(hasIcon);
 
         ChooseMenuEntry(Qt::Key_H, Qt::Key_H);
