@@ -1,0 +1,1 @@
+CREATE TABLE t(a int, b int, PRIMARY KEY (a) UNIQUE (b) CHECK (a <> b))

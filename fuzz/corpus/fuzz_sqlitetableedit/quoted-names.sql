@@ -1,0 +1,1 @@
+CREATE TABLE "we""ird" ([a b] int, `c``d` text, 'e' real, "f" CHECK ("f" > 0))

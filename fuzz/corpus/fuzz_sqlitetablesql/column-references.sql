@@ -1,0 +1,1 @@
+CREATE TABLE t(a int REFERENCES t, b int CONSTRAINT "n" REFERENCES "P" ("x", "y"))

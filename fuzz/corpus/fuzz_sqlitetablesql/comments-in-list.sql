@@ -1,0 +1,2 @@
+CREATE TABLE t(a -- comment, with comma
+, b /* block ) */ int, c int)

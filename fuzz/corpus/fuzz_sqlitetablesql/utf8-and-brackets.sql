@@ -1,0 +1,1 @@
+CREATE TABLE t(élève int, $x, _y, [z]]
