@@ -43,18 +43,14 @@ std::string QuotedList(const std::vector<std::string> &names)
     return list;
 }
 
-// A run of the text to cut out, [m_begin, m_end).
-struct CCut
-{
-    size_t m_begin;
-    size_t m_end;
-};
-
 // Cuts elements and constraints out of a CREATE TABLE text so that what
-// stays reads as the author wrote it: an element goes with the comma that
-// joins it to the list, and a cut takes the blanks before it along only
-// when nothing but blanks stands there (a comment stays, and so does the
-// line end that closes it).
+// stays reads as the author wrote it. An element goes with one comma that
+// joins it to the list: the one on its own line, so that the comma of the
+// element before keeps its place and its comment. A comment goes only with
+// the element it belongs to: the one whose text stands before it on its
+// line (a comma counts to the element before it). A comment on a line of
+// its own belongs to no element and stays. Blanks and lines that a cut
+// leaves empty go; a line end that closes a comment that stays, stays.
 class CDefinitionCutter
 {
 public:
@@ -80,24 +76,31 @@ public:
     std::string Apply()
     {
         RemoveEmptiedTableElements();
-        std::vector<CCut> cuts;
-        const size_t firstKept = static_cast<size_t>(
-            std::find(m_elementGone.begin(), m_elementGone.end(), false) - m_elementGone.begin());
+        m_gone.assign(m_text.size(), false);
         for (size_t i = 0; i < m_elementGone.size(); ++i) {
-            if (m_elementGone[i])
-                cuts.push_back(i < firstKept ? CutWithNextComma(i) : CutWithPreviousComma(i));
-        }
-        for (const auto &gone : m_constraintsGone) {
-            if (m_elementGone[gone.first])
+            if (!m_elementGone[i])
                 continue;
-            const CSqliteConstraint &constraint =
-                m_definition.m_elements[gone.first].m_constraints[gone.second];
-            cuts.push_back({BackOverBlanks(constraint.m_first), m_tokens[constraint.m_last].m_end});
+            size_t last = i;
+            while (last + 1 < m_elementGone.size() && m_elementGone[last + 1])
+                ++last;
+            MarkRun(i, last);
+            i = last;
         }
-        return Cut(cuts);
+        MarkConstraints();
+        MarkOwnedComments();
+        MarkBlanksBetweenCuts();
+        MarkEmptiedLines();
+        MarkBlanksBesideCuts();
+        std::string out;
+        for (size_t i = 0; i < m_text.size(); ++i)
+            if (!m_gone[i])
+                out += m_text[i];
+        return out;
     }
 
 private:
+    static bool IsBlank(char c) { return c != '\n' && IsSpace(c); }
+
     // A table element whose every constraint goes, goes itself.
     void RemoveEmptiedTableElements()
     {
@@ -113,6 +116,50 @@ private:
         }
     }
 
+    void Mark(size_t begin, size_t end)
+    {
+        for (size_t i = begin; i < end && i < m_gone.size(); ++i)
+            m_gone[i] = true;
+    }
+    void MarkToken(size_t token) { Mark(m_tokens[token].m_begin, m_tokens[token].m_end); }
+
+    bool SameLine(size_t from, size_t to) const
+    {
+        return m_text.find('\n', from) >= to;
+    }
+
+    // The elements first to last, the commas between them and one comma
+    // that joins them to the rest: the one after them at the start of the
+    // list, the one before them at its end, and in between the one after
+    // them when it stands on the line where they end.
+    void MarkRun(size_t first, size_t last)
+    {
+        const std::vector<CSqliteTableElement> &elements = m_definition.m_elements;
+        for (size_t e = first; e <= last; ++e) {
+            Mark(m_tokens[elements[e].m_first].m_begin, m_tokens[elements[e].m_last].m_end);
+            if (e < last)
+                MarkToken(elements[e].m_last + 1);
+        }
+        const size_t before = elements[first].m_first - 1;
+        const size_t after = elements[last].m_last + 1;
+        const bool atEnd = last + 1 == elements.size();
+        if (first > 0 && (atEnd || !SameLine(m_tokens[after - 1].m_end, m_tokens[after].m_begin)))
+            MarkToken(before);
+        else
+            MarkToken(after);
+    }
+
+    void MarkConstraints()
+    {
+        for (const auto &gone : m_constraintsGone) {
+            if (m_elementGone[gone.first])
+                continue;
+            const CSqliteConstraint &constraint =
+                m_definition.m_elements[gone.first].m_constraints[gone.second];
+            Mark(BackOverBlanks(constraint.m_first), m_tokens[constraint.m_last].m_end);
+        }
+    }
+
     // From the token's start back to the end of the token before it, when
     // only blanks stand between.
     size_t BackOverBlanks(size_t token) const
@@ -125,37 +172,114 @@ private:
         return floor;
     }
 
-    CCut CutWithPreviousComma(size_t element) const
+    // The element a token of the list belongs to, a comma to the element
+    // before it; the element count for the parentheses.
+    size_t ElementOf(size_t token) const
     {
-        const CSqliteTableElement &gone = m_definition.m_elements[element];
-        return {BackOverBlanks(gone.m_first - 1), m_tokens[gone.m_last].m_end};
+        const std::vector<CSqliteTableElement> &elements = m_definition.m_elements;
+        for (size_t e = 0; e < elements.size(); ++e)
+            if (token >= elements[e].m_first && token <= elements[e].m_last + 1)
+                return token == elements[e].m_last + 1 && e + 1 == elements.size() ? elements.size() : e;
+        return elements.size();
     }
 
-    // The first elements of the list have no comma before them: they take
-    // the comma after them and the blanks that follow it.
-    CCut CutWithNextComma(size_t element) const
+    // The comments between the tokens of the list that belong to an
+    // element that goes.
+    void MarkOwnedComments()
     {
-        const CSqliteTableElement &gone = m_definition.m_elements[element];
-        size_t end = m_tokens[gone.m_last + 1].m_end;
-        const size_t next = m_tokens[gone.m_last + 2].m_begin;
-        while (end < next && IsSpace(m_text[end]))
-            ++end;
-        return {m_tokens[gone.m_first].m_begin, end};
-    }
-
-    std::string Cut(std::vector<CCut> cuts) const
-    {
-        std::sort(cuts.begin(), cuts.end(),
-                  [](const CCut &a, const CCut &b) { return a.m_begin < b.m_begin; });
-        std::string out;
-        size_t at = 0;
-        for (const CCut &cut : cuts) {
-            if (cut.m_begin > at)
-                out.append(m_text, at, cut.m_begin - at);
-            at = std::max(at, cut.m_end);
+        for (size_t t = m_definition.m_open; t < m_definition.m_close; ++t) {
+            const size_t owner = ElementOf(t);
+            if (owner == m_elementGone.size() || !m_elementGone[owner])
+                continue;
+            const size_t gapEnd = m_tokens[t + 1].m_begin;
+            for (size_t at = m_tokens[t].m_end; at < gapEnd;) {
+                if (m_text[at] == '\n')
+                    break; // later comments of the gap stand on lines of their own
+                if (IsSpace(m_text[at])) {
+                    ++at;
+                    continue;
+                }
+                if (m_text.compare(at, 2, "--") != 0 && m_text.compare(at, 2, "/*") != 0)
+                    break;
+                const size_t end = std::min(CommentEnd(at), gapEnd);
+                Mark(at, end);
+                at = end;
+            }
         }
-        out.append(m_text, at, std::string::npos);
-        return out;
+    }
+
+    // A "--" comment ends before its line end, which stays.
+    size_t CommentEnd(size_t at) const
+    {
+        const bool line = m_text.compare(at, 2, "--") == 0;
+        const size_t end = m_text.find(line ? "\n" : "*/", at + 2);
+        if (end == std::string::npos)
+            return m_text.size();
+        return line ? end : end + 2;
+    }
+
+    void MarkBlanksBetweenCuts()
+    {
+        for (size_t i = 1; i < m_text.size(); ++i) {
+            if (!m_gone[i - 1] || m_gone[i] || !IsBlank(m_text[i]))
+                continue;
+            size_t end = i;
+            while (end < m_text.size() && IsBlank(m_text[end]) && !m_gone[end])
+                ++end;
+            if (end < m_text.size() && m_gone[end])
+                Mark(i, end);
+            i = end;
+        }
+    }
+
+    // A line that had text and keeps only blanks goes with its line end.
+    void MarkEmptiedLines()
+    {
+        for (size_t begin = 0; begin < m_text.size();) {
+            size_t end = m_text.find('\n', begin);
+            end = end == std::string::npos ? m_text.size() : end;
+            bool cut = false;
+            bool kept = false;
+            for (size_t i = begin; i < end; ++i) {
+                cut = cut || m_gone[i];
+                kept = kept || (!m_gone[i] && !IsBlank(m_text[i]));
+            }
+            if (cut && !kept)
+                Mark(begin, end + 1);
+            begin = end + 1;
+        }
+    }
+
+    // Where a cut within a line leaves blanks on both sides, or at a line's start or
+    // after "(", the blanks after it go; at a line's end, those before it.
+    void MarkBlanksBesideCuts()
+    {
+        for (size_t i = 0; i < m_text.size(); ++i) {
+            if (!m_gone[i] || (i > 0 && m_gone[i - 1]))
+                continue;
+            size_t end = i;
+            while (end < m_text.size() && m_gone[end])
+                ++end;
+            if (m_text[end - 1] == '\n') {
+                i = end; // whole lines: the next line is as it was
+                continue;
+            }
+            size_t before = i;
+            while (before > 0 && IsBlank(m_text[before - 1]) && !m_gone[before - 1])
+                --before;
+            size_t after = end;
+            while (after < m_text.size() && IsBlank(m_text[after]) && !m_gone[after])
+                ++after;
+            const bool lineEnds = after == m_text.size() || m_text[after] == '\n';
+            const bool opens = before == 0 || m_text[before - 1] == '\n' || m_text[before - 1] == '(';
+            if (lineEnds) {
+                Mark(before, i);
+                Mark(end, after);
+            } else if (after > end && (before < i || opens)) {
+                Mark(end, after);
+            }
+            i = end;
+        }
     }
 
     const std::string &m_text;
@@ -163,6 +287,7 @@ private:
     const CSqlTokens &m_tokens;
     std::vector<bool> m_elementGone;
     std::set<std::pair<size_t, size_t>> m_constraintsGone;
+    std::vector<bool> m_gone; // the characters of the text that go
 };
 
 // The constraint text must be one table constraint and nothing more: no
