@@ -1,6 +1,7 @@
 #include "db/ColumnCheck.h"
 
 #include "db/ResultCodes.h"
+#include "db/SqlText.h"
 
 #include <cctype>
 #include <climits>
@@ -37,6 +38,19 @@ int CheckSizes(const CColumnDef &column)
     if (column.m_paramKind == CDbTypeInfo::PrecisionScale && LeadingInteger(column.m_dec) < 1)
         return DbResult::kNeedsDecimals;
     return DbResult::kOk;
+}
+
+std::string CheckDefaults(const std::vector<CColumnDef> &columns, SqlSyntax syntax)
+{
+    for (const CColumnDef &column : columns) {
+        if (column.m_default.empty())
+            continue;
+        const std::string why = SqlFragment::WhyNotOneExpression(column.m_default, syntax);
+        if (!why.empty())
+            return SqlFragment::Refusal("default value of column " + SqlText::QuoteIdentifier(column.m_name),
+                                        "one expression", why);
+    }
+    return std::string();
 }
 
 } // namespace ColumnCheck

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/SchemaChange.h"
+#include "db/SqlFragment.h"
 
 #include <string>
 
@@ -18,5 +19,10 @@ int LeadingInteger(const std::string &text);
 // otherwise -30003 (a length or precision of at least 1 is missing) or
 // -30004 (a scale of at least 1 is missing), the size checked first.
 int CheckSizes(const CColumnDef &column);
+
+// Empty when every default is empty or one expression as the engine reads
+// it; otherwise the refusal that names the first column whose default is
+// not (a default is written verbatim into the statement).
+std::string CheckDefaults(const std::vector<CColumnDef> &columns, SqlSyntax syntax);
 
 } // namespace ColumnCheck

@@ -1,11 +1,16 @@
 #include "db/PervasiveDialect.h"
 
+#include "db/ColumnCheck.h"
+#include "db/SqlFragment.h"
 #include "db/SqlText.h"
 
 using SqlText::QuoteIdentifier;
 
 CRendering CPervasiveDialect::CreateTable(const CCreateTable &change) const
 {
+    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Standard);
+    if (!refused.empty())
+        return Refusal(refused);
     return Statement(CreateTableStatement(change));
 }
 
@@ -13,6 +18,9 @@ CRendering CPervasiveDialect::CreateTable(const CCreateTable &change) const
 // is preceded by a comma and two blanks.
 CRendering CPervasiveDialect::AddColumns(const CAddColumns &change) const
 {
+    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Standard);
+    if (!refused.empty())
+        return Refusal(refused);
     std::string text = "ALTER TABLE " + QuoteIdentifier(change.m_table) + " (";
     for (size_t i = 0; i < change.m_columns.size(); ++i) {
         if (i > 0)
@@ -65,6 +73,9 @@ CRendering CPervasiveDialect::CreateIndex(const CCreateIndex &change) const
 
 CRendering CPervasiveDialect::CreateTrigger(const CCreateTrigger &change) const
 {
+    const std::string condition = SqlFragment::CheckCondition(change.m_condition, SqlSyntax::Standard);
+    if (!condition.empty())
+        return Refusal(condition);
     std::string text = TriggerHead(change);
     if (!change.m_firingOrder.empty())
         text += "ORDER " + change.m_firingOrder + " ";
@@ -87,5 +98,5 @@ std::string CPervasiveDialect::CollationClause(const std::string &collation) con
     const std::string lower = SqlText::ToLower(collation);
     if (lower == "case")
         return " case";
-    return " collate '" + lower + "'";
+    return " collate " + SqlText::QuoteLiteral(lower);
 }

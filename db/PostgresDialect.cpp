@@ -1,10 +1,11 @@
 #include "db/PostgresDialect.h"
 
+#include "db/ColumnCheck.h"
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
+#include "db/SqlFragment.h"
 #include "db/SqlText.h"
 
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 
@@ -53,12 +54,12 @@ struct CNameCollector
     }
 };
 
-uint32_t Fnv1a(const std::string &text)
+uint64_t Fnv1a(const std::string &text)
 {
-    uint32_t hash = 2166136261u;
+    uint64_t hash = 14695981039346656037ull;
     for (unsigned char c : text) {
         hash ^= c;
-        hash *= 16777619u;
+        hash *= 1099511628211ull;
     }
     return hash;
 }
@@ -86,34 +87,21 @@ std::string DollarQuoted(const std::string &body)
     return tag + body + tag;
 }
 
-std::string FirstWord(const std::string &lower)
+// The columns a change adds, or null when it adds none.
+const std::vector<CColumnDef> *NewColumns(const CSchemaChange &change)
 {
-    const size_t start = lower.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos)
-        return std::string();
-    size_t end = start;
-    while (end < lower.size() && std::isalpha(static_cast<unsigned char>(lower[end])))
-        ++end;
-    return lower.substr(start, end - start);
+    if (const auto *table = std::get_if<CCreateTable>(&change))
+        return &table->m_columns;
+    if (const auto *add = std::get_if<CAddColumns>(&change))
+        return &add->m_columns;
+    return nullptr;
 }
 
-// The last word, with trailing semicolons and white space left out.
-std::string LastWord(const std::string &lower)
+std::string CollationQuery(const std::string &collation)
 {
-    const size_t last = lower.find_last_not_of(" \t\r\n;");
-    if (last == std::string::npos)
-        return std::string();
-    size_t start = last + 1;
-    while (start > 0 && std::isalpha(static_cast<unsigned char>(lower[start - 1])))
-        --start;
-    return lower.substr(start, last + 1 - start);
-}
-
-bool IsBlock(const std::string &body)
-{
-    const std::string lower = SqlText::ToLower(body);
-    const std::string first = FirstWord(lower);
-    return (first == "begin" || first == "declare") && LastWord(lower) == "end";
+    return "select count(*) from pg_collation where collname = " + QuoteLiteral(collation)
+           + " and collencoding in (-1, pg_char_to_encoding(getdatabaseencoding()))"
+             " and pg_collation_is_visible(oid)";
 }
 
 // What a wrapped body returns: the row that goes on before an insert,
@@ -141,15 +129,21 @@ bool CPostgresDialect::HasFeature(Feature feature) const
     return false;
 }
 
+// T_R alone would give table a_b with trigger c the function of table a
+// with trigger b_c. The length of T at the end tells where T ends, so no
+// two pairs share a name; a name too long for that ends in 16 hex digits
+// instead, which the short form (one or two digits after its last '_')
+// never does.
 std::string CPostgresDialect::TriggerFunctionName(const std::string &table,
                                                   const std::string &trigger)
 {
-    const std::string name = table + "_" + trigger;
+    const std::string name = table + "_" + trigger + "_" + std::to_string(table.size());
     if (name.size() <= kMaxNameBytes)
         return name;
-    char hash[16];
-    std::snprintf(hash, sizeof hash, "_%08x", static_cast<unsigned>(Fnv1a(table + '\0' + trigger)));
-    return CutToBytes(name, kMaxNameBytes - 9) + hash;
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "_%016llx",
+                  static_cast<unsigned long long>(Fnv1a(table + '\0' + trigger)));
+    return CutToBytes(table + "_" + trigger, kMaxNameBytes - 17) + hash;
 }
 
 std::string CPostgresDialect::UnusedFunctionQuery(const std::string &table,
@@ -186,11 +180,48 @@ int CPostgresDialect::Apply(CDbSession &session, const CSchemaChange &change) co
     const CRendering tooLong = CheckNameLengths(change);
     if (tooLong.m_result < 0)
         return Refuse(session, tooLong);
+    if (const std::vector<CColumnDef> *columns = NewColumns(change))
+        return ApplyWithCollations(session, change, *columns);
     if (const auto *trigger = std::get_if<CDropTrigger>(&change))
         return ApplyDroppingFunctions(session, change, trigger->m_table, trigger->m_trigger);
     if (const auto *table = std::get_if<CDropTable>(&change))
         return ApplyDroppingFunctions(session, change, table->m_table, std::string());
     return CDialect::Apply(session, change);
+}
+
+// The statements are rendered (and refused) before the catalog is asked,
+// so that a refused change sends nothing at all.
+int CPostgresDialect::ApplyWithCollations(CDbSession &session, const CSchemaChange &change,
+                                          const std::vector<CColumnDef> &columns) const
+{
+    const CRendering rendering = Render(change);
+    if (rendering.m_result < 0)
+        return Refuse(session, rendering);
+    for (const CColumnDef &column : columns) {
+        if (column.m_collation.empty())
+            continue;
+        const int known = CheckCollation(session, column);
+        if (known < 0)
+            return known;
+    }
+    return RunStatements(session, rendering.m_statements);
+}
+
+// The server would refuse an unknown collation too, but in words about a
+// quoted name the user never typed ("CaSe" for the word case); the catalog
+// tells before anything is changed.
+int CPostgresDialect::CheckCollation(CDbSession &session, const CColumnDef &column)
+{
+    std::string count;
+    const int result = session.QueryRows(CollationQuery(column.m_collation), {1},
+                                         [&count](const CDbRow &row) { count = row[0]; });
+    if (result < 0)
+        return result;
+    if (count != "0")
+        return DbResult::kOk;
+    return Refuse(session, Refusal("PostgreSQL has no collation " + QuoteIdentifier(column.m_collation)
+                                   + " (column " + QuoteIdentifier(column.m_name)
+                                   + "). Nothing was changed."));
 }
 
 // The functions to drop are read before anything is dropped, while the
@@ -214,11 +245,17 @@ int CPostgresDialect::ApplyDroppingFunctions(CDbSession &session, const CSchemaC
 
 CRendering CPostgresDialect::CreateTable(const CCreateTable &change) const
 {
+    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Postgres);
+    if (!refused.empty())
+        return Refusal(refused);
     return Statement(CreateTableStatement(change));
 }
 
 CRendering CPostgresDialect::AddColumns(const CAddColumns &change) const
 {
+    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Postgres);
+    if (!refused.empty())
+        return Refusal(refused);
     if (change.m_columns.empty())
         return CRendering();
     std::string text = "ALTER TABLE " + QuoteIdentifier(change.m_table);
@@ -268,22 +305,24 @@ CRendering CPostgresDialect::CreateIndex(const CCreateIndex &change) const
     return Statement(IndexStatement(change));
 }
 
-std::string CPostgresDialect::FunctionBody(const CCreateTrigger &change)
+// The added RETURN and END start a line of their own, so that a body
+// ending in a comment does not comment them out.
+std::string CPostgresDialect::FunctionBody(const CCreateTrigger &change, const SqlFragment::CBody &body)
 {
-    if (IsBlock(change.m_body)) {
-        std::string body = change.m_body;
-        SqlText::TrimRight(body);
-        return body.back() == ';' ? body : body + ";";
-    }
-    std::string statements = change.m_body;
-    SqlText::TrimRight(statements);
-    if (statements.empty() || statements.back() != ';')
-        statements += ';';
-    return "BEGIN " + statements + " RETURN " + ReturnedRow(change) + "; END;";
+    const std::string closed = SqlFragment::ClosedBody(change.m_body, body);
+    if (body.m_block)
+        return closed;
+    return "BEGIN " + closed + "\nRETURN " + ReturnedRow(change) + "; END;";
 }
 
 CRendering CPostgresDialect::CreateTrigger(const CCreateTrigger &change) const
 {
+    const std::string condition = SqlFragment::CheckCondition(change.m_condition, SqlSyntax::Postgres);
+    if (!condition.empty())
+        return Refusal(condition);
+    const SqlFragment::CBody body = SqlFragment::ReadPostgresBody(change.m_body);
+    if (!body.m_error.empty())
+        return Refusal(SqlFragment::Refusal("trigger body", "one block of statements", body.m_error));
     const std::string function =
         QuoteIdentifier(TriggerFunctionName(change.m_table, change.m_name)) + "()";
     std::string trigger = TriggerHead(change) + "FOR EACH ROW ";
@@ -292,7 +331,7 @@ CRendering CPostgresDialect::CreateTrigger(const CCreateTrigger &change) const
     CRendering rendering;
     rendering.m_statements = {
         "CREATE FUNCTION " + function + " RETURNS trigger LANGUAGE plpgsql AS "
-            + DollarQuoted(FunctionBody(change)),
+            + DollarQuoted(FunctionBody(change, body)),
         "COMMENT ON FUNCTION " + function + " IS " + QuoteLiteral(kTriggerFunctionComment),
         trigger + "EXECUTE FUNCTION " + function,
     };
@@ -306,7 +345,7 @@ CRendering CPostgresDialect::AddForeignKey(const CAddForeignKey &change) const
 }
 
 // Collation names are identifiers in PostgreSQL ("C", "en_US"); the name
-// is written as typed and the server checks it.
+// is written as typed, once the catalog has it (CheckCollation).
 std::string CPostgresDialect::CollationClause(const std::string &collation) const
 {
     return " COLLATE " + QuoteIdentifier(collation);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Dialect.h"
+#include "db/SqlFragment.h"
 
 // PostgreSQL's statements. Every change is one statement, except a
 // trigger: PostgreSQL runs a trigger body as a function, so a trigger
@@ -38,7 +39,9 @@ public:
     // The comment that marks a function as the body of one trigger.
     static const char *const kTriggerFunctionComment;
     // The name of the function that holds the body of trigger R on table T:
-    // T_R, shortened to fit with a hash of the whole that keeps it distinct.
+    // T_R_n, n the length of T in bytes, so that no two pairs share it; when
+    // that is too long, T_R cut short and a hash of the pair. Dropping finds
+    // the function from the trigger in the catalog, whatever its name.
     static std::string TriggerFunctionName(const std::string &table, const std::string &trigger);
     // The functions that dropping the trigger (or, when the trigger is
     // empty, every trigger of the table) leaves unused: those marked as
@@ -60,7 +63,10 @@ protected:
 
 private:
     static CRendering CheckNameLengths(const CSchemaChange &change);
-    static std::string FunctionBody(const CCreateTrigger &change);
+    static std::string FunctionBody(const CCreateTrigger &change, const SqlFragment::CBody &body);
+    int ApplyWithCollations(CDbSession &session, const CSchemaChange &change,
+                            const std::vector<CColumnDef> &columns) const;
+    static int CheckCollation(CDbSession &session, const CColumnDef &column);
     int ApplyDroppingFunctions(CDbSession &session, const CSchemaChange &change,
                                const std::string &table, const std::string &trigger) const;
 };

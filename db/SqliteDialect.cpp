@@ -1,9 +1,9 @@
 #include "db/SqliteDialect.h"
 
+#include "db/ColumnCheck.h"
+#include "db/SqlFragment.h"
 #include "db/SqlText.h"
 #include "db/SqliteTableRebuild.h"
-
-#include <cctype>
 
 using SqlText::QuoteIdentifier;
 
@@ -12,18 +12,6 @@ namespace {
 // Adding and dropping a key are made by rebuilding the table (Apply), never
 // by a fixed list of statements.
 const char *const kMadeByRebuild = "SQLite changes a foreign key by rebuilding the table.";
-
-bool IsWordAt(const std::string &lower, size_t at, const char *word)
-{
-    const std::string w(word);
-    if (lower.compare(at, w.size(), w) != 0)
-        return false;
-    const auto boundary = [&](size_t i) {
-        return i >= lower.size()
-               || !(std::isalnum(static_cast<unsigned char>(lower[i])) || lower[i] == '_');
-    };
-    return (at == 0 || boundary(at - 1)) && boundary(at + w.size());
-}
 
 } // namespace
 
@@ -71,11 +59,17 @@ int CSqliteDialect::DropColumnsByRebuild(CDbSession &session, const CDropColumns
 
 CRendering CSqliteDialect::CreateTable(const CCreateTable &change) const
 {
+    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Sqlite);
+    if (!refused.empty())
+        return Refusal(refused);
     return Statement(CreateTableStatement(change));
 }
 
 CRendering CSqliteDialect::AddColumns(const CAddColumns &change) const
 {
+    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Sqlite);
+    if (!refused.empty())
+        return Refusal(refused);
     CRendering rendering;
     for (const CColumnDef &column : change.m_columns)
         rendering.m_statements.push_back("ALTER TABLE " + QuoteIdentifier(change.m_table)
@@ -119,18 +113,23 @@ CRendering CSqliteDialect::CreateIndex(const CCreateIndex &change) const
     return Statement(IndexStatement(change));
 }
 
+// The body stands between BEGIN and an END of its own line, so that a
+// body ending in a comment does not comment the END out; a block stands
+// as written up to its END.
 CRendering CSqliteDialect::CreateTrigger(const CCreateTrigger &change) const
 {
+    const std::string condition = SqlFragment::CheckCondition(change.m_condition, SqlSyntax::Sqlite);
+    if (!condition.empty())
+        return Refusal(condition);
+    const SqlFragment::CBody body = SqlFragment::ReadSqliteBody(change.m_body);
+    if (!body.m_error.empty())
+        return Refusal(SqlFragment::Refusal("trigger body", "one block of statements", body.m_error));
     std::string text = TriggerHead(change) + "FOR EACH ROW ";
     if (!change.m_condition.empty())
         text += "WHEN " + change.m_condition + " ";
-    if (IsBlock(change.m_body))
-        return Statement(text + change.m_body);
-    std::string body = change.m_body;
-    SqlText::TrimRight(body);
-    if (body.empty() || body.back() != ';')
-        body += ';';
-    return Statement(text + "BEGIN " + body + " END");
+    if (body.m_block)
+        return Statement(text + change.m_body.substr(0, body.m_end));
+    return Statement(text + "BEGIN " + SqlFragment::ClosedBody(change.m_body, body) + "\nEND");
 }
 
 CRendering CSqliteDialect::AddForeignKey(const CAddForeignKey &) const
@@ -150,14 +149,6 @@ std::string CSqliteDialect::CollationClause(const std::string &collation) const
 
 bool CSqliteDialect::IsBlock(const std::string &body)
 {
-    std::string lower = SqlText::ToLower(body);
-    SqlText::TrimRight(lower);
-    while (!lower.empty() && lower.back() == ';') {
-        lower.pop_back();
-        SqlText::TrimRight(lower);
-    }
-    const size_t first = lower.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos || lower.size() < first + 8)
-        return false;
-    return IsWordAt(lower, first, "begin") && IsWordAt(lower, lower.size() - 3, "end");
+    const SqlFragment::CBody read = SqlFragment::ReadSqliteBody(body);
+    return read.m_error.empty() && read.m_block;
 }

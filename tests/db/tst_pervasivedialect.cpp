@@ -60,6 +60,9 @@ private slots:
             << CSchemaChange(CCreateTable{"T", {With(Column("n", "char", K::Length, "9"), "Latin1_CI",
                                                      "'it''s' ", "")}})
             << R"(CREATE TABLE "T" ("n" char(9) DEFAULT 'it''s'  collate 'latin1_ci'))";
+        QTest::newRow("a quote in the collation is doubled")
+            << CSchemaChange(CCreateTable{"T", {With(Column("n", "char", K::Length, "9"), "It's", "", "")}})
+            << R"(CREATE TABLE "T" ("n" char(9) collate 'it''s'))";
         QTest::newRow("only 1 means not null")
             << CSchemaChange(CCreateTable{"T", {With(Column("a", "integer"), "", "", "0"),
                                                 With(Column("b", "integer"), "", "", "")}})
@@ -156,6 +159,32 @@ private slots:
         const CRendering rendering = CPervasiveDialect().Render(change);
         QCOMPARE(rendering.m_result, 0);
         QCOMPARE(Texts(rendering.m_statements), QStringList{expected});
+    }
+
+    // A typed default or condition that would end the statement early is
+    // refused, naming the field, before any text is made.
+    void fieldsThatEndTheStatementAreRefused_data()
+    {
+        QTest::addColumn<CSchemaChange>("change");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("default")
+            << CSchemaChange(CAddColumns{"T", {With(Column("d", "integer"), "", "0); drop table v; --", "")}})
+            << "The default value of column \"d\" is not one expression: it has ";
+        QTest::newRow("default with a comment")
+            << CSchemaChange(CCreateTable{"T", {With(Column("d", "integer"), "", "0 /* zero */", "")}})
+            << "The default value of column \"d\" is not one expression: it has a comment.";
+        QTest::newRow("condition")
+            << CSchemaChange(Trigger(TriggerTiming::After, TriggerEvent::Update, "", "1 = 1; drop table v", "b"))
+            << "The trigger condition is not one expression: it has a ';' outside quotes.";
+    }
+    void fieldsThatEndTheStatementAreRefused()
+    {
+        QFETCH(CSchemaChange, change);
+        QFETCH(QString, message);
+        const CRendering rendering = CPervasiveDialect().Render(change);
+        QVERIFY(rendering.m_result < 0);
+        QVERIFY2(QString::fromStdString(rendering.m_message).startsWith(message), rendering.m_message.c_str());
+        QVERIFY(rendering.m_statements.empty());
     }
 
     void noColumnsToDropSendsNothing()
