@@ -7,8 +7,9 @@
 // of one, and whether one read from a file may be used without asking.
 namespace ConnectionString {
 
-// One keyword=value pair as written: m_key without surrounding blanks,
-// m_value without the braces that may enclose it, m_text the whole pair.
+// One keyword=value pair as written: m_key without the white space around
+// it, m_value without that white space and the braces that may enclose it,
+// m_text the whole pair.
 struct CAttribute
 {
     std::string m_key;
@@ -39,15 +40,31 @@ std::string ForDiagramFile(const std::string &sent, const std::string &dsn);
 // Any other string is sent as it stands.
 std::string ForDriverManager(const std::string &fromFile);
 
+// What this machine's driver manager knows: each installed driver's name
+// with the library it loads, and each data source's name with its driver
+// (the name of an installed driver, or a library).
+struct CDriverCatalog
+{
+    struct CEntry
+    {
+        std::string m_name;
+        std::string m_driver;
+    };
+    std::vector<CEntry> m_drivers;
+    std::vector<CEntry> m_sources;
+};
+
 // Why a connection string read from a diagram file must be shown to the
 // user before it is used, or empty when it may be used as it stands. A
 // diagram file can come from anywhere, and a connection string can make
-// the driver manager or the driver load a library: a driver given by path,
-// a file data source, or a driver's own setting such as an extension to
-// load. So only a string made of a data source name, a driver installed on
-// this machine, a user name, a password and the database's place is used
-// without asking.
-std::string ConsentReason(const std::string &fromFile,
-                          const std::vector<std::string> &installedDrivers);
+// the driver manager or the driver load a library (a driver given by path,
+// a file data source, a driver's own setting such as an extension to load)
+// or create a database file. Drivers do not all read the string as the
+// driver manager does: the SQLite driver finds a setting after any ";",
+// braces or not. So a string is used without asking only when it names a
+// data source or an installed driver, every keyword is one known to be
+// harmless for the driver it reaches, no value holds ";", "{", "}" or "=",
+// and a SQLite database file it names exists already.
+std::string ConsentReason(const std::string &fromFile, const CDriverCatalog &catalog);
 
 } // namespace ConnectionString

@@ -194,7 +194,7 @@ int CDbSession::Connect(const std::string &connectionString)
 int CDbSession::ConnectFromFile(const std::string &connectionString)
 {
     std::string request = ConnectionString::ForDriverManager(connectionString);
-    std::string reason = ConnectionString::ConsentReason(request, ListDrivers());
+    std::string reason = ConnectionString::ConsentReason(request, ReadDriverCatalog());
     int result = DbResult::kOk;
     if (reason.empty())
         result = Connect(request);
@@ -530,7 +530,27 @@ struct CListEntry
     std::string m_name;
     std::string m_description;
     bool m_system = false;
+    // The description as returned, with the null characters that separate
+    // a driver's "keyword=value" attributes.
+    std::string m_attributes;
 };
+
+// The library of a driver, from the attributes SQLDrivers returns.
+std::string DriverLibrary(const std::string &attributes)
+{
+    size_t start = 0;
+    while (start < attributes.size()) {
+        size_t end = attributes.find('\0', start);
+        if (end == std::string::npos)
+            end = attributes.size();
+        const std::string pair = attributes.substr(start, end - start);
+        const auto equals = pair.find('=');
+        if (equals != std::string::npos && SqlText::ToLower(pair.substr(0, equals)) == "driver")
+            return pair.substr(equals + 1);
+        start = end + 1;
+    }
+    return std::string();
+}
 
 // Walks a driver-manager list from each start direction. A name or a
 // description cut by its buffer makes the whole list be read again with
@@ -556,9 +576,13 @@ std::vector<CListEntry> ReadList(CDbSession &session, SQLHENV environment, ListF
                                              &descriptionLength))
                     < 0)
                     break;
+                const size_t written = std::min(
+                    static_cast<size_t>(std::max<SQLSMALLINT>(0, descriptionLength)), descriptionSize);
                 entries.push_back({reinterpret_cast<const char *>(name.data()),
                                    reinterpret_cast<const char *>(description.data()),
-                                   start == SQL_FETCH_FIRST_SYSTEM});
+                                   start == SQL_FETCH_FIRST_SYSTEM,
+                                   std::string(reinterpret_cast<const char *>(description.data()),
+                                               written)});
                 nameNeeded = std::max(nameNeeded, static_cast<size_t>(std::max<SQLSMALLINT>(0, nameLength)));
                 descriptionNeeded = std::max(
                     descriptionNeeded, static_cast<size_t>(std::max<SQLSMALLINT>(0, descriptionLength)));
@@ -594,4 +618,16 @@ std::vector<std::string> CDbSession::ListDrivers()
     for (const CListEntry &entry : ReadList(*this, m_environment, SQLDrivers, {SQL_FETCH_FIRST}))
         drivers.push_back(entry.m_name);
     return drivers;
+}
+
+ConnectionString::CDriverCatalog CDbSession::ReadDriverCatalog()
+{
+    ConnectionString::CDriverCatalog catalog;
+    if (m_environment == SQL_NULL_HENV && CheckReturn(SQLAllocEnv(&m_environment)) < 0)
+        return catalog;
+    for (const CListEntry &entry : ReadList(*this, m_environment, SQLDrivers, {SQL_FETCH_FIRST}))
+        catalog.m_drivers.push_back({entry.m_name, DriverLibrary(entry.m_attributes)});
+    for (const CDataSourceInfo &source : ListDataSources())
+        catalog.m_sources.push_back({source.m_name, source.m_description});
+    return catalog;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ConnectionString.h"
 #include "db/DbTypes.h"
 #include "db/RowSource.h"
 #include "db/StatementLog.h"
@@ -121,6 +122,9 @@ public:
     std::vector<CDataSourceInfo> ListDataSources();
     // The names of the drivers installed with the driver manager.
     std::vector<std::string> ListDrivers();
+    // The installed drivers with their libraries and the data sources with
+    // their drivers: what a connection string from a file can reach.
+    ConnectionString::CDriverCatalog ReadDriverCatalog();
 
     CDbmsAdapter *GetAdapter() const { return m_adapter; }
     // The schema the catalog calls look in; empty for none named.

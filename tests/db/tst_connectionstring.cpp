@@ -6,7 +6,15 @@ class TestConnectionString : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_files;
+
 private slots:
+    void initTestCase()
+    {
+        QFile database(m_files.filePath("x.db"));
+        QVERIFY(database.open(QIODevice::WriteOnly));
+    }
+
     // What follows "DSN=" on a diagram file's data-source line.
     void theFileKeepsTheStringWithoutItsPassword_data()
     {
@@ -29,6 +37,12 @@ private slots:
         QTest::newRow("braces keep a semicolon") << "DSN=Sales;PWD={a;b};UID=bob" << "Sales"
                                                  << "Sales;UID=bob";
         QTest::newRow("an open brace keeps the name only") << "DSN=Sales;PWD={a;b" << "Sales" << "Sales";
+        QTest::newRow("a tab before the password") << "DSN=Sales;\tPWD=secret;UID=bob" << "Sales"
+                                                   << "Sales;UID=bob";
+        QTest::newRow("line ends around the password") << "DSN=Sales;\r\nPWD\n=secret;UID=bob"
+                                                       << "Sales" << "Sales;UID=bob";
+        QTest::newRow("a tab before a braced password") << "DSN=Sales;PWD=\t{a;b};UID=bob" << "Sales"
+                                                        << "Sales;UID=bob";
     }
     void theFileKeepsTheStringWithoutItsPassword()
     {
@@ -65,14 +79,19 @@ private slots:
     }
 
     // A string from a file connects at once only when it names a data
-    // source or an installed driver and nothing that could load a library.
+    // source or an installed driver, sets only what that driver is known
+    // to read harmlessly, hides no further setting in a value (the SQLite
+    // driver finds one after any ";", braces or not) and names no SQLite
+    // database file that the connect would create.
     void aStringFromAFileNeedsConsentUnlessHarmless_data()
     {
         QTest::addColumn<QString>("fromFile");
         QTest::addColumn<bool>("consent");
+        const QString db = m_files.filePath("x.db");
+        const QString gone = m_files.filePath("gone.db");
         QTest::newRow("data source") << "DSN=Sales" << false;
         QTest::newRow("data source and user") << "DSN=Sales;UID=bob" << false;
-        QTest::newRow("installed driver") << "DSN=;DRIVER={SQLite3};Database=/x.db" << false;
+        QTest::newRow("installed driver") << "DSN=;DRIVER={SQLite3};Database=" + db << false;
         QTest::newRow("driver by path") << "DSN=;DRIVER=/tmp/evil.so" << true;
         QTest::newRow("driver by path after a data source") << "DSN=Sales;DRIVER=/tmp/evil.so" << true;
         // The driver manager loads the library of each of these (measured).
@@ -87,14 +106,41 @@ private slots:
         QTest::newRow("a setting of any other name") << "DSN=Sales;Timeout=5" << true;
         QTest::newRow("no data source") << "DSN=" << true;
         QTest::newRow("an open brace") << "DSN=Sales;UID={bob" << true;
+        // A setting hidden in a braced value: the driver manager reads one
+        // pair, the SQLite driver two.
+        const QString sqlite = "DSN=;DRIVER={SQLite3};Database=" + db;
+        QTest::newRow("extension in the user") << sqlite + ";UID={a;LoadExt=/tmp/probe.so;}" << true;
+        QTest::newRow("extension in the password") << sqlite + ";PWD={a;LoadExt=/tmp/probe.so}" << true;
+        QTest::newRow("extension in the port") << sqlite + ";Port={1;LoadExt=/tmp/probe.so}" << true;
+        QTest::newRow("extension in the server") << sqlite + ";Server={;LoadExt=/tmp/probe.so}" << true;
+        QTest::newRow("an equals sign in a value") << "DSN=Sales;UID=a=b" << true;
+        QTest::newRow("a brace in a value") << "DSN=Sales;UID=a}" << true;
+        QTest::newRow("a tab before a setting") << "DSN=Sales;\tLoadExt=/tmp/evil.so" << true;
+        QTest::newRow("a pair without a value") << "DSN=Sales;Database" << true;
+        QTest::newRow("a data source in another case") << "DSN=sales;Database=" + db << false;
+        QTest::newRow("a source with a driver by path") << "DSN=ByPath;Database=" + db << false;
+        QTest::newRow("a missing database file") << "DSN=;DRIVER={SQLite3};Database=" + gone << true;
+        QTest::newRow("a missing file of a data source") << "DSN=Sales;Database=" + gone << true;
+        QTest::newRow("PostgreSQL's place and user")
+            << "DSN=Pg;Server=db.example;Port=5432;Database=sales;Username=bob" << false;
+        QTest::newRow("PostgreSQL's settings of its own") << "DSN=Pg;ConnSettings=set x" << true;
+        QTest::newRow("a database for an unknown driver") << "DSN=;DRIVER=Fake;Database=sales" << true;
+        QTest::newRow("a PostgreSQL keyword for SQLite") << "DSN=Sales;Servername=db.example" << true;
+        QTest::newRow("a source not configured") << "DSN=Nowhere;UID=bob" << false;
     }
     void aStringFromAFileNeedsConsentUnlessHarmless()
     {
         QFETCH(QString, fromFile);
         QFETCH(bool, consent);
-        const std::string reason =
-            ConnectionString::ConsentReason(fromFile.toStdString(), {"SQLite3", "Fake"});
-        QCOMPARE(!reason.empty(), consent);
+        ConnectionString::CDriverCatalog catalog;
+        catalog.m_drivers = {{"SQLite3", "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so"},
+                             {"PostgreSQL Unicode", "psqlodbcw.so"},
+                             {"Fake", "/build/libvellumix_fakeodbc.so"}};
+        catalog.m_sources = {{"Sales", "SQLite3"},
+                             {"Pg", "PostgreSQL Unicode"},
+                             {"ByPath", "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so"}};
+        const std::string reason = ConnectionString::ConsentReason(fromFile.toStdString(), catalog);
+        QVERIFY2(!reason.empty() == consent, reason.c_str());
     }
 };
 

@@ -397,8 +397,9 @@ private slots:
     }
 
     // A diagram file can come from anywhere. A connection string that could
-    // make the driver manager or the driver load a library is shown to the
-    // user first; declined, nothing is loaded.
+    // make the driver manager or the driver load a library, or create a
+    // database file, is shown to the user first; declined, nothing is
+    // loaded or created.
     void aCraftedFileLoadsNoLibraryWithoutConsent_data()
     {
         QTest::addColumn<QString>("line");
@@ -412,12 +413,28 @@ private slots:
         const QString fileSource = "DSN=;FILEDSN=" + m_sandbox.Folder() + "/evil.dsn";
         QTest::newRow("file data source") << fileSource << fileSource;
         QTest::newRow("driver extension") << "DSN=Six;LoadExt=" + library << "DSN=Six;LoadExt=" + library;
+        // The driver manager reads one braced value where the SQLite driver
+        // finds a further setting after the ";".
+        const QString direct = "DRIVER={SQLite3};Database=" + m_sandbox.DatabasePath("Six");
+        for (const QString &hidden : {";UID={a;LoadExt=" + library + ";}",
+                                      ";PWD={a;LoadExt=" + library + ";}",
+                                      ";Port={1;LoadExt=" + library + ";}",
+                                      ";Server={;LoadExt=" + library + ";}"})
+            QTest::newRow(qPrintable("extension in " + hidden.mid(1).section('=', 0, 0)))
+                << "DSN=;" + direct + hidden << direct + hidden;
+        // The SQLite driver creates a database file that is not there.
+        QTest::newRow("a new database file") << "DSN=;DRIVER={SQLite3};Database=@DIR@/new.db"
+                                             << "DRIVER={SQLite3};Database=@DIR@/new.db";
+        QTest::newRow("a new database file over a data source") << "DSN=Six;Database=@DIR@/new.db"
+                                                                << "DSN=Six;Database=@DIR@/new.db";
     }
     void aCraftedFileLoadsNoLibraryWithoutConsent()
     {
         QFETCH(QString, line);
         QFETCH(QString, shown);
         QTemporaryDir dir;
+        line.replace("@DIR@", dir.path());
+        shown.replace("@DIR@", dir.path());
         const QString mark = dir.filePath("mark");
         qputenv("VELLUMIX_MARK_FILE", mark.toLocal8Bit());
         QVERIFY(WriteAll(m_sandbox.Folder() + "/evil.dsn",
@@ -429,11 +446,13 @@ private slots:
         RecordPrompt(prompts, std::string());
         CModalAnswerer answerer;
         CDoc doc;
-        QVERIFY(!doc.OnOpenDocument(path));
+        const bool opened = doc.OnOpenDocument(path);
+        QVERIFY2(!QFile::exists(mark), "the library was loaded");
+        QVERIFY2(!QFile::exists(dir.filePath("new.db")), "a database was created");
+        QVERIFY(!opened);
         QCOMPARE(prompts.shown, QStringList{shown});
         QVERIFY(!prompts.reasons.value(0).isEmpty());
         QCOMPARE(answerer.Count(), 0);
-        QVERIFY2(!QFile::exists(mark), "the library was loaded");
     }
 
     // With the user's consent an unusual string connects.
