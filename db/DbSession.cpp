@@ -83,17 +83,28 @@ void CDbSession::Disconnect()
     m_catalogSchema.clear();
 }
 
+// Without a handle named, a failure is the most specific handle's: the
+// statement's, or before there is one the connection's or environment's.
 int CDbSession::CheckReturn(SQLRETURN code)
+{
+    if (m_statement != SQL_NULL_HSTMT)
+        return CheckReturn(code, SQL_HANDLE_STMT, m_statement);
+    if (m_connection != SQL_NULL_HDBC)
+        return CheckReturn(code, SQL_HANDLE_DBC, m_connection);
+    return CheckReturn(code, SQL_HANDLE_ENV, m_environment);
+}
+
+int CDbSession::CheckReturn(SQLRETURN code, SQLSMALLINT handleType, SQLHANDLE handle)
 {
     m_lastCallWarned = static_cast<short>(code) == SQL_SUCCESS_WITH_INFO;
     switch (static_cast<short>(code)) {
     case SQL_SUCCESS: return DbResult::kOk;
     // A success that came with a warning is a success; the warning is kept
     // as the last diagnostics.
-    case SQL_SUCCESS_WITH_INFO: CaptureDiagnostics(); return DbResult::kOk;
+    case SQL_SUCCESS_WITH_INFO: CaptureDiagnostics(handleType, handle); return DbResult::kOk;
     case SQL_NO_DATA_FOUND: return DbResult::kNoData;
     case SQL_INVALID_HANDLE: return DbResult::kInvalidHandle;
-    case SQL_ERROR: return CaptureDiagnostics();
+    case SQL_ERROR: return CaptureDiagnostics(handleType, handle);
     default: return DbResult::kOk;
     }
 }
@@ -117,14 +128,25 @@ int CDbSession::FoldDiagnostics(const std::vector<CDbDiagnostic> &records, std::
 
 int CDbSession::CaptureDiagnostics()
 {
+    if (m_statement != SQL_NULL_HSTMT)
+        return CaptureDiagnostics(SQL_HANDLE_STMT, m_statement);
+    if (m_connection != SQL_NULL_HDBC)
+        return CaptureDiagnostics(SQL_HANDLE_DBC, m_connection);
+    return CaptureDiagnostics(SQL_HANDLE_ENV, m_environment);
+}
+
+// Each handle keeps its own records: a failed commit's are on the
+// connection, and the statement's would say nothing about it.
+int CDbSession::CaptureDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
+{
     std::vector<CDbDiagnostic> records;
-    for (;;) {
+    for (SQLSMALLINT number = 1;; ++number) {
         SQLCHAR state[6] = {};
         SQLCHAR message[512] = {};
         SQLINTEGER native = 0;
         SQLSMALLINT length = 0;
-        const SQLRETURN rc = SQLError(m_environment, m_connection, m_statement, state, &native,
-                                      message, sizeof message, &length);
+        const SQLRETURN rc = SQLGetDiagRec(handleType, handle, number, state, &native, message,
+                                           sizeof message, &length);
         if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
             break;
         records.push_back({static_cast<long>(native), reinterpret_cast<const char *>(message)});
@@ -178,6 +200,8 @@ int CDbSession::Connect(const std::string &connectionString)
             m_searchEscape.clear();
         result = CheckReturn(SQLAllocStmt(m_connection, &m_statement));
     }
+    if (result >= 0)
+        result = m_adapter->PrepareSession(*this);
     if (result >= 0)
         result = m_adapter->ReadCatalogSchema(*this, m_catalogSchema);
     if (result >= 0)
@@ -246,12 +270,13 @@ int CDbSession::ReadInfoText(SQLUSMALLINT type, std::string &text)
 {
     std::vector<SQLCHAR> buffer(kInfoBufferSize + 1);
     SQLSMALLINT length = 0;
-    int result = CheckReturn(SQLGetInfo(m_connection, type, buffer.data(), kInfoBufferSize, &length));
+    int result =
+        ConnectionCall(SQLGetInfo(m_connection, type, buffer.data(), kInfoBufferSize, &length));
     if (result >= 0 && length >= kInfoBufferSize) {
         const size_t size = std::min(static_cast<size_t>(length) + 1, kLargestBuffer);
         buffer.assign(size + 1, 0);
-        result = CheckReturn(SQLGetInfo(m_connection, type, buffer.data(),
-                                        static_cast<SQLSMALLINT>(size), &length));
+        result = ConnectionCall(SQLGetInfo(m_connection, type, buffer.data(),
+                                           static_cast<SQLSMALLINT>(size), &length));
     }
     if (result >= 0)
         text = reinterpret_cast<const char *>(buffer.data());
@@ -315,11 +340,33 @@ void CDbSession::SetStatementLogListener(CDbStatementLog::Listener listener)
     m_log.SetListener(std::move(listener));
 }
 
+int CDbSession::ConnectionCall(SQLRETURN code)
+{
+    return CheckReturn(code, SQL_HANDLE_DBC, m_connection);
+}
+
+// BEGIN, COMMIT and ROLLBACK are no statements of ours (ODBC ends a
+// transaction by a call), but the log shows them as entries with their
+// outcomes: without them a change that was rolled back would look as if
+// its statements had stayed.
+void CDbSession::LogTransactionStep(const char *step, std::chrono::system_clock::time_point sent,
+                                    int result)
+{
+    std::string message;
+    if (result < 0)
+        message = MessageText(GetErrorText(result));
+    else if (m_lastCallWarned)
+        message = MessageText(m_lastError);
+    m_log.Add(sent, step, result < 0 ? CDbLogEntry::Failed : CDbLogEntry::Ok, message);
+}
+
 int CDbSession::BeginTransaction()
 {
-    const int result = CheckReturn(SQLSetConnectAttr(
+    const auto sent = std::chrono::system_clock::now();
+    const int result = ConnectionCall(SQLSetConnectAttr(
         m_connection, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0));
     m_inTransaction = result >= 0;
+    LogTransactionStep("BEGIN", sent, result);
     return result;
 }
 
@@ -335,10 +382,14 @@ int CDbSession::EndTransaction(SQLSMALLINT completion)
     if (!m_inTransaction)
         return DbResult::kOk;
     SQLFreeStmt(m_statement, SQL_CLOSE);
-    int result = CheckReturn(SQLEndTran(SQL_HANDLE_DBC, m_connection, completion));
+    const auto sent = std::chrono::system_clock::now();
+    const int result = ConnectionCall(SQLEndTran(SQL_HANDLE_DBC, m_connection, completion));
+    LogTransactionStep(completion == SQL_COMMIT ? "COMMIT" : "ROLLBACK", sent, result);
     if (result < 0 && completion == SQL_COMMIT) {
         const std::string commitError = m_lastError;
-        SQLEndTran(SQL_HANDLE_DBC, m_connection, SQL_ROLLBACK);
+        const auto rollbackSent = std::chrono::system_clock::now();
+        LogTransactionStep("ROLLBACK", rollbackSent,
+                           ConnectionCall(SQLEndTran(SQL_HANDLE_DBC, m_connection, SQL_ROLLBACK)));
         m_lastError = commitError;
     }
     SQLSetConnectAttr(m_connection, SQL_ATTR_AUTOCOMMIT,
@@ -361,6 +412,18 @@ int CDbSession::Fetch()
     return result;
 }
 
+// Only a fixed-length character column comes padded with blanks to its
+// length (the Pervasive.SQL dictionary's names, a PostgreSQL char(n)).
+bool CDbSession::IsPaddedColumn(int column, int &result)
+{
+    // SQLDescribeCol rather than SQLColAttribute: in the ODBC 2 environment
+    // the driver manager answers the latter with "char" for every column.
+    SQLSMALLINT type = 0;
+    result = CheckReturn(SQLDescribeCol(m_statement, static_cast<SQLUSMALLINT>(column), nullptr, 0,
+                                        nullptr, &type, nullptr, nullptr, nullptr));
+    return result >= 0 && (type == SQL_CHAR || type == SQL_WCHAR);
+}
+
 // A value longer than the buffer comes in pieces: the driver fills the
 // buffer less its closing zero and tells how much was left, or that it
 // cannot tell; the next call goes on where the last one stopped.
@@ -368,6 +431,9 @@ int CDbSession::GetColumnText(int column, std::string &text)
 {
     text.clear();
     int result = DbResult::kOk;
+    const bool padded = IsPaddedColumn(column, result);
+    if (result < 0)
+        return result;
     for (int piece = 0;; ++piece) {
         char buffer[kValueBufferSize] = {};
         SQLLEN indicator = 0;
@@ -383,7 +449,8 @@ int CDbSession::GetColumnText(int column, std::string &text)
         if (indicator != SQL_NO_TOTAL && indicator < kValueBufferSize)
             break;
     }
-    SqlText::TrimRight(text);
+    if (padded)
+        SqlText::TrimRight(text);
     return result;
 }
 
@@ -418,7 +485,7 @@ int CDbSession::QueryRows(const std::string &statement, const std::vector<int> &
 int CDbSession::ListTables()
 {
     m_rowsEntry = 0;
-    const std::string schema = SqlText::EscapePattern(m_catalogSchema, m_searchEscape);
+    const std::string schema = CatalogPattern(m_catalogSchema);
     return CheckReturn(SQLTables(m_statement, nullptr, 0, OptionalText(schema), Length(schema), nullptr,
                                  0, Text("TABLE"), SQL_NTS));
 }
@@ -428,10 +495,27 @@ int CDbSession::ListTables()
 int CDbSession::ListColumns(const std::string &table)
 {
     m_rowsEntry = 0;
-    const std::string schema = SqlText::EscapePattern(m_catalogSchema, m_searchEscape);
-    const std::string pattern = SqlText::EscapePattern(table, m_searchEscape);
+    const std::string schema = CatalogPattern(m_catalogSchema);
+    const std::string pattern = CatalogPattern(table);
     return CheckReturn(SQLColumns(m_statement, nullptr, 0, OptionalText(schema), Length(schema),
                                   Text(pattern), Length(pattern), nullptr, 0));
+}
+
+// psqlODBC takes its search escape for an escape only before "_" and "%";
+// anywhere else, before itself too, the escape stands for itself, so an
+// escaped escape would look for a name holding it twice (a table "a\b"
+// would show no columns).
+std::string CDbSession::CatalogPattern(const std::string &name) const
+{
+    if (m_searchEscape.empty() || !m_adapter || m_adapter->EscapesTheSearchEscape())
+        return SqlText::EscapePattern(name, m_searchEscape);
+    std::string pattern;
+    for (const char c : name) {
+        if (c == '_' || c == '%')
+            pattern += m_searchEscape;
+        pattern += c;
+    }
+    return pattern;
 }
 
 int CDbSession::ListIndexes(const std::string &table)
@@ -453,8 +537,14 @@ int CDbSession::LoadTypeInfo()
     ClearTypes();
     // TYPE_NAME, CREATE_PARAMS and NULLABLE.
     const int result = ReadRows(ListTypes(), {1, 6, 7}, [this](const CDbRow &row) {
+        // A driver may describe one type twice (psqlODBC lists bytea as a
+        // long and as a short binary type); the list offers each name once,
+        // as first described.
+        const std::string name = SqlText::ToLower(row[0]);
+        if (FindType(name))
+            return;
         auto type = std::make_unique<CDbTypeInfo>();
-        type->m_name = SqlText::ToLower(row[0]);
+        type->m_name = name;
         const std::string params = SqlText::ToLower(row[1]);
         type->m_paramKind = m_adapter ? m_adapter->ParameterKind(params)
                                       : CDbmsAdapter::StandardParameterKind(params);
@@ -573,7 +663,8 @@ std::vector<CListEntry> ReadList(CDbSession &session, SQLHENV environment, ListF
                                              static_cast<SQLSMALLINT>(nameSize), &nameLength,
                                              description.data(),
                                              static_cast<SQLSMALLINT>(descriptionSize),
-                                             &descriptionLength))
+                                             &descriptionLength),
+                                        SQL_HANDLE_ENV, environment)
                     < 0)
                     break;
                 const size_t written = std::min(

@@ -43,6 +43,12 @@ struct CDbDiagnostic
 class CDbSession : public CRowSource
 {
 public:
+    // The longest a statement or a commit waits for a lock that another
+    // program holds before it fails with the engine's "locked" message and
+    // nothing changed: long enough to outlast another program's short
+    // write, short enough that nobody takes the program for hung.
+    static constexpr int kLockWaitMilliseconds = 3000;
+
     CDbSession();
     ~CDbSession() override;
     CDbSession(const CDbSession &) = delete;
@@ -75,7 +81,9 @@ public:
     int RollbackTransaction();
     bool InTransaction() const { return m_inTransaction; }
     int Fetch() override;
-    // Reads a value as text, however long; trailing white space is removed.
+    // Reads a value as text, however long. Trailing blanks are removed only
+    // from fixed-length character columns, whose values the engine pads;
+    // everywhere else they are part of the value (a table named "C sp ").
     int GetColumnText(int column, std::string &text) override;
 
     // Reads every row of the result set that start began (the code of a
@@ -96,8 +104,14 @@ public:
     int ListTypes();
     int LoadTypeInfo();
 
+    // The code of an ODBC call as a result code. A failure's diagnostics are
+    // read from the handle that failed: the statement's by default (or the
+    // connection's or environment's while there is no statement yet), the
+    // connection's for calls on the connection such as SQLEndTran.
     int CheckReturn(SQLRETURN code);
+    int CheckReturn(SQLRETURN code, SQLSMALLINT handleType, SQLHANDLE handle);
     int CaptureDiagnostics();
+    int CaptureDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
     std::string GetErrorText(int code) const;
 
     int ReloadRelationships();
@@ -142,7 +156,8 @@ public:
     static void SetDefaultConnectPrompt(ConnectPrompt prompt);
 
     // The last statements sent through Execute, oldest first, with their
-    // outcomes; kept so that the user can see exactly what was sent.
+    // outcomes, and the BEGIN, COMMIT and ROLLBACK that framed them; kept so
+    // that the user can see exactly what was sent and what of it stayed.
     const CDbStatementLog &GetStatementLog() const { return m_log; }
     void SetStatementLogListener(CDbStatementLog::Listener listener);
     // Every statement ever sent through this session: unlike the log, which
@@ -165,6 +180,11 @@ public:
 private:
     void Disconnect();
     int EndTransaction(SQLSMALLINT completion);
+    int ConnectionCall(SQLRETURN code);
+    void LogTransactionStep(const char *step, std::chrono::system_clock::time_point sent,
+                            int result);
+    bool IsPaddedColumn(int column, int &result);
+    std::string CatalogPattern(const std::string &name) const;
     int DriverConnect(const std::string &input);
     int ReadInfoText(SQLUSMALLINT type, std::string &text);
     int SelectAdapter();

@@ -33,6 +33,13 @@ public:
     // How the engine's schema changes are written (Dialect.h).
     virtual const CDialect &GetDialect() const = 0;
 
+    // Sets what every later statement of the session obeys, first thing
+    // after connecting: how long to wait for a lock that another program
+    // holds (CDbSession::kLockWaitMilliseconds). Nothing by default.
+    virtual int PrepareSession(CDbSession &) { return 0; }
+    // True when the driver reads its search escape before itself as an
+    // escaped escape in catalog search patterns, as ODBC says.
+    virtual bool EscapesTheSearchEscape() const { return true; }
     // The schema the catalog functions look in, read once at connect.
     // Empty (the default) names none: the driver then lists every table it
     // has.

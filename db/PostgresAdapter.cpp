@@ -50,6 +50,18 @@ std::string CPostgresAdapter::TriggerQuery(const std::string &table)
              "current_schema()) and not t.tgisinternal order by t.tgname";
 }
 
+// Without a lock timeout a DDL statement waits behind another session's
+// lock for as long as that session keeps it; with it the statement fails
+// with the server's "lock timeout" and the change is rolled back.
+int CPostgresAdapter::PrepareSession(CDbSession &session)
+{
+    const int result =
+        session.Execute("set lock_timeout = " + std::to_string(CDbSession::kLockWaitMilliseconds));
+    if (result >= 0)
+        session.CloseStatement();
+    return result;
+}
+
 int CPostgresAdapter::ReadCatalogSchema(CDbSession &session, std::string &schema)
 {
     schema.clear();

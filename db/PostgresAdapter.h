@@ -18,6 +18,8 @@ public:
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
     const CDialect &GetDialect() const override { return m_dialect; }
+    int PrepareSession(CDbSession &session) override;
+    bool EscapesTheSearchEscape() const override { return false; }
     int ReadCatalogSchema(CDbSession &session, std::string &schema) override;
     int ParameterKind(const std::string &createParams) const override;
     void NormalizeColumnFacts(std::string &typeName, std::string &dataType,

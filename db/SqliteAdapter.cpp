@@ -72,6 +72,18 @@ struct CSqliteAdapter::CForeignKey
 
 std::string CSqliteAdapter::GetDbmsName() const { return "SQLite"; }
 
+// sqliteodbc waits 100 s for a lock unless told otherwise, which looks like
+// a hang. The busy timeout bounds each wait of a statement; a commit that
+// meets a lock is tried by the driver ten times more, each try waiting the
+// busy timeout again, so one wait is an eleventh of the whole.
+int CSqliteAdapter::PrepareSession(CDbSession &session)
+{
+    constexpr int kCommitTries = 11;
+    const int wait = CDbSession::kLockWaitMilliseconds / kCommitTries;
+    return session.QueryRows("pragma busy_timeout = " + std::to_string(wait), {1},
+                             [](const CDbRow &) {});
+}
+
 
 std::string CSqliteAdapter::GeneratedName(const std::string &table,
                                           const std::vector<std::string> &columns)

@@ -26,6 +26,7 @@ public:
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
     bool ReportsDeclaredTypes() const override { return true; }
+    int PrepareSession(CDbSession &session) override;
     const CDialect &GetDialect() const override { return m_dialect; }
 
     // One row per foreign-key column of every table, in declaration order.

@@ -1,9 +1,11 @@
 #include "app/SqlLogModel.h"
 #include "app/SqlLogWindow.h"
 #include "db/DbmsAdapter.h"
+#include "db/Dialect.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
+#include "tests/support/ColumnDefs.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/TableRows.h"
@@ -85,9 +87,11 @@ private slots:
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Time"));
         QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QString("Statement"));
         QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QString("Outcome"));
-        // The dictionary reads at loading: how many rows each gave.
+        // The lock wait set on connecting, then the dictionary reads at
+        // loading: how many rows each gave.
+        QVERIFY2(Cell(0, 1).startsWith("pragma busy_timeout = "), qPrintable(Cell(0, 1)));
         QCOMPARE(Cell(LastRow(), 2), QString("2 rows"));
-        QCOMPARE(Cell(0, 2), QString("0 rows"));
+        QCOMPARE(Cell(1, 2), QString("0 rows"));
         QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(Cell(LastRow(), 0)).hasMatch());
     }
 
@@ -126,6 +130,31 @@ private slots:
 
         const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR", QDir::tempPath());
         QVERIFY(m_log->grab().save(folder + "/sql-log.png"));
+    }
+
+    // A change of several statements is one transaction, and the log shows
+    // how it ended: after a refused statement the rollback, so that the
+    // statements before it do not look as if they had stayed.
+    void showsHowAChangeOfSeveralStatementsEnded()
+    {
+        using ColumnDefs::Column;
+        CDbSession &session = m_doc->GetSession();
+        QVERIFY(ApplySchemaChange(session, CAddColumns{"ORDERS", {Column("EXTRA", "integer"),
+                                                                  Column("NOTE", "text")}})
+                < 0);
+        const int refused = LastRow();
+        QCOMPARE(Cell(refused - 3, 1) + " " + Cell(refused - 3, 2), QString("BEGIN ok"));
+        QCOMPARE(Cell(refused - 2, 2), QString("ok"));
+        QVERIFY2(Cell(refused - 1, 2).contains("duplicate column name: NOTE"),
+                 qPrintable(Cell(refused - 1, 2)));
+        QCOMPARE(Cell(refused, 1) + " " + Cell(refused, 2), QString("ROLLBACK ok"));
+
+        QCOMPARE(ApplySchemaChange(session, CAddColumns{"ORDERS", {Column("EXTRA", "integer"),
+                                                                   Column("MORE", "text")}}),
+                 0);
+        QCOMPARE(m_log->Model()->rowCount(), refused + 5);
+        QCOMPARE(Cell(refused + 1, 1), QString("BEGIN"));
+        QCOMPARE(Cell(LastRow(), 1) + " " + Cell(LastRow(), 2), QString("COMMIT ok"));
     }
 
     // A full log forgets its oldest entry as it takes a new one; the window
