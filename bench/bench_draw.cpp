@@ -159,11 +159,17 @@ CRoutes AllRoutes(const CDbView &view, const CDbSession &session)
 // a click costs without an index.
 int FullScanHit(const CRoutes &routes, const QPoint &point)
 {
-    int hit = -1;
-    for (const auto &[id, route] : routes)
-        if (id >= 0 && RelationshipGeometry::HitTest(route, point))
-            hit = id;
-    return hit;
+    int line = -1;
+    int area = -1;
+    for (const auto &[id, route] : routes) {
+        if (id < 0)
+            continue;
+        if (RelationshipGeometry::HitsLine(route, point))
+            line = id;
+        else if (RelationshipGeometry::HitsArea(route, point))
+            area = id;
+    }
+    return line >= 0 ? line : area;
 }
 
 // Clicks spread over the tables' extent, half of them close to some

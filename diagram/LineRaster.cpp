@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 
 #include <algorithm>
 #include <cstdint>
@@ -50,33 +51,41 @@ void Walk(int a0, int b0, int length, int rise, int first, int last, Plot plot)
     }
 }
 
+// Gives plot(x, y) the pixels of the segment from p to q whose major
+// coordinate lies within the bounds' span along that axis; the minor
+// coordinate is not limited.
+template <typename Plot>
+void ForPixels(QPoint p, QPoint q, const QRect &bounds, Plot plot)
+{
+    if (std::abs(q.y() - p.y()) >= std::abs(q.x() - p.x())) {
+        if (q.y() < p.y())
+            std::swap(p, q);
+        const int first = std::max(p.y(), bounds.top());
+        const int last = std::min(q.y(), bounds.bottom());
+        if (first <= last)
+            Walk(p.y(), p.x(), q.y() - p.y(), q.x() - p.x(), first, last,
+                 [&](int y, int x) { plot(x, y); });
+    } else {
+        if (q.x() < p.x())
+            std::swap(p, q);
+        const int first = std::max(p.x(), bounds.left());
+        const int last = std::min(q.x(), bounds.right());
+        if (first <= last)
+            Walk(p.x(), p.y(), q.x() - p.x(), q.y() - p.y(), first, last,
+                 [&](int x, int y) { plot(x, y); });
+    }
+}
+
 void DrawSegment(QImage &image, QPoint p, QPoint q, QRgb color)
 {
     uchar *const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
     const int width = image.width();
     const int height = image.height();
-    const auto set = [&](int x, int y) {
+    ForPixels(p, q, image.rect(), [&](int x, int y) {
         if (x >= 0 && x < width && y >= 0 && y < height)
             reinterpret_cast<QRgb *>(bits + y * stride)[x] = color;
-    };
-    if (std::abs(q.y() - p.y()) >= std::abs(q.x() - p.x())) {
-        if (q.y() < p.y())
-            std::swap(p, q);
-        const int first = std::max(p.y(), 0);
-        const int last = std::min(q.y(), height - 1);
-        if (first <= last)
-            Walk(p.y(), p.x(), q.y() - p.y(), q.x() - p.x(), first, last,
-                 [&](int y, int x) { set(x, y); });
-    } else {
-        if (q.x() < p.x())
-            std::swap(p, q);
-        const int first = std::max(p.x(), 0);
-        const int last = std::min(q.x(), width - 1);
-        if (first <= last)
-            Walk(p.x(), p.y(), q.x() - p.x(), q.y() - p.y(), first, last,
-                 [&](int x, int y) { set(x, y); });
-    }
+    });
 }
 
 bool ThirtyTwoBits(const QImage &image)
@@ -119,6 +128,17 @@ void DrawPolyline(QImage &image, const QPoint &origin, const QPoint *points, int
         DrawSegment(image, points[i] + origin, points[i + 1] + origin, color);
     if (count == 1)
         DrawSegment(image, points[0] + origin, points[0] + origin, color);
+}
+
+bool PolylineMeets(const QPoint *points, int count, const QRect &area)
+{
+    bool met = false;
+    const auto meets = [&](int x, int y) { met = met || area.contains(x, y); };
+    for (int i = 0; i + 1 < count && !met; ++i)
+        ForPixels(points[i], points[i + 1], area, meets);
+    if (count == 1)
+        ForPixels(points[0], points[0], area, meets);
+    return met;
 }
 
 } // namespace LineRaster

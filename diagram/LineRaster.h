@@ -5,6 +5,7 @@
 
 class QImage;
 class QPainter;
+class QRect;
 
 // Draws one-pixel lines by writing the pixels of a 32-bit image directly.
 // A large diagram keeps hundreds of long relationship lines on every
@@ -26,5 +27,11 @@ QImage *Target(const QPainter &painter, QPoint &origin);
 // Draws the polyline through the points, shifted by origin, clipped to the
 // image.
 void DrawPolyline(QImage &image, const QPoint &origin, const QPoint *points, int count, QRgb color);
+
+// True when DrawPolyline, given the same points, sets a pixel inside the
+// area: a click there lands on the line as drawn. Works out only the
+// pixels across the area's span, so a long line costs no more than a short
+// one.
+bool PolylineMeets(const QPoint *points, int count, const QRect &area);
 
 } // namespace LineRaster

@@ -94,7 +94,7 @@ QPainterPath HitArea(const CRelationshipRoute &route)
     return path;
 }
 
-bool HitTest(const CRelationshipRoute &route, const QPoint &point)
+bool HitsArea(const CRelationshipRoute &route, const QPoint &point)
 {
     // One polygon for both figures: the fill polygon joins the subpaths
     // through edges that cancel out under the odd-even rule. Only the
@@ -105,6 +105,23 @@ bool HitTest(const CRelationshipRoute &route, const QPoint &point)
         if (RowMeets(outline, y, point.x() - kHitSlop, point.x() + kHitSlop))
             return true;
     return false;
+}
+
+bool HitsLine(const CRelationshipRoute &route, const QPoint &point)
+{
+    const QRect square(point - QPoint(kHitSlop, kHitSlop),
+                       QSize(2 * kHitSlop + 1, 2 * kHitSlop + 1));
+    return LineRaster::PolylineMeets(route.m_line.data(), static_cast<int>(route.m_line.size()),
+                                     square)
+           || LineRaster::PolylineMeets(route.m_marker.data(),
+                                        static_cast<int>(route.m_marker.size()), square);
+}
+
+// The drawn pixels first: they are a few steps to work out, where the area
+// needs its polygon built.
+bool HitTest(const CRelationshipRoute &route, const QPoint &point)
+{
+    return HitsLine(route, point) || HitsArea(route, point);
 }
 
 void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &exposed)

@@ -41,8 +41,16 @@ QPainterPath HitArea(const CRelationshipRoute &route);
 
 // True when the 5 x 5 square centred on point meets the route's area. The
 // area is rasterised as a region made from the polygon would be, so a route
-// whose points all lie on one line has no area there and is hit only at its
-// marker.
+// whose points all lie on one line has no area there, and where the
+// connector's two slanted edges cross the area thins to nothing.
+bool HitsArea(const CRelationshipRoute &route, const QPoint &point);
+
+// True when the 5 x 5 square centred on point meets a pixel that drawing
+// the route sets (see LineRaster): a press on any pixel of a drawn line
+// hits it, however thin its area is there.
+bool HitsLine(const CRelationshipRoute &route, const QPoint &point);
+
+// Either of the two above.
 bool HitTest(const CRelationshipRoute &route, const QPoint &point);
 
 // How far the widest line pen (the selected relationship's, 2 pixels) and

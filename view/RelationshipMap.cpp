@@ -137,8 +137,13 @@ int CRelationshipMap::HitTest(const QPoint &point)
     using RelationshipGeometry::kHitSlop;
     const QRect square(point - QPoint(kHitSlop, kHitSlop), QSize(2 * kHitSlop + 1, 2 * kHitSlop + 1));
     const std::vector<int> near = LinesIn(square);
+    // A line drawn at the point wins over another line's area there, so
+    // that every drawn pixel of a line selects that line.
     for (auto it = near.rbegin(); it != near.rend(); ++it)
-        if (RelationshipGeometry::HitTest(m_lines[static_cast<size_t>(*it)].route, point))
+        if (RelationshipGeometry::HitsLine(m_lines[static_cast<size_t>(*it)].route, point))
+            return *it;
+    for (auto it = near.rbegin(); it != near.rend(); ++it)
+        if (RelationshipGeometry::HitsArea(m_lines[static_cast<size_t>(*it)].route, point))
             return *it;
     return -1;
 }

@@ -35,8 +35,8 @@ public:
     // The route of a relationship; false when it is not drawn (one of its
     // tables has no window in the view).
     bool Route(int id, CRelationshipRoute &route);
-    // The last relationship in list order whose line is hit at the diagram
-    // point, or -1.
+    // The last relationship in list order whose drawn line is hit at the
+    // diagram point; failing that, the last whose area is hit; or -1.
     int HitTest(const QPoint &point);
 
     // The route between two table windows, in diagram coordinates: the

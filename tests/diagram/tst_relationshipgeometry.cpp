@@ -83,10 +83,13 @@ private slots:
         QTest::newRow("beyond two pixels of its area") << slantedFrom << slantedTo << QPoint(201, 121) << false;
         QTest::newRow("inside the crow's foot") << slantedFrom << slantedTo << QPoint(142, 142) << true;
         QTest::newRow("far from everything") << slantedFrom << slantedTo << QPoint(500, 500) << false;
-        // A straight horizontal line has no area: only its marker is hit.
+        // A straight horizontal line has no area: it is hit where it is
+        // drawn, and up to two pixels beside.
         const QPoint level(25, 100);
         const QPoint levelParent(305, 100);
-        QTest::newRow("on a level line") << level << levelParent << QPoint(220, 100) << false;
+        QTest::newRow("on a level line") << level << levelParent << QPoint(220, 100) << true;
+        QTest::newRow("two pixels beside a level line") << level << levelParent << QPoint(220, 102) << true;
+        QTest::newRow("three pixels beside a level line") << level << levelParent << QPoint(220, 103) << false;
         QTest::newRow("on a level line's marker") << level << levelParent << QPoint(143, 100) << true;
     }
     void hitTest()
@@ -100,7 +103,7 @@ private slots:
         QCOMPARE(RelationshipGeometry::HitTest(route, press), hit);
     }
 
-    // The hit test works out only the rows around the press; it must agree
+    // The area test works out only the rows around the press; it must agree
     // with the whole area turned into a region by Qt, on every route shape
     // (slanted, level, tables far apart, overlapping) and at presses on,
     // beside and between the lines.
@@ -130,7 +133,7 @@ private slots:
                 }
                 const bool expected = area.intersects(QRect(point - QPoint(2, 2), QSize(5, 5)));
                 hits += expected ? 1 : 0;
-                QVERIFY2(RelationshipGeometry::HitTest(route, point) == expected,
+                QVERIFY2(RelationshipGeometry::HitsArea(route, point) == expected,
                          qPrintable(QStringLiteral("round %1 at %2,%3").arg(round).arg(point.x()).arg(point.y())));
             }
         }

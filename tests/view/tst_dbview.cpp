@@ -350,7 +350,7 @@ private slots:
     }
 
     // A slanted line is hit anywhere in the area its four points span; a
-    // nearly level one only close to its crow's foot.
+    // nearly level one, whose area is next to nothing, where it is drawn.
     void clickOnTheLineItself()
     {
         const CRelationshipRoute slanted = RouteOf(Relationship("FK_ITEMS_ORDERS"));
@@ -360,7 +360,7 @@ private slots:
         const CRelationshipRoute level = RouteOf(Relationship("FK_ORDERS_CUSTOMER"));
         QVERIFY(qAbs(level.m_line[1].y() - level.m_line[2].y()) < 6);
         QTest::mouseClick(m_view->Canvas(), Qt::LeftButton, {}, (level.m_line[1] + level.m_line[2]) / 2);
-        QCOMPARE(m_view->m_selRelationship, -1);
+        QCOMPARE(m_view->m_selRelationship, Relationship("FK_ORDERS_CUSTOMER"));
     }
 
     // The foreign end of a line lies on the bottom edge of its index's

@@ -109,14 +109,21 @@ private:
     std::unique_ptr<CDbView> m_view;
 };
 
-// The last relationship whose area the press hits, looking at every one.
+// The last relationship drawn where the press hits, or failing that the
+// last whose area it hits, looking at every one.
 int FullScanHit(const std::vector<std::pair<int, CRelationshipRoute>> &routes, const QPoint &point)
 {
-    int hit = -1;
-    for (const auto &[id, route] : routes)
-        if (id >= 0 && RelationshipGeometry::HitTest(route, point))
-            hit = id;
-    return hit;
+    int line = -1;
+    int area = -1;
+    for (const auto &[id, route] : routes) {
+        if (id < 0)
+            continue;
+        if (RelationshipGeometry::HitsLine(route, point))
+            line = id;
+        else if (RelationshipGeometry::HitsArea(route, point))
+            area = id;
+    }
+    return line >= 0 ? line : area;
 }
 
 // Presses spread over the tables, every other one close to a line.
