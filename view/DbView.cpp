@@ -512,8 +512,14 @@ void CDbView::DrawForPrint(QPainter &painter)
 {
     if (!m_pDoc)
         return;
-    DrawRelationships(painter, QRect());
     painter.save();
+    // A painter passes a pen on to its device only when the pen changes,
+    // and a PDF device that has not been given one yet draws hairlines: a
+    // new painter's pen is the one the lines use, so on a PDF's first page
+    // they came out faint. Starting without a pen makes every page send its
+    // pens.
+    painter.setPen(Qt::NoPen);
+    DrawRelationships(painter, QRect());
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::black, 1));
     PaintTablesForPrint(painter);

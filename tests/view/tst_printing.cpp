@@ -1,4 +1,5 @@
 #include "db/DbmsAdapter.h"
+#include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -260,6 +261,38 @@ private slots:
         // The printable strip beyond page 1's seven inches stays blank: the
         // lines crossing into page 2 are not printed twice.
         QCOMPARE(Ink(pages[0], QRect(kMargin + kPageWidth + 1, kMargin, 20, kPageHeight)), 0);
+    }
+
+    // Every page draws its lines with the same pen: the level line from
+    // order_line to product runs from page 1 onto page 2, black on both.
+    void linesPrintAlikeOnEveryPage()
+    {
+        const QString path = FilePath("pens.pdf");
+        UsePdfPrinter(Printer(), path);
+        QVERIFY(View()->OnCommand(Cmd::FilePrintDirect));
+        const QImage pages[] = {RenderPdfPage(path, 1), RenderPdfPage(path, 2)};
+        QVERIFY(!pages[0].isNull() && !pages[1].isNull());
+        const CDbSession &session = Doc()->GetSession();
+        CRelationshipRoute route;
+        for (int i = 0; const CDbRelationship *line = session.GetRelationship(i); ++i)
+            if (line->m_foreignTable == "order_line" && line->m_parentTable == "product")
+                QVERIFY(View()->RelationshipRoute(*line, route));
+        const QPoint from = route.m_line[1];
+        const QPoint to = route.m_line[2];
+        QVERIFY(from.y() == to.y() && from.x() < kPageWidth - 4 && to.x() > kPageWidth + 4);
+        // The darkest pixel across the line, in each column of it but the
+        // two at the page edge.
+        for (int x = from.x(); x <= to.x(); ++x) {
+            if (qAbs(x - kPageWidth) <= 1)
+                continue;
+            const int page = x / kPageWidth;
+            const QPoint at(x - page * kPageWidth + kMargin, from.y() + kMargin);
+            int darkest = 255;
+            for (int dy = -1; dy <= 1; ++dy)
+                darkest = qMin(darkest, qGray(pages[page].pixel(at + QPoint(0, dy))));
+            QVERIFY2(darkest < 64, qPrintable(QStringLiteral("page %1 column %2: grey %3")
+                                                  .arg(page + 1).arg(x).arg(darkest)));
+        }
     }
 
     void printDialogPrintsToTheFileChosen()
