@@ -58,7 +58,8 @@ public:
     // with the one the connect prompt obtains from the user.
     int Connect(const std::string &connectionString = std::string());
     // Connects with a connection string read from a diagram file. A string
-    // that could make a library load is shown to the user first, and one
+    // that could make a library load or create a database file is shown to
+    // the user first (see ConnectionString::ConsentReason), and one
     // the driver refuses (a password missing, a data source gone) is shown
     // again with the driver's message, until it connects or the user
     // cancels. An empty data source name before a driver named directly is
