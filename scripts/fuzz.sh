@@ -36,11 +36,17 @@ failed=()
 for target in "${targets[@]}"; do
   mkdir -p "$dir/corpus/$target" "$dir/artifacts" "$dir/logs"
   log="$dir/logs/$target.log"
+  # The keywords of what a target reads, where fuzz/ has a dictionary for it.
+  dict=()
+  case "$target" in
+    fuzz_sqlitetablesql|fuzz_sqlitetableedit) dict=(-dict="$root/fuzz/sql.dict") ;;
+    fuzz_connectionstring) dict=(-dict="$root/fuzz/connectionstring.dict") ;;
+  esac
   echo "== $target: ${seconds} s"
   # -timeout: an input that takes this long counts as a hang, a finding too.
   if "$dir/$target" "$dir/corpus/$target" "$root/fuzz/corpus/$target" \
        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-       -artifact_prefix="$dir/artifacts/$target-" >"$log" 2>&1; then
+       -artifact_prefix="$dir/artifacts/$target-" "${dict[@]}" >"$log" 2>&1; then
     grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
   else
     echo "$target FAILED; its report (all of it in $log):"
