@@ -279,4 +279,15 @@ std::string ConsentReason(const std::string &fromFile, const CDriverCatalog &cat
     return std::string();
 }
 
+bool ReachesOnlySqlite(const std::string &text, const CDriverCatalog &catalog)
+{
+    std::vector<CAttribute> attributes;
+    if (!Split(text, attributes))
+        return false;
+    const std::vector<DriverKind> kinds = KindsReached(attributes, catalog);
+    return !kinds.empty() && std::all_of(kinds.begin(), kinds.end(), [](DriverKind kind) {
+        return kind == DriverKind::Sqlite3;
+    });
+}
+
 } // namespace ConnectionString

@@ -67,4 +67,8 @@ struct CDriverCatalog
 // and a SQLite database file it names exists already.
 std::string ConsentReason(const std::string &fromFile, const CDriverCatalog &catalog);
 
+// True when the string reaches the SQLite driver and no other, as far as
+// the catalog tells.
+bool ReachesOnlySqlite(const std::string &text, const CDriverCatalog &catalog);
+
 } // namespace ConnectionString

@@ -252,9 +252,10 @@ int CDbSession::DriverConnect(const std::string &input)
         return DbResult::kNoData;
     }
     m_sentConnectionString = request;
+    const std::string sent = WithLockWait(request);
     std::vector<SQLCHAR> completed(kLargestBuffer + 1);
     SQLSMALLINT length = 0;
-    const int result = CheckReturn(SQLDriverConnect(m_connection, nullptr, Text(request), SQL_NTS,
+    const int result = CheckReturn(SQLDriverConnect(m_connection, nullptr, Text(sent), SQL_NTS,
                                                     completed.data(),
                                                     static_cast<SQLSMALLINT>(kLargestBuffer),
                                                     &length, SQL_DRIVER_NOPROMPT));
@@ -263,6 +264,23 @@ int CDbSession::DriverConnect(const std::string &input)
     m_connectionOpen = true;
     m_connectionString = reinterpret_cast<const char *>(completed.data());
     return result;
+}
+
+// The SQLite driver waits 100 s for a lock while it connects already,
+// before any statement could shorten the wait; its Timeout setting bounds
+// that wait. It is added to what is sent, not to what a diagram file keeps
+// of the string, and a Timeout the string sets itself stays.
+std::string CDbSession::WithLockWait(const std::string &request)
+{
+    std::vector<ConnectionString::CAttribute> attributes;
+    if (!ConnectionString::Split(request, attributes)
+        || !ConnectionString::ReachesOnlySqlite(request, ReadDriverCatalog()))
+        return request;
+    for (const ConnectionString::CAttribute &attribute : attributes)
+        if (ConnectionString::IsKey(attribute, "Timeout"))
+            return request;
+    const std::string separator = request.back() == ';' ? "" : ";";
+    return request + separator + "Timeout=" + std::to_string(kLockWaitMilliseconds);
 }
 
 // A text longer than the first buffer is read again whole.

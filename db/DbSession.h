@@ -187,6 +187,7 @@ private:
     bool IsPaddedColumn(int column, int &result);
     std::string CatalogPattern(const std::string &name) const;
     int DriverConnect(const std::string &input);
+    std::string WithLockWait(const std::string &request);
     int ReadInfoText(SQLUSMALLINT type, std::string &text);
     int SelectAdapter();
     bool Prompt(std::string &connectionString, const std::string &reason);

@@ -1,17 +1,23 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
+#include "db/Dialect.h"
 #include "db/PostgresAdapter.h"
 #include "diagram/TableItem.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
+#include "tests/support/ColumnDefs.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PostgresDatabase.h"
+#include "tests/support/SessionRows.h"
+#include "tests/support/SqliteLockHolder.h"
 #include "tests/support/TableRows.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <memory>
+#include <set>
 
 // The schema every test here reads, at the end of the file: a raw string
 // with unbalanced apostrophes would hide the test class from moc.
@@ -105,8 +111,9 @@ private slots:
 
     void theDiagramShowsTheTablesOfTheCurrentSchemaOnly()
     {
-        QCOMPARE(TableNames(), (QStringList{"Bob's \"quoted\" table", "a_b", "address", "axb",
-                                            "customer", "kinds", "note", "region"}));
+        QCOMPARE(TableNames(), (QStringList{"Bob's \"quoted\" table", "a\\\\b", "a\\b", "a_b",
+                                            "address", "axb", "customer", "kinds", "note",
+                                            "region"}));
         QCOMPARE(TableRows::Names(Table("customer")),
                  (QStringList{"id", "name", "referrer", "amount", "customer_pkey", "id",
                               "customer_by_name", "name", "a_touch", "b_touch"}));
@@ -121,6 +128,20 @@ private slots:
         // A name holding a pattern character is no pattern: a_b is not axb.
         QCOMPARE(TableRows::Names(Table("a_b")), QStringList{"y"});
         QCOMPARE(TableRows::Names(Table("axb")), QStringList{"x"});
+        // Nor is the escape character: a\b is not a\\b.
+        QCOMPARE(TableRows::Names(Table("a\\b")), QStringList{"w"});
+        QCOMPARE(TableRows::Names(Table("a\\\\b")), QStringList{"v"});
+    }
+
+    // char(n) comes padded to its length and loses the padding; the blanks
+    // a varchar ends with are part of its value.
+    void onlyFixedLengthValuesLoseTrailingBlanks()
+    {
+        CDbRow values;
+        QCOMPARE(Session().QueryRows("select 'ab'::char(5), 'ab  '::varchar(6)", {1, 2},
+                                     [&values](const CDbRow &row) { values = row; }),
+                 0);
+        QCOMPARE(values, (CDbRow{"ab", "ab  "}));
     }
 
     // Every column shows the type as the table declares it: lengths in
@@ -194,6 +215,72 @@ private slots:
             QVERIFY2(found, type.name);
             QCOMPARE(found->m_paramKind, type.kind);
         }
+        // The driver describes bytea twice; the list offers it once.
+        std::set<std::string> names;
+        for (int i = 0; const CDbTypeInfo *type = Session().GetType(i); ++i)
+            QVERIFY2(names.insert(type->m_name).second, type->m_name.c_str());
+        QVERIFY(names.count("bytea"));
+    }
+
+    void aLockHeldElsewhereFailsWithinTheWait_data()
+    {
+        QTest::addColumn<bool>("sqlite");
+        QTest::newRow("SQLite") << true;
+        QTest::newRow("PostgreSQL") << false;
+    }
+    // Another program holds a lock on the table: a change fails within the
+    // lock wait with the engine's words and leaves the table as it was, and
+    // a new connection does not hang either.
+    void aLockHeldElsewhereFailsWithinTheWait()
+    {
+        QFETCH(bool, sqlite);
+        std::string connection = m_database.ConnectionString();
+        QString path;
+        if (sqlite) {
+            path = m_sandbox.AddSqliteSource("Locked", "create table held (a integer);\n");
+            connection = COdbcSandbox::ConnectionString("Locked");
+        } else {
+            QVERIFY2(m_database.Run("create table held (a integer);"), qPrintable(m_database.Error()));
+        }
+        CDbSession session;
+        QCOMPARE(session.Connect(connection), 0);
+        std::unique_ptr<CSqliteLockHolder> file;
+        CDbSession other;
+        if (sqlite) {
+            file = std::make_unique<CSqliteLockHolder>(path, CSqliteLockHolder::Write);
+            QVERIFY2(file->IsHeld(), qPrintable(file->Error()));
+        } else {
+            QCOMPARE(other.Connect(connection), 0);
+            QCOMPARE(other.BeginTransaction(), 0);
+            QCOMPARE(other.Execute("lock table held in access exclusive mode"), 0);
+        }
+        const qint64 bound = CDbSession::kLockWaitMilliseconds + 2000;
+
+        QElapsedTimer clock;
+        clock.start();
+        const int result = ApplySchemaChange(
+            session, CAddColumns{"held", {ColumnDefs::Column("b", "integer"),
+                                          ColumnDefs::Column("c", "integer")}});
+        QVERIFY(result < 0);
+        QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed())));
+        const QString text = QString::fromStdString(session.GetErrorText(result));
+        QVERIFY2(text.contains(sqlite ? "database is locked" : "lock timeout"), qPrintable(text));
+        session.CloseStatement();
+
+        clock.restart();
+        CDbSession late;
+        const int connected = late.Connect(connection);
+        QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(connected >= 0 || !late.GetErrorText(connected).empty());
+
+        file.reset();
+        other.RollbackTransaction();
+        QCOMPARE(FirstColumnRows(session, sqlite ? "select name from pragma_table_info('held')"
+                                                 : "select column_name from information_schema.columns"
+                                                   " where table_name = 'held'"),
+                 QStringList{"a"});
+        if (!sqlite)
+            QVERIFY2(m_database.Run("drop table held;"), qPrintable(m_database.Error()));
     }
 
     // Other engines keep the exact words.
@@ -248,6 +335,8 @@ create table kinds (v varchar(1000), c char(300), b boolean, u uuid, y bytea, t 
   x text, n numeric(12,4), d double precision);
 create table a_b (y integer);
 create table axb (x integer);
+create table "a\b" (w integer);
+create table "a\\b" (v integer);
 
 create schema shadow;
 create table shadow.customer (shadow_only integer primary key);
