@@ -37,8 +37,8 @@ const char *const CSqliteAdapter::kKeyQuery =
 
 // A column read holds 254 bytes, and a CREATE TABLE text is longer, so the
 // text comes in pieces of 60 characters (at most 240 bytes of UTF-8). The
-// reader trims trailing blanks, which would lose the blank between two
-// words at a piece boundary, so each piece carries one extra character.
+// guard character at the end of each piece keeps a blank at a piece
+// boundary safe from any reader that trims values.
 // Only tables whose text can name a constraint are read.
 const char *const CSqliteAdapter::kTableSqlQuery =
     "with recursive piece(name, sql, pos) as ("

@@ -1,8 +1,11 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
+#include "db/Dialect.h"
 #include "db/SqliteAdapter.h"
 #include "db/SqliteTableSql.h"
+#include "tests/support/ColumnDefs.h"
 #include "tests/support/OdbcSandbox.h"
+#include "tests/support/SqliteRows.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -257,6 +260,33 @@ private slots:
         std::vector<std::string> names;
         QCOMPARE(session.GetAdapter()->LoadTriggerNames(session, "lonely", names), 0);
         QVERIFY(names.empty());
+    }
+
+    // Blanks at the end of a name are part of it: the table is listed under
+    // its whole name, shows its columns and can be changed, also by the
+    // rebuild (the index makes SQLite refuse its own DROP COLUMN), which
+    // finds the table's text by that name.
+    void aNameEndingInBlanksLoadsAndChanges()
+    {
+        const QString path = m_sandbox.AddSqliteSource(
+            "Blanks", "create table \"C sp \" (\"a \" integer, b text);\n"
+                      "create index by_b on \"C sp \" (b);\n");
+        CDbSession session;
+        QCOMPARE(session.Connect("DSN=Blanks"), 0);
+        const auto collect = [](QStringList &names) {
+            return [&names](const CDbRow &row) { names << QString::fromStdString(row[0]); };
+        };
+        QStringList tables, columns;
+        QCOMPARE(session.ReadRows(session.ListTables(), {3}, collect(tables)), 0);
+        QCOMPARE(tables, QStringList{"C sp "});
+        const std::string table = tables[0].toStdString();
+        QCOMPARE(session.ReadRows(session.ListColumns(table), {4}, collect(columns)), 0);
+        QCOMPARE(columns, (QStringList{"a ", "b"}));
+
+        QCOMPARE(ApplySchemaChange(session, CDropColumns{table, {"b"}}), 0);
+        QCOMPARE(ApplySchemaChange(session, CAddColumns{table, {ColumnDefs::Column("c ", "text")}}), 0);
+        QCOMPARE(SqliteRows::Lines(QuerySqlite(path, "select name from pragma_table_info('C sp ');")),
+                 (QStringList{"'a '", "'c '"}));
     }
 
     void triggersAreReadForTheirTable_data()
