@@ -91,8 +91,9 @@ QStringList CDiagramDriver::SentSinceMark() const
 QStringList CDiagramDriver::ChangesSinceMark() const
 {
     QStringList changes;
+    static const QStringList kTransactionSteps = {"BEGIN", "COMMIT", "ROLLBACK"};
     for (const QString &statement : SentSinceMark())
-        if (!statement.startsWith(QLatin1String("select ")))
+        if (!statement.startsWith(QLatin1String("select ")) && !kTransactionSteps.contains(statement))
             changes << statement;
     return changes;
 }

@@ -40,7 +40,8 @@ public:
     void MarkLog();
     // Every statement sent since the mark.
     QStringList SentSinceMark() const;
-    // The changes sent since the mark, without the catalog reads of reloads.
+    // The changes sent since the mark, without the catalog reads of reloads
+    // and without the BEGIN, COMMIT and ROLLBACK the log shows around them.
     QStringList ChangesSinceMark() const;
 
 private:
