@@ -1,17 +1,18 @@
 #include "app/DiagramExport.h"
 
 #include "document/Doc.h"
+#include "document/FileWrite.h"
 #include "view/DbView.h"
 #include "view/DiagramPicture.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace {
@@ -40,18 +41,27 @@ CDiagramExport::CDiagramExport() = default;
 
 CDiagramExport::~CDiagramExport() = default;
 
+// The output is checked before anything connects, and drawn in memory
+// before it is written, so that the file is written whole in one step.
 bool CDiagramExport::Run(const QString &diagramPath, const QString &outputPath)
 {
     const Format format = FormatOf(outputPath);
     if (format == UnknownFormat)
         return Fail(QStringLiteral("%1: the output file must end in .png, .svg or .pdf")
                         .arg(outputPath));
+    const QString refusal = FileWrite::Refusal(outputPath);
+    if (!refusal.isEmpty())
+        return FailWriting(outputPath, refusal);
     if (!Open(diagramPath))
         return false;
-    QSaveFile file(outputPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return FailWriting(file);
-    return Write(format, file) && (file.commit() || FailWriting(file));
+    QByteArray content;
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::WriteOnly);
+    if (!Write(format, buffer))
+        return false;
+    buffer.close();
+    const FileWrite::CResult written = FileWrite::WriteWhole(outputPath, content);
+    return written.written || FailWriting(outputPath, written.reason);
 }
 
 // Like File Open, except that a file without a data-source line fails
@@ -96,12 +106,12 @@ bool CDiagramExport::Open(const QString &diagramPath)
     return true;
 }
 
-bool CDiagramExport::Write(Format format, QSaveFile &file)
+bool CDiagramExport::Write(Format format, QIODevice &output)
 {
-    return format == Pdf ? WritePdf(file) : WritePicture(format, file);
+    return format == Pdf ? WritePdf(output) : WritePicture(format, output);
 }
 
-bool CDiagramExport::WritePicture(Format format, QSaveFile &file)
+bool CDiagramExport::WritePicture(Format format, QIODevice &output)
 {
     const CDiagramPicture picture(*m_view);
     const QSize size = picture.Area().size();
@@ -111,21 +121,21 @@ bool CDiagramExport::WritePicture(Format format, QSaveFile &file)
                         .arg(size.width())
                         .arg(size.height()));
     if (format == Svg)
-        return WriteSvg(picture, file);
+        return WriteSvg(picture, output);
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return Fail(QStringLiteral("not enough memory for a picture of %1 x %2 pixels")
                         .arg(size.width())
                         .arg(size.height()));
-    if (!picture.Paint(image) || !image.save(&file, "PNG"))
-        return FailWriting(file);
+    if (!picture.Paint(image) || !image.save(&output, "PNG"))
+        return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_diagramName));
     return true;
 }
 
-bool CDiagramExport::WriteSvg(const CDiagramPicture &picture, QSaveFile &file)
+bool CDiagramExport::WriteSvg(const CDiagramPicture &picture, QIODevice &output)
 {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&output);
     svg.setSize(picture.Area().size());
     svg.setViewBox(QRect(QPoint(0, 0), picture.Area().size()));
     // One diagram unit is one pixel of a 96 dots-per-inch screen.
@@ -133,14 +143,14 @@ bool CDiagramExport::WriteSvg(const CDiagramPicture &picture, QSaveFile &file)
     svg.setTitle(m_diagramName);
     svg.setDescription(QStringLiteral("Diagram drawn by Vellumix"));
     if (!picture.Paint(svg))
-        return FailWriting(file);
+        return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_diagramName));
     return true;
 }
 
 // Paged as a printout on the current printer's paper.
-bool CDiagramExport::WritePdf(QSaveFile &file)
+bool CDiagramExport::WritePdf(QIODevice &output)
 {
-    QPdfWriter pdf(&file);
+    QPdfWriter pdf(&output);
     pdf.setPageLayout(m_view->PrintSettings().Printer().pageLayout());
     pdf.setTitle(m_diagramName);
     pdf.setCreator(QStringLiteral("Vellumix"));
@@ -156,7 +166,7 @@ bool CDiagramExport::Fail(const QString &error)
     return false;
 }
 
-bool CDiagramExport::FailWriting(const QSaveFile &file)
+bool CDiagramExport::FailWriting(const QString &outputPath, const QString &reason)
 {
-    return Fail(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    return Fail(QStringLiteral("cannot write %1: %2").arg(outputPath, reason));
 }

@@ -7,13 +7,14 @@
 class CDbView;
 class CDiagramPicture;
 class CDoc;
-class QSaveFile;
+class QIODevice;
 
 // Writes the whole diagram of a diagram file to a PNG, SVG or PDF file
 // without showing a window: it opens the file, connects through its
 // data-source line (never asking the user for a source), lays the table
 // windows out as the view does and paints them as the printer does. The
-// output file appears complete or not at all.
+// output file appears complete or not at all, and only a new file or a
+// regular file is written (see FileWrite).
 class CDiagramExport
 {
 public:
@@ -35,12 +36,12 @@ public:
 
 private:
     bool Open(const QString &diagramPath);
-    bool Write(Format format, QSaveFile &file);
-    bool WritePicture(Format format, QSaveFile &file);
-    bool WriteSvg(const CDiagramPicture &picture, QSaveFile &file);
-    bool WritePdf(QSaveFile &file);
+    bool Write(Format format, QIODevice &output);
+    bool WritePicture(Format format, QIODevice &output);
+    bool WriteSvg(const CDiagramPicture &picture, QIODevice &output);
+    bool WritePdf(QIODevice &output);
     bool Fail(const QString &error);
-    bool FailWriting(const QSaveFile &file);
+    bool FailWriting(const QString &outputPath, const QString &reason);
 
     // The view goes before the document whose tables stand in it.
     std::unique_ptr<CDoc> m_doc;

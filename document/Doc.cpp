@@ -1,10 +1,12 @@
 #include "document/Doc.h"
 
 #include "db/ConnectionString.h"
+#include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
 #include "document/DiagramFile.h"
+#include "document/FileWrite.h"
 #include "document/LoadProgress.h"
 #include "view/DbView.h"
 
@@ -12,7 +14,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -109,7 +110,11 @@ int CDoc::LoadAllTables()
 {
     std::vector<std::string> names;
     int result = m_session.ReadRows(m_session.ListTables(), {3},
-                                    [&names](const CDbRow &row) { names.push_back(row[0]); });
+                                    [&](const CDbRow &row) {
+                                        // The engine's own tables are no part of the user's diagram.
+                                        if (!IsInternalTable(m_session, row[0]))
+                                            names.push_back(row[0]);
+                                    });
     if (result < 0)
         m_session.CloseStatement();
 
@@ -234,8 +239,9 @@ int CDoc::LoadDiagram(const QByteArray &content)
     return result;
 }
 
-// The file is written beside the old one and renamed over it, so a failed
-// save leaves the previous diagram intact.
+// The file is written beside the old one and renamed over it only when
+// written whole, so a failed save (a full disk too) leaves the previous
+// diagram intact.
 bool CDoc::OnSaveDocument(const QString &path)
 {
     std::vector<CDiagramEntry> entries;
@@ -253,10 +259,9 @@ bool CDoc::OnSaveDocument(const QString &path)
                                       .arg(path));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()
-        || !file.commit()) {
-        const bool full = file.error() == QFileDevice::ResourceError;
+    const FileWrite::CResult written = FileWrite::WriteWhole(path, content);
+    if (!written.written) {
+        const bool full = written.error == QFileDevice::ResourceError;
         ShowError(DialogParent(), full ? QStringLiteral("Destination disk drive is full.")
                                        : QStringLiteral("Failed to save document."));
         return false;

@@ -146,6 +146,7 @@ private:
     void FitCanvasToTables();
     void PaintTablesForPrint(QPainter &painter);
     bool HasWindow(const CTableWnd *table) const;
+    bool PrintToPdfFile(const QPrinter &printer);
     void OnFilePrint(bool withDialog);
     void OnFilePrintPreview();
     void OnFilePrintSetup();

@@ -3,12 +3,15 @@
 #include "view/DbView.h"
 
 #include "document/Doc.h"
+#include "document/FileWrite.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
 #include "view/PrinterPage.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QMessageBox>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -79,11 +82,49 @@ QSize CDbView::GetPrinterPageInches()
 
 bool CDbView::PrintDiagram(QPrinter &printer)
 {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return PrintToPdfFile(printer);
     CDiagramPrinter job(*this);
     if (job.Print(printer))
         return true;
     ReportPrintFailure(job.ErrorText());
     return false;
+}
+
+// The printer would write its PDF file in place, so that a full disk left
+// a short file where an older one stood. The same pages are drawn in
+// memory on the printer's paper and resolution and then written whole
+// (see FileWrite).
+bool CDbView::PrintToPdfFile(const QPrinter &printer)
+{
+    const QString path = printer.outputFileName();
+    const QString refusal = FileWrite::Refusal(path);
+    if (!refusal.isEmpty()) {
+        ReportPrintFailure(QStringLiteral("Cannot write %1: %2.").arg(path, refusal));
+        return false;
+    }
+    QByteArray content;
+    {
+        QBuffer buffer(&content);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setPdfVersion(printer.pdfVersion());
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(printer.creator());
+        CDiagramPrinter job(*this);
+        if (!job.Print(pdf)) {
+            ReportPrintFailure(job.ErrorText());
+            return false;
+        }
+    }
+    const FileWrite::CResult written = FileWrite::WriteWhole(path, content);
+    if (!written.written) {
+        ReportPrintFailure(QStringLiteral("Cannot write %1: %2.").arg(path, written.reason));
+        return false;
+    }
+    return true;
 }
 
 void CDbView::ReportPrintFailure(const QString &text)

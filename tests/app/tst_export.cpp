@@ -10,6 +10,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace {
 
 struct CRun
@@ -30,8 +33,11 @@ CRun RunTool(const QStringList &arguments)
 }
 
 // The program itself, without any display: no X or Wayland display and
-// no platform chosen for it.
-CRun RunProgram(const QStringList &arguments)
+// no platform chosen for it. Given a limit, it can write no file larger
+// than that many kilobytes, as on a nearly full disk: the shell sets the
+// limit and leaves the signal that would end the program ignored, so
+// that a write beyond the limit fails as on a full disk.
+CRun RunProgram(const QStringList &arguments, int fileLimitKilobytes = 0)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -39,7 +45,15 @@ CRun RunProgram(const QStringList &arguments)
     KeepOdbcModulesLoaded(environment);
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VELLUMIX_PROGRAM), arguments);
+    if (fileLimitKilobytes > 0)
+        program.start(QStringLiteral("bash"),
+                      QStringList{"-c",
+                                  QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"")
+                                      .arg(fileLimitKilobytes),
+                                  QStringLiteral(VELLUMIX_PROGRAM)}
+                          + arguments);
+    else
+        program.start(QStringLiteral(VELLUMIX_PROGRAM), arguments);
     CRun run;
     if (!program.waitForFinished(60000))
         return run;
@@ -218,6 +232,69 @@ private slots:
         QCOMPARE(FilesIn(folder.path()), before);
         if (older)
             QCOMPARE(ReadFile(outputPath), QByteArray("older"));
+    }
+
+    // A full disk: one line saying so, status 1, and the older file as it
+    // was, with no temporary file left beside it.
+    void aFullDiskKeepsTheOlderFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("PNG") << "full.png";
+        QTest::newRow("SVG") << "full.svg";
+        QTest::newRow("PDF") << "full.pdf";
+    }
+    void aFullDiskKeepsTheOlderFile()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir folder;
+        const QString output = folder.filePath(name);
+        const QByteArray older(3000, 'o');
+        QVERIFY(WriteFile(output, older));
+        const CRun run = RunProgram({"--export", CSampleDiagram::DiagramPath(), output}, 4);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.startsWith("vellumix: cannot write " + output) && run.err.count('\n') == 1,
+                 qPrintable(run.err));
+        QCOMPARE(ReadFile(output), older);
+        QCOMPARE(FilesIn(folder.path()), QStringList{name});
+    }
+
+    // Only a new file or a regular one is written. Anything else, reached
+    // through a link or not, is refused and stays what it was: renamed
+    // over, a device node would become a picture. The devices are made
+    // here, so that a failure replaces none of the system's.
+    void writesOnlyToRegularFiles_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("link to a device like /dev/full") << "full" << true;
+        QTest::newRow("link to a device like /dev/null") << "null" << true;
+        QTest::newRow("link to a pipe") << "pipe" << true;
+        QTest::newRow("pipe") << "pipe" << false;
+    }
+    void writesOnlyToRegularFiles()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, linked);
+        QTemporaryDir folder;
+        const QString output = folder.filePath("out.png");
+        const QString node = linked ? folder.filePath(target) : output;
+        const QByteArray nodePath = QFile::encodeName(node);
+        if (target == "pipe")
+            QVERIFY(::mkfifo(nodePath.constData(), 0600) == 0);
+        else if (::mknod(nodePath.constData(), S_IFCHR | 0600, makedev(1, target == "full" ? 7 : 3)) != 0)
+            QSKIP("making a device node needs root");
+        if (linked)
+            QVERIFY(QFile::link(node, output));
+        const QStringList before = FilesIn(folder.path());
+
+        const CRun run = RunTool({"--export", CSampleDiagram::DiagramPath(), output});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.err, "vellumix: cannot write " + output + ": it is not a regular file\n");
+        struct stat status {};
+        QCOMPARE(::stat(nodePath.constData(), &status), 0);
+        QVERIFY(target == "pipe" ? S_ISFIFO(status.st_mode) : S_ISCHR(status.st_mode));
+        QCOMPARE(QFileInfo(output).symLinkTarget(), linked ? node : QString());
+        QCOMPARE(FilesIn(folder.path()), before);
     }
 
     void wrongCommandLinesAreUsageErrors_data()
