@@ -234,67 +234,51 @@ private slots:
             QCOMPARE(ReadFile(outputPath), QByteArray("older"));
     }
 
-    // A full disk: one line saying so, status 1, and the older file as it
-    // was, with no temporary file left beside it.
-    void aFullDiskKeepsTheOlderFile_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("PNG") << "full.png";
-        QTest::newRow("SVG") << "full.svg";
-        QTest::newRow("PDF") << "full.pdf";
-    }
-    void aFullDiskKeepsTheOlderFile()
-    {
-        QFETCH(QString, name);
-        QTemporaryDir folder;
-        const QString output = folder.filePath(name);
-        const QByteArray older(3000, 'o');
-        QVERIFY(WriteFile(output, older));
-        const CRun run = RunProgram({"--export", CSampleDiagram::DiagramPath(), output}, 4);
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.startsWith("vellumix: cannot write " + output) && run.err.count('\n') == 1,
-                 qPrintable(run.err));
-        QCOMPARE(ReadFile(output), older);
-        QCOMPARE(FilesIn(folder.path()), QStringList{name});
-    }
-
-    // Only a new file or a regular one is written. Anything else, reached
-    // through a link or not, is refused and stays what it was: renamed
-    // over, a device node would become a picture. The devices are made
-    // here, so that a failure replaces none of the system's.
-    void writesOnlyToRegularFiles_data()
+    // A full disk, or an output that is no regular file (reached through a
+    // link or not): one line, status 1, and the older file or the device
+    // node made here as it was, nothing beside it.
+    void theOutputIsWrittenWholeOrNotAtAll_data()
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("linked");
-        QTest::newRow("link to a device like /dev/full") << "full" << true;
-        QTest::newRow("link to a device like /dev/null") << "null" << true;
-        QTest::newRow("link to a pipe") << "pipe" << true;
-        QTest::newRow("pipe") << "pipe" << false;
+        QTest::addColumn<int>("fileLimitKilobytes");
+        for (const char *name : {"old.png", "old.svg", "old.pdf"})
+            QTest::newRow(name) << name << false << 4;
+        QTest::newRow("link to a device like /dev/full") << "full" << true << 0;
+        QTest::newRow("link to a pipe") << "pipe" << true << 0;
+        QTest::newRow("pipe") << "pipe" << false << 0;
     }
-    void writesOnlyToRegularFiles()
+    void theOutputIsWrittenWholeOrNotAtAll()
     {
         QFETCH(QString, target);
         QFETCH(bool, linked);
+        QFETCH(int, fileLimitKilobytes);
         QTemporaryDir folder;
-        const QString output = folder.filePath("out.png");
+        const QString output = folder.filePath(target.contains('.') ? target : "out.png");
         const QString node = linked ? folder.filePath(target) : output;
-        const QByteArray nodePath = QFile::encodeName(node);
+        const QByteArray path = QFile::encodeName(node);
+        const QByteArray older(3000, 'o');
         if (target == "pipe")
-            QVERIFY(::mkfifo(nodePath.constData(), 0600) == 0);
-        else if (::mknod(nodePath.constData(), S_IFCHR | 0600, makedev(1, target == "full" ? 7 : 3)) != 0)
+            QVERIFY(::mkfifo(path.constData(), 0600) == 0);
+        else if (target == "full" && ::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 7)) != 0)
             QSKIP("making a device node needs root");
-        if (linked)
-            QVERIFY(QFile::link(node, output));
+        else if (target != "full")
+            QVERIFY(WriteFile(node, older));
+        QVERIFY(!linked || QFile::link(node, output));
         const QStringList before = FilesIn(folder.path());
 
-        const CRun run = RunTool({"--export", CSampleDiagram::DiagramPath(), output});
+        const CRun run = RunProgram({"--export", CSampleDiagram::DiagramPath(), output},
+                                    fileLimitKilobytes);
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.err, "vellumix: cannot write " + output + ": it is not a regular file\n");
-        struct stat status {};
-        QCOMPARE(::stat(nodePath.constData(), &status), 0);
-        QVERIFY(target == "pipe" ? S_ISFIFO(status.st_mode) : S_ISCHR(status.st_mode));
-        QCOMPARE(QFileInfo(output).symLinkTarget(), linked ? node : QString());
+        QVERIFY2(run.err.startsWith("vellumix: cannot write " + output) && run.err.count('\n') == 1,
+                 qPrintable(run.err));
         QCOMPARE(FilesIn(folder.path()), before);
+        struct stat status {};
+        QCOMPARE(::stat(path.constData(), &status), 0);
+        if (target == "pipe" || target == "full")
+            QVERIFY(target == "pipe" ? S_ISFIFO(status.st_mode) : S_ISCHR(status.st_mode));
+        else
+            QCOMPARE(ReadFile(node), older);
     }
 
     void wrongCommandLinesAreUsageErrors_data()

@@ -88,7 +88,6 @@ private slots:
         const QPoint level(25, 100);
         const QPoint levelParent(305, 100);
         QTest::newRow("on a level line") << level << levelParent << QPoint(220, 100) << true;
-        QTest::newRow("two pixels beside a level line") << level << levelParent << QPoint(220, 102) << true;
         QTest::newRow("three pixels beside a level line") << level << levelParent << QPoint(220, 103) << false;
         QTest::newRow("on a level line's marker") << level << levelParent << QPoint(143, 100) << true;
     }

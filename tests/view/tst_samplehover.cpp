@@ -11,8 +11,10 @@
 #include <QToolTip>
 #include <QtTest>
 
-// The sample diagram's windows cut the names SQLite gives the indexes of
-// unique constraints; resting the pointer on one shows it whole.
+#include <utility>
+
+// Pointing at the sample diagram: resting on a cut index name, and clicking
+// its lines.
 class TestSampleHover : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,8 @@ private slots:
     }
     void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
+    // The sample diagram's windows cut the names SQLite gives the indexes
+    // of unique constraints; resting the pointer on one shows it whole.
     void hoverShowsACutIndexNameWhole()
     {
         CSampleDiagram sample;
@@ -50,6 +54,47 @@ private slots:
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), name);
         QToolTip::hideText();
+    }
+
+    // Every pixel a line draws on screen selects it, or a line drawn right
+    // beside that comes later in the list (the last line hit wins). A line's
+    // pixels are those that change when its foreign table has no window.
+    void everyDrawnPixelSelectsItsLine()
+    {
+        CSampleDiagram sample;
+        QVERIFY(sample.Open(1300, 1000));
+        CDbView &view = *sample.View();
+        CDbSession &session = sample.Doc()->GetSession();
+        const auto picture = [&] { return view.Canvas()->grab(QRect(0, 0, 1300, 1000)).toImage(); };
+        const QImage all = picture();
+        std::vector<QList<QPoint>> pixels(size_t(session.RelationshipCount()));
+        for (size_t id = 0; id < pixels.size(); ++id) {
+            std::string &foreign = session.GetRelationship(int(id))->m_foreignTable;
+            const std::string name = std::exchange(foreign, "no such table");
+            const QImage without = picture();
+            session.GetRelationship(int(id))->m_foreignTable = name;
+            for (int y = 0; y < all.height(); ++y)
+                for (int x = 0; x < all.width(); ++x)
+                    if (all.pixel(x, y) != without.pixel(x, y))
+                        pixels[id] << QPoint(x, y);
+        }
+        const auto drawnNear = [&](int id, const QPoint &at) {
+            const QList<QPoint> &near = pixels[size_t(id)];
+            return std::any_of(near.begin(), near.end(), [&](const QPoint &p) {
+                return qAbs(p.x() - at.x()) <= 2 && qAbs(p.y() - at.y()) <= 2;
+            });
+        };
+        for (int id = 0; id < int(pixels.size()); ++id) {
+            QVERIFY(pixels[size_t(id)].size() > 50);
+            for (const QPoint &pixel : pixels[size_t(id)]) {
+                view.m_selRelationship = -1;
+                QTest::mousePress(view.Canvas(), Qt::LeftButton, {}, pixel);
+                const int hit = view.m_selRelationship;
+                QVERIFY2(hit == id || (hit > id && drawnNear(hit, pixel)),
+                         qPrintable(QStringLiteral("line %1 at %2,%3 selects %4")
+                                        .arg(id).arg(pixel.x()).arg(pixel.y()).arg(hit)));
+            }
+        }
     }
 };
 
