@@ -53,6 +53,18 @@ class TestPostgresDialect : public QObject
     QStringList Rows(const QString &sql) { return FirstColumnRows(Session(), sql); }
     int Count(const QString &sql) { return Rows("select count(*) from " + sql).value(0).toInt(); }
     int Functions(const QString &name) { return Count("pg_proc where proname = '" + name + "'"); }
+    // The functions the program wrote as trigger bodies.
+    int Marked()
+    {
+        return Count(QStringLiteral("pg_proc where obj_description(oid, 'pg_proc') = '%1'")
+                         .arg(CPostgresDialect::kTriggerFunctionComment));
+    }
+    // The name of the function the trigger executes, as the catalog has it.
+    QString FunctionOf(const QString &trigger)
+    {
+        return Rows("select p.proname from pg_trigger t join pg_proc p on p.oid = t.tgfoid "
+                    "where t.tgname = '" + trigger + "'").value(0);
+    }
     // The rows a table window shows when it loads the table now.
     QStringList Window(const char *table) { return TableRows::CatalogNames(m_doc.get(), table); }
     size_t Sent() const { return static_cast<size_t>(m_doc->GetSession().StatementsSent()); }
@@ -314,11 +326,11 @@ private slots:
         Session().CloseStatement();
         QVERIFY(Sent() > before + 1); // the function went out before the trigger failed
         QVERIFY(!Session().InTransaction());
-        QCOMPARE(Functions("item_bad"), 0);
+        QCOMPARE(Marked(), 0);
         QCOMPARE(Count("pg_trigger where tgname = 'bad'"), 0);
         // The session goes on in autocommit.
         QCOMPARE(Apply(ItemTrigger("good", TriggerTiming::After, TriggerEvent::Insert, "", "NULL")), 0);
-        QCOMPARE(Functions("item_good"), 1);
+        QCOMPARE(Marked(), 1);
     }
 
     void refusedBodyLeavesNothing()
@@ -328,7 +340,7 @@ private slots:
         QVERIFY(result < 0);
         QVERIFY2(ErrorText(result).contains("syntax error"), qPrintable(ErrorText(result)));
         Session().CloseStatement();
-        QCOMPARE(Functions("item_broken"), 0);
+        QCOMPARE(Marked(), 0);
     }
 
     // Dropping a trigger the program wrote, or its table, takes the
@@ -337,16 +349,68 @@ private slots:
     {
         QCOMPARE(Apply(ItemTrigger("one", TriggerTiming::After, TriggerEvent::Insert, "", "NULL")), 0);
         QCOMPARE(Apply(ItemTrigger("two", TriggerTiming::After, TriggerEvent::Update, "", "NULL")), 0);
-        Exec("create trigger borrower after delete on log for each row execute function \"item_two\"()");
-        QCOMPARE(Functions("item_one"), 1);
+        const QString one = FunctionOf("one");
+        const QString two = FunctionOf("two");
+        Exec(qPrintable("create trigger borrower after delete on log for each row execute function \"" + two + "\"()"));
+        QCOMPARE(Functions(one), 1);
 
         QCOMPARE(Apply(CDropTrigger{"item", "one"}), 0);
-        QCOMPARE(Functions("item_one"), 0);
+        QCOMPARE(Functions(one), 0);
         QCOMPARE(Window("item").mid(9), QStringList{"two"});
 
         QCOMPARE(Apply(CDropTable{"item"}), 0);
         QCOMPARE(Count("pg_class where relname = 'item'"), 0);
-        QCOMPARE(Functions("item_two"), 1);
+        QCOMPARE(Functions(two), 1);
+    }
+
+    // Table a_b with trigger c and table a with trigger b_c each get a
+    // function of their own.
+    void lookAlikeTriggersKeepTheirOwnFunctions()
+    {
+        Exec("create table a_b (id integer); create table a (id integer)");
+        QCOMPARE(Apply(CCreateTrigger{"c", "a_b", TriggerTiming::After, TriggerEvent::Insert, "", "",
+                                      "INSERT INTO log VALUES (NEW.id, 'a_b c')"}),
+                 0);
+        QCOMPARE(Apply(CCreateTrigger{"b_c", "a", TriggerTiming::After, TriggerEvent::Insert, "", "",
+                                      "INSERT INTO log VALUES (NEW.id, 'a b_c')"}),
+                 0);
+        QVERIFY(FunctionOf("c") != FunctionOf("b_c"));
+        QCOMPARE(Apply(CDropTrigger{"a_b", "c"}), 0);
+        Exec("insert into a_b values (1); insert into a values (2)");
+        QCOMPARE(Rows("select item || ' ' || what from log"), QStringList{"2 a b_c"});
+        QCOMPARE(Marked(), 1);
+    }
+
+    // A trigger written before the names changed drops with its function:
+    // the drop finds it from the trigger, not from its name.
+    void triggerOfAnEarlierVersionDropsWithItsFunction()
+    {
+        Exec("create function \"item_old\"() returns trigger language plpgsql as $$ begin return new; end $$");
+        Exec(qPrintable(QStringLiteral("comment on function \"item_old\"() is '%1'")
+                            .arg(CPostgresDialect::kTriggerFunctionComment)));
+        Exec("create trigger old before insert on item for each row execute function \"item_old\"()");
+        QCOMPARE(Apply(CDropTrigger{"item", "old"}), 0);
+        QCOMPARE(Count("pg_trigger where tgname = 'old'"), 0);
+        QCOMPARE(Functions("item_old"), 0);
+    }
+
+    // Pervasive.SQL's word case, or any name the server lacks, is refused
+    // before the table changes, in words about the collation.
+    void collationTheServerLacksIsRefused_data()
+    {
+        QTest::addColumn<CSchemaChange>("change");
+        const CColumnDef column = With(ColumnDefs::Column("c", "text"), "CaSe", "", "");
+        QTest::newRow("new column") << CSchemaChange(CAddColumns{"item", {column}});
+        QTest::newRow("new table") << CSchemaChange(CCreateTable{"t", {ColumnDefs::Column("id", "integer"), column}});
+    }
+    void collationTheServerLacksIsRefused()
+    {
+        QFETCH(CSchemaChange, change);
+        const int result = Apply(change);
+        QVERIFY(result < 0);
+        QCOMPARE(ErrorText(result), QStringLiteral("PostgreSQL has no collation \"CaSe\" (column \"c\"). "
+                                                   "Nothing was changed."));
+        QCOMPARE(Count("information_schema.columns where table_name in ('item', 't') and column_name = 'c'"), 0);
     }
 
     void triggerFunctionNamesFitAndStayDistinct()
@@ -356,7 +420,7 @@ private slots:
         const std::string b = CPostgresDialect::TriggerFunctionName(table, std::string(30, 'a') + "b");
         QCOMPARE(int(a.size()), 63);
         QVERIFY(a != b);
-        QCOMPARE(QString::fromStdString(CPostgresDialect::TriggerFunctionName("T", "R")), QStringLiteral("T_R"));
+        QVERIFY(CPostgresDialect::TriggerFunctionName("a_b", "c") != CPostgresDialect::TriggerFunctionName("a", "b_c"));
         QCOMPARE(Apply(CCreateTrigger{"a rather long trigger name, still under the limit", "item",
                                       TriggerTiming::After, TriggerEvent::Insert, "", "", "NULL"}),
                  0);

@@ -343,6 +343,9 @@ private slots:
         QTest::newRow("begins with a longer word") << "beginning; end" << false;
         QTest::newRow("ends with a longer word") << "begin select 1 as weekend" << false;
         QTest::newRow("only the words") << "begin end" << true;
+        QTest::newRow("a comment after the block") << "begin select 1; end; -- done" << true;
+        QTest::newRow("a CASE inside") << "begin select case when 1 then 2 end; end" << true;
+        QTest::newRow("a block that ends too early") << "begin select 1; end; select 2" << false;
         QTest::newRow("empty") << "" << false;
     }
     void recognisesBlocks()

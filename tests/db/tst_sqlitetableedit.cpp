@@ -1,5 +1,6 @@
 #include "db/SqliteTableEdit.h"
 #include "db/SqliteTableSql.h"
+#include "tests/support/OdbcSandbox.h"
 
 #include <QtTest>
 
@@ -138,6 +139,52 @@ private slots:
         const CSqliteEditedTable edited = EditCreateTable(sql.toStdString(), MakeEdit(kind, arguments));
         QCOMPARE(QString::fromStdString(edited.m_error), QString());
         QCOMPARE(QString::fromStdString(edited.m_sql), expected);
+    }
+
+    // A comment belongs to the part whose text stands before it on its line;
+    // a comment on a line of its own stays. SQLite must accept every result.
+    void commentsStayWithTheirParts_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QString>("expected");
+        const QString trailing = "CREATE TABLE t (\n  a int, -- about a\n  b int, -- about b\n"
+                                 "  c int  -- about c\n)";
+        QTest::newRow("commas at line ends, the middle")
+            << trailing << QStringList{"b"}
+            << "CREATE TABLE t (\n  a int, -- about a\n  c int  -- about c\n)";
+        QTest::newRow("commas at line ends, the last")
+            << trailing << QStringList{"c"}
+            << "CREATE TABLE t (\n  a int, -- about a\n  b int -- about b\n)";
+        QTest::newRow("commas at line ends, the first")
+            << trailing << QStringList{"a"}
+            << "CREATE TABLE t (\n  b int, -- about b\n  c int  -- about c\n)";
+        const QString leading = "CREATE TABLE t (\n    a int /* A */\n  , b int /* B */\n  , c int -- C\n)";
+        QTest::newRow("commas at line starts, the middle")
+            << leading << QStringList{"b"} << "CREATE TABLE t (\n    a int /* A */\n  , c int -- C\n)";
+        QTest::newRow("commas at line starts, the first")
+            << leading << QStringList{"a"} << "CREATE TABLE t (\n  b int /* B */\n  , c int -- C\n)";
+        QTest::newRow("one line")
+            << "CREATE TABLE t (a int /* A */, b int /* B */, c int /* C */)" << QStringList{"b"}
+            << "CREATE TABLE t (a int /* A */, c int /* C */)";
+        QTest::newRow("comment lines stay, a comment inside a column stays with it")
+            << "CREATE TABLE t ( -- the t\n  -- the key\n  id integer PRIMARY KEY,\n  /* x */\n"
+               "  x text -- x\n    NOT NULL,\n  y text -- y\n) -- done"
+            << QStringList{"y"}
+            << "CREATE TABLE t ( -- the t\n  -- the key\n  id integer PRIMARY KEY,\n  /* x */\n"
+               "  x text -- x\n    NOT NULL\n) -- done";
+    }
+    void commentsStayWithTheirParts()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, columns);
+        QFETCH(QString, expected);
+        const CSqliteEditedTable edited = EditCreateTable(sql.toStdString(), CSqliteTableEdit::DropColumns(Names(columns)));
+        QCOMPARE(QString::fromStdString(edited.m_error), QString());
+        QCOMPARE(QString::fromStdString(edited.m_sql), expected);
+        QTemporaryDir dir;
+        QString errors;
+        QVERIFY2(RunSqliteScript(dir.filePath("t.db"), expected + "\n;\n", &errors), qPrintable(errors));
     }
 
     void droppedColumnsAreSpelledAsDeclared()

@@ -82,12 +82,12 @@ private slots:
         QCOMPARE(m_diagram.ChangesSinceMark(), (QStringList{R"(ALTER TABLE "orders" DROP COLUMN "note")",
                                                R"(DROP INDEX "by_shipped")",
                                                R"(DROP TRIGGER "check qty" ON "orders")",
-                                               R"(DROP FUNCTION "orders_check qty"())"}));
+                                               R"(DROP FUNCTION "orders_check qty_6"())"}));
         QCOMPARE(Names(orders), (QStringList{"id", "flag", "qty", "shipped", "orders_pkey", "id",
                                              "by_qty", "qty"}));
         QCOMPARE(Names(orders), CatalogRows("orders"));
         QCOMPARE(Rows("select id || '|' || qty from orders order by id"), kept);
-        QCOMPARE(Rows("select count(*) from pg_proc where proname = 'orders_check qty'"), QStringList{"0"});
+        QCOMPARE(Rows("select count(*) from pg_proc where proname = 'orders_check qty_6'"), QStringList{"0"});
     }
 
     void dropsTwoColumnsInOneStatement()
@@ -183,10 +183,10 @@ private slots:
         CModalAnswerer answerer(QMessageBox::Yes);
         orders->OnCommand(Cmd::DropTable);
         QCOMPARE(m_diagram.ChangesSinceMark(),
-                 (QStringList{R"(DROP TABLE "orders")", R"(DROP FUNCTION "orders_check qty"())"}));
+                 (QStringList{R"(DROP TABLE "orders")", R"(DROP FUNCTION "orders_check qty_6"())"}));
         QTRY_VERIFY(orders.isNull());
         QCOMPARE(Rows("select count(*) from pg_class where relname = 'orders'"), QStringList{"0"});
-        QCOMPARE(Rows("select count(*) from pg_proc where proname = 'orders_check qty'"), QStringList{"0"});
+        QCOMPARE(Rows("select count(*) from pg_proc where proname = 'orders_check qty_6'"), QStringList{"0"});
     }
 };
 

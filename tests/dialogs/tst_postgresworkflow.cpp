@@ -424,7 +424,7 @@ private slots:
     {
         DropRows(Table("orders"), {{Trigger, "orders audit"}});
         QCOMPARE(m_diagram.ChangesSinceMark(),
-                 (QStringList{R"(DROP TRIGGER "orders audit" ON "orders")", R"(DROP FUNCTION "orders_orders audit"())"}));
+                 (QStringList{R"(DROP TRIGGER "orders audit" ON "orders")", R"(DROP FUNCTION "orders_orders audit_6"())"}));
         QVERIFY(Agrees("orders"));
         QCOMPARE(Rows("select proname from pg_proc where pronamespace = 'public'::regnamespace"),
                  QStringList{"staff_trim"});

@@ -1,0 +1,223 @@
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
+#include "db/Dialect.h"
+#include "tests/support/ColumnDefs.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/PostgresDatabase.h"
+
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(CSchemaChange)
+
+using ColumnDefs::Column;
+using ColumnDefs::With;
+
+namespace {
+
+// The same tables on both engines: the one the typed fields go into, a
+// log for the triggers, and the table the attacks aim at.
+const char *const kTablesSql = R"SQL(
+create table item (id integer primary key, name text);
+create table log (item integer, what text);
+create table victim (x integer);
+)SQL";
+// What the PostgreSQL attack binds its trigger to.
+const char *const kPostgresFunctionSql =
+    "create function touch() returns trigger language plpgsql as $$ begin return new; end $$;";
+
+CCreateTrigger AfterInsert(const char *condition, const char *body)
+{
+    return CCreateTrigger{"tr", "item", TriggerTiming::After, TriggerEvent::Insert, "", condition, body};
+}
+
+CSchemaChange WithDefault(const char *type, const char *value)
+{
+    return CCreateTable{"t", {Column("id", "integer"), With(Column("d", type), "", value, "")}};
+}
+
+} // namespace
+
+// What users type into a default, a trigger condition or a trigger body,
+// sent to both real engines: every field stays one expression or one
+// block, and the values people really type keep working.
+class TestTypedFields : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    CPostgresDatabase m_postgres{m_sandbox};
+    std::unique_ptr<CDbSession> m_sqlite;
+    std::unique_ptr<CDbSession> m_server;
+
+    CDbSession &Session(const QString &engine) { return engine == "SQLite" ? *m_sqlite : *m_server; }
+
+    QStringList Rows(CDbSession &session, const QString &sql)
+    {
+        QStringList rows;
+        int result = session.Execute(sql.toStdString());
+        while (result >= 0 && (result = session.Fetch()) >= 0) {
+            std::string text;
+            session.GetColumnText(1, text);
+            rows << QString::fromStdString(text);
+        }
+        session.CloseStatement();
+        return rows;
+    }
+    void Exec(CDbSession &session, const char *sql)
+    {
+        const int result = session.Execute(sql);
+        QVERIFY2(result >= 0, session.GetErrorText(result).c_str());
+        session.CloseStatement();
+    }
+    static void AddEngines()
+    {
+        QTest::addColumn<QString>("engine");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_postgres.IsReady(), qPrintable(m_postgres.Error()));
+        RegisterDbmsAdapters();
+    }
+    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+
+    void init()
+    {
+        m_server.reset();
+        m_sandbox.AddSqliteSource("Shop", kTablesSql);
+        QVERIFY2(m_postgres.Recreate() && m_postgres.Run(kTablesSql) && m_postgres.Run(kPostgresFunctionSql),
+                 qPrintable(m_postgres.Error()));
+        m_sqlite = std::make_unique<CDbSession>();
+        m_server = std::make_unique<CDbSession>();
+        QCOMPARE(m_sqlite->Connect(COdbcSandbox::ConnectionString("Shop")), 0);
+        QCOMPARE(m_server->Connect(m_postgres.ConnectionString()), 0);
+    }
+    void cleanup()
+    {
+        m_sqlite.reset();
+        m_server.reset();
+    }
+
+    // The attacks end the statement early and run one of their own;
+    // each is refused with the field named, and nothing is sent.
+    void fieldsThatEndTheStatementAreRefused_data()
+    {
+        AddEngines();
+        QTest::addColumn<CSchemaChange>("change");
+        QTest::addColumn<QString>("field");
+        const char *dropping = "0); DROP TABLE victim; --";
+        const QString defaultField = "The default value of column \"d\"";
+        for (const char *engine : {"SQLite", "PostgreSQL"}) {
+            QTest::addRow("%s: default of a new column", engine)
+                << engine << CSchemaChange(CAddColumns{"item", {With(Column("d", "integer"), "", dropping, "")}})
+                << defaultField;
+            QTest::addRow("%s: default in a new table", engine)
+                << engine << WithDefault("integer", dropping) << defaultField;
+            QTest::addRow("%s: default with a second column", engine)
+                << engine << WithDefault("integer", "0, victim2 integer") << defaultField;
+            QTest::addRow("%s: default with an unclosed quote", engine)
+                << engine << WithDefault("text", "'a") << defaultField;
+        }
+        QTest::newRow("SQLite: body that ends the trigger")
+            << "SQLite"
+            << CSchemaChange(AfterInsert("", "SELECT 1; END; DROP TABLE victim; CREATE TRIGGER zz AFTER "
+                                             "INSERT ON item BEGIN SELECT 1; END"))
+            << "The trigger body";
+        QTest::newRow("SQLite: block with more after its end")
+            << "SQLite" << CSchemaChange(AfterInsert("", "BEGIN SELECT 1; END; DROP TABLE victim"))
+            << "The trigger body";
+        QTest::newRow("SQLite: condition")
+            << "SQLite" << CSchemaChange(AfterInsert("1 BEGIN SELECT 1; END; DROP TABLE victim; --", "SELECT 1"))
+            << "The trigger condition";
+        QTest::newRow("PostgreSQL: condition")
+            << "PostgreSQL"
+            << CSchemaChange(AfterInsert("true) EXECUTE FUNCTION touch(); DROP TABLE victim; --", "NULL"))
+            << "The trigger condition";
+        QTest::newRow("PostgreSQL: condition behind an escape string")
+            << "PostgreSQL" << CSchemaChange(AfterInsert("E'\\'' = '') EXECUTE FUNCTION touch(); --'", "NULL"))
+            << "The trigger condition";
+        QTest::newRow("PostgreSQL: body that leaves its dollar quote open")
+            << "PostgreSQL" << CSchemaChange(AfterInsert("", "NULL; $body$ DROP TABLE victim;"))
+            << "The trigger body";
+    }
+    void fieldsThatEndTheStatementAreRefused()
+    {
+        QFETCH(QString, engine);
+        QFETCH(CSchemaChange, change);
+        QFETCH(QString, field);
+        CDbSession &session = Session(engine);
+        const auto sent = session.StatementsSent();
+        const int result = ApplySchemaChange(session, change);
+        const QString message = QString::fromStdString(session.GetErrorText(result));
+        QVERIFY(result < 0);
+        QVERIFY2(message.startsWith(field + " is not one "), qPrintable(message));
+        QCOMPARE(session.StatementsSent(), sent);
+        QCOMPARE(Rows(session, "select count(*) from victim"), QStringList{"0"});
+    }
+
+    // Values people type: quotes doubled, a keyword, brackets, a ';' in a
+    // string; the engine's own reading is what the rows show.
+    void typedValuesKeepWorking_data()
+    {
+        AddEngines();
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored");
+        for (const char *engine : {"SQLite", "PostgreSQL"}) {
+            QTest::addRow("%s: doubled quote", engine) << engine << "text" << "'it''s'" << "it's";
+            QTest::addRow("%s: brackets", engine) << engine << "integer" << "(1 + 2)" << "3";
+            QTest::addRow("%s: semicolon in a string", engine) << engine << "text" << "'a;b'" << "a;b";
+            QTest::addRow("%s: keyword", engine) << engine << "text" << "CURRENT_TIMESTAMP" << "20";
+        }
+    }
+    void typedValuesKeepWorking()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, type);
+        QFETCH(QString, value);
+        QFETCH(QString, stored);
+        CDbSession &session = Session(engine);
+        const int result = ApplySchemaChange(session, WithDefault(qPrintable(type), qPrintable(value)));
+        QVERIFY2(result == 0, session.GetErrorText(result).c_str());
+        Exec(session, "insert into t (id) values (1)");
+        // The year of the timestamp is as much as the test can know of it.
+        QCOMPARE(Rows(session, "select d from t").value(0).left(stored == "20" ? 2 : -1), stored);
+    }
+
+    // A body that ends in a comment, or a block followed by one, makes a
+    // trigger that fires; so does a condition with a ';' in a string.
+    void bodiesEndingInCommentsWork_data()
+    {
+        AddEngines();
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("SQLite: statement and comment")
+            << "SQLite" << "" << "insert into log values (new.id, 'x') -- note";
+        QTest::newRow("SQLite: block and comment")
+            << "SQLite" << "new.name <> 'a;b'" << "begin insert into log values (new.id, 'x'); end; -- note";
+        QTest::newRow("SQLite: block comment in the last line")
+            << "SQLite" << "" << "insert into log values (new.id, 'x'); /* note */";
+        QTest::newRow("PostgreSQL: statement and comment")
+            << "PostgreSQL" << "" << "INSERT INTO log VALUES (NEW.id, 'x') -- note";
+        QTest::newRow("PostgreSQL: block and comment")
+            << "PostgreSQL" << "NEW.name <> 'a;b'"
+            << "BEGIN INSERT INTO log VALUES (NEW.id, 'x'); RETURN NULL; END -- note";
+    }
+    void bodiesEndingInCommentsWork()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, condition);
+        QFETCH(QString, body);
+        CDbSession &session = Session(engine);
+        const int result = ApplySchemaChange(session, AfterInsert(qPrintable(condition), qPrintable(body)));
+        QVERIFY2(result == 0, session.GetErrorText(result).c_str());
+        Exec(session, "insert into item values (7, 'seven')");
+        QCOMPARE(Rows(session, "select item || what from log"), QStringList{"7x"});
+    }
+};
+
+QTEST_MAIN(TestTypedFields)
+#include "tst_postgresandsqlitefields.moc"
