@@ -78,6 +78,8 @@ bool CGridColumn::LeaveForDialogKey(QKeyEvent *event)
     return true;
 }
 
+bool CGridColumn::TabFromEditor(bool next) { return m_grid->TabToCell(next); }
+
 void CGridColumn::CloseOnFocusLoss(const QFocusEvent &event)
 {
     if (event.reason() != Qt::PopupFocusReason)

@@ -60,6 +60,10 @@ protected:
     // cancel buttons), which then finds the editor's value in the cell.
     // Returns whether the key was one of them.
     bool LeaveForDialogKey(QKeyEvent *event);
+    // Tab or Shift+Tab in an editor: its value goes into the cell and the
+    // grid moves on to the next or previous unlocked cell, or past its ends
+    // along the dialog's tab order. For the editor's focusNextPrevChild.
+    bool TabFromEditor(bool next);
     // An editor closes when it loses the focus, except to its own context
     // menu, which takes the focus only for a moment.
     void CloseOnFocusLoss(const QFocusEvent &event);

@@ -101,6 +101,8 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
+    // Tab and Shift+Tab go from cell to cell and leave the grid at its ends.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     friend class CGridColumn;
@@ -121,6 +123,13 @@ private:
     void MoveDown(int step);
     void ScrollToRow(int row);
     void MakeCurrent(const Cell &cell);
+    // The next (or previous) unlocked cell in reading order after the
+    // current one; invalid at the grid's end (or start).
+    Cell NextUnlockedCell(bool next) const;
+    // Tab or Shift+Tab in the grid or in one of its editors: the next or
+    // previous unlocked cell becomes current, or, past the grid's ends, the
+    // focus goes on along the dialog's tab order. True when the focus moved.
+    bool TabToCell(bool next);
 
     // Painting.
     void PaintRow(QPainter &painter, int row);

@@ -8,7 +8,8 @@
 
 namespace {
 
-// Keys that keep their meaning for the dialog.
+// Keys that keep their meaning for the dialog. Tab and Shift+Tab move
+// between cells (focusNextPrevChild) and come here only with Ctrl or Alt.
 bool IsDialogKey(int key)
 {
     return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter
@@ -119,6 +120,39 @@ void CGridCtrl::ScrollToRow(int row)
         verticalScrollBar()->setValue(TopRow() + 1);
     else if (top < HeaderHeight())
         verticalScrollBar()->setValue(TopRow() - 1);
+}
+
+CGridCtrl::Cell CGridCtrl::NextUnlockedCell(bool next) const
+{
+    const int columns = GetColumnCount();
+    const int step = next ? 1 : -1;
+    for (int at = m_row * columns + m_column + step; at >= 0 && at < GetItemCount() * columns; at += step)
+        if (!IsCellLocked(at / columns, at % columns))
+            return {at / columns, at % columns};
+    return {};
+}
+
+bool CGridCtrl::focusNextPrevChild(bool next)
+{
+    return TabToCell(next);
+}
+
+// Typing after Tab must start a new cell, not add to the one just left;
+// and the grid does not trap the focus: past its ends Tab leaves it.
+bool CGridCtrl::TabToCell(bool next)
+{
+    // From an editor the walk starts at the grid, its value in its cell.
+    TakeFocus();
+    const Cell cell = GetColumnCount() < 2 ? Cell() : NextUnlockedCell(next);
+    if (!cell.IsValid())
+        return QAbstractScrollArea::focusNextPrevChild(next);
+    const int visible = std::max(1, VisibleRowCount());
+    if (cell.row < TopRow())
+        verticalScrollBar()->setValue(cell.row);
+    else if (cell.row >= TopRow() + visible)
+        verticalScrollBar()->setValue(cell.row - visible + 1);
+    MakeCurrent(cell);
+    return true;
 }
 
 void CGridCtrl::MakeCurrent(const Cell &cell)

@@ -24,6 +24,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool focusNextPrevChild(bool next) override { return TabFromEditor(next); }
     void hideEvent(QHideEvent *event) override;
 
 private:

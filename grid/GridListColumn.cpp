@@ -109,14 +109,22 @@ void CGridListColumn::EndEdit()
     HideEditor(this);
 }
 
-// Left and Right move on to the neighbouring cell and Alt+Down closes the
-// list; every other key moves the selection as in any list.
+// Left and Right move on to the neighbouring cell; Enter and Alt+Down
+// close the list with the item chosen. Enter stays with the list, as in
+// any drop-down: a type chosen with it often still wants its size, so it
+// must not press the dialog's default button too. Every other key moves
+// the selection as in any list.
 void CGridListColumn::keyPressEvent(QKeyEvent *event)
 {
-    if (LeaveForDialogKey(event))
-        return;
     const bool alt = event->modifiers() & Qt::AltModifier;
     const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Grid()->TakeFocus();
+        event->accept();
+        return;
+    }
+    if (LeaveForDialogKey(event))
+        return;
     if (!alt && (key == Qt::Key_Left || key == Qt::Key_Right))
         PassKeyToGrid(event);
     else if (alt && key == Qt::Key_Down)

@@ -30,6 +30,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool focusNextPrevChild(bool next) override { return TabFromEditor(next); }
     void hideEvent(QHideEvent *event) override;
 
 private:

@@ -308,7 +308,8 @@ private slots:
         m_host->Key(Qt::Key_Control, Qt::ControlModifier);
         m_host->Key(Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(Grid()->GetItemText(0, 1), QStringLiteral("1"));
-        QCOMPARE(Focus(), m_host->m_before);
+        QCOMPARE(Focus(), Grid());
+        QCOMPARE(m_host->Current(), QPoint(0, 0));
     }
 
     void rowsAreSixteenPixelsWithFocusFrameAtTheCellEdges()

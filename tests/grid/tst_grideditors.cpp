@@ -146,7 +146,54 @@ private slots:
         }
         Open(0, 1);
         m_host->Key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(Focus(), Grid());
+        QCOMPARE(m_host->Current(), QPoint(0, 0));
+        m_host->Key(Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(Focus(), m_host->m_before);
+    }
+
+    // Tab and Shift+Tab, from the grid or from an open editor, go to the
+    // next or previous unlocked cell in reading order; past the grid's
+    // ends the focus goes on to the next control (OK) or the one before.
+    void tabWalksTheUnlockedCells_data()
+    {
+        QTest::addColumn<QString>("locks");
+        QTest::addColumn<QPoint>("start");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<QString>("lands");
+        QTest::newRow("edit box to the list") << "" << QPoint(0, 0) << true << false << "0,1";
+        QTest::newRow("grid to the next cell") << "" << QPoint(0, 2) << false << false << "0,3";
+        QTest::newRow("end of a row to the next row") << "" << QPoint(0, 3) << false << false << "1,0";
+        QTest::newRow("open list back to the name") << "" << QPoint(0, 1) << true << true << "0,0";
+        QTest::newRow("start of a row back to the row above") << "" << QPoint(1, 0) << true << true << "0,3";
+        QTest::newRow("locked type passed over") << "type" << QPoint(0, 0) << true << false << "0,2";
+        QTest::newRow("locked type passed over backwards") << "type" << QPoint(0, 2) << false << true << "0,0";
+        QTest::newRow("last unlocked cell leaves for OK") << "below row 0" << QPoint(0, 3) << false << false << "OK";
+        QTest::newRow("first cell leaves backwards") << "" << QPoint(0, 0) << true << true << "before";
+    }
+    void tabWalksTheUnlockedCells()
+    {
+        QFETCH(QString, locks);
+        QFETCH(QPoint, start);
+        QFETCH(bool, open);
+        QFETCH(bool, back);
+        QFETCH(QString, lands);
+        m_host->Locked = [locks](int row, int column) {
+            return (locks == "type" && column == 1) || (locks == "below row 0" && row > 0);
+        };
+        if (open)
+            Open(start.x(), start.y());
+        else
+            m_host->ClickCell(start.x(), start.y());
+        QCOMPARE(Focus() != Grid(), open);
+        m_host->Key(back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+        QWidget *focus = Focus();
+        const QString where = focus == m_host->m_ok       ? QStringLiteral("OK")
+                              : focus == m_host->m_before ? QStringLiteral("before")
+                              : focus == Grid() ? QStringLiteral("%1,%2").arg(m_host->Current().x()).arg(m_host->Current().y())
+                                                : QString::fromLatin1(focus ? focus->metaObject()->className() : "none");
+        QCOMPARE(where, lands);
     }
 
     void editBoxTakesOnlyWhatFitsItsWidth()
