@@ -234,53 +234,37 @@ private slots:
     void aLockHeldElsewhereFailsWithinTheWait()
     {
         QFETCH(bool, sqlite);
-        std::string connection = m_database.ConnectionString();
-        QString path;
-        if (sqlite) {
-            path = m_sandbox.AddSqliteSource("Locked", "create table held (a integer);\n");
-            connection = COdbcSandbox::ConnectionString("Locked");
-        } else {
-            QVERIFY2(m_database.Run("create table held (a integer);"), qPrintable(m_database.Error()));
-        }
-        CDbSession session;
+        const QString path = m_sandbox.AddSqliteSource("Locked", "create table held (a integer);\n");
+        const std::string connection =
+            sqlite ? COdbcSandbox::ConnectionString("Locked") : m_database.ConnectionString();
+        QVERIFY(sqlite || m_database.Run("create table held (a integer);"));
+        CDbSession session, other, late;
         QCOMPARE(session.Connect(connection), 0);
-        std::unique_ptr<CSqliteLockHolder> file;
-        CDbSession other;
-        if (sqlite) {
-            file = std::make_unique<CSqliteLockHolder>(path, CSqliteLockHolder::Write);
-            QVERIFY2(file->IsHeld(), qPrintable(file->Error()));
-        } else {
-            QCOMPARE(other.Connect(connection), 0);
-            QCOMPARE(other.BeginTransaction(), 0);
-            QCOMPARE(other.Execute("lock table held in access exclusive mode"), 0);
-        }
-        const qint64 bound = CDbSession::kLockWaitMilliseconds + 2000;
+        CSqliteLockHolder file(path, true);
+        QVERIFY(file.IsHeld());
+        QVERIFY(sqlite || (other.Connect(connection) == 0 && other.BeginTransaction() == 0
+                           && other.Execute("lock table held in access exclusive mode") == 0));
 
         QElapsedTimer clock;
         clock.start();
+        using ColumnDefs::Column;
         const int result = ApplySchemaChange(
-            session, CAddColumns{"held", {ColumnDefs::Column("b", "integer"),
-                                          ColumnDefs::Column("c", "integer")}});
-        QVERIFY(result < 0);
-        QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed())));
+            session, CAddColumns{"held", {Column("b", "integer"), Column("c", "integer")}});
         const QString text = QString::fromStdString(session.GetErrorText(result));
-        QVERIFY2(text.contains(sqlite ? "database is locked" : "lock timeout"), qPrintable(text));
-        session.CloseStatement();
-
-        clock.restart();
-        CDbSession late;
+        QVERIFY2(result < 0 && text.contains(sqlite ? "database is locked" : "lock timeout"),
+                 qPrintable(text));
         const int connected = late.Connect(connection);
-        QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(connected >= 0 || !late.GetErrorText(connected).empty());
+        QVERIFY2(clock.elapsed() < 2 * CDbSession::kLockWaitMilliseconds + 2000,
+                 qPrintable(QString::number(clock.elapsed())));
 
-        file.reset();
+        file.Release();
         other.RollbackTransaction();
         QCOMPARE(FirstColumnRows(session, sqlite ? "select name from pragma_table_info('held')"
                                                  : "select column_name from information_schema.columns"
                                                    " where table_name = 'held'"),
                  QStringList{"a"});
-        if (!sqlite)
-            QVERIFY2(m_database.Run("drop table held;"), qPrintable(m_database.Error()));
+        QVERIFY(sqlite || m_database.Run("drop table held;"));
     }
 
     // Other engines keep the exact words.

@@ -3,28 +3,19 @@
 #include <QProcess>
 #include <QString>
 
-// Another program holding a lock on a SQLite database file: the sqlite3
-// shell inside a transaction that it keeps open until the object goes.
-// A read lock lets others read but no commit finish; a write lock lets
-// nobody read or write.
+// Another program holding a lock on a SQLite file: the sqlite3 shell in an
+// open transaction until it is released. A read lock lets others read but
+// no commit finish; a write lock lets nobody in.
 class CSqliteLockHolder
 {
 public:
-    enum Kind { Read, Write };
-
-    CSqliteLockHolder(const QString &databasePath, Kind kind);
-    ~CSqliteLockHolder();
-    CSqliteLockHolder(const CSqliteLockHolder &) = delete;
-    CSqliteLockHolder &operator=(const CSqliteLockHolder &) = delete;
-
-    // True once the shell holds the lock; Error() says otherwise why not.
+    CSqliteLockHolder(const QString &databasePath, bool write);
+    ~CSqliteLockHolder() { Release(); }
     bool IsHeld() const { return m_held; }
-    const QString &Error() const { return m_error; }
-    // Ends the transaction and the shell.
+    // At the end of its input the shell ends, and its transaction with it.
     void Release();
 
 private:
     QProcess m_shell;
     bool m_held = false;
-    QString m_error;
 };
