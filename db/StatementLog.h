@@ -5,7 +5,8 @@
 #include <functional>
 #include <string>
 
-// One statement a session sent and what became of it.
+// One statement a session sent and what became of it, or one step of a
+// transaction (BEGIN, COMMIT, ROLLBACK), which ODBC takes as a call.
 struct CDbLogEntry
 {
     enum Outcome { Ok, Rows, Failed };
