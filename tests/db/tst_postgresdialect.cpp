@@ -396,21 +396,13 @@ private slots:
 
     // Pervasive.SQL's word case, or any name the server lacks, is refused
     // before the table changes, in words about the collation.
-    void collationTheServerLacksIsRefused_data()
-    {
-        QTest::addColumn<CSchemaChange>("change");
-        const CColumnDef column = With(ColumnDefs::Column("c", "text"), "CaSe", "", "");
-        QTest::newRow("new column") << CSchemaChange(CAddColumns{"item", {column}});
-        QTest::newRow("new table") << CSchemaChange(CCreateTable{"t", {ColumnDefs::Column("id", "integer"), column}});
-    }
     void collationTheServerLacksIsRefused()
     {
-        QFETCH(CSchemaChange, change);
-        const int result = Apply(change);
+        const int result = Apply(CAddColumns{"item", {With(ColumnDefs::Column("c", "text"), "CaSe", "", "")}});
         QVERIFY(result < 0);
         QCOMPARE(ErrorText(result), QStringLiteral("PostgreSQL has no collation \"CaSe\" (column \"c\"). "
                                                    "Nothing was changed."));
-        QCOMPARE(Count("information_schema.columns where table_name in ('item', 't') and column_name = 'c'"), 0);
+        QCOMPARE(Window("item").indexOf("c"), -1);
     }
 
     void triggerFunctionNamesFitAndStayDistinct()
