@@ -33,6 +33,25 @@ public:
     // How the engine's schema changes are written (Dialect.h).
     virtual const CDialect &GetDialect() const = 0;
 
+    // True for a table the engine keeps for itself, which the catalog lists
+    // among the user's tables but the diagram does not show.
+    virtual bool IsInternalTable(const std::string &) const { return false; }
+    // The name the table window shows for an index as SQLStatistics reports
+    // it; a driver may report a key that is no index under a made-up name.
+    virtual std::string ShownIndexName(const std::string &reported) const { return reported; }
+
+    // What a drop takes with it beyond what the user named, for the question
+    // put before it. Each read closes its statement, also after a failure.
+    // The number of rows of the table.
+    virtual int CountRows(CDbSession &session, const std::string &table, std::string &count);
+    // The indexes (as the table window names them) and the foreign keys (as
+    // the relationship list names them) of the table that dropping these
+    // columns drops too. By default the indexes come from SQLStatistics and
+    // no keys are found.
+    virtual int ReadColumnDropEffects(CDbSession &session, const std::string &table,
+                                      const std::vector<std::string> &columns,
+                                      std::vector<std::string> &indexes, std::vector<std::string> &keys);
+
     // Sets what every later statement of the session obeys, first thing
     // after connecting: how long to wait for a lock that another program
     // holds (CDbSession::kLockWaitMilliseconds). Nothing by default.
@@ -60,6 +79,9 @@ protected:
     static void AddTypeUnlessListed(CDbSession &session, const char *name, int paramKind,
                                     bool nullable);
 };
+
+// Whether the table is one the session's engine keeps for itself.
+bool IsInternalTable(const CDbSession &session, const std::string &table);
 
 // The process-wide list of adapters, filled once at start-up and emptied at
 // exit; Connect takes the first entry whose name matches.

@@ -18,6 +18,11 @@ public:
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
     const CDialect &GetDialect() const override { return m_dialect; }
+    // The indexes, and the foreign keys whose columns include a dropped one
+    // (PostgresDropEffects.cpp).
+    int ReadColumnDropEffects(CDbSession &session, const std::string &table,
+                              const std::vector<std::string> &columns, std::vector<std::string> &indexes,
+                              std::vector<std::string> &keys) override;
     int PrepareSession(CDbSession &session) override;
     bool EscapesTheSearchEscape() const override { return false; }
     int ReadCatalogSchema(CDbSession &session, std::string &schema) override;

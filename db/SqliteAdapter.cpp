@@ -7,6 +7,7 @@
 #include "db/SqliteTableSql.h"
 #include "db/SqliteTokens.h"
 
+#include <algorithm>
 #include <set>
 
 // The referenced table is written as the user typed it in the REFERENCES
@@ -71,6 +72,51 @@ struct CSqliteAdapter::CForeignKey
 };
 
 std::string CSqliteAdapter::GetDbmsName() const { return "SQLite"; }
+
+// SQLite refuses to create any object whose name starts with "sqlite_", in
+// any case, so such a table is always one of its own.
+bool CSqliteAdapter::IsInternalTable(const std::string &table) const
+{
+    return SqlText::ToLower(table).rfind("sqlite_", 0) == 0;
+}
+
+std::string CSqliteAdapter::ShownIndexName(const std::string &reported) const
+{
+    return reported == CSqliteTableKeys::kReportedRowidKeyName ? CSqliteTableKeys::kRowidKeyName
+                                                               : reported;
+}
+
+// The keys are named as LoadRelationships names them, so the question
+// speaks of the lines the user sees.
+int CSqliteAdapter::ReadColumnDropEffects(CDbSession &session, const std::string &table,
+                                          const std::vector<std::string> &columns,
+                                          std::vector<std::string> &indexes, std::vector<std::string> &keys)
+{
+    int result = CDbmsAdapter::ReadColumnDropEffects(session, table, columns, indexes, keys);
+    std::vector<CForeignKey> all;
+    if (result >= 0)
+        result = ReadForeignKeys(session, all);
+    const auto dropped = [&columns](const std::string &column) {
+        return std::any_of(columns.begin(), columns.end(),
+                           [&column](const std::string &gone) { return SameName(column, gone); });
+    };
+    const auto goes = [&](const CForeignKey &key) {
+        return key.m_table == table && std::any_of(key.m_columns.begin(), key.m_columns.end(), dropped);
+    };
+    // The statement texts are read only when a key goes and needs its name.
+    CClauseMap clauses;
+    if (result >= 0 && std::any_of(all.begin(), all.end(), goes))
+        result = ReadConstraintClauses(session, clauses);
+    if (result < 0) {
+        session.CloseStatement();
+        return result;
+    }
+    NameForeignKeys(all, clauses);
+    for (const CForeignKey &key : all)
+        if (goes(key))
+            keys.push_back(key.m_name);
+    return result;
+}
 
 // sqliteodbc waits 100 s for a lock unless told otherwise, which looks like
 // a hang. The busy timeout bounds each wait of a statement; a commit that

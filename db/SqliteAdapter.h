@@ -28,6 +28,15 @@ public:
     bool ReportsDeclaredTypes() const override { return true; }
     int PrepareSession(CDbSession &session) override;
     const CDialect &GetDialect() const override { return m_dialect; }
+    // sqlite_sequence, sqlite_stat1 and every other name SQLite reserves.
+    bool IsInternalTable(const std::string &table) const override;
+    // The driver reports a rowid key as an index of a name that no index
+    // has; it shows as the row id key it is (CSqliteTableKeys).
+    std::string ShownIndexName(const std::string &reported) const override;
+    // The indexes, and the foreign keys whose columns include a dropped one.
+    int ReadColumnDropEffects(CDbSession &session, const std::string &table,
+                              const std::vector<std::string> &columns, std::vector<std::string> &indexes,
+                              std::vector<std::string> &keys) override;
 
     // One row per foreign-key column of every table, in declaration order.
     static const char *const kForeignKeyQuery;

@@ -3,6 +3,8 @@
 #include "db/ColumnCheck.h"
 #include "db/SqlFragment.h"
 #include "db/SqlText.h"
+#include "db/SqliteSchemaQueries.h"
+#include "db/SqliteTableKeys.h"
 #include "db/SqliteTableRebuild.h"
 
 using SqlText::QuoteIdentifier;
@@ -12,6 +14,15 @@ namespace {
 // Adding and dropping a key are made by rebuilding the table (Apply), never
 // by a fixed list of statements.
 const char *const kMadeByRebuild = "SQLite changes a foreign key by rebuilding the table.";
+
+// Names for a message: A, B, C.
+std::string NameList(const std::vector<std::string> &names)
+{
+    std::string list;
+    for (const std::string &name : names)
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
+}
 
 } // namespace
 
@@ -31,9 +42,11 @@ bool CSqliteDialect::HasFeature(Feature feature) const
 
 int CSqliteDialect::Apply(CDbSession &session, const CSchemaChange &change) const
 {
-    const CRendering refused = CheckFeatures(change);
+    CRendering refused = CheckFeatures(change);
+    if (refused.m_result >= 0)
+        refused = CheckDrop(session, change);
     if (refused.m_result < 0)
-        return Refuse(session, refused);
+        return refused.m_message.empty() ? refused.m_result : Refuse(session, refused);
     if (const auto *key = std::get_if<CAddForeignKey>(&change))
         return RebuildSqliteTable(session, key->m_table,
                                   CSqliteTableEdit::AddConstraint(ForeignKeyClause(*key)));
@@ -55,6 +68,30 @@ int CSqliteDialect::Apply(CDbSession &session, const CSchemaChange &change) cons
 int CSqliteDialect::DropColumnsByRebuild(CDbSession &session, const CDropColumns &change)
 {
     return RebuildSqliteTable(session, change.m_table, CSqliteTableEdit::DropColumns(change.m_columns));
+}
+
+CRendering CSqliteDialect::CheckDrop(CDbSession &session, const CSchemaChange &change)
+{
+    CRendering check;
+    const auto *index = std::get_if<CDropIndex>(&change);
+    if (index && index->m_index == CSqliteTableKeys::kRowidKeyName) {
+        // A real index may carry the name too; only the key is refused.
+        std::string count;
+        check.m_result = SqliteSchema::ReadValue(
+            session, "select count(*) from pragma_index_list(" + SqlText::QuoteLiteral(index->m_table)
+                         + ") where name = " + SqlText::QuoteLiteral(index->m_index), count);
+        if (check.m_result >= 0 && count == "0")
+            return Refusal("'" + index->m_index + "' is the row id of the table '" + index->m_table
+                           + "', its INTEGER PRIMARY KEY, and no index: SQLite keeps it as long as the table "
+                             "exists. Nothing was changed.");
+    } else if (const auto *table = std::get_if<CDropTable>(&change)) {
+        std::vector<std::string> referring;
+        check.m_result = SqliteSchema::ReadReferringTables(session, table->m_table, referring);
+        if (check.m_result >= 0 && !referring.empty())
+            return Refusal("Cannot drop the table '" + table->m_table + "' because other tables refer to it: "
+                           + NameList(referring) + ". Drop their foreign keys first. Nothing was changed.");
+    }
+    return check;
 }
 
 CRendering CSqliteDialect::CreateTable(const CCreateTable &change) const

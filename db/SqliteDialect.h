@@ -36,4 +36,9 @@ protected:
 
 private:
     static int DropColumnsByRebuild(CDbSession &session, const CDropColumns &change);
+    // A drop SQLite would make but must not: of the rowid key, which is no
+    // index, or of a table other tables' keys refer to, which would leave
+    // those keys pointing at nothing. The refusal comes before anything is
+    // sent; result is negative for a refusal or a failed read.
+    static CRendering CheckDrop(CDbSession &session, const CSchemaChange &change);
 };

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-const char *const CSqliteTableKeys::kRowidKeyName = "sqlite_autoindex_0";
+const char *const CSqliteTableKeys::kReportedRowidKeyName = "sqlite_autoindex_0";
+const char *const CSqliteTableKeys::kRowidKeyName = "rowid key";
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// One index of a SQLite table under the name the ODBC driver's
-// SQLStatistics reports for it, which is the name the table window shows.
+// One index of a SQLite table under the name the table window shows for
+// it: the name the ODBC driver's SQLStatistics reports, but for the rowid
+// key.
 struct CSqliteIndex
 {
     std::string m_name;
@@ -19,7 +20,10 @@ class CSqliteTableKeys
 {
 public:
     // The driver reports a rowid primary key (a single INTEGER column) as a
-    // unique index of this name, ahead of the table's real indexes.
+    // unique index named kReportedRowidKeyName, ahead of the table's real
+    // indexes. No index of that name exists, so the table window shows the
+    // key as what it is, under kRowidKeyName, and the drop of it is refused.
+    static const char *const kReportedRowidKeyName;
     static const char *const kRowidKeyName;
 
     // Primary key columns in key order, with the declared type of each.
@@ -39,7 +43,7 @@ public:
     // and then the fewest columns; empty when there is none.
     std::string ForeignIndexFor(const std::vector<std::string> &columns) const;
 
-    // The indexes as the driver lists them, the rowid key first.
+    // The indexes as the table window lists them, the rowid key first.
     std::vector<CSqliteIndex> Indexes() const;
 
 private:

@@ -102,8 +102,12 @@ int CTableWnd::LoadIndexes()
     int result = session.ListIndexes(m_name);
     if (result >= 0)
         result = ReadIndexRows(session, rows);
-    for (auto &row : rows)
+    const CDbmsAdapter *adapter = session.GetAdapter();
+    for (auto &row : rows) {
+        if (adapter && row->IsIndexHeader())
+            row->m_name = adapter->ShownIndexName(row->m_name);
         AppendItem(std::move(row));
+    }
     session.CloseStatement();
     return result;
 }

@@ -1,5 +1,7 @@
 #include "diagram/TableWnd.h"
 
+#include "db/DbmsAdapter.h"
+#include "db/DbSession.h"
 #include "db/Dialect.h"
 #include "diagram/DropStatements.h"
 #include "dialogs/AddColumnDlg.h"
@@ -12,6 +14,7 @@
 
 #include <QMessageBox>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -67,6 +70,44 @@ void ReloadRelationshipsOf(const CTableWnd &table, CDbView *view)
         session.CloseStatement();
     if (view)
         view->Canvas()->update();
+}
+
+// What dropping the selected columns takes along that is not selected
+// itself: their indexes and foreign keys, from the catalog. A failed read
+// leaves the lists empty and the plain question is asked; the drop that
+// may follow reports its own failure.
+void ReadColumnDropEffects(CTableWnd &table, const std::vector<std::string> &selected,
+                           std::vector<std::string> &indexes, std::vector<std::string> &keys)
+{
+    std::vector<std::string> columns;
+    for (int i = 0; const CTableItem *item = table.GetItem(i); ++i)
+        if (item->m_kind == Column && item->m_selected)
+            columns.push_back(item->m_name);
+    CDbSession &session = table.m_pDoc->GetSession();
+    CDbmsAdapter *adapter = session.GetAdapter();
+    if (columns.empty() || !adapter)
+        return;
+    if (adapter->ReadColumnDropEffects(session, table.m_name, columns, indexes, keys) < 0) {
+        indexes.clear();
+        keys.clear();
+        return;
+    }
+    const auto named = [&selected](const std::string &name) {
+        return std::find(selected.begin(), selected.end(), name) != selected.end();
+    };
+    indexes.erase(std::remove_if(indexes.begin(), indexes.end(), named), indexes.end());
+}
+
+// The rows of the table, for the question before its drop; empty when they
+// cannot be counted (the drop then reports why it fails, if it does).
+std::string CountRows(CTableWnd &table)
+{
+    CDbSession &session = table.m_pDoc->GetSession();
+    CDbmsAdapter *adapter = session.GetAdapter();
+    std::string rows;
+    if (adapter && adapter->CountRows(session, table.m_name, rows) < 0)
+        rows.clear();
+    return rows;
 }
 
 // The end of a row drag: this window's table receives the key, the table
@@ -161,7 +202,9 @@ void CTableWnd::DropSelected()
     for (int i = first; i < ItemCount(); ++i)
         if (GetItem(i)->m_selected)
             names.push_back(GetItem(i)->m_name);
-    if (!Confirm(this, DropText::DropRowsQuestion(names)))
+    std::vector<std::string> indexes, keys;
+    ReadColumnDropEffects(*this, names, indexes, keys);
+    if (!Confirm(this, DropText::DropRowsQuestion(names, indexes, keys)))
         return;
 
     const std::vector<NotedObject> noted = NoteSelectedObjects(*this);
@@ -234,7 +277,7 @@ void CTableWnd::DropTriggers()
 
 void CTableWnd::DropTable()
 {
-    if (!Confirm(this, DropText::DropTableQuestion(m_name)))
+    if (!Confirm(this, DropText::DropTableQuestion(m_name, CountRows(*this))))
         return;
     if (!ApplyDrop(*this, CDropTable{m_name}))
         return;

@@ -2,6 +2,7 @@
 // for changes made by another diagram or another program.
 #include "view/DbView.h"
 
+#include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
@@ -27,7 +28,11 @@ int ReadCatalogTables(CDoc &doc, FreshTables &fresh, CLoadProgress &progress)
     CDbSession &session = doc.GetSession();
     std::vector<std::string> names;
     int result = session.ReadRows(session.ListTables(), {3},
-                                  [&names](const CDbRow &row) { names.push_back(row[0]); });
+                                  [&](const CDbRow &row) {
+                                      // The engine's own tables are no part of the user's diagram.
+                                      if (!IsInternalTable(session, row[0]))
+                                          names.push_back(row[0]);
+                                  });
     if (result < 0)
         return result;
     const int total = static_cast<int>(names.size());

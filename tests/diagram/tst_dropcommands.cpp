@@ -95,7 +95,7 @@ private slots:
         QTest::mouseClick(customer, Qt::RightButton, Qt::NoModifier, kCaptionPoint);
         QCOMPARE(answerer.texts,
                  QStringList{"Are you sure you want to drop the table 'CUSTOMER'?"});
-        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop table "CUSTOMER")"});
+        QCOMPARE(m_diagram.ChangesSinceMark(), QStringList{R"(drop table "CUSTOMER")"});
         QVERIFY(customer && !customer->isVisible());
         QCOMPARE(m_view->m_pActiveTable, nullptr);
         QCOMPARE(m_doc->FindTable("CUSTOMER"), nullptr);
@@ -114,7 +114,7 @@ private slots:
         // The view forwards its Drop command to the active table.
         CModalAnswerer answerer(QMessageBox::Yes);
         QVERIFY(m_view->OnCommand(Cmd::Drop));
-        QCOMPARE(m_diagram.SentSinceMark(), QStringList{R"(drop table "ODD""NAME")"});
+        QCOMPARE(m_diagram.ChangesSinceMark(), QStringList{R"(drop table "ODD""NAME")"});
         QTRY_VERIFY(odd.isNull());
         QCOMPARE(CountInDatabase("table", "ODD\"NAME"), 0);
         QCOMPARE(CountInDatabase("table", "ODD"), 1);
@@ -207,8 +207,9 @@ private slots:
         m_diagram.DropFromMenu(orders);
 
         QCOMPARE(answerer.texts.value(0),
-                 QStringLiteral("Are you sure you want to drop: ' NOTE, FLAG, CHECK_QTY, LOG_QTY'?"));
-        const QStringList sent = m_diagram.SentSinceMark();
+                 QStringLiteral("Are you sure you want to drop: ' NOTE, FLAG, CHECK_QTY, LOG_QTY'?\n"
+                                "This also drops the index 'BY_NOTE'."));
+        const QStringList sent = m_diagram.ChangesSinceMark();
         QCOMPARE(sent.size(), 3);
         QCOMPARE(sent[0], QStringLiteral(R"(alter table "ORDERS"(drop "NOTE",drop "FLAG"))"));
         QVERIFY(sent.contains(R"(drop trigger "LOG_QTY")"));
@@ -234,7 +235,7 @@ private slots:
         CModalAnswerer answerer(QMessageBox::No);
         m_diagram.DropFromMenu(orders);
         QCOMPARE(answerer.Count(), 1);
-        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QVERIFY(m_diagram.ChangesSinceMark().isEmpty());
         QCOMPARE(Names(orders), before);
         QCOMPARE(orders->FirstSelected(), 1);
     }
