@@ -47,8 +47,8 @@ protected:
     static QWidget *EditorParent(CGridCtrl *grid);
     // Shows an editor window over the grid at rect (in its parent's
     // coordinates) and puts it directly before the grid in the tab order,
-    // so that Tab leads back to the grid and Shift+Tab to the control
-    // before it.
+    // so that the focus chain around the grid stays the dialog's (Tab and
+    // Shift+Tab themselves go through TabFromEditor).
     void ShowEditor(QWidget *editor, const QRect &rect);
     // After an editor has written its value: the grid's focus frame goes,
     // the editor hides and the edited row is repainted.

@@ -15,7 +15,7 @@ class QStandardItemModel;
 
 // The spreadsheet-like list the design dialogs collect their input in: a
 // header row and fixed 16-pixel rows of text cells, all painted here, with
-// a current cell that the arrow keys and the mouse move and that a key press
+// a current cell that the arrow keys, Tab and the mouse move and that a key press
 // or a second click edits through the column object that owns the column
 // (CGridEditColumn, CGridListColumn, CGridToggleColumn).
 //
