@@ -48,9 +48,10 @@ std::string QuotedList(const std::vector<std::string> &names)
 // joins it to the list: the one on its own line, so that the comma of the
 // element before keeps its place and its comment. A comment goes only with
 // the element it belongs to: the one whose text stands before it on its
-// line (a comma counts to the element before it). A comment on a line of
-// its own belongs to no element and stays. Blanks and lines that a cut
-// leaves empty go; a line end that closes a comment that stays, stays.
+// line (a comma counts to the element whose line it ends). A comment on a
+// line of its own belongs to no element and stays. Blanks and lines that
+// a cut leaves empty go; a line end that closes a comment that stays,
+// stays.
 class CDefinitionCutter
 {
 public:
@@ -172,14 +173,18 @@ private:
         return floor;
     }
 
-    // The element a token of the list belongs to, a comma to the element
-    // before it; the element count for the parentheses.
+    // The element a token of the list belongs to; a comma belongs to the
+    // element whose line it ends, or else to the one it starts. The
+    // element count for the parentheses.
     size_t ElementOf(size_t token) const
     {
         const std::vector<CSqliteTableElement> &elements = m_definition.m_elements;
-        for (size_t e = 0; e < elements.size(); ++e)
-            if (token >= elements[e].m_first && token <= elements[e].m_last + 1)
-                return token == elements[e].m_last + 1 && e + 1 == elements.size() ? elements.size() : e;
+        for (size_t e = 0; e < elements.size(); ++e) {
+            if (token >= elements[e].m_first && token <= elements[e].m_last)
+                return e;
+            if (token == elements[e].m_last + 1 && e + 1 < elements.size())
+                return SameLine(m_tokens[token - 1].m_end, m_tokens[token].m_begin) ? e : e + 1;
+        }
         return elements.size();
     }
 

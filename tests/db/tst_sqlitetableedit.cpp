@@ -159,11 +159,11 @@ private slots:
         QTest::newRow("commas at line ends, the first")
             << trailing << QStringList{"a"}
             << "CREATE TABLE t (\n  b int, -- about b\n  c int  -- about c\n)";
-        const QString leading = "CREATE TABLE t (\n    a int /* A */\n  , b int /* B */\n  , c int -- C\n)";
+        const QString leading = "CREATE TABLE t (\n    a int /* A */\n  , b int /* B */\n  , /* C */ c int\n)";
         QTest::newRow("commas at line starts, the middle")
-            << leading << QStringList{"b"} << "CREATE TABLE t (\n    a int /* A */\n  , c int -- C\n)";
+            << leading << QStringList{"b"} << "CREATE TABLE t (\n    a int /* A */\n  , /* C */ c int\n)";
         QTest::newRow("commas at line starts, the first")
-            << leading << QStringList{"a"} << "CREATE TABLE t (\n  b int /* B */\n  , c int -- C\n)";
+            << leading << QStringList{"a"} << "CREATE TABLE t (\n  b int /* B */\n  , /* C */ c int\n)";
         QTest::newRow("one line")
             << "CREATE TABLE t (a int /* A */, b int /* B */, c int /* C */)" << QStringList{"b"}
             << "CREATE TABLE t (a int /* A */, c int /* C */)";
