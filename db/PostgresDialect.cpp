@@ -207,9 +207,10 @@ int CPostgresDialect::ApplyWithCollations(CDbSession &session, const CSchemaChan
     return RunStatements(session, rendering.m_statements);
 }
 
-// The server would refuse an unknown collation too, but in words about a
-// quoted name the user never typed ("CaSe" for the word case); the catalog
-// tells before anything is changed.
+// The server would refuse an unknown collation too, but only while the
+// change runs and in words about its parser; the catalog tells before
+// anything is sent that PostgreSQL has no such collation (Pervasive.SQL's
+// word case among them).
 int CPostgresDialect::CheckCollation(CDbSession &session, const CColumnDef &column)
 {
     std::string count;

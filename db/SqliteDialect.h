@@ -18,7 +18,8 @@ public:
     bool HasFeature(Feature feature) const override;
     int Apply(CDbSession &session, const CSchemaChange &change) const override;
 
-    // True when the body already is a BEGIN ... END block.
+    // True when the body already is a BEGIN ... END block (';' and comments
+    // may follow its END).
     static bool IsBlock(const std::string &body);
 
 protected:
