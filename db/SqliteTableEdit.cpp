@@ -432,6 +432,56 @@ bool ConstraintNeedsColumns(const CSqliteTableDefinition &definition, const CSql
     return NamesAny(parentColumns, removed);
 }
 
+// A table without a rowid is stored by its primary key and SQLite refuses
+// one without it; dropping a key column would take the whole key away.
+std::string KeyColumnNeeded(const CSqliteTableDefinition &definition, const std::vector<std::string> &removed)
+{
+    if (!definition.m_withoutRowid)
+        return std::string();
+    for (const std::string &column : removed)
+        if (ContainsName(definition.PrimaryKey(), column))
+            return "The table " + Quoted(definition.m_name) + " has no rowid and needs its primary key "
+                   "column " + Quoted(column) + ", so nothing was changed.";
+    return std::string();
+}
+
+// The tokens of a generated column's expression: from the first
+// parenthesis of the constraint to its last, so that the STORED or
+// VIRTUAL after it is not read as a column.
+bool ExpressionNamesColumn(const CSqlTokens &tokens, const CSqliteConstraint &constraint,
+                           const std::string &column)
+{
+    size_t open = constraint.m_first;
+    while (open < constraint.m_last && !IsPunct(tokens[open], '('))
+        ++open;
+    size_t close = constraint.m_last;
+    while (close > open && !IsPunct(tokens[close], ')'))
+        --close;
+    return close > open && TokensNameColumn(tokens, open, close, {column});
+}
+
+// A generated column that stays computes its value from the columns it
+// names; SQLite refuses the table when one of them is gone. Unlike a check,
+// it cannot just go along, as that would drop a column nobody asked for.
+std::string GeneratedColumnNeeds(const CSqliteTableDefinition &definition,
+                                 const std::vector<std::string> &removed)
+{
+    for (const CSqliteTableElement &element : definition.m_elements) {
+        if (!element.m_isColumn || ContainsName(removed, element.m_column))
+            continue;
+        for (const CSqliteConstraint &constraint : element.m_constraints) {
+            if (constraint.m_kind != CSqliteConstraint::Generated)
+                continue;
+            for (const std::string &column : removed)
+                if (ExpressionNamesColumn(definition.m_tokens, constraint, column))
+                    return "The generated column " + Quoted(element.m_column)
+                           + " would stop working without the column " + Quoted(column) + " of the table "
+                           + Quoted(definition.m_name) + ", so nothing was changed.";
+        }
+    }
+    return std::string();
+}
+
 CSqliteEditedTable DropColumns(const std::string &text, const CSqliteTableDefinition &definition,
                                const std::vector<std::string> &columns)
 {
@@ -455,6 +505,11 @@ CSqliteEditedTable DropColumns(const std::string &text, const CSqliteTableDefini
                          + " cannot lose all of its columns; drop the table instead.";
         return edited;
     }
+    edited.m_error = KeyColumnNeeded(definition, edited.m_removedColumns);
+    if (edited.m_error.empty())
+        edited.m_error = GeneratedColumnNeeds(definition, edited.m_removedColumns);
+    if (!edited.m_error.empty())
+        return edited;
     for (size_t e = 0; e < definition.m_elements.size(); ++e) {
         const CSqliteTableElement &element = definition.m_elements[e];
         for (size_t c = 0; c < element.m_constraints.size(); ++c)

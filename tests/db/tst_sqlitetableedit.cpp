@@ -126,6 +126,9 @@ private slots:
         QTest::newRow("dropcols: quotes and parentheses in the name")
             << "CREATE TABLE [x] (\"A\"\"(b\" int, `c` int COLLATE NOCASE)" << "dropcols"
             << QStringList{"a\"(B"} << "CREATE TABLE [x] (`c` int COLLATE NOCASE)";
+        QTest::newRow("dropcols: a generated column with the column it reads")
+            << "CREATE TABLE t(a INT, b INT, c INT AS (a + 1), CHECK (a < b), UNIQUE (a, b))" << "dropcols"
+            << QStringList{"c", "a"} << "CREATE TABLE t(b INT)";
         QTest::newRow("dropcols: a commented-out column is no column")
             << "CREATE TABLE t (a int /* b int, */, b int)" << "dropcols" << QStringList{"b"}
             << "CREATE TABLE t (a int /* b int, */)";
@@ -211,6 +214,18 @@ private slots:
         QTest::newRow("every column")
             << table << "dropcols" << QStringList{"a", "B"}
             << "The table \"t\" cannot lose all of its columns; drop the table instead.";
+        QTest::newRow("the key of a table without rowid")
+            << "CREATE TABLE t(k TEXT PRIMARY KEY, v ANY) WITHOUT ROWID" << "dropcols" << QStringList{"k"}
+            << "The table \"t\" has no rowid and needs its primary key column \"k\", so nothing was changed.";
+        QTest::newRow("the table key's columns of a table without rowid")
+            << "CREATE TABLE t(k TEXT, j INT, v ANY, PRIMARY KEY (k, j)) WITHOUT ROWID" << "dropcols"
+            << QStringList{"K", "j"}
+            << "The table \"t\" has no rowid and needs its primary key column \"k\", so nothing was changed.";
+        QTest::newRow("a column a generated column reads")
+            << "CREATE TABLE t(a INT, b INT, c INT AS (a + 1), CHECK (a < b), UNIQUE (a, b))" << "dropcols"
+            << QStringList{"a"}
+            << "The generated column \"c\" would stop working without the column \"a\" of the table "
+               "\"t\", so nothing was changed.";
         const QString notOne = "The constraint to add is not a single table constraint.";
         QTest::newRow("a column is no constraint") << table << "add" << QStringList{"c int"} << notOne;
         QTest::newRow("two elements") << table << "add" << QStringList{"UNIQUE (a), c int"} << notOne;

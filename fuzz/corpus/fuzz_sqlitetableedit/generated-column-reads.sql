@@ -1,0 +1,1 @@
+CREATE TABLE t(a INT, b INT, c INT AS (a + 1), CHECK (a < b), UNIQUE (a, b))
