@@ -15,9 +15,7 @@
 
 using namespace DialogInput;
 
-// The Create Table dialog filled by keys alone, as a user types a column:
-// a name, Tab, a type chosen in the list with Enter, Tab, a size, and
-// Enter for Create.
+// The Create Table dialog filled by keys alone, as a user types a column.
 class TestColumnGridKeys : public QObject
 {
     Q_OBJECT
@@ -30,7 +28,7 @@ class TestColumnGridKeys : public QObject
     static void Keys(const QString &text)
     {
         for (const QChar c : text)
-            QTest::keyClicks(QApplication::focusWidget(), QString(c));
+            c == '\t' ? Key(Qt::Key_Tab) : QTest::keyClicks(QApplication::focusWidget(), QString(c));
     }
 
 private slots:
@@ -48,30 +46,17 @@ private slots:
     {
         auto dialog = std::make_unique<CCreateTableDlg>(m_diagram.View());
         QVERIFY(Activate(dialog.get()));
-        auto *grid = dialog->findChild<CColumnGrid *>();
-        auto *types = dialog->findChild<CGridListColumn *>();
         Type(dialog->findChild<QLineEdit *>("tableName"), "shipment");
         m_diagram.MarkLog();
         CModalAnswerer answerer;
-
-        Key(Qt::Key_Tab);
-        Keys("carrier");
-        Key(Qt::Key_Tab);
-        QCOMPARE(grid->GetCurrentCell().column, 1);
-        Keys("varchar"); // the first letter opens the list
-        QVERIFY(types->isVisible());
+        Keys("\tcarrier\tvarchar"); // the first letter of the type opens the list
+        QVERIFY(dialog->findChild<CGridListColumn *>()->isVisible());
         Key(Qt::Key_Return);
-        QCOMPARE(answerer.texts.join("; "), QString());
-        QVERIFY(dialog->isVisible());
-        QVERIFY(!types->isVisible());
+        QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(m_diagram.SentSinceMark(), QStringList());
-        QCOMPARE(grid->GetItemText(0, 1), QStringLiteral("varchar"));
-
-        Key(Qt::Key_Tab);
-        Keys("40");
+        QCOMPARE(dialog->findChild<CColumnGrid *>()->GetItemText(0, 1), QStringLiteral("varchar"));
+        Keys("\t40");
         Key(Qt::Key_Return);
-        QCOMPARE(answerer.texts.join("; "), QString());
-        QVERIFY(!dialog->isVisible());
         QCOMPARE(m_diagram.ChangesSinceMark(),
                  QStringList{R"(CREATE TABLE "shipment" ("carrier" varchar(40)))"});
     }
