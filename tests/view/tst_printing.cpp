@@ -265,18 +265,16 @@ private slots:
         QCOMPARE(Ink(pages[0], QRect(kMargin + kPageWidth + 1, kMargin, 20, kPageHeight)), 0);
     }
 
-    // Every page draws its lines with the same pen: the level line from
-    // order_line to product runs from page 1 onto page 2, black on both.
+    // The level stretch of the line from order_line to product (x 660 to
+    // 740 at y 134) runs from page 1 onto page 2, black on both.
     void linesPrintAlikeOnEveryPage()
     {
         const QString path = FilePath("pens.pdf");
         UsePdfPrinter(Printer(), path);
         QVERIFY(View()->OnCommand(Cmd::FilePrintDirect));
         const QImage pages[] = {RenderPdfPage(path, 1), RenderPdfPage(path, 2)};
-        // The line's level stretch, from x 660 to 740 at y 134, but for
-        // the columns at the page edge.
         for (int x = 660; x <= 740; ++x) {
-            if (qAbs(x - kPageWidth) <= 1)
+            if (qAbs(x - kPageWidth) <= 1) // the page edge
                 continue;
             const QPoint at(x % kPageWidth + kMargin, 134 + kMargin);
             int darkest = 255;
@@ -286,9 +284,8 @@ private slots:
         }
     }
 
-    // On a full disk saving the diagram and printing to a PDF file say so
-    // and leave the older file as it was: this process can write no file
-    // beyond 64 bytes then, the signal of a write past it ignored.
+    // A full disk (a 64-byte file size limit, its signal ignored) leaves
+    // the older file as it was.
     void aFullDiskKeepsTheOlderFile_data()
     {
         QTest::addColumn<QString>("name");
