@@ -4,10 +4,8 @@
 #include "tests/support/FakeDriver.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
-#include "tests/support/SqliteLockHolder.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QtTest>
 
 #include <sqlext.h>
@@ -184,9 +182,8 @@ private slots:
                  std::string("select * from NO_SUCH_TABLE"));
     }
 
-    // A value longer than the read buffer is read on in pieces, whole. A
-    // varchar's trailing blanks are part of its value; only fixed-length
-    // columns, which the engine pads, lose them (PostgreSQL's char(n)).
+    // A value longer than the read buffer is read on in pieces, whole, with
+    // the trailing blanks that are part of it.
     void valuesAreReadWholeWithTheirBlanks()
     {
         CDbSession session;
@@ -417,33 +414,6 @@ private slots:
         other.GetColumnText(1, count);
         other.CloseStatement();
         QCOMPARE(count, std::string("2"));
-    }
-
-    // Another program reads the file in an open transaction, so a commit
-    // cannot finish: it gives up within the lock wait with the engine's own
-    // words, which the connection holds, and nothing of it stays.
-    void aCommitThatMeetsALockFailsWithTheEngineMessage()
-    {
-        const QString path = m_sandbox.AddSqliteSource("Held", "create table T(A integer);\n");
-        UseSqliteAdapter();
-        CDbSession session;
-        QCOMPARE(session.Connect(COdbcSandbox::ConnectionString("Held")), 0);
-        CSqliteLockHolder reader(path, false);
-        QVERIFY(reader.IsHeld());
-        QElapsedTimer clock;
-        clock.start();
-        CDbTransaction transaction(session);
-        QCOMPARE(transaction.Begin(), 0);
-        QCOMPARE(session.Execute("insert into T values (1)"), 0);
-        const int result = transaction.Commit();
-        QVERIFY(result < 0);
-        QVERIFY2(clock.elapsed() < CDbSession::kLockWaitMilliseconds + 2000,
-                 qPrintable(QString::number(clock.elapsed())));
-        const std::string text = session.GetErrorText(result);
-        QVERIFY2(text.find("database is locked") != std::string::npos, text.c_str());
-        QVERIFY(!session.InTransaction());
-        reader.Release();
-        QCOMPARE(QuerySqlite(path, "select count(*) from T;").trimmed(), QStringLiteral("0"));
     }
 
     void theRegistryTakesTheFirstMatchingName()

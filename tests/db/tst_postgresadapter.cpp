@@ -225,22 +225,25 @@ private slots:
     void aLockHeldElsewhereFailsWithinTheWait_data()
     {
         QTest::addColumn<bool>("sqlite");
-        QTest::newRow("SQLite") << true;
-        QTest::newRow("PostgreSQL") << false;
+        QTest::addColumn<bool>("write"); // a reader lets the change run, not its commit
+        QTest::newRow("SQLite writer") << true << true;
+        QTest::newRow("SQLite reader") << true << false;
+        QTest::newRow("PostgreSQL") << false << true;
     }
-    // Another program holds a lock on the table: a change fails within the
-    // lock wait with the engine's words and leaves the table as it was, and
-    // a new connection does not hang either.
+    // Another program holds a lock: a change fails within the lock wait
+    // with the engine's words (of a failed commit too) and leaves the table
+    // as it was, and a new connection does not hang either.
     void aLockHeldElsewhereFailsWithinTheWait()
     {
         QFETCH(bool, sqlite);
+        QFETCH(bool, write);
         const QString path = m_sandbox.AddSqliteSource("Locked", "create table held (a integer);\n");
         const std::string connection =
             sqlite ? COdbcSandbox::ConnectionString("Locked") : m_database.ConnectionString();
         QVERIFY(sqlite || m_database.Run("create table held (a integer);"));
         CDbSession session, other, late;
         QCOMPARE(session.Connect(connection), 0);
-        CSqliteLockHolder file(path, true);
+        CSqliteLockHolder file(path, write);
         QVERIFY(file.IsHeld());
         QVERIFY(sqlite || (other.Connect(connection) == 0 && other.BeginTransaction() == 0
                            && other.Execute("lock table held in access exclusive mode") == 0));
