@@ -56,9 +56,8 @@ private slots:
         QToolTip::hideText();
     }
 
-    // Every pixel a line draws on screen selects it, or a line drawn right
-    // beside that comes later in the list (the last line hit wins). A line's
-    // pixels are those that change when its foreign table has no window.
+    // A line's pixels (those that change without its foreign table) select
+    // it, or a later line drawn beside them: the last line hit wins.
     void everyDrawnPixelSelectsItsLine()
     {
         CSampleDiagram sample;
