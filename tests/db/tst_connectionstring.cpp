@@ -68,11 +68,9 @@ private slots:
                  sent);
     }
 
-    // A string from a file connects at once only when it names a data
-    // source or an installed driver, sets only what that driver is known
-    // to read harmlessly, hides no further setting in a value (the SQLite
-    // driver finds one after any ";", braces or not) and names no SQLite
-    // database file that the connect would create.
+    // A string from a file connects at once only when its driver reads every
+    // key harmlessly, no value could hide a setting (the SQLite driver finds
+    // one after any ";", braces or not) and no database file would be made.
     void aStringFromAFileNeedsConsentUnlessHarmless_data()
     {
         QTest::addColumn<QString>("fromFile");
