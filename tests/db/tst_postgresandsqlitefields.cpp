@@ -25,7 +25,7 @@ create table log (item integer, what text);
 create table victim (x integer);
 )SQL";
 // What the PostgreSQL attack binds its trigger to.
-const char *const kPostgresFunctionSql =
+const char *const kTouchSql =
     "create function touch() returns trigger language plpgsql as $$ begin return new; end $$;";
 
 CSchemaChange AfterInsert(const char *condition, const char *body)
@@ -40,8 +40,7 @@ CSchemaChange WithDefault(const char *type, const char *value)
 
 } // namespace
 
-// What users type into a default, a trigger condition or a trigger body,
-// sent to both real engines.
+// What users type into a default, a trigger condition or a trigger body.
 class TestTypedFields : public QObject
 {
     Q_OBJECT
@@ -64,7 +63,7 @@ private slots:
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kTablesSql);
-        QVERIFY2(m_postgres.Recreate() && m_postgres.Run(kTablesSql) && m_postgres.Run(kPostgresFunctionSql),
+        QVERIFY2(m_postgres.Recreate() && m_postgres.Run(kTablesSql) && m_postgres.Run(kTouchSql),
                  qPrintable(m_postgres.Error()));
         m_sqlite = std::make_unique<CDbSession>();
         m_server = std::make_unique<CDbSession>();
@@ -77,7 +76,7 @@ private slots:
     // is refused, naming the field, with nothing sent. What people type
     // (quotes doubled, brackets, a ';' in a string, a keyword, a body that
     // ends in a comment) works as the engine reads it; of the timestamp,
-    // the century.
+    // the century. Defaults and conditions share one check.
     void typedFields_data()
     {
         QTest::addColumn<QString>("engine");
@@ -91,7 +90,6 @@ private slots:
                 << engine << WithDefault("integer", "0, victim2 integer") << defaultField;
             QTest::addRow("%s: doubled quote", engine) << engine << WithDefault("text", "'it''s'") << "it's";
             QTest::addRow("%s: brackets", engine) << engine << WithDefault("integer", "(1 + 2)") << "3";
-            QTest::addRow("%s: semicolon in a string", engine) << engine << WithDefault("text", "'a;b'") << "a;b";
             QTest::addRow("%s: keyword", engine) << engine << WithDefault("text", "CURRENT_TIMESTAMP") << "20";
         }
         const QString body = "The trigger body", condition = "The trigger condition";
