@@ -19,9 +19,9 @@
 #include "bench/SchemaGenerator.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
-#include "db/PostgresAdapter.h"
 #include "db/SqlText.h"
-#include "db/SqliteAdapter.h"
+#include "db/postgres/PostgresAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 #include "document/Doc.h"
 #include "document/LoadProgress.h"
 

@@ -10,7 +10,7 @@
 #include "bench/BenchOdbc.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
-#include "db/SqliteTableRebuild.h"
+#include "db/sqlite/SqliteTableRebuild.h"
 
 #include <QCoreApplication>
 

@@ -2,9 +2,9 @@
 
 #include "db/DbSession.h"
 #include "db/DbTypes.h"
-#include "db/PervasiveAdapter.h"
-#include "db/PostgresAdapter.h"
-#include "db/SqliteAdapter.h"
+#include "db/pervasive/PervasiveAdapter.h"
+#include "db/postgres/PostgresAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 
 int CDbmsAdapter::ReadCatalogSchema(CDbSession &, std::string &schema)
 {

@@ -7,9 +7,9 @@
 // - every edit the editor makes without an error gives a text SQLite
 //   accepts too, and a dropped column is gone while the others stay.
 #include "FuzzCheck.h"
-#include "db/SqliteTableEdit.h"
-#include "db/SqliteTableSql.h"
-#include "db/SqliteTokens.h"
+#include "db/sqlite/SqliteTableEdit.h"
+#include "db/sqlite/SqliteTableSql.h"
+#include "db/sqlite/SqliteTokens.h"
 
 #include <sqlite3.h>
 

@@ -2,8 +2,8 @@
 // Edits cut and insert at the token places the reader reports, so those
 // places must lie inside the text and inside each other.
 #include "FuzzCheck.h"
-#include "db/SqliteTableSql.h"
-#include "db/SqliteTokens.h"
+#include "db/sqlite/SqliteTableSql.h"
+#include "db/sqlite/SqliteTokens.h"
 
 #include <cstdint>
 #include <string>

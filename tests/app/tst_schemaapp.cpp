@@ -7,7 +7,7 @@
 #include "app/SqlLogModel.h"
 #include "app/SqlLogWindow.h"
 #include "db/DbmsAdapter.h"
-#include "db/PervasiveAdapter.h"
+#include "db/pervasive/PervasiveAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"

@@ -1,7 +1,7 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/Dialect.h"
-#include "db/PostgresAdapter.h"
+#include "db/postgres/PostgresAdapter.h"
 #include "diagram/TableItem.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"

@@ -1,7 +1,7 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/Dialect.h"
-#include "db/PostgresDialect.h"
+#include "db/postgres/PostgresDialect.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "tests/support/ColumnDefs.h"

@@ -2,7 +2,7 @@
 #include "db/Dialect.h"
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
-#include "db/SqliteDialect.h"
+#include "db/sqlite/SqliteDialect.h"
 #include "tests/support/OdbcSandbox.h"
 
 #include "tests/support/ColumnDefs.h"

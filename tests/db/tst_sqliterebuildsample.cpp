@@ -1,6 +1,6 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
-#include "db/SqliteTableRebuild.h"
+#include "db/sqlite/SqliteTableRebuild.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/SqliteRows.h"
 

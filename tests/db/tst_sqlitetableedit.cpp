@@ -1,5 +1,5 @@
-#include "db/SqliteTableEdit.h"
-#include "db/SqliteTableSql.h"
+#include "db/sqlite/SqliteTableEdit.h"
+#include "db/sqlite/SqliteTableSql.h"
 #include "tests/support/OdbcSandbox.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
 #include "db/DbmsAdapter.h"
-#include "db/SqliteAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"

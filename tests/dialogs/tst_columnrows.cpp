@@ -1,5 +1,5 @@
-#include "db/PervasiveDialect.h"
 #include "db/ResultCodes.h"
+#include "db/pervasive/PervasiveDialect.h"
 #include "dialogs/ColumnRows.h"
 
 #include <QtTest>

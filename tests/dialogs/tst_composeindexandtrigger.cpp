@@ -1,4 +1,4 @@
-#include "db/PervasiveDialect.h"
+#include "db/pervasive/PervasiveDialect.h"
 #include "dialogs/ComposeIndex.h"
 #include "dialogs/ComposeTrigger.h"
 

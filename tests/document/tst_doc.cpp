@@ -1,4 +1,4 @@
-#include "db/SqliteAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"

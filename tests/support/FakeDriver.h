@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/DbmsAdapter.h"
-#include "db/PervasiveDialect.h"
+#include "db/pervasive/PervasiveDialect.h"
 
 class COdbcSandbox;
 

@@ -1,6 +1,6 @@
 #include "tests/support/OdbcSandbox.h"
 
-#include "db/SqliteAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/PervasiveAdapter.h"
-#include "db/SqliteAdapter.h"
+#include "db/pervasive/PervasiveAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 
 #include <QString>
 

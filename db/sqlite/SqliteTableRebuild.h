@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/SqliteTableEdit.h"
+#include "db/sqlite/SqliteTableEdit.h"
 
 #include <string>
 

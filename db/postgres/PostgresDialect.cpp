@@ -1,4 +1,4 @@
-#include "db/PostgresDialect.h"
+#include "db/postgres/PostgresDialect.h"
 
 #include "db/ColumnCheck.h"
 #include "db/DbSession.h"

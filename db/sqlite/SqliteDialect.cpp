@@ -1,11 +1,11 @@
-#include "db/SqliteDialect.h"
+#include "db/sqlite/SqliteDialect.h"
 
 #include "db/ColumnCheck.h"
 #include "db/SqlFragment.h"
 #include "db/SqlText.h"
-#include "db/SqliteSchemaQueries.h"
-#include "db/SqliteTableKeys.h"
-#include "db/SqliteTableRebuild.h"
+#include "db/sqlite/SqliteSchemaQueries.h"
+#include "db/sqlite/SqliteTableKeys.h"
+#include "db/sqlite/SqliteTableRebuild.h"
 
 using SqlText::QuoteIdentifier;
 

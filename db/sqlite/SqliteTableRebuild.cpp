@@ -1,10 +1,10 @@
-#include "db/SqliteTableRebuild.h"
+#include "db/sqlite/SqliteTableRebuild.h"
 
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
-#include "db/SqliteSchemaQueries.h"
-#include "db/SqliteTableSql.h"
+#include "db/sqlite/SqliteSchemaQueries.h"
+#include "db/sqlite/SqliteTableSql.h"
 
 #include <map>
 #include <set>

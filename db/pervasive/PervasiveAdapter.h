@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/DbmsAdapter.h"
-#include "db/PervasiveDialect.h"
+#include "db/pervasive/PervasiveDialect.h"
 
 // The dictionary of the Pervasive.SQL engine: relationships from X$Relate
 // with index names from X$Field, triggers from X$Trigger.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/DbmsAdapter.h"
-#include "db/PostgresDialect.h"
+#include "db/postgres/PostgresDialect.h"
 
 // The dictionary of a PostgreSQL server reached through psqlODBC. The
 // program shows the tables of the connection's current schema, the one

@@ -1,4 +1,4 @@
-#include "db/SqliteTableSql.h"
+#include "db/sqlite/SqliteTableSql.h"
 
 #include "db/SqlText.h"
 

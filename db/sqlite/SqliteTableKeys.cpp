@@ -1,7 +1,7 @@
-#include "db/SqliteTableKeys.h"
+#include "db/sqlite/SqliteTableKeys.h"
 
 #include "db/SqlText.h"
-#include "db/SqliteTokens.h"
+#include "db/sqlite/SqliteTokens.h"
 
 #include <algorithm>
 

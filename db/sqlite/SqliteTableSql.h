@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/SqliteTokens.h"
+#include "db/sqlite/SqliteTokens.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 // What a column drop takes along on PostgreSQL, for the question before it.
-#include "db/PostgresAdapter.h"
+#include "db/postgres/PostgresAdapter.h"
 
 #include "db/DbSession.h"
 #include "db/SqlText.h"

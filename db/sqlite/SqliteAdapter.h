@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/DbmsAdapter.h"
-#include "db/SqliteDialect.h"
+#include "db/sqlite/SqliteDialect.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "db/PervasiveDialect.h"
+#include "db/pervasive/PervasiveDialect.h"
 
 #include "db/ColumnCheck.h"
 #include "db/SqlFragment.h"

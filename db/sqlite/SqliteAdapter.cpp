@@ -1,11 +1,11 @@
-#include "db/SqliteAdapter.h"
+#include "db/sqlite/SqliteAdapter.h"
 
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
-#include "db/SqliteTableKeys.h"
-#include "db/SqliteTableSql.h"
-#include "db/SqliteTokens.h"
+#include "db/sqlite/SqliteTableKeys.h"
+#include "db/sqlite/SqliteTableSql.h"
+#include "db/sqlite/SqliteTokens.h"
 
 #include <algorithm>
 #include <set>

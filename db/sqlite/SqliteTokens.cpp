@@ -1,4 +1,4 @@
-#include "db/SqliteTokens.h"
+#include "db/sqlite/SqliteTokens.h"
 
 #include "db/SqlText.h"
 

@@ -1,9 +1,9 @@
-#include "db/SqliteSchemaQueries.h"
+#include "db/sqlite/SqliteSchemaQueries.h"
 
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
-#include "db/SqliteTableSql.h"
+#include "db/sqlite/SqliteTableSql.h"
 
 using SqlText::QuoteIdentifier;
 using SqlText::QuoteLiteral;

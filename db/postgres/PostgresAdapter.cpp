@@ -1,4 +1,4 @@
-#include "db/PostgresAdapter.h"
+#include "db/postgres/PostgresAdapter.h"
 
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"

@@ -1,8 +1,8 @@
-#include "db/SqliteTableEdit.h"
+#include "db/sqlite/SqliteTableEdit.h"
 
 #include "db/SqlText.h"
-#include "db/SqliteAdapter.h"
-#include "db/SqliteTableSql.h"
+#include "db/sqlite/SqliteAdapter.h"
+#include "db/sqlite/SqliteTableSql.h"
 
 #include <algorithm>
 #include <set>

@@ -1,4 +1,4 @@
-#include "db/PervasiveAdapter.h"
+#include "db/pervasive/PervasiveAdapter.h"
 
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
