@@ -164,7 +164,6 @@ private slots:
         const QImage exported(output);
         QVERIFY(!exported.isNull());
 
-        RegisterDbmsAdapters();
         {
             CSampleDiagram sample;
             QVERIFY(sample.Open(1300, 1000));
@@ -181,7 +180,6 @@ private slots:
             const QImage screen = view->Canvas()->grab(area).toImage().convertToFormat(exported.format());
             QCOMPARE(screen, exported);
         }
-        UnregisterDbmsAdapters();
     }
 
     // Each failure is one line saying why, a non-zero status, and no file:

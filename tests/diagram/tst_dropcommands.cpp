@@ -52,7 +52,7 @@ class TestDropCommands : public QObject
     Q_OBJECT
 
     COdbcSandbox m_sandbox;
-    CDiagramDriver m_diagram;
+    CDiagramDriver m_diagram{SqliteWithPervasiveDialect()};
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
 
@@ -74,9 +74,6 @@ class TestDropCommands : public QObject
     }
 
 private slots:
-    void initTestCase() { UseSqliteWithPervasiveDialect(); }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

@@ -50,9 +50,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
     void cleanup() { m_diagram.Close(); }
 
     void questionNamesWhatGoesAndReferencedTablesStay_data()

@@ -73,12 +73,6 @@ class TestSqliteDropCommands : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        UseSqliteAdapter();
-    }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

@@ -106,12 +106,6 @@ class TestColumnDialogs : public QObject
 
 
 private slots:
-    void initTestCase()
-    {
-        UseSqliteAdapter();
-    }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

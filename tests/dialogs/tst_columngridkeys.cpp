@@ -32,9 +32,6 @@ class TestColumnGridKeys : public QObject
     }
 
 private slots:
-    void initTestCase() { UseSqliteAdapter(); }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Empty", "create table other(id integer);");

@@ -56,9 +56,7 @@ private slots:
     void initTestCase()
     {
         CSampleDiagram::AddSource(m_sandbox);
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
     void init()
     {
         m_sample = std::make_unique<CSampleDiagram>();

@@ -125,12 +125,6 @@ class TestForeignKeyDlg : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        UseSqliteAdapter();
-    }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_path = m_sandbox.AddSqliteSource("Shop", kShopSql);

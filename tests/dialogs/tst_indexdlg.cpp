@@ -80,9 +80,6 @@ class TestIndexDlg : public QObject
     QString Database() const { return m_sandbox.DatabasePath("Shop"); }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

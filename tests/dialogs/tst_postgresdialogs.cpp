@@ -65,9 +65,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {

@@ -196,14 +196,12 @@ private slots:
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
         QVERIFY2(m_database.Run(kShopSql), qPrintable(m_database.Error()));
         QVERIFY(m_files.isValid());
-        RegisterDbmsAdapters();
         QVERIFY(m_diagram.Open(m_database.ConnectionString()));
         m_keptRows = Rows(kKeptRows).value(0);
     }
     void cleanupTestCase()
     {
         m_diagram.Close();
-        UnregisterDbmsAdapters();
     }
 
     void loadsTheCurrentSchema()

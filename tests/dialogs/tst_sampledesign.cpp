@@ -60,10 +60,8 @@ class TestSampleDesign : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterDbmsAdapters();
         CSampleDiagram::AddSource(m_sandbox);
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void createsTableAndAddsColumnFromTheMenus()
     {

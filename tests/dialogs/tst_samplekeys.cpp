@@ -79,9 +79,6 @@ class TestSampleKeys : public QObject
     }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
-
     void init()
     {
         CSampleDiagram::AddSource(m_sandbox);

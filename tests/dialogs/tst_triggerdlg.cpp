@@ -54,9 +54,6 @@ class TestTriggerDlg : public QObject
     QString Query(const char *sql) const { return QuerySqlite(m_sandbox.DatabasePath("Shop"), sql); }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

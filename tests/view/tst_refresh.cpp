@@ -38,10 +38,8 @@ class TestRefresh : public QObject
 private slots:
     void initTestCase()
     {
-        UseSqliteAdapter();
         m_sandbox.AddSqliteSource("Shop", kShopSql);
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {

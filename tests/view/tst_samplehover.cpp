@@ -25,9 +25,7 @@ private slots:
     void initTestCase()
     {
         CSampleDiagram::AddSource(m_sandbox);
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     // The sample diagram's windows cut the names SQLite gives the indexes
     // of unique constraints; resting the pointer on one shows it whole.
