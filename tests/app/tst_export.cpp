@@ -1,5 +1,4 @@
 #include "app/CommandLineTool.h"
-#include "db/DbmsAdapter.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/SampleDiagram.h"

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "db/sqlite/SqliteAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "db/Dialect.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/AddColumnDlg.h"

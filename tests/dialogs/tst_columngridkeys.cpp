@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "dialogs/ColumnGrid.h"
 #include "dialogs/CreateTableDlg.h"
 #include "grid/GridListColumn.h"

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "tests/support/DialogDriver.h"

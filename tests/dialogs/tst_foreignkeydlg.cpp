@@ -1,5 +1,4 @@
 #include "db/DbSession.h"
-#include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/IndexDlg.h"
 #include "document/Doc.h"

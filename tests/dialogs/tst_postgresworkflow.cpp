@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/ColumnGrid.h"

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/AddColumnDlg.h"
 #include "dialogs/ColumnGrid.h"
