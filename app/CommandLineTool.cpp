@@ -29,17 +29,13 @@ bool IsToolOption(const QString &argument)
 
 int Export(const QString &diagram, const QString &output, QTextStream &err)
 {
-    RegisterDbmsAdapters();
-    int status = kDone;
-    {
-        CDiagramExport job;
-        if (!job.Run(diagram, output)) {
-            err << kProgram << ": " << job.ErrorText() << Qt::endl;
-            status = kFailed;
-        }
+    const CAdapterList adapters = MakeDbmsAdapters();
+    CDiagramExport job(adapters);
+    if (!job.Run(diagram, output)) {
+        err << kProgram << ": " << job.ErrorText() << Qt::endl;
+        return kFailed;
     }
-    UnregisterDbmsAdapters();
-    return status;
+    return kDone;
 }
 
 // Critical and fatal messages still reach the terminal; notices such as a

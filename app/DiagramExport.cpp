@@ -37,7 +37,7 @@ CDiagramExport::Format CDiagramExport::FormatOf(const QString &outputPath)
     return UnknownFormat;
 }
 
-CDiagramExport::CDiagramExport() = default;
+CDiagramExport::CDiagramExport(const CAdapterList &adapters) : m_adapters(adapters) {}
 
 CDiagramExport::~CDiagramExport() = default;
 
@@ -73,7 +73,7 @@ bool CDiagramExport::Open(const QString &diagramPath)
     QFile input(diagramPath);
     if (!input.open(QIODevice::ReadOnly))
         return Fail(QStringLiteral("cannot read %1: %2").arg(diagramPath, input.errorString()));
-    m_doc = std::make_unique<CDoc>();
+    m_doc = std::make_unique<CDoc>(m_adapters);
     CDbSession &session = m_doc->GetSession();
     // Nobody is there to answer: a connection string that needs the user's
     // consent or more information (see CDbSession::ConnectFromFile) ends

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class CAdapterList;
 class CDbView;
 class CDiagramPicture;
 class CDoc;
@@ -26,7 +27,9 @@ public:
     // any size of diagram, page by page.
     static constexpr int kMaxPictureSide = 32767;
 
-    CDiagramExport();
+    // The document connects through these adapters, which outlive the
+    // export.
+    explicit CDiagramExport(const CAdapterList &adapters);
     ~CDiagramExport();
 
     // False, with ErrorText, when nothing was written.
@@ -43,6 +46,7 @@ private:
     bool Fail(const QString &error);
     bool FailWriting(const QString &outputPath, const QString &reason);
 
+    const CAdapterList &m_adapters;
     // The view goes before the document whose tables stand in it.
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;

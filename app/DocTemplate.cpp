@@ -17,8 +17,10 @@ QString CDocTemplate::GetDocString(DocStringIndex index)
     return QString::fromLatin1(kDocString).split(QLatin1Char('\n')).value(index);
 }
 
-CDocTemplate::CDocTemplate(QMdiArea *mdiArea, CPrintSettings *printSettings, QObject *parent)
-    : QObject(parent), m_mdiArea(mdiArea), m_printSettings(printSettings)
+CDocTemplate::CDocTemplate(QMdiArea *mdiArea, const CAdapterList &adapters, ConnectPrompt prompt,
+                           CPrintSettings *printSettings, QObject *parent)
+    : QObject(parent), m_mdiArea(mdiArea), m_adapters(adapters), m_prompt(std::move(prompt)),
+      m_printSettings(printSettings)
 {
 }
 
@@ -47,7 +49,7 @@ CChildFrame *CDocTemplate::OpenDocumentFile(const QString &path)
         }
     }
 
-    auto doc = std::make_unique<CDoc>(NextUntitledTitle());
+    auto doc = std::make_unique<CDoc>(m_adapters, m_prompt, NextUntitledTitle());
     auto view = std::make_unique<CDbView>(doc.get());
     if (m_printSettings)
         view->SetPrintSettings(m_printSettings);

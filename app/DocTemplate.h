@@ -4,8 +4,11 @@
 #include <QRect>
 #include <QString>
 
+#include "db/DbSession.h"
+
 #include <memory>
 
+class CAdapterList;
 class CChildFrame;
 class CDbView;
 class CDoc;
@@ -27,10 +30,12 @@ public:
                           RegFileTypeName };
     static QString GetDocString(DocStringIndex index);
 
-    // The views print with the given settings, the application's current
+    // Each document connects through the application's adapters, which
+    // outlive it, and asks for a data source with the given prompt. The
+    // views print with the given settings, the application's current
     // printer; without them each view keeps its own.
-    explicit CDocTemplate(QMdiArea *mdiArea, CPrintSettings *printSettings = nullptr,
-                          QObject *parent = nullptr);
+    CDocTemplate(QMdiArea *mdiArea, const CAdapterList &adapters, ConnectPrompt prompt,
+                 CPrintSettings *printSettings = nullptr, QObject *parent = nullptr);
 
     // An empty path makes a new document; otherwise the file is opened, or
     // the frame already showing it is activated. Returns the new frame, or
@@ -57,6 +62,8 @@ private:
     CChildFrame *ShowFrame(std::unique_ptr<CDoc> doc, CDbView *view);
 
     QMdiArea *m_mdiArea = nullptr;
+    const CAdapterList &m_adapters;
+    ConnectPrompt m_prompt;
     CPrintSettings *m_printSettings = nullptr;
     CDoc *m_pending = nullptr;
     int m_untitledCount = 0;

@@ -49,11 +49,11 @@ bool CSchemaApp::InitInstance(const QStringList &arguments)
     LoadStdProfileSettings();
 
     Shared::DiagramFont();
-    RegisterDbmsAdapters();
-    InstallConnectPrompt();
+    m_adapters = MakeDbmsAdapters();
 
     m_mainFrame = new CMainFrame(this, &m_recentFiles);
-    m_docTemplate = std::make_unique<CDocTemplate>(m_mainFrame->MdiArea(), &m_printSettings);
+    m_docTemplate = std::make_unique<CDocTemplate>(m_mainFrame->MdiArea(), m_adapters,
+                                                   DataSourcePrompt(), &m_printSettings);
     connect(m_docTemplate.get(), &CDocTemplate::fileUsed, this,
             [this](const QString &path) { m_recentFiles.Add(path); });
 
@@ -71,11 +71,10 @@ bool CSchemaApp::InitInstance(const QStringList &arguments)
 void CSchemaApp::ExitInstance()
 {
     // The documents (and their connections) go with the main window, while
-    // the adapters they use are still registered.
+    // the adapters they use are still there.
     delete m_mainFrame;
     m_docTemplate.reset();
-    CDbSession::SetDefaultConnectPrompt(nullptr);
-    UnregisterDbmsAdapters();
+    m_adapters = CAdapterList();
     SaveStdProfileSettings();
 }
 
@@ -102,15 +101,14 @@ void CSchemaApp::SaveStdProfileSettings() const
 
 // The driver manager has no data-source dialog of its own here; the
 // program's dialog takes its place, over the main window.
-void CSchemaApp::InstallConnectPrompt()
+ConnectPrompt CSchemaApp::DataSourcePrompt()
 {
-    CDbSession::SetDefaultConnectPrompt(
-        [this](CDbSession &session, std::string &connectionString, const std::string &reason) {
-            QWidget *parent = activeModalWidget();
-            if (!parent)
-                parent = m_mainFrame;
-            return CDataSourceDlg::Prompt(session, connectionString, reason, parent);
-        });
+    return [this](CDbSession &session, std::string &connectionString, const std::string &reason) {
+        QWidget *parent = activeModalWidget();
+        if (!parent)
+            parent = m_mainFrame;
+        return CDataSourceDlg::Prompt(session, connectionString, reason, parent);
+    };
 }
 
 // --- documents -------------------------------------------------------------

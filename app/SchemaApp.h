@@ -2,6 +2,8 @@
 
 #include "app/CommandTarget.h"
 #include "app/RecentFileList.h"
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
 #include "view/PrintSettings.h"
 
 #include <QApplication>
@@ -38,6 +40,9 @@ public:
     CDocTemplate *DocTemplate() const { return m_docTemplate.get(); }
     CRecentFileList &RecentFiles() { return m_recentFiles; }
     CPrintSettings &PrintSettings() { return m_printSettings; }
+    // The engines the documents' sessions know, made anew by InitInstance;
+    // every document of the application uses them.
+    CAdapterList &Adapters() { return m_adapters; }
 
     // File New; null when the document did not come up.
     CChildFrame *NewDocument();
@@ -52,7 +57,7 @@ public:
 private:
     void LoadStdProfileSettings();
     void SaveStdProfileSettings() const;
-    void InstallConnectPrompt();
+    ConnectPrompt DataSourcePrompt();
     void OnFileOpen();
     void OnOpenRecentFile(int index);
     void OnFilePrintSetup();
@@ -60,6 +65,8 @@ private:
 
     CRecentFileList m_recentFiles;
     CPrintSettings m_printSettings;
+    // The adapters outlive the main window, its documents and the template.
+    CAdapterList m_adapters;
     QPointer<CMainFrame> m_mainFrame;
     std::unique_ptr<CDocTemplate> m_docTemplate;
 };

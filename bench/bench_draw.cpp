@@ -70,7 +70,7 @@ class CShownDiagram
 public:
     bool Open(const std::string &dsn)
     {
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         if (m_doc->m_session.Connect("DSN=" + dsn) < 0 || m_doc->LoadAllTables() < 0) {
             std::fprintf(stderr, "cannot load %s: %s\n", dsn.c_str(),
                          m_doc->m_session.m_lastError.c_str());
@@ -112,6 +112,7 @@ public:
     void WheelStep(bool down) { WheelNotch(*m_view, down); }
 
 private:
+    CAdapterList m_adapters = MakeDbmsAdapters();
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;
     CPaintCounter m_counter;
@@ -365,7 +366,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     CBenchOdbc odbc; // before any ODBC call
     QApplication app(argc, argv);
-    RegisterDbmsAdapters();
 
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i)
@@ -396,6 +396,5 @@ int main(int argc, char *argv[])
     std::printf("\n");
     for (size_t s = 0; s < std::size(kShapes); ++s)
         PrintHeadlines(kShapes[s], results[s]);
-    UnregisterDbmsAdapters();
     return failures == 0 ? 0 : 1;
 }

@@ -199,7 +199,8 @@ struct CFigures
 // load and the relationship reload, as opening a diagram does them.
 bool MeasureModel(const std::string &dsn, CFigures &figures)
 {
-    CDoc doc;
+    const CAdapterList adapters = MakeDbmsAdapters();
+    CDoc doc(adapters);
     if (doc.m_session.Connect("DSN=" + dsn) < 0) {
         std::fprintf(stderr, "cannot connect to %s: %s\n", dsn.c_str(),
                      doc.m_session.m_lastError.c_str());
@@ -294,7 +295,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     CBenchOdbc odbc; // before any ODBC call
     QApplication app(argc, argv);
-    RegisterDbmsAdapters();
     CBenchServer server;
 
     std::vector<int> counts;
@@ -344,7 +344,6 @@ int main(int argc, char *argv[])
         const std::string label = QFileInfo(scripts[i]).completeBaseName().toStdString();
         failures += !MeasureDatabase("sqlite", dsn, SqliteReads(), 0, headlines, label);
     }
-    UnregisterDbmsAdapters();
     for (const std::string &line : headlines)
         std::printf("%s\n", line.c_str());
     return failures == 0 ? 0 : 1;

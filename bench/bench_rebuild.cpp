@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     CBenchOdbc odbc; // before any ODBC call
-    RegisterDbmsAdapters();
+    const CAdapterList adapters = MakeDbmsAdapters();
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i)
         counts.push_back(std::atoi(argv[i]));
@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
         auto run = [&](const std::function<int(CDbSession &)> &work) {
             QFile::remove(odbc.DatabasePath("copy"));
             QFile::copy(odbc.DatabasePath(master), odbc.DatabasePath("copy"));
-            CDbSession session;
+            CDbSession session(adapters);
             if (session.Connect("DSN=copy") < 0)
                 return -1.0;
             int result = 0;
@@ -118,6 +118,5 @@ int main(int argc, char *argv[])
     std::printf("\n");
     for (const auto &[count, ratio] : ratios)
         PrintHeadline("rebuild_ratio_" + std::to_string(count), ratio);
-    UnregisterDbmsAdapters();
     return 0;
 }

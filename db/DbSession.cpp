@@ -30,12 +30,6 @@ std::string MessageText(std::string text)
     return text;
 }
 
-ConnectPrompt &DefaultPrompt()
-{
-    static ConnectPrompt prompt;
-    return prompt;
-}
-
 SQLCHAR *Text(const std::string &text)
 {
     return reinterpret_cast<SQLCHAR *>(const_cast<char *>(text.c_str()));
@@ -48,7 +42,10 @@ SQLCHAR *OptionalText(const std::string &text) { return text.empty() ? nullptr :
 
 } // namespace
 
-CDbSession::CDbSession() : m_prompt(DefaultPrompt()) {}
+CDbSession::CDbSession(const CAdapterList &adapters, ConnectPrompt prompt)
+    : m_adapters(adapters), m_prompt(std::move(prompt))
+{
+}
 
 CDbSession::~CDbSession()
 {
@@ -56,8 +53,6 @@ CDbSession::~CDbSession()
     ClearTypes();
     Disconnect();
 }
-
-void CDbSession::SetDefaultConnectPrompt(ConnectPrompt prompt) { DefaultPrompt() = std::move(prompt); }
 
 // Every handle has one owner: the session releases what it obtained when it
 // ends or connects again, also after a connect that failed half-way.
@@ -303,7 +298,7 @@ int CDbSession::ReadInfoText(SQLUSMALLINT type, std::string &text)
 
 int CDbSession::SelectAdapter()
 {
-    m_adapter = CAdapterRegistry::Instance().Find(m_dbmsName);
+    m_adapter = m_adapters.Find(m_dbmsName);
     if (m_adapter)
         return DbResult::kOk;
     m_lastError = "The " + m_dbmsName + " ODBC driver is not supported at this time";

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CAdapterList;
 class CDbmsAdapter;
 class CDbSession;
 
@@ -21,7 +22,8 @@ class CDbSession;
 // comes in as the prompt should show it first (empty for a free choice),
 // with the reason for asking (empty for a free choice); the prompt returns
 // false when the user cancelled, otherwise it leaves the connection string
-// to use. The application installs a dialog; tests install their own answer.
+// to use. The application gives its sessions a dialog; tests give their own
+// answer.
 using ConnectPrompt = std::function<bool(CDbSession &session, std::string &connectionString,
                                          const std::string &reason)>;
 
@@ -49,7 +51,10 @@ public:
     // write, short enough that nobody takes the program for hung.
     static constexpr int kLockWaitMilliseconds = 3000;
 
-    CDbSession();
+    // Connect chooses the engine's adapter from the given list, which
+    // outlives the session; the prompt asks for a data source (none: the
+    // session never asks and a connect that needs an answer is cancelled).
+    explicit CDbSession(const CAdapterList &adapters, ConnectPrompt prompt = nullptr);
     ~CDbSession() override;
     CDbSession(const CDbSession &) = delete;
     CDbSession &operator=(const CDbSession &) = delete;
@@ -152,9 +157,6 @@ public:
     const std::string &GetSentConnectionString() const { return m_sentConnectionString; }
 
     void SetConnectPrompt(ConnectPrompt prompt) { m_prompt = std::move(prompt); }
-    // The prompt new sessions start with; the application installs its
-    // data-source dialog here at start-up.
-    static void SetDefaultConnectPrompt(ConnectPrompt prompt);
 
     // The last statements sent through Execute, oldest first, with their
     // outcomes, and the BEGIN, COMMIT and ROLLBACK that framed them; kept so
@@ -197,6 +199,7 @@ private:
     SQLHSTMT m_statement = SQL_NULL_HSTMT;
     bool m_connectionOpen = false;
     bool m_inTransaction = false;
+    const CAdapterList &m_adapters;
     CDbmsAdapter *m_adapter = nullptr;
     std::vector<std::unique_ptr<CDbTypeInfo>> m_types;
     std::vector<std::unique_ptr<CDbRelationship>> m_relationships;

@@ -43,20 +43,12 @@ int CDbmsAdapter::StandardParameterKind(const std::string &createParams)
     return CDbTypeInfo::NoSize;
 }
 
-CAdapterRegistry &CAdapterRegistry::Instance()
-{
-    static CAdapterRegistry registry;
-    return registry;
-}
-
-void CAdapterRegistry::Register(std::unique_ptr<CDbmsAdapter> adapter)
+void CAdapterList::Add(std::unique_ptr<CDbmsAdapter> adapter)
 {
     m_adapters.push_back(std::move(adapter));
 }
 
-void CAdapterRegistry::Clear() { m_adapters.clear(); }
-
-CDbmsAdapter *CAdapterRegistry::Find(const std::string &dbmsName) const
+CDbmsAdapter *CAdapterList::Find(const std::string &dbmsName) const
 {
     for (const auto &adapter : m_adapters)
         if (adapter->GetDbmsName() == dbmsName)
@@ -64,18 +56,18 @@ CDbmsAdapter *CAdapterRegistry::Find(const std::string &dbmsName) const
     return nullptr;
 }
 
-CDbmsAdapter *CAdapterRegistry::At(int index) const
+CDbmsAdapter *CAdapterList::At(int index) const
 {
     if (index < 0 || index >= Count())
         return nullptr;
     return m_adapters[static_cast<size_t>(index)].get();
 }
 
-void RegisterDbmsAdapters()
+CAdapterList MakeDbmsAdapters()
 {
-    CAdapterRegistry::Instance().Register(std::make_unique<CPervasiveAdapter>());
-    CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
-    CAdapterRegistry::Instance().Register(std::make_unique<CPostgresAdapter>());
+    CAdapterList adapters;
+    adapters.Add(std::make_unique<CPervasiveAdapter>());
+    adapters.Add(std::make_unique<CSqliteAdapter>());
+    adapters.Add(std::make_unique<CPostgresAdapter>());
+    return adapters;
 }
-
-void UnregisterDbmsAdapters() { CAdapterRegistry::Instance().Clear(); }

@@ -83,15 +83,17 @@ protected:
 // Whether the table is one the session's engine keeps for itself.
 bool IsInternalTable(const CDbSession &session, const std::string &table);
 
-// The process-wide list of adapters, filled once at start-up and emptied at
-// exit; Connect takes the first entry whose name matches.
-class CAdapterRegistry
+// The adapters a program knows, in the order Connect tries them: it takes
+// the first whose name matches. The application (or a test) owns the list
+// and lends it to each session it makes; the list outlives those sessions.
+class CAdapterList
 {
 public:
-    static CAdapterRegistry &Instance();
+    CAdapterList() = default;
+    CAdapterList(CAdapterList &&) = default;
+    CAdapterList &operator=(CAdapterList &&) = default;
 
-    void Register(std::unique_ptr<CDbmsAdapter> adapter);
-    void Clear();
+    void Add(std::unique_ptr<CDbmsAdapter> adapter);
     CDbmsAdapter *Find(const std::string &dbmsName) const;
     int Count() const { return static_cast<int>(m_adapters.size()); }
     CDbmsAdapter *At(int index) const;
@@ -100,7 +102,5 @@ private:
     std::vector<std::unique_ptr<CDbmsAdapter>> m_adapters;
 };
 
-// Start-up and exit: registers the adapters of every supported engine, in
-// order, and deletes them again.
-void RegisterDbmsAdapters();
-void UnregisterDbmsAdapters();
+// The adapters of every supported engine, in order.
+CAdapterList MakeDbmsAdapters();

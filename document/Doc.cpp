@@ -57,7 +57,10 @@ void ShowError(QWidget *owner, const QString &text)
 
 } // namespace
 
-CDoc::CDoc(const QString &untitledName) : m_title(untitledName) {}
+CDoc::CDoc(const CAdapterList &adapters, ConnectPrompt prompt, const QString &untitledName)
+    : m_session(adapters, std::move(prompt)), m_title(untitledName)
+{
+}
 
 CDoc::~CDoc()
 {

@@ -24,7 +24,9 @@ class CDoc : public QObject
     Q_OBJECT
 
 public:
-    explicit CDoc(const QString &untitledName = QStringLiteral("Vellum1"));
+    // The session takes the application's adapters and data-source prompt.
+    explicit CDoc(const CAdapterList &adapters, ConnectPrompt prompt = nullptr,
+                  const QString &untitledName = QStringLiteral("Vellum1"));
     ~CDoc() override;
 
     CDbSession &GetSession() { return m_session; }

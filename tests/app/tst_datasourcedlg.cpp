@@ -1,5 +1,6 @@
 #include "app/DataSourceDlg.h"
 #include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/OdbcSandbox.h"
@@ -22,6 +23,8 @@ class TestDataSourceDlg : public QObject
 {
     Q_OBJECT
 
+    // No engine: a connect gets as far as choosing the adapter.
+    CAdapterList m_adapters;
     COdbcSandbox m_sandbox;
     std::vector<CDataSourceInfo> m_sources;
 
@@ -30,7 +33,7 @@ private slots:
     {
         m_sandbox.AddSqliteSource("Alpha", "create table A(X integer);");
         m_sandbox.AddSqliteSource("Beta", "create table B(Y integer);");
-        CDbSession session;
+        CDbSession session(m_adapters);
         m_sources = session.ListDataSources();
         QCOMPARE(int(m_sources.size()), 2);
     }
@@ -116,10 +119,10 @@ private slots:
 
     void promptConnectsToTheChosenSourceOrReportsCancel()
     {
-        CDbSession::SetDefaultConnectPrompt(
-            [](CDbSession &session, std::string &chosen, const std::string &reason) {
-                return CDataSourceDlg::Prompt(session, chosen, reason, nullptr);
-            });
+        const ConnectPrompt prompt = [](CDbSession &session, std::string &chosen,
+                                        const std::string &reason) {
+            return CDataSourceDlg::Prompt(session, chosen, reason, nullptr);
+        };
         CDialogDriver driver;
         driver.Queue([](QWidget *widget) {
             auto *dialog = qobject_cast<CDataSourceDlg *>(widget);
@@ -133,20 +136,19 @@ private slots:
             QTest::mouseClick(dialog->Buttons()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
         });
 
-        // The driver rejects the DBMS (no adapter registered), but only after
-        // connecting to the chosen source.
-        CDbSession chosen;
+        // The driver rejects the DBMS (the session knows no adapter), but
+        // only after connecting to the chosen source.
+        CDbSession chosen(m_adapters, prompt);
         QCOMPARE(chosen.Connect(), DbResult::kUnsupportedDbms);
         QCOMPARE(QString::fromStdString(chosen.GetConnectionString()).section(';', 0, 0),
                  QString("DSN=Beta"));
 
-        CDbSession cancelled;
+        CDbSession cancelled(m_adapters, prompt);
         const int result = cancelled.Connect();
         QCOMPARE(result, DbResult::kNoData);
         QCOMPARE(cancelled.GetErrorText(result), std::string("No data found or at end of data"));
         QCOMPARE(driver.Handled(), 2);
         QCOMPARE(driver.Unexpected(), 0);
-        CDbSession::SetDefaultConnectPrompt(nullptr);
     }
 };
 

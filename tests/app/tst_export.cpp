@@ -1,5 +1,4 @@
 #include "app/CommandLineTool.h"
-#include "db/DbmsAdapter.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/SampleDiagram.h"
@@ -164,7 +163,6 @@ private slots:
         const QImage exported(output);
         QVERIFY(!exported.isNull());
 
-        RegisterDbmsAdapters();
         {
             CSampleDiagram sample;
             QVERIFY(sample.Open(1300, 1000));
@@ -181,7 +179,6 @@ private slots:
             const QImage screen = view->Canvas()->grab(area).toImage().convertToFormat(exported.format());
             QCOMPARE(screen, exported);
         }
-        UnregisterDbmsAdapters();
     }
 
     // Each failure is one line saying why, a non-zero status, and no file:

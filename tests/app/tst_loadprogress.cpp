@@ -57,34 +57,32 @@ void CancelWhenShown(CDialogDriver &driver, QString &label)
     });
 }
 
+// The data-source prompt: the source of the generated schema.
+bool ChooseBig(CDbSession &, std::string &chosen, const std::string &)
+{
+    chosen = "DSN=Big";
+    return true;
+}
+
 } // namespace
 
 class TestLoadProgress : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     QTemporaryDir m_files;
 
 private slots:
     void initTestCase()
     {
-        RegisterDbmsAdapters();
         m_sandbox.AddSqliteSource("Big", QString::fromStdString(CSchemaGenerator(kTables).Script()));
         QFile diagram(m_files.filePath("big.vmx"));
         QVERIFY(diagram.open(QIODevice::WriteOnly));
         diagram.write("DSN=Big\r\nView=Schema\r\nTable="
                       + QByteArray::fromStdString(CSchemaGenerator::TableName(0))
                       + "\tPosn=40,40\r\n");
-        CDbSession::SetDefaultConnectPrompt([](CDbSession &, std::string &chosen, const std::string &) {
-            chosen = "DSN=Big";
-            return true;
-        });
-    }
-    void cleanupTestCase()
-    {
-        CDbSession::SetDefaultConnectPrompt(nullptr);
-        UnregisterDbmsAdapters();
     }
 
     // While the tables load, a dialog counts them; its Cancel button stops
@@ -102,7 +100,7 @@ private slots:
         QMdiArea area;
         area.resize(800, 600);
         area.show();
-        CDocTemplate docTemplate(&area);
+        CDocTemplate docTemplate(&area, m_adapters, ChooseBig);
         const int filesBefore = OpenFileCount();
 
         CDialogDriver driver;
@@ -129,7 +127,7 @@ private slots:
         QMdiArea area;
         area.resize(800, 600);
         area.show();
-        CDocTemplate docTemplate(&area);
+        CDocTemplate docTemplate(&area, m_adapters, ChooseBig);
         CChildFrame *frame = docTemplate.OpenDocumentFile(m_files.filePath("big.vmx"));
         QVERIFY(frame);
         CDoc *doc = frame->Document();

@@ -321,8 +321,8 @@ private slots:
     void fileNewWithAnUnsupportedEngineLeavesNothing()
     {
         Start();
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CPervasiveAdapter>());
+        m_app->Adapters() = CAdapterList();
+        m_app->Adapters().Add(std::make_unique<CPervasiveAdapter>());
         CModalAnswerer boxes;
         QVERIFY(!NewDocumentFrom("Sample"));
         QCOMPARE(boxes.titles, QStringList{"Error"});

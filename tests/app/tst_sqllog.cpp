@@ -32,6 +32,7 @@ class TestSqlLog : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;
@@ -55,13 +56,11 @@ class TestSqlLog : public QObject
     }
 
 private slots:
-    void initTestCase() { UseSqliteAdapter(); }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
 
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         QCOMPARE(m_doc->GetSession().Connect(COdbcSandbox::ConnectionString("Shop")), 0);
         QCOMPARE(m_doc->LoadAllTables(), 0);
         m_view = std::make_unique<CDbView>(m_doc.get());

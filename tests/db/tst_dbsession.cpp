@@ -18,6 +18,7 @@ class TestDbSession : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters;
     COdbcSandbox m_sandbox;
 
 private slots:
@@ -31,12 +32,11 @@ private slots:
               " (printf('%.254c', 'y'));\n");
         m_sandbox.AddSqliteSource("Plain", "create table T(A integer);\n");
     }
-    void init() { UseAliasedPervasiveAdapter(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+    void init() { m_adapters = AliasedPervasiveAdapter(); }
 
     void errorTextsFollowTheMessageTable()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         session.m_lastError = "driver says no\n\n";
         QCOMPARE(session.GetErrorText(-30005), std::string("The table name must be entered"));
         QCOMPARE(session.GetErrorText(-31003), std::string("No data found or at end of data"));
@@ -59,7 +59,7 @@ private slots:
 
     void returnCodesMapToResultCodes()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.CheckReturn(SQL_SUCCESS), 0);
         // A success with a warning is a success.
         QCOMPARE(session.CheckReturn(SQL_SUCCESS_WITH_INFO), 0);
@@ -103,7 +103,7 @@ private slots:
 
     void connectLoadsRelationshipsAndTypes()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         QCOMPARE(session.m_dsn, std::string("Sales"));
         QVERIFY(session.IsConnected());
@@ -130,7 +130,7 @@ private slots:
 
     void typeListEndsWithTheEngineTypes()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         const int count = session.TypeCount();
         QVERIFY(count > 7);
@@ -156,9 +156,9 @@ private slots:
 
     void anUnsupportedEngineIsRefused()
     {
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CPervasiveAdapter>());
-        CDbSession session;
+        m_adapters = CAdapterList();
+        m_adapters.Add(std::make_unique<CPervasiveAdapter>());
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Plain"), -30001);
         QCOMPARE(session.GetErrorText(-30001), std::string("This database is unsupported"));
         QCOMPARE(session.m_lastError,
@@ -168,7 +168,7 @@ private slots:
 
     void aRefusedStatementCarriesTheDriverText()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         const int result = session.Execute("select * from NO_SUCH_TABLE");
         QVERIFY(result < 0);
@@ -186,7 +186,7 @@ private slots:
     // the trailing blanks that are part of it.
     void valuesAreReadWholeWithTheirBlanks()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         QCOMPARE(session.Execute("select V from LONGTEXT order by length(V)"), 0);
         std::string value;
@@ -208,8 +208,8 @@ private slots:
     // its first buffer is read again whole.
     void aConnectWithAWarningSucceeds()
     {
-        UseFakeDriver(m_sandbox);
-        CDbSession session;
+        UseFakeDriver(m_sandbox, m_adapters);
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DRIVER=Fake;Server=nowhere"), 0);
         QVERIFY(session.IsConnected());
         QCOMPARE(session.GetConnectionString(),
@@ -228,7 +228,7 @@ private slots:
     {
         const QString name = "A_data_source_whose_name_is_longer_than_32_bytes";
         m_sandbox.AddSqliteSource(name, "create table T(A integer);\n");
-        CDbSession session;
+        CDbSession session(m_adapters);
         QStringList names;
         for (const CDataSourceInfo &source : session.ListDataSources())
             names << QString::fromStdString(source.m_name);
@@ -240,7 +240,7 @@ private slots:
     // sent text can show a change.
     void dictionaryQueriesAreSentAsWritten()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         const CDbStatementLog &log = session.GetStatementLog();
         QCOMPARE(log.size(), size_t(2));
@@ -259,7 +259,7 @@ private slots:
     // on growing.
     void theLogKeepsTheLastStatementsWithTheirOutcomes()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         const CDbStatementLog &log = session.GetStatementLog();
         const unsigned long long before = session.StatementsSent();
@@ -301,7 +301,7 @@ private slots:
 
     void aLongConnectionStringIsNotCut()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         const std::string padding(400, 'x');
         QCOMPARE(session.Connect("Description=" + padding + ";DSN=Sales"), 0);
         QCOMPARE(session.m_dsn, std::string("Sales"));
@@ -309,7 +309,7 @@ private slots:
 
     void reconnectingKeepsOneCopyOfEachRelationship()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         QCOMPARE(session.RelationshipCount(), 3);
@@ -319,10 +319,10 @@ private slots:
 
     void sessionsReleaseTheirConnections()
     {
-        { CDbSession warmUp; QCOMPARE(warmUp.Connect("DSN=Sales"), 0); }
+        { CDbSession warmUp(m_adapters); QCOMPARE(warmUp.Connect("DSN=Sales"), 0); }
         const int before = OpenFileCount();
         for (int i = 0; i < 20; ++i) {
-            CDbSession session;
+            CDbSession session(m_adapters);
             QCOMPARE(session.Connect("DSN=Sales"), 0);
             QCOMPARE(session.Connect("DSN=Sales"), 0);
         }
@@ -332,7 +332,7 @@ private slots:
 
     void aCancelledPromptEndsAsNoData()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         session.SetConnectPrompt(
             [](CDbSession &, std::string &, const std::string &) { return false; });
         QCOMPARE(session.Connect(), -31003);
@@ -341,7 +341,7 @@ private slots:
 
     void thePromptChoosesAmongTheDataSources()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QStringList seen;
         session.SetConnectPrompt([&seen](CDbSession &asked, std::string &connection,
                                          const std::string &) {
@@ -359,7 +359,7 @@ private slots:
 
     void aMissingDataSourceReportsTheDriverManager()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         const int result = session.Connect("DSN=NoSuchSource");
         QVERIFY(result < 0);
         QVERIFY(!session.GetErrorText(result).empty());
@@ -371,9 +371,8 @@ private slots:
     void transactionsTakeEffectTogetherOrNotAtAll()
     {
         m_sandbox.AddSqliteSource("Tx", "create table T(A integer);\n");
-        CAdapterRegistry::Instance().Clear();
-        RegisterDbmsAdapters();
-        CDbSession session;
+        m_adapters = MakeDbmsAdapters();
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect(COdbcSandbox::ConnectionString("Tx")), 0);
         const auto countRows = [&session](const std::string &sql) {
             std::string text;
@@ -406,7 +405,7 @@ private slots:
         QCOMPARE(transaction.Commit(), 0);
         // Autocommit is back: a statement after the end stands on its own.
         QCOMPARE(session.Execute("insert into T values (4)"), 0);
-        CDbSession other;
+        CDbSession other(m_adapters);
         QCOMPARE(other.Connect(COdbcSandbox::ConnectionString("Tx")), 0);
         std::string count;
         other.Execute("select count(*) from T");
@@ -416,22 +415,19 @@ private slots:
         QCOMPARE(count, std::string("2"));
     }
 
-    void theRegistryTakesTheFirstMatchingName()
+    void theAdapterListTakesTheFirstMatchingName()
     {
-        CAdapterRegistry &registry = CAdapterRegistry::Instance();
-        registry.Clear();
-        registry.Register(std::make_unique<CPervasiveAdapter>());
-        registry.Register(std::make_unique<CAliasedPervasiveAdapter>());
-        registry.Register(std::make_unique<CAliasedPervasiveAdapter>());
-        QCOMPARE(registry.Find("SQLite"), registry.At(1));
-        QCOMPARE(registry.Find("Pervasive.SQL"), registry.At(0));
-        QVERIFY(!registry.Find("PERVASIVE.SQL"));
-        QVERIFY(!registry.Find("Pervasive.SQL "));
-        registry.Clear();
-        QCOMPARE(registry.Count(), 0);
-        RegisterDbmsAdapters();
-        QCOMPARE(registry.At(0)->GetDbmsName(), std::string("Pervasive.SQL"));
-        QCOMPARE(registry.At(1)->GetDbmsName(), std::string("SQLite"));
+        CAdapterList adapters;
+        adapters.Add(std::make_unique<CPervasiveAdapter>());
+        adapters.Add(std::make_unique<CAliasedPervasiveAdapter>());
+        adapters.Add(std::make_unique<CAliasedPervasiveAdapter>());
+        QCOMPARE(adapters.Find("SQLite"), adapters.At(1));
+        QCOMPARE(adapters.Find("Pervasive.SQL"), adapters.At(0));
+        QVERIFY(!adapters.Find("PERVASIVE.SQL"));
+        QVERIFY(!adapters.Find("Pervasive.SQL "));
+        adapters = MakeDbmsAdapters();
+        QCOMPARE(adapters.At(0)->GetDbmsName(), std::string("Pervasive.SQL"));
+        QCOMPARE(adapters.At(1)->GetDbmsName(), std::string("SQLite"));
     }
 };
 

@@ -45,6 +45,7 @@ class TestPostgresAdapter : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     CPostgresDatabase m_database{m_sandbox};
     std::unique_ptr<CDoc> m_doc;
@@ -88,8 +89,7 @@ private slots:
                                                    qEnvironmentVariable("VELLUMIX_PGPORT", "5432"),
                                                    m_database.Name(),
                                                    qEnvironmentVariable("VELLUMIX_PGUSER", "vellumix")));
-        RegisterDbmsAdapters();
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         m_doc->m_viewMode = Attributes;
         QCOMPARE(Session().Connect(m_database.ConnectionString()), 0);
         QCOMPARE(m_doc->LoadAllTables(), 0);
@@ -99,7 +99,6 @@ private slots:
         if (m_doc)
             m_doc->DeleteTables();
         m_doc.reset();
-        UnregisterDbmsAdapters();
     }
 
     void theDriverSelectsThePostgresAdapter()
@@ -181,7 +180,7 @@ private slots:
     // schema's tables, and the key into the first schema is not drawn.
     void anotherCurrentSchemaShowsItsOwnTables()
     {
-        CDoc doc;
+        CDoc doc(m_adapters);
         QCOMPARE(doc.GetSession().Connect("DSN=Shadow"), 0);
         QCOMPARE(Text(doc.GetSession().GetCatalogSchema()), QStringLiteral("shadow"));
         QCOMPARE(doc.LoadAllTables(), 0);
@@ -239,7 +238,7 @@ private slots:
         const std::string connection =
             sqlite ? COdbcSandbox::ConnectionString("Locked") : m_database.ConnectionString();
         QVERIFY(sqlite || m_database.Run("create table held (a integer);"));
-        CDbSession session, other, late;
+        CDbSession session(m_adapters), other(m_adapters), late(m_adapters);
         QCOMPARE(session.Connect(connection), 0);
         CSqliteLockHolder file(path, write);
         QVERIFY(file.IsHeld());

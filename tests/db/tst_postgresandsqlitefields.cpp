@@ -45,6 +45,7 @@ class TestTypedFields : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     CPostgresDatabase m_postgres{m_sandbox};
     std::unique_ptr<CDbSession> m_sqlite;
@@ -56,17 +57,15 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_postgres.IsReady(), qPrintable(m_postgres.Error()));
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kTablesSql);
         QVERIFY2(m_postgres.Recreate() && m_postgres.Run(kTablesSql) && m_postgres.Run(kTouchSql),
                  qPrintable(m_postgres.Error()));
-        m_sqlite = std::make_unique<CDbSession>();
-        m_server = std::make_unique<CDbSession>();
+        m_sqlite = std::make_unique<CDbSession>(m_adapters);
+        m_server = std::make_unique<CDbSession>(m_adapters);
         QCOMPARE(m_sqlite->Connect(COdbcSandbox::ConnectionString("Shop")), 0);
         QCOMPARE(m_server->Connect(m_postgres.ConnectionString()), 0);
     }

@@ -43,6 +43,7 @@ class TestPostgresDialect : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     CPostgresDatabase m_database{m_sandbox};
     std::unique_ptr<CDoc> m_doc;
@@ -80,15 +81,13 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {
         m_doc.reset();
         QVERIFY2(m_database.Recreate() && m_database.Run(kShopSql), qPrintable(m_database.Error()));
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         QCOMPARE(Session().Connect(m_database.ConnectionString()), 0);
         QCOMPARE(QString::fromStdString(SessionDialect(Session())->EngineName()), QStringLiteral("PostgreSQL"));
     }

@@ -102,18 +102,17 @@ class TestSqliteAdapter : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
-    CDbSession m_session;
+    CDbSession m_session{m_adapters};
 
 private slots:
     void initTestCase()
     {
-        RegisterDbmsAdapters();
         m_sandbox.AddSqliteSource("Orders", kFixture);
         m_sandbox.AddSqliteSource("Empty", "create table lonely (v text);\n");
         QCOMPARE(m_session.Connect("DSN=Orders"), 0);
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void theDriverSelectsTheSqliteAdapter()
     {
@@ -246,7 +245,7 @@ private slots:
                                           "create table c (" + columns
                                               + "pid integer, constraint \"far away name\" "
                                                 "foreign key (pid) references p);\n");
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Long"), 0);
         QCOMPARE(session.RelationshipCount(), 1);
         QCOMPARE(session.GetRelationship(0)->m_name, std::string("far away name"));
@@ -254,7 +253,7 @@ private slots:
 
     void aDatabaseWithoutForeignKeysHasNoRelationships()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Empty"), 0);
         QCOMPARE(session.RelationshipCount(), 0);
         std::vector<std::string> names;
@@ -269,7 +268,7 @@ private slots:
         const QString path = m_sandbox.AddSqliteSource(
             "Blanks", "create table \"C sp \" (\"a \" integer, b text);\n"
                       "create index by_b on \"C sp \" (b);\n");
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Blanks"), 0);
         QStringList names;
         const auto collect = [&names](const CDbRow &row) { names << QString::fromStdString(row[0]); };
@@ -312,7 +311,7 @@ private slots:
     // every connect, makes the next table read the dictionary again.
     void triggerNamesFollowChangesAndSessions()
     {
-        CDbSession other;
+        CDbSession other(m_adapters);
         QCOMPARE(other.Connect("DSN=Empty"), 0);
         std::vector<std::string> names;
         CDbmsAdapter *adapter = m_session.GetAdapter();
@@ -344,7 +343,7 @@ private slots:
     void aTriggerCreatedAfterAFullLogStillAppears()
     {
         m_sandbox.AddSqliteSource("Quiet", "create table calm (v text);\n");
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Quiet"), 0);
         for (size_t i = 0; i <= CDbStatementLog::kCapacity; ++i) {
             session.Execute("select 1");
@@ -371,7 +370,7 @@ private slots:
         QFile diagram(QStringLiteral(VELLUMIX_SOURCE_DIR "/samples/sample.vmx"));
         QVERIFY(script.open(QIODevice::ReadOnly) && diagram.open(QIODevice::ReadOnly));
         m_sandbox.AddSqliteSource("Sample", QString::fromUtf8(script.readAll()));
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sample"), 0);
 
         std::map<std::string, QRect> windows;

@@ -48,6 +48,7 @@ class TestSqliteDialect : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     std::unique_ptr<CDbSession> m_session;
 
@@ -82,7 +83,7 @@ class TestSqliteDialect : public QObject
     // What a second connection sees: only what was committed.
     QStringList CommittedColumns(const QString &table)
     {
-        CDbSession other;
+        CDbSession other(m_adapters);
         if (other.Connect(COdbcSandbox::ConnectionString("Shop")) < 0)
             return {"no connection"};
         return Rows(other, QStringLiteral("select name from pragma_table_info('%1') order by cid").arg(table));
@@ -91,13 +92,11 @@ class TestSqliteDialect : public QObject
     QString ErrorText(int result) const { return QString::fromStdString(m_session->GetErrorText(result)); }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);
-        m_session = std::make_unique<CDbSession>();
+        m_session = std::make_unique<CDbSession>(m_adapters);
         QCOMPARE(m_session->Connect(COdbcSandbox::ConnectionString("Shop")), 0);
         QCOMPARE(QString::fromStdString(SessionDialect(Session())->EngineName()), QStringLiteral("SQLite"));
     }

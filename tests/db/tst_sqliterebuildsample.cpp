@@ -30,6 +30,7 @@ class TestSqliteRebuildSample : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     QString m_master;
     QString m_copy;
@@ -54,23 +55,21 @@ class TestSqliteRebuildSample : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterDbmsAdapters();
         QFile script(QStringLiteral(VELLUMIX_SOURCE_DIR "/samples/sample.sql"));
         QVERIFY(script.open(QIODevice::ReadOnly));
         m_master = m_sandbox.AddSqliteSource("Sample", QString::fromUtf8(script.readAll()));
         m_copy = m_sandbox.AddSqliteSource("Copy", QString());
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void everyRelationshipCanBeDropped()
     {
-        CDbSession sample;
+        CDbSession sample(m_adapters);
         QCOMPARE(sample.Connect("DSN=Sample"), 0);
         const QStringList all = RelationshipNames(sample);
         QVERIFY(all.size() >= 15);
         const QStringList rows = Dump(m_master);
         for (int i = 0; const CDbRelationship *relationship = sample.GetRelationship(i); ++i) {
-            CDbSession session;
+            CDbSession session(m_adapters);
             FreshCopy(session);
             QCOMPARE(RebuildSqliteTable(session, relationship->m_foreignTable,
                                         CSqliteTableEdit::DropConstraint(relationship->m_name)),
@@ -85,7 +84,7 @@ private slots:
 
     void theProductKeyOfOrderLinesCanBeDroppedAndAddedAgain()
     {
-        CDbSession session;
+        CDbSession session(m_adapters);
         FreshCopy(session);
         const QStringList rows = Dump(m_copy);
         QCOMPARE(RebuildSqliteTable(session, "order_line",
@@ -109,7 +108,7 @@ private slots:
                 Lines(QuerySqlite(m_master, "select name from pragma_table_info('" + table + "');"));
             for (const QString &column : columns) {
                 const QString what = table + "." + column;
-                CDbSession session;
+                CDbSession session(m_adapters);
                 FreshCopy(session);
                 const QString before = QuerySqlite(m_copy, ".dump");
                 const int result = RebuildSqliteTable(session, table.toStdString(),

@@ -124,6 +124,7 @@ class TestSqliteTableRebuild : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     std::unique_ptr<CDbSession> m_session;
     QString m_path;
@@ -153,13 +154,11 @@ class TestSqliteTableRebuild : public QObject
     }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
     void init()
     {
         m_session.reset();
         m_path = m_sandbox.AddSqliteSource("Shop", ShopScript());
-        m_session = std::make_unique<CDbSession>();
+        m_session = std::make_unique<CDbSession>(m_adapters);
         QCOMPARE(m_session->Connect("DSN=Shop"), 0);
     }
 
@@ -415,7 +414,7 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QString, columns);
         m_sandbox.AddSqliteSource("Shape", sql);
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Shape"), 0);
         const QString path = m_sandbox.DatabasePath("Shape");
         const QString query = "select " + columns + " from " + Quoted(table) + " order by 1;";

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "db/sqlite/SqliteAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -52,7 +51,7 @@ class TestDropCommands : public QObject
     Q_OBJECT
 
     COdbcSandbox m_sandbox;
-    CDiagramDriver m_diagram;
+    CDiagramDriver m_diagram{SqliteWithPervasiveDialect()};
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
 
@@ -74,9 +73,6 @@ class TestDropCommands : public QObject
     }
 
 private slots:
-    void initTestCase() { UseSqliteWithPervasiveDialect(); }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

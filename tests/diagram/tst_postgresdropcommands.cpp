@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "db/Dialect.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -48,9 +47,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {

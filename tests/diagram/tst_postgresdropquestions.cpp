@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "tests/support/DiagramDriver.h"
@@ -50,9 +49,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
     void cleanup() { m_diagram.Close(); }
 
     void questionNamesWhatGoesAndReferencedTablesStay_data()

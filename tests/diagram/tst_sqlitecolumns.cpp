@@ -10,6 +10,7 @@ class TestSqliteColumns : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
 
 private slots:
@@ -19,13 +20,11 @@ private slots:
             "create table kinds(id integer primary key, name text not null, code varchar(40),"
             " price numeric(10,2), photo blob, weight real, born date, loose);\n"
             "create unique index kinds_code on kinds(code, name);\n");
-        UseSqliteAdapter();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void columnsShowTheirDeclaredTypes()
     {
-        CDoc doc;
+        CDoc doc(m_adapters);
         QCOMPARE(doc.GetSession().Connect("DSN=Kinds"), 0);
         CTableWnd table(&doc, "kinds");
         QCOMPARE(table.LoadSchema(), 0);

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -73,12 +72,6 @@ class TestSqliteDropCommands : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        UseSqliteAdapter();
-    }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

@@ -57,6 +57,7 @@ class TestTableModel : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = AliasedPervasiveAdapter();
     COdbcSandbox m_sandbox;
     std::unique_ptr<CDoc> m_doc;
 
@@ -75,14 +76,12 @@ private slots:
     {
         m_sandbox.AddSqliteSource("Example", ExampleDatabaseSql()
             + "create table EMPTY_ONE(X integer);\n");
-        UseAliasedPervasiveAdapter();
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         QCOMPARE(m_doc->GetSession().Connect("DSN=Example"), 0);
     }
     void cleanupTestCase()
     {
         m_doc.reset();
-        UnregisterDbmsAdapters();
     }
 
     void describesColumns_data()

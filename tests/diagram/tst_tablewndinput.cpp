@@ -1,3 +1,4 @@
+#include "db/DbmsAdapter.h"
 #include "diagram/DropMark.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
@@ -77,6 +78,8 @@ class TestTableWndInput : public QObject
 {
     Q_OBJECT
 
+    // No engine: the tables are made by hand, nothing connects.
+    CAdapterList m_adapters;
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
     CTableWnd *m_orders = nullptr;
@@ -110,7 +113,7 @@ class TestTableWndInput : public QObject
 private slots:
     void init()
     {
-        m_doc = new CDoc;
+        m_doc = new CDoc(m_adapters);
         m_view = new CDbView(m_doc);
         m_view->resize(800, 600);
         m_orders = AddTable("ORDERS", kOrderRows, QPoint(10, 10));

@@ -1,3 +1,4 @@
+#include "db/DbmsAdapter.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/SharedResources.h"
 #include "diagram/TableWnd.h"
@@ -24,6 +25,8 @@ class TestTableWndPaint : public QObject
 {
     Q_OBJECT
 
+    // No engine: the tables are made by hand, nothing connects.
+    CAdapterList m_adapters;
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;
     CTableWnd *m_table = nullptr;
@@ -59,7 +62,7 @@ class TestTableWndPaint : public QObject
 private slots:
     void init()
     {
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         m_view = std::make_unique<CDbView>(m_doc.get());
         m_table = new CTableWnd(m_doc.get(), "CUSTOMER");
         m_table->AppendItem(std::make_unique<CTableItem>(Column, "ID", "integer"));

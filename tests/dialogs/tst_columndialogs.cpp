@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/AddColumnDlg.h"
@@ -106,12 +105,6 @@ class TestColumnDialogs : public QObject
 
 
 private slots:
-    void initTestCase()
-    {
-        UseSqliteAdapter();
-    }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

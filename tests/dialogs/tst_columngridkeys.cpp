@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "dialogs/ColumnGrid.h"
 #include "dialogs/CreateTableDlg.h"
 #include "grid/GridListColumn.h"
@@ -32,9 +31,6 @@ class TestColumnGridKeys : public QObject
     }
 
 private slots:
-    void initTestCase() { UseSqliteAdapter(); }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Empty", "create table other(id integer);");

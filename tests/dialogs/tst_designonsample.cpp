@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "tests/support/DialogDriver.h"
@@ -56,9 +55,7 @@ private slots:
     void initTestCase()
     {
         CSampleDiagram::AddSource(m_sandbox);
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
     void init()
     {
         m_sample = std::make_unique<CSampleDiagram>();

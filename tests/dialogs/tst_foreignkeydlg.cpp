@@ -1,5 +1,4 @@
 #include "db/DbSession.h"
-#include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -125,12 +124,6 @@ class TestForeignKeyDlg : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        UseSqliteAdapter();
-    }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
-
     void init()
     {
         m_path = m_sandbox.AddSqliteSource("Shop", kShopSql);

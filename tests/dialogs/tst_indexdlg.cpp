@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/IndexDlg.h"
 #include "document/Doc.h"
@@ -80,9 +79,6 @@ class TestIndexDlg : public QObject
     QString Database() const { return m_sandbox.DatabasePath("Shop"); }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

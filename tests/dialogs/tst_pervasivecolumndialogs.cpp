@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/AddColumnDlg.h"
 #include "dialogs/ColumnGrid.h"
@@ -36,13 +35,11 @@ class TestPervasiveColumnDialogs : public QObject
     Q_OBJECT
 
     COdbcSandbox m_sandbox;
-    CDiagramDriver m_diagram;
+    CDiagramDriver m_diagram{SqliteWithPervasiveDialect()};
 
     static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
 
 private slots:
-    void initTestCase() { UseSqliteWithPervasiveDialect(); }
-    void cleanupTestCase() { CAdapterRegistry::Instance().Clear(); }
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/ColumnGrid.h"
@@ -196,14 +195,12 @@ private slots:
         QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error()));
         QVERIFY2(m_database.Run(kShopSql), qPrintable(m_database.Error()));
         QVERIFY(m_files.isValid());
-        RegisterDbmsAdapters();
         QVERIFY(m_diagram.Open(m_database.ConnectionString()));
         m_keptRows = Rows(kKeptRows).value(0);
     }
     void cleanupTestCase()
     {
         m_diagram.Close();
-        UnregisterDbmsAdapters();
     }
 
     void loadsTheCurrentSchema()

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/AddColumnDlg.h"
 #include "dialogs/ColumnGrid.h"
@@ -60,10 +59,8 @@ class TestSampleDesign : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterDbmsAdapters();
         CSampleDiagram::AddSource(m_sandbox);
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void createsTableAndAddsColumnFromTheMenus()
     {

@@ -1,5 +1,4 @@
 #include "db/DbSession.h"
-#include "db/DbmsAdapter.h"
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -79,9 +78,6 @@ class TestSampleKeys : public QObject
     }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
-
     void init()
     {
         CSampleDiagram::AddSource(m_sandbox);

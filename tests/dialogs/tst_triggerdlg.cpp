@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/TriggerDlg.h"
 #include "document/Doc.h"
@@ -54,9 +53,6 @@ class TestTriggerDlg : public QObject
     QString Query(const char *sql) const { return QuerySqlite(m_sandbox.DatabasePath("Shop"), sql); }
 
 private slots:
-    void initTestCase() { RegisterDbmsAdapters(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
-
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);

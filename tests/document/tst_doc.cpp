@@ -14,15 +14,14 @@
 #include <QtTest>
 
 namespace {
-void ConnectPromptTo(const std::string &connection)
+ConnectPrompt ConnectPromptTo(const std::string &connection)
 {
-    CDbSession::SetDefaultConnectPrompt([connection](CDbSession &, std::string &chosen,
-                                                     const std::string &) {
+    return [connection](CDbSession &, std::string &chosen, const std::string &) {
         if (connection.empty())
             return false;
         chosen = connection;
         return true;
-    });
+    };
 }
 
 // What the connect prompt was asked, and what it answers: the connection
@@ -33,15 +32,14 @@ struct CPromptRecord
     QStringList reasons;
 };
 
-void RecordPrompt(CPromptRecord &record, const std::string &answer)
+ConnectPrompt RecordPrompt(CPromptRecord &record, const std::string &answer)
 {
-    CDbSession::SetDefaultConnectPrompt(
-        [&record, answer](CDbSession &, std::string &connection, const std::string &reason) {
-            record.shown << QString::fromStdString(connection);
-            record.reasons << QString::fromStdString(reason);
-            connection = answer;
-            return !answer.empty();
-        });
+    return [&record, answer](CDbSession &, std::string &connection, const std::string &reason) {
+        record.shown << QString::fromStdString(connection);
+        record.reasons << QString::fromStdString(reason);
+        connection = answer;
+        return !answer.empty();
+    };
 }
 
 QByteArray ReadAll(const QString &path)
@@ -56,9 +54,9 @@ bool WriteAll(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 // Opens a new document through the connect prompt and saves it there.
-bool SaveNewDocument(const QString &path)
+bool SaveNewDocument(const QString &path, const CAdapterList &adapters, const ConnectPrompt &prompt)
 {
-    CDoc doc;
+    CDoc doc(adapters, prompt);
     return doc.OnNewDocument() && doc.OnSaveDocument(path);
 }
 } // namespace
@@ -67,6 +65,10 @@ class TestDoc : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters;
+    // What the documents of a test ask for a data source; each document
+    // takes the prompt set when it is made.
+    ConnectPrompt m_prompt;
     COdbcSandbox m_sandbox;
 
 private slots:
@@ -86,8 +88,11 @@ private slots:
             " \"Xr$DeleteRule\" integer);\n"
             "create table T(A integer);\n");
     }
-    void init() { UseAliasedPervasiveAdapter(); }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
+    void init()
+    {
+        m_adapters = AliasedPervasiveAdapter();
+        m_prompt = nullptr;
+    }
 
     void layoutFillsFiveColumnsShortestFirst()
     {
@@ -147,8 +152,8 @@ private slots:
 
     void newDocumentLoadsAndLaysOutEveryTable()
     {
-        ConnectPromptTo("DSN=Six");
-        CDoc doc;
+        m_prompt = ConnectPromptTo("DSN=Six");
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(doc.OnNewDocument());
         QCOMPARE(doc.GetTitle(), QString("Six"));
         // The four dictionary tables are ordinary tables here.
@@ -165,7 +170,7 @@ private slots:
 
     void tableLookups()
     {
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         auto *lower = new CTableWnd(&doc, "Orders");
         auto *upper = new CTableWnd(&doc, "ORDERS");
         doc.AppendTable(lower);
@@ -178,7 +183,7 @@ private slots:
         QVERIFY(!doc.GetTable(2));
         QCOMPARE(doc.GetTable(1), upper);
 
-        CDoc other;
+        CDoc other(m_adapters, m_prompt);
         CTableWnd foreign(&other, "Orders");
         QCOMPARE(doc.IndexOfTable(&foreign), -1);
         QCOMPARE(doc.IndexOfTable(upper), 1);
@@ -190,9 +195,9 @@ private slots:
 
     void anEmptyDatabaseGivesAnEmptyDocument()
     {
-        UseSqliteAdapter();
-        ConnectPromptTo("DSN=Empty");
-        CDoc doc;
+        m_adapters = MakeDbmsAdapters();
+        m_prompt = ConnectPromptTo("DSN=Empty");
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(doc.OnNewDocument());
         QCOMPARE(doc.TableCount(), 0);
         QCOMPARE(doc.GetTitle(), QString("Empty"));
@@ -200,9 +205,9 @@ private slots:
 
     void aFailingTableLoadDiscardsTheDocument()
     {
-        ConnectPromptTo("DSN=Broken");
+        m_prompt = ConnectPromptTo("DSN=Broken");
         CModalAnswerer answerer;
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(!doc.OnNewDocument());
         QCOMPARE(answerer.Count(), 1);
         QCOMPARE(answerer.LastTitle(), QString("Error"));
@@ -213,9 +218,9 @@ private slots:
     // A cancel is not an error: the document comes to nothing silently.
     void aCancelledChooserShowsNothing()
     {
-        ConnectPromptTo(std::string());
+        m_prompt = ConnectPromptTo(std::string());
         CModalAnswerer answerer;
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(!doc.OnNewDocument());
         QCOMPARE(answerer.Count(), 0);
         QVERIFY(!doc.GetSession().IsConnected());
@@ -223,13 +228,11 @@ private slots:
 
     void anUnsupportedEngineIsReported()
     {
-        CAdapterRegistry::Instance().Clear();
-        RegisterDbmsAdapters();
-        CAdapterRegistry::Instance().Clear();
-        CAdapterRegistry::Instance().Register(std::make_unique<CPervasiveAdapter>());
-        ConnectPromptTo("DSN=Six");
+        m_adapters = CAdapterList();
+        m_adapters.Add(std::make_unique<CPervasiveAdapter>());
+        m_prompt = ConnectPromptTo("DSN=Six");
         CModalAnswerer answerer;
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(!doc.OnNewDocument());
         QCOMPARE(answerer.LastText(), QString("This database is unsupported"));
         QCOMPARE(answerer.LastTitle(), QString("Error"));
@@ -237,8 +240,8 @@ private slots:
 
     void closingAsksOnlyWhenAWindowMoved()
     {
-        ConnectPromptTo("DSN=Six");
-        CDoc doc;
+        m_prompt = ConnectPromptTo("DSN=Six");
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(doc.OnNewDocument());
         for (int i = 0; i < doc.TableCount(); ++i)
             doc.GetTable(i)->move(doc.GetTable(i)->m_savedPos);
@@ -268,8 +271,8 @@ private slots:
     // table back afterwards asks.
     void savingWritesAndRecordsTheLayoutOnScreen()
     {
-        ConnectPromptTo("DSN=Six");
-        CDoc doc;
+        m_prompt = ConnectPromptTo("DSN=Six");
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(doc.OnNewDocument());
         for (int i = 0; i < doc.TableCount(); ++i)
             doc.GetTable(i)->move(doc.GetTable(i)->m_savedPos);
@@ -317,7 +320,7 @@ private slots:
     {
         QFETCH(QString, title);
         QFETCH(QString, proposed);
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         doc.SetTitle(title);
         QString shown;
         CDialogDriver dialogs;
@@ -342,14 +345,14 @@ private slots:
         QVERIFY(RunSqliteScript(database, PervasiveDictionarySql()
                                               + "create table ONLY_HERE(A integer);\n"));
         const std::string direct = "DRIVER={SQLite3};Database=" + database.toStdString();
-        ConnectPromptTo(direct);
+        m_prompt = ConnectPromptTo(direct);
         QTemporaryDir dir;
         const QString path = dir.filePath("direct.vmx");
-        QVERIFY(SaveNewDocument(path));
+        QVERIFY(SaveNewDocument(path, m_adapters, m_prompt));
         QVERIFY(ReadAll(path).startsWith(QByteArray("DSN=;") + QByteArray::fromStdString(direct) + "\r\n"));
         CPromptRecord prompts;
-        RecordPrompt(prompts, std::string());
-        CDoc reopened;
+        m_prompt = RecordPrompt(prompts, std::string());
+        CDoc reopened(m_adapters, m_prompt);
         QVERIFY(reopened.OnOpenDocument(path));
         QCOMPARE(prompts.shown.size(), 0);
         QVERIFY(reopened.FindTable("ONLY_HERE"));
@@ -360,14 +363,14 @@ private slots:
     // driver manager's first data source.
     void aDriverNamedDirectlyIsTheOneUsedOnReopening()
     {
-        UseFakeDriver(m_sandbox);
-        ConnectPromptTo("DRIVER=Fake;Server=nowhere");
+        UseFakeDriver(m_sandbox, m_adapters);
+        m_prompt = ConnectPromptTo("DRIVER=Fake;Server=nowhere");
         QTemporaryDir dir;
         const QString path = dir.filePath("fake.vmx");
-        QVERIFY(SaveNewDocument(path));
+        QVERIFY(SaveNewDocument(path, m_adapters, m_prompt));
         QCOMPARE(ReadAll(path), QByteArray("DSN=;DRIVER=Fake;Server=nowhere\r\nView=Schema\r\n"));
         CModalAnswerer answerer;
-        CDoc reopened;
+        CDoc reopened(m_adapters, m_prompt);
         QVERIFY(reopened.OnOpenDocument(path));
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(reopened.GetSession().GetDbmsName(), CFakeDriverAdapter::DbmsName());
@@ -377,18 +380,18 @@ private slots:
     // it and the chooser shows the file's string with the driver's words.
     void aMissingPasswordIsAskedForOnReopening()
     {
-        UseFakeDriver(m_sandbox);
+        UseFakeDriver(m_sandbox, m_adapters);
         m_sandbox.AddDataSource("Guarded", "Driver=Fake\n");
-        ConnectPromptTo("DSN=Guarded;UID=bob;PWD=secret");
+        m_prompt = ConnectPromptTo("DSN=Guarded;UID=bob;PWD=secret");
         QTemporaryDir dir;
         const QString path = dir.filePath("guarded.vmx");
-        QVERIFY(SaveNewDocument(path));
+        QVERIFY(SaveNewDocument(path, m_adapters, m_prompt));
         QCOMPARE(ReadAll(path), QByteArray("DSN=Guarded;UID=bob\r\nView=Schema\r\n"));
 
         CPromptRecord prompts;
-        RecordPrompt(prompts, "DSN=Guarded;UID=bob;PWD=secret");
+        m_prompt = RecordPrompt(prompts, "DSN=Guarded;UID=bob;PWD=secret");
         CModalAnswerer answerer;
-        CDoc reopened;
+        CDoc reopened(m_adapters, m_prompt);
         QVERIFY(reopened.OnOpenDocument(path));
         QCOMPARE(answerer.Count(), 0);
         QCOMPARE(prompts.shown, QStringList{"DSN=Guarded;UID=bob"});
@@ -439,9 +442,9 @@ private slots:
         QVERIFY(WriteAll(path, line.toUtf8() + "\r\nTable=T1\tPosn=1,2\r\n"));
 
         CPromptRecord prompts;
-        RecordPrompt(prompts, std::string());
+        m_prompt = RecordPrompt(prompts, std::string());
         CModalAnswerer answerer;
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(!doc.OnOpenDocument(path));
         QCOMPARE(prompts.shown, QStringList{shown});
         QVERIFY(!prompts.reasons.value(0).isEmpty());
@@ -457,8 +460,8 @@ private slots:
         const QString path = dir.filePath("unusual.vmx");
         QVERIFY(WriteAll(path, "DSN=Six;Timeout=5\r\nTable=T1\tPosn=1,2\r\n"));
         CPromptRecord prompts;
-        RecordPrompt(prompts, "DSN=Six;Timeout=5");
-        CDoc doc;
+        m_prompt = RecordPrompt(prompts, "DSN=Six;Timeout=5");
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(doc.OnOpenDocument(path));
         QCOMPARE(prompts.shown, QStringList{"DSN=Six;Timeout=5"});
         QCOMPARE(doc.FindTable("T1")->m_savedPos, QPoint(1, 2));
@@ -466,8 +469,8 @@ private slots:
 
     void aFailedSaveIsReportedAndChangesNothing()
     {
-        ConnectPromptTo("DSN=Six");
-        CDoc doc;
+        m_prompt = ConnectPromptTo("DSN=Six");
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(doc.OnNewDocument());
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("taken.vmx"));
@@ -505,13 +508,12 @@ private slots:
         const QString path = dir.filePath("crafted.vmx");
         QVERIFY(WriteAll(path, "DSN=;DRIVER=" VELLUMIX_MARK_LIBRARY "\r\nTable=T1\tPosn=1,2\r\n"));
         QStringList shown;
-        CDbSession::SetDefaultConnectPrompt(
-            [&shown](CDbSession &, std::string &connection, const std::string &) {
-                shown << QString::fromStdString(connection);
-                return shown.size() == 1; // consents once, then gives up
-            });
+        m_prompt = [&shown](CDbSession &, std::string &connection, const std::string &) {
+            shown << QString::fromStdString(connection);
+            return shown.size() == 1; // consents once, then gives up
+        };
         CModalAnswerer answerer;
-        CDoc doc;
+        CDoc doc(m_adapters, m_prompt);
         QVERIFY(!doc.OnOpenDocument(path));
         QCOMPARE(shown.value(0), QStringLiteral("DRIVER=" VELLUMIX_MARK_LIBRARY));
         QCOMPARE(shown.size(), 2);

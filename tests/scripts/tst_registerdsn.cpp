@@ -17,6 +17,7 @@ class TestRegisterDsn : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     struct CRun
     {
         int exitCode = -1;
@@ -147,11 +148,9 @@ private slots:
         // The driver manager finds both: a session connects by the name.
         qputenv("ODBCINI", world->UserIni().toLocal8Bit());
         qputenv("ODBCSYSINI", world->SystemDir().toLocal8Bit());
-        RegisterDbmsAdapters();
-        CDbSession session;
+        CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=VellumixSample"), 0);
         QCOMPARE(session.GetDbmsName(), std::string("SQLite"));
-        UnregisterDbmsAdapters();
     }
 
     // A user who may not write the system driver list gets the driver in

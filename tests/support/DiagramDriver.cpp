@@ -11,7 +11,7 @@
 bool CDiagramDriver::Open(const std::string &connectionString)
 {
     Close();
-    m_doc = new CDoc;
+    m_doc = new CDoc(m_adapters);
     if (m_doc->GetSession().Connect(connectionString) != 0 || m_doc->LoadAllTables() != 0) {
         QTest::qFail("The diagram's database did not load", __FILE__, __LINE__);
         return false;
@@ -22,7 +22,7 @@ bool CDiagramDriver::Open(const std::string &connectionString)
 bool CDiagramDriver::OpenFile(const QString &path)
 {
     Close();
-    m_doc = new CDoc;
+    m_doc = new CDoc(m_adapters);
     if (!m_doc->OnOpenDocument(path)) {
         QTest::qFail("The diagram file did not open", __FILE__, __LINE__);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DbmsAdapter.h"
+
 #include <QStringList>
 #include <Qt>
 
@@ -13,11 +15,15 @@ class CTableWnd;
 // A document connected to a data source with every table loaded and its
 // view shown, driven the way a user drives it: clicks on rows and the
 // table's context menu. Remembers a mark in the statement log so a test
-// can see what a command sent.
+// can see what a command sent. The document knows the given engines,
+// by default every supported one.
 class CDiagramDriver
 {
 public:
-    CDiagramDriver() = default;
+    explicit CDiagramDriver(CAdapterList adapters = MakeDbmsAdapters())
+        : m_adapters(std::move(adapters))
+    {
+    }
     ~CDiagramDriver() { Close(); }
     CDiagramDriver(const CDiagramDriver &) = delete;
     CDiagramDriver &operator=(const CDiagramDriver &) = delete;
@@ -47,6 +53,7 @@ public:
 private:
     bool Show();
 
+    CAdapterList m_adapters;
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
     size_t m_logMark = 0;

@@ -4,8 +4,8 @@
 
 std::string CFakeDriverAdapter::DbmsName() { return "Fake" + std::string(296, 'x'); }
 
-void UseFakeDriver(COdbcSandbox &sandbox)
+void UseFakeDriver(COdbcSandbox &sandbox, CAdapterList &adapters)
 {
     sandbox.AddDriver(QStringLiteral("Fake"), QStringLiteral(VELLUMIX_FAKE_ODBC_DRIVER));
-    CAdapterRegistry::Instance().Register(std::make_unique<CFakeDriverAdapter>());
+    adapters.Add(std::make_unique<CFakeDriverAdapter>());
 }

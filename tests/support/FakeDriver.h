@@ -27,7 +27,6 @@ private:
     CPervasiveDialect m_dialect;
 };
 
-// Registers the made-up driver as "Fake" in the sandbox and makes the
-// registry hold the adapter for it beside the given adapters' order: the
-// fake adapter comes last.
-void UseFakeDriver(COdbcSandbox &sandbox);
+// Registers the made-up driver as "Fake" in the sandbox and adds the
+// adapter for it to the list, after the adapters it holds.
+void UseFakeDriver(COdbcSandbox &sandbox, CAdapterList &adapters);

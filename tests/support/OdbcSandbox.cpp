@@ -1,7 +1,5 @@
 #include "tests/support/OdbcSandbox.h"
 
-#include "db/sqlite/SqliteAdapter.h"
-
 #include <QFile>
 #include <QProcess>
 #include <QTextStream>
@@ -52,12 +50,6 @@ void KeepOdbcModulesLoaded(QProcessEnvironment &environment)
         preload << QString::fromLocal8Bit(runtime.dli_fname);
     preload << QStringLiteral("libodbcinst.so.2");
     environment.insert(QStringLiteral("LD_PRELOAD"), preload.join(QLatin1Char(' ')));
-}
-
-void UseSqliteAdapter()
-{
-    CAdapterRegistry::Instance().Clear();
-    CAdapterRegistry::Instance().Register(std::make_unique<CSqliteAdapter>());
 }
 
 bool RunSqliteScript(const QString &databasePath, const QString &sql, QString *errors)

@@ -57,9 +57,6 @@ void KeepOdbcModulesLoaded();
 // built with it (that runtime has to come first).
 void KeepOdbcModulesLoaded(QProcessEnvironment &environment);
 
-// Makes the process-wide adapter registry hold exactly the SQLite adapter.
-void UseSqliteAdapter();
-
 // Runs a SQL script against a SQLite database file with the sqlite3 shell.
 bool RunSqliteScript(const QString &databasePath, const QString &sql, QString *errors = nullptr);
 

@@ -1,15 +1,17 @@
 #include "tests/support/PervasiveFixture.h"
 
-void UseAliasedPervasiveAdapter()
+CAdapterList AliasedPervasiveAdapter()
 {
-    CAdapterRegistry::Instance().Clear();
-    CAdapterRegistry::Instance().Register(std::make_unique<CAliasedPervasiveAdapter>());
+    CAdapterList adapters;
+    adapters.Add(std::make_unique<CAliasedPervasiveAdapter>());
+    return adapters;
 }
 
-void UseSqliteWithPervasiveDialect()
+CAdapterList SqliteWithPervasiveDialect()
 {
-    CAdapterRegistry::Instance().Clear();
-    CAdapterRegistry::Instance().Register(std::make_unique<CSqliteWithPervasiveDialect>());
+    CAdapterList adapters;
+    adapters.Add(std::make_unique<CSqliteWithPervasiveDialect>());
+    return adapters;
 }
 
 QString PervasiveDictionarySql()

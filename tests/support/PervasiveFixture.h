@@ -14,8 +14,8 @@ public:
     std::string GetDbmsName() const override { return "SQLite"; }
 };
 
-// Makes the process-wide registry hold exactly the aliased adapter.
-void UseAliasedPervasiveAdapter();
+// A list holding exactly the aliased adapter.
+CAdapterList AliasedPervasiveAdapter();
 
 // SQLite's own dictionary with the Pervasive.SQL dialect: the table windows
 // load as on any SQLite database, and every statement the designer sends
@@ -29,8 +29,8 @@ private:
     CPervasiveDialect m_dialect;
 };
 
-// Makes the process-wide registry hold exactly that adapter.
-void UseSqliteWithPervasiveDialect();
+// A list holding exactly that adapter.
+CAdapterList SqliteWithPervasiveDialect();
 
 // SQL creating the dictionary tables X$File, X$Field, X$Relate, X$Trigger.
 QString PervasiveDictionarySql();

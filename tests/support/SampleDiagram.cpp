@@ -31,7 +31,7 @@ bool CSampleDiagram::Open(int width, int height)
     QFile file(DiagramPath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    m_doc = std::make_unique<CDoc>();
+    m_doc = std::make_unique<CDoc>(m_adapters);
     if (m_doc->LoadDiagram(file.readAll()) < 0)
         return false;
     m_view = std::make_unique<CDbView>(m_doc.get());

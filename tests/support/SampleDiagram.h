@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DbmsAdapter.h"
+
 #include <QString>
 
 #include <memory>
@@ -10,8 +12,8 @@ class COdbcSandbox;
 
 // The sample order-entry diagram (samples/sample.vmx) on its database
 // (samples/sample.sql), registered in a test's ODBC sandbox under the data
-// source name the diagram names. The dictionary adapters must be
-// registered.
+// source name the diagram names, read with the adapters of every supported
+// engine.
 class CSampleDiagram
 {
 public:
@@ -30,6 +32,7 @@ public:
     CDbView *View() const { return m_view.get(); }
 
 private:
+    CAdapterList m_adapters = MakeDbmsAdapters();
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;
 };

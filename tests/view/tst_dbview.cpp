@@ -90,6 +90,7 @@ class TestDbView : public QObject
 {
     Q_OBJECT
 
+    CAdapterList m_adapters = AliasedPervasiveAdapter();
     COdbcSandbox m_sandbox;
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;
@@ -146,13 +147,11 @@ private slots:
     void initTestCase()
     {
         m_sandbox.AddSqliteSource("Diagram", DiagramDatabaseSql());
-        UseAliasedPervasiveAdapter();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         QCOMPARE(Session().Connect(COdbcSandbox::ConnectionString("Diagram")), 0);
         QCOMPARE(m_doc->LoadAllTables(), 0);
         // The dictionary's own tables are left out of the diagram.

@@ -42,7 +42,7 @@ public:
 
     bool Open(const QString &dsn)
     {
-        m_doc = std::make_unique<CDoc>();
+        m_doc = std::make_unique<CDoc>(m_adapters);
         if (m_doc->GetSession().Connect(COdbcSandbox::ConnectionString(dsn)) < 0
             || m_doc->LoadAllTables() < 0)
             return false;
@@ -56,6 +56,7 @@ public:
         Show();
     }
 
+    const CAdapterList &Adapters() const { return m_adapters; }
     CDoc *Doc() const { return m_doc.get(); }
     CDbView *View() const { return m_view.get(); }
     CTableWnd *Table(int index) const { return m_doc->GetTable(index); }
@@ -105,6 +106,7 @@ private:
         m_view->show();
     }
 
+    CAdapterList m_adapters = MakeDbmsAdapters();
     std::unique_ptr<CDoc> m_doc;
     std::unique_ptr<CDbView> m_view;
 };
@@ -188,7 +190,7 @@ class TestLargeDiagram : public QObject
         file.write(QStringLiteral("DSN=Small\r\nView=Schema\r\nTable=%1\tPosn=%2,%3\r\n")
                        .arg(name).arg(position.x()).arg(position.y()).toUtf8());
         file.close();
-        auto doc = std::make_unique<CDoc>();
+        auto doc = std::make_unique<CDoc>(shown.Adapters());
         if (!doc->OnOpenDocument(path))
             return nullptr;
         shown.Show(std::move(doc));
@@ -212,12 +214,10 @@ class TestLargeDiagram : public QObject
 private slots:
     void initTestCase()
     {
-        RegisterDbmsAdapters();
         m_sandbox.AddSqliteSource("Large", QString::fromStdString(CSchemaGenerator(1000).Script()));
         m_sandbox.AddSqliteSource("Small", QString::fromStdString(CSchemaGenerator(20).Script()));
         m_sandbox.AddSqliteSource("Hits", QString::fromStdString(CSchemaGenerator(300).Script()));
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     // The automatic layout of a thousand tables reaches far below 10000
     // pixels; the view scrolls to all of them.

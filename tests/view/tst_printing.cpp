@@ -118,9 +118,7 @@ private slots:
     void initTestCase()
     {
         CSampleDiagram::AddSource(m_sandbox);
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
     void init()
     {
         m_sample = std::make_unique<CSampleDiagram>();
@@ -155,7 +153,8 @@ private slots:
 
     void anEmptyDiagramPrintsOnePage()
     {
-        CDoc empty;
+        const CAdapterList noEngines;
+        CDoc empty(noEngines);
         CDbView view(&empty);
         CDiagramPrinter job(view);
         QCOMPARE(job.PreparePrinting(QSize(8, 11)), 1);

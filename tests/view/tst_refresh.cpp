@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
@@ -38,10 +37,8 @@ class TestRefresh : public QObject
 private slots:
     void initTestCase()
     {
-        UseSqliteAdapter();
         m_sandbox.AddSqliteSource("Shop", kShopSql);
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     void init()
     {

@@ -1,4 +1,3 @@
-#include "db/DbmsAdapter.h"
 #include "diagram/SharedResources.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
@@ -25,9 +24,7 @@ private slots:
     void initTestCase()
     {
         CSampleDiagram::AddSource(m_sandbox);
-        RegisterDbmsAdapters();
     }
-    void cleanupTestCase() { UnregisterDbmsAdapters(); }
 
     // The sample diagram's windows cut the names SQLite gives the indexes
     // of unique constraints; resting the pointer on one shows it whole.
