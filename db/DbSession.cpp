@@ -714,16 +714,6 @@ std::vector<CDataSourceInfo> CDbSession::ListDataSources()
     return sources;
 }
 
-std::vector<std::string> CDbSession::ListDrivers()
-{
-    if (m_environment == SQL_NULL_HENV && CheckReturn(SQLAllocEnv(&m_environment)) < 0)
-        return {};
-    std::vector<std::string> drivers;
-    for (const CListEntry &entry : ReadList(*this, m_environment, SQLDrivers, {SQL_FETCH_FIRST}))
-        drivers.push_back(entry.m_name);
-    return drivers;
-}
-
 ConnectionString::CDriverCatalog CDbSession::ReadDriverCatalog()
 {
     ConnectionString::CDriverCatalog catalog;

@@ -140,8 +140,6 @@ public:
     // connect prompt, with their names and descriptions whole. Allocates
     // the environment when there is none yet.
     std::vector<CDataSourceInfo> ListDataSources();
-    // The names of the drivers installed with the driver manager.
-    std::vector<std::string> ListDrivers();
     // The installed drivers with their libraries and the data sources with
     // their drivers: what a connection string from a file can reach.
     ConnectionString::CDriverCatalog ReadDriverCatalog();
