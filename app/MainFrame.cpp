@@ -2,7 +2,7 @@
 
 #include "app/AppImages.h"
 #include "app/ChildFrame.h"
-#include "app/CommandTable.h"
+#include "diagram/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "app/LockKeyState.h"
 #include "app/RecentFileList.h"

@@ -146,10 +146,10 @@ void MeasureRound(CShownDiagram &shown, CFrameFigures &figures)
 // Every relationship's route, -1 for one that is not drawn.
 using CRoutes = std::vector<std::pair<int, CRelationshipRoute>>;
 
-CRoutes AllRoutes(const CDbView &view, const CDbSession &session)
+CRoutes AllRoutes(const CDbView &view, const CSchemaModel &schema)
 {
     CRoutes routes;
-    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+    for (int i = 0; const CDbRelationship *relationship = schema.GetRelationship(i); ++i) {
         CRelationshipRoute route;
         routes.emplace_back(view.RelationshipRoute(*relationship, route) ? i : -1, route);
     }
@@ -181,7 +181,7 @@ std::vector<QPoint> Clicks(const CShownDiagram &shown)
     QRect extent;
     for (int i = 0; i < shown.Doc().TableCount(); ++i)
         extent |= shown.Doc().GetTable(i)->geometry();
-    const CDbSession &session = shown.Doc().m_session;
+    const CSchemaModel &schema = shown.Doc().Schema();
     std::vector<QPoint> clicks;
     while (static_cast<int>(clicks.size()) < kClicks) {
         const auto pick = [&](int low, int high) {
@@ -189,7 +189,7 @@ std::vector<QPoint> Clicks(const CShownDiagram &shown)
         };
         CRelationshipRoute route;
         const CDbRelationship *relationship =
-            session.GetRelationship(pick(0, std::max(0, session.RelationshipCount() - 1)));
+            schema.GetRelationship(pick(0, std::max(0, schema.RelationshipCount() - 1)));
         if (clicks.size() % 2 == 0 && relationship
             && shown.View().RelationshipRoute(*relationship, route)) {
             const QPoint a = route.m_line[static_cast<size_t>(pick(0, 2))];
@@ -216,14 +216,14 @@ CHitFigures MeasureHitTests(const CShownDiagram &shown)
 {
     CHitFigures figures;
     const std::vector<QPoint> clicks = Clicks(shown);
-    const CDbSession &session = shown.Doc().m_session;
+    const CSchemaModel &schema = shown.Doc().Schema();
     std::vector<int> indexed(clicks.size()), scanned(clicks.size());
     shown.View().HitTestRelationships(clicks.front()); // brings the index up to date
     figures.indexed = ThreadSeconds([&] {
         for (size_t i = 0; i < clicks.size(); ++i)
             indexed[i] = shown.View().HitTestRelationships(clicks[i]);
     }) / double(clicks.size());
-    const CRoutes routes = AllRoutes(shown.View(), session);
+    const CRoutes routes = AllRoutes(shown.View(), schema);
     figures.fullScan = ThreadSeconds([&] {
         for (size_t i = 0; i < clicks.size(); ++i)
             scanned[i] = FullScanHit(routes, clicks[i]);
@@ -259,7 +259,7 @@ int LinesOnScreen(const CShownDiagram &shown)
 {
     const QRect visible(shown.View().ScrollPosition(), shown.View().viewport()->size());
     int count = 0;
-    for (const auto &[id, route] : AllRoutes(shown.View(), shown.Doc().m_session))
+    for (const auto &[id, route] : AllRoutes(shown.View(), shown.Doc().Schema()))
         count += id >= 0 && CRelationshipMap::BoxOf(route).intersects(visible) ? 1 : 0;
     return count;
 }
@@ -304,10 +304,10 @@ bool MeasureCount(CBenchOdbc &odbc, const CSchemaShape &shape, int count, CCount
     CShownDiagram shown, bare;
     if (!shown.Open(dsn) || !bare.Open(dsn))
         return false;
-    bare.Doc().m_session.ClearRelationships();
+    bare.Doc().Schema().SetRelationships({});
     bare.View().Canvas()->update();
     figures.tables = shown.Doc().TableCount();
-    figures.relationships = shown.Doc().m_session.RelationshipCount();
+    figures.relationships = shown.Doc().Schema().RelationshipCount();
     figures.onScreen = LinesOnScreen(shown);
     figures.initialUpdate = shown.InitialUpdate();
     MeasureFrames(shown, bare, figures);

@@ -210,9 +210,8 @@ bool MeasureModel(const std::string &dsn, CFigures &figures)
     CLoadProgress progress;
     doc.SetLoadProgress(&progress);
     const double seconds = Seconds([&] {
+        // The relationships are read with the tables.
         result = doc.LoadAllTables();
-        if (result >= 0)
-            result = doc.m_session.ReloadRelationships();
     });
     if (result < 0) {
         std::fprintf(stderr, "load failed: %s\n", doc.m_session.GetErrorText(result).c_str());
@@ -220,7 +219,7 @@ bool MeasureModel(const std::string &dsn, CFigures &figures)
     }
     figures.model = std::min(figures.model, seconds);
     figures.tables = doc.TableCount();
-    figures.relationships = doc.m_session.RelationshipCount();
+    figures.relationships = doc.Schema().RelationshipCount();
     return true;
 }
 

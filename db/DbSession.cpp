@@ -49,7 +49,6 @@ CDbSession::CDbSession(const CAdapterList &adapters, ConnectPrompt prompt)
 
 CDbSession::~CDbSession()
 {
-    ClearRelationships();
     ClearTypes();
     Disconnect();
 }
@@ -169,10 +168,8 @@ std::string CDbSession::GetErrorText(int code) const
 
 int CDbSession::Connect(const std::string &connectionString)
 {
-    // A reconnect starts from nothing: the old handles are released and the
-    // old relationships do not stay in the list beside the new ones.
+    // A reconnect starts from nothing: the old handles are released.
     Disconnect();
-    ClearRelationships();
     m_refusedByDriver = false;
     m_promptCancelled = false;
 
@@ -199,8 +196,6 @@ int CDbSession::Connect(const std::string &connectionString)
         result = m_adapter->PrepareSession(*this);
     if (result >= 0)
         result = m_adapter->ReadCatalogSchema(*this, m_catalogSchema);
-    if (result >= 0)
-        result = m_adapter->LoadRelationships(*this);
     if (result >= 0)
         result = LoadTypeInfo();
     // A failed connect leaves no connection open behind it; what the driver
@@ -323,11 +318,21 @@ int CDbSession::CloseStatement()
     return CheckReturn(SQLFreeStmt(m_statement, SQL_CLOSE));
 }
 
+// Closing a statement without a result set is harmless, and what it says
+// is of no interest: the diagnostics of the failure before stay for the
+// caller's message.
+void CDbSession::CloseCursor()
+{
+    m_rowsEntry = 0;
+    if (m_statement != SQL_NULL_HSTMT)
+        SQLFreeStmt(m_statement, SQL_CLOSE);
+}
+
 // Every statement goes into the log with its outcome: ok, the rows it
 // gives (counted as they are fetched), or the engine's message.
 int CDbSession::Execute(const std::string &statement)
 {
-    m_rowsEntry = 0;
+    CloseCursor();
     const auto sent = std::chrono::system_clock::now();
     const int result = CheckReturn(SQLExecDirect(m_statement, Text(statement), SQL_NTS));
     CDbLogEntry::Outcome outcome = CDbLogEntry::Ok;
@@ -345,6 +350,8 @@ int CDbSession::Execute(const std::string &statement)
     const unsigned long long number = m_log.Add(sent, statement, outcome, message);
     if (outcome == CDbLogEntry::Rows)
         m_rowsEntry = number;
+    else if (result < 0)
+        CloseCursor();
     return result;
 }
 
@@ -484,6 +491,18 @@ int CDbSession::ReadRows(int start, const std::vector<int> &columns, const CDbRo
         result = DbResult::kOk;
     if (result >= 0)
         CloseStatement();
+    else
+        CloseCursor();
+    return result;
+}
+
+int CDbSession::ReadResult(int start, const std::function<int(CRowSource &rows)> &read)
+{
+    const int result = start < 0 ? start : read(*this);
+    if (result >= 0)
+        CloseStatement();
+    else
+        CloseCursor();
     return result;
 }
 
@@ -497,7 +516,7 @@ int CDbSession::QueryRows(const std::string &statement, const std::vector<int> &
 // call to it; in SQLTables and SQLColumns it is a search pattern.
 int CDbSession::ListTables()
 {
-    m_rowsEntry = 0;
+    CloseCursor();
     const std::string schema = CatalogPattern(m_catalogSchema);
     return CheckReturn(SQLTables(m_statement, nullptr, 0, OptionalText(schema), Length(schema), nullptr,
                                  0, Text("TABLE"), SQL_NTS));
@@ -507,7 +526,7 @@ int CDbSession::ListTables()
 // escaped, so that A_B does not also bring the columns of AXB.
 int CDbSession::ListColumns(const std::string &table)
 {
-    m_rowsEntry = 0;
+    CloseCursor();
     const std::string schema = CatalogPattern(m_catalogSchema);
     const std::string pattern = CatalogPattern(table);
     return CheckReturn(SQLColumns(m_statement, nullptr, 0, OptionalText(schema), Length(schema),
@@ -533,7 +552,7 @@ std::string CDbSession::CatalogPattern(const std::string &name) const
 
 int CDbSession::ListIndexes(const std::string &table)
 {
-    m_rowsEntry = 0;
+    CloseCursor();
     return CheckReturn(SQLStatistics(m_statement, nullptr, 0, OptionalText(m_catalogSchema),
                                      Length(m_catalogSchema), Text(table), Length(table),
                                      SQL_INDEX_ALL, SQL_ENSURE));
@@ -541,7 +560,7 @@ int CDbSession::ListIndexes(const std::string &table)
 
 int CDbSession::ListTypes()
 {
-    m_rowsEntry = 0;
+    CloseCursor();
     return CheckReturn(SQLGetTypeInfo(m_statement, SQL_ALL_TYPES));
 }
 
@@ -569,43 +588,16 @@ int CDbSession::LoadTypeInfo()
     return result;
 }
 
-int CDbSession::ReloadRelationships()
+int CDbSession::ReadRelationships(std::vector<CDbRelationship> &relationships)
 {
-    ClearRelationships();
-    return m_adapter ? m_adapter->LoadRelationships(*this) : DbResult::kOk;
-}
-
-void CDbSession::ClearRelationships()
-{
-    m_relationships.clear();
-    ++m_relationshipsVersion;
+    relationships.clear();
+    return m_adapter ? m_adapter->LoadRelationships(*this, relationships) : DbResult::kOk;
 }
 
 void CDbSession::ClearTypes() { m_types.clear(); }
 
-void CDbSession::AddRelationship(std::unique_ptr<CDbRelationship> relationship)
-{
-    m_relationships.push_back(std::move(relationship));
-    ++m_relationshipsVersion;
-}
 
 void CDbSession::AddType(std::unique_ptr<CDbTypeInfo> type) { m_types.push_back(std::move(type)); }
-
-const CDbRelationship *CDbSession::GetRelationship(int index) const
-{
-    if (index < 0 || index >= RelationshipCount())
-        return nullptr;
-    return m_relationships[static_cast<size_t>(index)].get();
-}
-
-CDbRelationship *CDbSession::GetRelationship(int index)
-{
-    if (index < 0 || index >= RelationshipCount())
-        return nullptr;
-    // The caller may change the record.
-    ++m_relationshipsVersion;
-    return m_relationships[static_cast<size_t>(index)].get();
-}
 
 const CDbTypeInfo *CDbSession::GetType(int index) const
 {

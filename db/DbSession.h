@@ -75,6 +75,10 @@ public:
     // connect prompt (its result is then DbResult::kNoData).
     bool PromptCancelled() const { return m_promptCancelled; }
 
+    // Ends the result set of the last statement. Every statement and
+    // catalog call ends the one before it, and a failed one ends itself
+    // (its diagnostics are kept for GetErrorText), so callers close only
+    // a result set they stop reading early.
     int CloseStatement();
     int Execute(const std::string &statement);
 
@@ -95,11 +99,14 @@ public:
     // Reads every row of the result set that start began (the code of a
     // List call or of Execute): fetches each row, reads the given columns
     // as text in the order given and hands the row on. The end of the rows
-    // and the forgiven codes count as success, and the statement is then
-    // closed; on any other failure it is left for the caller to report and
-    // close, and the rows read before it have been handed on.
+    // and the forgiven codes count as success. The statement is closed
+    // either way; on failure the rows read before it have been handed on
+    // and GetErrorText tells what went wrong.
     int ReadRows(int start, const std::vector<int> &columns, const CDbRowHandler &onRow,
                  const std::vector<int> &forgiven = {});
+    // Hands the result set that start began to a reader of its own, then
+    // closes the statement, also when start or the reader failed.
+    int ReadResult(int start, const std::function<int(CRowSource &rows)> &read);
     // ReadRows over the result of a statement.
     int QueryRows(const std::string &statement, const std::vector<int> &columns,
                   const CDbRowHandler &onRow, const std::vector<int> &forgiven = {});
@@ -120,20 +127,13 @@ public:
     int CaptureDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
     std::string GetErrorText(int code) const;
 
-    int ReloadRelationships();
-    void ClearRelationships();
+    // The engine's foreign-key relationships, as its adapter reads them
+    // (none without an adapter), in place of what the list held.
+    int ReadRelationships(std::vector<CDbRelationship> &relationships);
     void ClearTypes();
-    void AddRelationship(std::unique_ptr<CDbRelationship> relationship);
     void AddType(std::unique_ptr<CDbTypeInfo> type);
-    const CDbRelationship *GetRelationship(int index) const;
-    CDbRelationship *GetRelationship(int index);
     const CDbTypeInfo *GetType(int index) const;
     const CDbTypeInfo *FindType(const std::string &name) const;
-    int RelationshipCount() const { return static_cast<int>(m_relationships.size()); }
-    // Counts every change of the relationship list (and every hand-out of a
-    // record that may be changed), so that whoever keeps something drawn
-    // from the list can tell that it is out of date.
-    unsigned long long RelationshipsVersion() const { return m_relationshipsVersion; }
     int TypeCount() const { return static_cast<int>(m_types.size()); }
 
     // The user and system data sources of the driver manager, for the
@@ -180,6 +180,7 @@ public:
 
 private:
     void Disconnect();
+    void CloseCursor();
     int EndTransaction(SQLSMALLINT completion);
     int ConnectionCall(SQLRETURN code);
     void LogTransactionStep(const char *step, std::chrono::system_clock::time_point sent,
@@ -200,8 +201,6 @@ private:
     const CAdapterList &m_adapters;
     CDbmsAdapter *m_adapter = nullptr;
     std::vector<std::unique_ptr<CDbTypeInfo>> m_types;
-    std::vector<std::unique_ptr<CDbRelationship>> m_relationships;
-    unsigned long long m_relationshipsVersion = 0;
     std::string m_dbmsName;
     std::string m_connectionString;
     std::string m_sentConnectionString;

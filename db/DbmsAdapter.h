@@ -5,6 +5,7 @@
 #include <vector>
 
 class CDbSession;
+struct CDbRelationship;
 class CDialect;
 
 // What the program knows of one engine's dictionary beyond the ODBC
@@ -18,12 +19,13 @@ public:
 
     // The DBMS name exactly as SQLGetInfo(SQL_DBMS_NAME) reports it.
     virtual std::string GetDbmsName() const = 0;
-    // Appends the engine's relationships to the session's list.
-    virtual int LoadRelationships(CDbSession &session) = 0;
+    // Appends the engine's relationships to the list. On failure the
+    // statement is closed and the list may hold part of them.
+    virtual int LoadRelationships(CDbSession &session,
+                                  std::vector<CDbRelationship> &relationships) = 0;
     // Appends the engine's further data types to the session's type list.
     virtual int AddExtraTypes(CDbSession &session) = 0;
-    // Appends the names of the table's triggers. End of rows is success;
-    // on failure the statement is left for the caller to close.
+    // Appends the names of the table's triggers. End of rows is success.
     virtual int LoadTriggerNames(CDbSession &session, const std::string &table,
                                  std::vector<std::string> &names) = 0;
     // True when the catalog's TYPE_NAME is the type as the table declared

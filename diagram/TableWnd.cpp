@@ -1,17 +1,17 @@
 #include "diagram/TableWnd.h"
 
-#include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
-#include "diagram/ColumnDescription.h"
-#include "diagram/IndexRows.h"
+#include "diagram/DiagramSurface.h"
+#include "diagram/DropStatements.h"
 #include "diagram/PlatformMetrics.h"
-#include "diagram/TableMetrics.h"
 #include "diagram/SharedResources.h"
-#include "document/Doc.h"
+#include "diagram/TableMetrics.h"
+#include "diagram/TableSource.h"
+#include "model/SchemaModel.h"
 #include "res/Resource.h"
-#include "view/DbView.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 using TableMetrics::kAttributesWidth;
@@ -19,8 +19,8 @@ using TableMetrics::kSchemaWidth;
 constexpr int kRow = TableMetrics::kRowHeight;
 } // namespace
 
-CTableWnd::CTableWnd(CDoc *doc, const std::string &name)
-    : QWidget(nullptr), m_name(name), m_pDoc(doc)
+CTableWnd::CTableWnd(CTableSource *source, const std::string &name)
+    : QWidget(nullptr), m_name(name), m_source(source)
 {
     Shared::DbImage(TableImage); // the shared images exist from the first table on
     setWindowTitle(QString::fromStdString(name));
@@ -37,7 +37,9 @@ CTableWnd::~CTableWnd()
     ClearItems();
 }
 
-CDbView *CTableWnd::View() const { return m_pDoc ? m_pDoc->GetView() : nullptr; }
+CDiagramSurface *CTableWnd::Surface() const { return CDiagramSurface::Of(this); }
+
+int CTableWnd::ViewMode() const { return m_source ? m_source->ViewMode() : Schema; }
 
 void CTableWnd::ClearItems() { m_items.clear(); }
 
@@ -50,84 +52,65 @@ CTableItem *CTableWnd::GetItem(int index) const
 
 void CTableWnd::AppendItem(std::unique_ptr<CTableItem> item) { m_items.push_back(std::move(item)); }
 
-void CTableWnd::RemoveItem(int index)
+int CTableWnd::LoadSchema() { return m_source ? m_source->ReloadTable(*this) : DbResult::kOk; }
+
+namespace {
+
+// What marks a row as the same row after the rows were made again: its
+// kind and name, and for a segment the index it belongs to.
+std::string RowKey(const CTableItem &item, const std::string &index)
 {
-    if (index >= 0 && index < ItemCount())
-        m_items.erase(m_items.begin() + index);
+    return std::to_string(item.m_kind) + '\n' + item.m_name + '\n'
+           + (item.m_kind == IndexSegment ? index : std::string());
 }
 
-void CTableWnd::TakeRowsFrom(CTableWnd &other)
+template <typename Visit>
+void ForEachRow(const std::vector<std::unique_ptr<CTableItem>> &items, Visit visit)
 {
-    m_items.swap(other.m_items);
-    ClearSelection();
-    m_focus = std::clamp(m_focus, 0, std::max(0, ItemCount() - 1));
-    m_anchor = m_focus;
-}
-
-int CTableWnd::LoadSchema()
-{
-    ClearItems();
-    int result = LoadColumns();
-    if (result >= 0)
-        result = LoadIndexes();
-    if (result >= 0)
-        result = LoadTriggers();
-    return result;
-}
-
-// A failed read is returned; the statement is closed either way.
-int CTableWnd::LoadColumns()
-{
-    CDbSession &session = m_pDoc->GetSession();
-    const CDbmsAdapter *adapter = session.GetAdapter();
-    const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
-    // COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH, SCALE, NULLABLE.
-    const int result = session.ReadRows(
-        session.ListColumns(m_name), {4, 5, 6, 7, 8, 9, 11}, [&](const CDbRow &row) {
-            CColumnFacts facts{row[2], row[1], row[3], row[4], row[5], row[6], declaredTypes};
-            if (adapter)
-                adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType,
-                                              facts.m_precision, facts.m_length);
-            AppendItem(std::make_unique<CTableItem>(Column, row[0], DescribeColumn(facts)));
-        });
-    if (result < 0)
-        session.CloseStatement();
-    return result;
-}
-
-int CTableWnd::LoadIndexes()
-{
-    CDbSession &session = m_pDoc->GetSession();
-    std::vector<std::unique_ptr<CTableItem>> rows;
-    int result = session.ListIndexes(m_name);
-    if (result >= 0)
-        result = ReadIndexRows(session, rows);
-    const CDbmsAdapter *adapter = session.GetAdapter();
-    for (auto &row : rows) {
-        if (adapter && row->IsIndexHeader())
-            row->m_name = adapter->ShownIndexName(row->m_name);
-        AppendItem(std::move(row));
+    std::string index;
+    for (const auto &item : items) {
+        if (item->IsIndexHeader())
+            index = item->m_name;
+        visit(*item, index);
     }
-    session.CloseStatement();
-    return result;
 }
 
-int CTableWnd::LoadTriggers()
+} // namespace
+
+void CTableWnd::ShowSchema(const CTableSchema &schema)
 {
-    CDbSession &session = m_pDoc->GetSession();
-    CDbmsAdapter *adapter = session.GetAdapter();
-    if (!adapter)
-        return DbResult::kOk;
-    std::vector<std::string> names;
-    const int result = adapter->LoadTriggerNames(session, m_name, names);
-    for (const std::string &name : names)
-        AppendItem(std::make_unique<CTableItem>(Trigger, name));
-    return result;
+    std::set<std::string> selected;
+    ForEachRow(m_items, [&](const CTableItem &item, const std::string &index) {
+        if (item.m_selected)
+            selected.insert(RowKey(item, index));
+    });
+    m_items.clear();
+    for (const CSchemaColumn &column : schema.m_columns)
+        AppendItem(std::make_unique<CTableItem>(Column, column.m_name, column.Description()));
+    for (const CSchemaIndex &index : schema.m_indexes) {
+        AppendItem(std::make_unique<CTableItem>(index.m_unique ? UniqueIndex : Index, index.m_name));
+        for (const std::string &segment : index.m_columns)
+            AppendItem(std::make_unique<CTableItem>(IndexSegment, segment));
+    }
+    for (const std::string &trigger : schema.m_triggers)
+        AppendItem(std::make_unique<CTableItem>(Trigger, trigger));
+    if (!selected.empty())
+        ForEachRow(m_items, [&](CTableItem &item, const std::string &index) {
+            item.m_selected = selected.count(RowKey(item, index)) > 0;
+        });
+}
+
+void CTableWnd::ShowModel()
+{
+    const CTableSchema *schema = m_source ? m_source->FindSchema(m_name) : nullptr;
+    ShowSchema(schema ? *schema : CTableSchema{m_name, {}, {}, {}});
+    FitToContents();
+    update();
 }
 
 void CTableWnd::FitToContents()
 {
-    const int mode = m_pDoc ? m_pDoc->m_viewMode : Schema;
+    const int mode = ViewMode();
     const int rows = mode == TableDiagram ? 0 : ItemCount();
     const int frame = Platform::kSizingFrameHeight;
     const int height = rows == 0 ? frame + Platform::kCaptionHeight + 2
@@ -136,8 +119,8 @@ void CTableWnd::FitToContents()
     resize(width, height);
     // The rows may have changed without the size: the relationship lines
     // attached to them follow.
-    if (CDbView *view = View())
-        view->TableContentsChanged(this);
+    if (CDiagramSurface *surface = Surface())
+        surface->TableContentsChanged(this);
 }
 
 // Table windows live on the view's canvas, whose coordinates are already
@@ -147,7 +130,7 @@ QPoint CTableWnd::GetPosition() const { return pos(); }
 QPoint CTableWnd::GetIndexAnchor(const std::string &indexName) const
 {
     int offset = 0;
-    if (m_pDoc && m_pDoc->m_viewMode == TableDiagram) {
+    if (ViewMode() == TableDiagram) {
         offset = -kRow;
     } else {
         int row = 0;
@@ -194,7 +177,7 @@ int CTableWnd::HitRow(int y) const
     return row;
 }
 
-bool CTableWnd::RowsHidden() const { return m_pDoc && m_pDoc->m_viewMode == TableDiagram; }
+bool CTableWnd::RowsHidden() const { return ViewMode() == TableDiagram; }
 
 int CTableWnd::FirstSelected() const
 {
@@ -230,3 +213,17 @@ void CTableWnd::InvalidateRow(int index)
 }
 
 bool CTableWnd::InCaption(const QPoint &pos) const { return !ClientRect().contains(pos); }
+
+void CTableWnd::ApplyFocusRule() { m_focus = DropText::FocusAfterRemoval(m_focus, ItemCount()); }
+
+bool CTableWnd::OnCommand(int id)
+{
+    CDiagramSurface *surface = Surface();
+    return surface && surface->RunTableCommand(*this, id);
+}
+
+void CTableWnd::DropSelected() { OnCommand(Cmd::Drop); }
+void CTableWnd::DropColumns() { OnCommand(Cmd::DropColumns); }
+void CTableWnd::DropIndexes() { OnCommand(Cmd::DropIndexes); }
+void CTableWnd::DropTriggers() { OnCommand(Cmd::DropTriggers); }
+void CTableWnd::DropTable() { OnCommand(Cmd::DropTable); }

@@ -10,37 +10,42 @@
 #include <string>
 #include <vector>
 
-class CDoc;
-class CDbView;
+class CDiagramSurface;
+class CTableSource;
+struct CTableSchema;
 class QPainter;
 
-// One table of the diagram: at once the table's schema (an ordered list of
-// rows: its columns, its indexes with their segments, its triggers) and the
-// small captioned child window of the database view that shows them. The
-// window paints its whole frame itself; its client area is the part inside
-// the painted border and caption (ClientRect).
+// One table of the diagram: the small captioned child window of the
+// diagram surface that shows the table's schema from the model as an
+// ordered list of rows (its columns, its indexes with their segments, its
+// triggers), with what belongs to the window: its place, the selected rows
+// and the current one. The window paints its whole frame itself; its
+// client area is the part inside the painted border and caption
+// (ClientRect).
 class CTableWnd : public QWidget
 {
     Q_OBJECT
 
 public:
-    CTableWnd(CDoc *doc, const std::string &name);
+    CTableWnd(CTableSource *source, const std::string &name);
     ~CTableWnd() override;
 
-    // --- schema model ---
+    // --- rows, as the model gives them ---
+    // Reads the table from the catalog into the model and shows it.
     int LoadSchema();
+    // Shows the table's schema: the rows are made again from it. Rows that
+    // are still there stay selected; the current row is the caller's to
+    // place.
+    void ShowSchema(const CTableSchema &schema);
+    // Shows what the model holds for this table now (nothing when it holds
+    // nothing), then fits the window to its rows and repaints it.
+    void ShowModel();
     void ClearItems();
     CTableItem *GetItem(int index) const;
     int ItemCount() const { return static_cast<int>(m_items.size()); }
     void AppendItem(std::unique_ptr<CTableItem> item);
-    // Removes and deletes the row at index; later rows move up.
-    void RemoveItem(int index);
-    // Takes over the rows another table window read (the other gets these
-    // rows); nothing stays selected and the current row stays within the
-    // new rows.
-    void TakeRowsFrom(CTableWnd &other);
     const std::string &Name() const { return m_name; }
-    CDoc *Document() const { return m_pDoc; }
+    CTableSource *Source() const { return m_source; }
 
     // --- geometry ---
     void FitToContents();
@@ -83,20 +88,23 @@ public:
     // Ends a row drag without a drop: capture, cursor and drop mark go.
     void CancelDrag();
 
-    // --- commands ---
-    // Runs a design command of the table window; false when it has none.
+    // --- commands, which the surface runs ---
+    // Runs a design command of the table window; false when it has none or
+    // the window is not on a surface. The command may delete the window.
     bool OnCommand(int id);
     void DropSelected();
     void DropColumns();
     void DropIndexes();
     void DropTriggers();
     void DropTable();
+    // After rows went: the current row moves up when it fell off the end.
+    void ApplyFocusRule();
     // The context menu at a global point.
     void ShowContextMenu(const QPoint &globalPos);
 
     int m_anchor = 0;
     std::string m_name;
-    CDoc *m_pDoc = nullptr;
+    CTableSource *m_source = nullptr;
     int m_focus = 0;
     QPoint m_savedPos;
     QPoint m_drawOrigin;
@@ -114,14 +122,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    CDbView *View() const;
-    int LoadColumns();
-    int LoadIndexes();
-    int LoadTriggers();
+    CDiagramSurface *Surface() const;
+    int ViewMode() const;
     void InvalidateRow(int index);
     void SelectRowForMenu(int row);
     QPoint FocusMenuPoint() const;
-    void ApplyFocusRule();
     bool InCaption(const QPoint &pos) const;
 
     std::vector<std::unique_ptr<CTableItem>> m_items;

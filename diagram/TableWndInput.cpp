@@ -1,13 +1,12 @@
 #include "diagram/TableWnd.h"
 
+#include "diagram/CommandMenu.h"
 #include "diagram/DropMark.h"
-#include "app/CommandMenu.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/SharedResources.h"
 #include "diagram/TableMetrics.h"
-#include "document/Doc.h"
 #include "res/Resource.h"
-#include "view/DbView.h"
+#include "diagram/DiagramSurface.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -20,7 +19,7 @@
 
 namespace {
 
-void RepaintView(CDbView *view)
+void RepaintView(CDiagramSurface *view)
 {
     view->viewport()->update();
     view->Canvas()->update();
@@ -30,7 +29,7 @@ void RepaintView(CDbView *view)
 // the topmost visible one of the canvas's children that contains the point.
 // Null over the background; outside is set when the point lies outside the
 // client area altogether.
-CTableWnd *TableAt(CDbView *view, const QPoint &clientPoint, bool &outside)
+CTableWnd *TableAt(CDiagramSurface *view, const QPoint &clientPoint, bool &outside)
 {
     outside = !view->viewport()->rect().contains(clientPoint);
     if (outside)
@@ -46,7 +45,7 @@ CTableWnd *TableAt(CDbView *view, const QPoint &clientPoint, bool &outside)
     return nullptr;
 }
 
-void RemoveDropMark(CDbView *view)
+void RemoveDropMark(CDiagramSurface *view)
 {
     if (view->m_pDropTable)
         CDropMark::Remove(view->m_pDropTable);
@@ -80,7 +79,7 @@ int RowBelow(const CTableWnd &table, int row)
 
 void CTableWnd::ActivateFrame()
 {
-    CDbView *view = View();
+    CDiagramSurface *view = Surface();
     if (!view)
         return;
     CTableWnd *old = view->m_pActiveTable;
@@ -102,10 +101,10 @@ void CTableWnd::DeactivateFrame() { update(); }
 
 void CTableWnd::mousePressEvent(QMouseEvent *event)
 {
-    CDbView *view = View();
+    CDiagramSurface *view = Surface();
     // While a row is dragged this window holds the mouse; other buttons
     // must not start anything on top of the drag.
-    if (view && view->m_dragState == 2)
+    if (view && view->m_dragState == RowDragging)
         return;
     const QPoint pos = event->position().toPoint();
     const bool inClient = !InCaption(pos);
@@ -129,7 +128,7 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
     }
 
     if (view) {
-        view->m_dragState = 1;
+        view->m_dragState = RowDragArmed;
         // Until the button comes up only Escape acts (see eventFilter).
         qApp->installEventFilter(this);
     }
@@ -181,12 +180,12 @@ void CTableWnd::mouseMoveEvent(QMouseEvent *event)
         return;
     }
 
-    CDbView *view = View();
+    CDiagramSurface *view = Surface();
     if (!view)
         return;
-    if (view->m_dragState == 1 && (event->buttons() & Qt::LeftButton)) {
+    if (view->m_dragState == RowDragArmed && (event->buttons() & Qt::LeftButton)) {
         // No distance threshold: the first move with the button held drags.
-        view->m_dragState = 2;
+        view->m_dragState = RowDragging;
         grabMouse(Shared::DragCursor());
         return;
     }
@@ -219,12 +218,12 @@ void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
         return;
     m_movingByCaption = false;
     qApp->removeEventFilter(this);
-    CDbView *view = View();
+    CDiagramSurface *view = Surface();
     if (!view)
         return;
-    if (view->m_dragState == 2) {
+    if (view->m_dragState == RowDragging) {
         releaseMouse();
-        view->m_dragState = 0;
+        view->m_dragState = NoRowDrag;
         if (QPointer<CTableWnd> target = view->m_pDropTable) {
             // The mark stays on the target while the dialog is open.
             OnCommand(Cmd::CreateForeignKey);
@@ -237,7 +236,7 @@ void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
         view->m_dropRow = -1;
         RepaintView(view);
     }
-    view->m_dragState = 0;
+    view->m_dragState = NoRowDrag;
 }
 
 // While a row is armed or dragged, keys neither move the selection nor
@@ -257,13 +256,13 @@ bool CTableWnd::eventFilter(QObject *watched, QEvent *event)
 void CTableWnd::CancelDrag()
 {
     qApp->removeEventFilter(this);
-    CDbView *view = View();
+    CDiagramSurface *view = Surface();
     if (!view)
         return;
     // Releasing the mouse also gives back the drag cursor.
-    if (view->m_dragState == 2)
+    if (view->m_dragState == RowDragging)
         releaseMouse();
-    view->m_dragState = 0;
+    view->m_dragState = NoRowDrag;
     RemoveDropMark(view);
     view->m_dropRow = -1;
     RepaintView(view);
@@ -302,7 +301,7 @@ void CTableWnd::ShowContextMenu(const QPoint &globalPos)
 void CTableWnd::keyPressEvent(QKeyEvent *event)
 {
     // Keys reach the active table window; the view forwards them there.
-    CDbView *view = View();
+    CDiagramSurface *view = Surface();
     if (view && view->m_pActiveTable != this) {
         QWidget::keyPressEvent(event);
         return;

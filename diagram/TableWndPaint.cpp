@@ -3,9 +3,8 @@
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableMetrics.h"
 #include "diagram/SharedResources.h"
-#include "document/Doc.h"
 #include "res/Resource.h"
-#include "view/DbView.h"
+#include "diagram/DiagramSurface.h"
 
 #include <QPaintEngine>
 #include <QPaintEvent>
@@ -141,7 +140,7 @@ void PaintFocusRect(QPainter &painter, const CTableWnd &table)
 void CTableWnd::PaintClient(QPainter &painter, bool printing)
 {
     const QPoint origin = m_drawOrigin;
-    const int mode = m_pDoc ? m_pDoc->m_viewMode : Schema;
+    const int mode = ViewMode();
     const QRect client = ClientRect();
     painter.save();
     painter.setFont(Shared::DiagramFont());
@@ -160,8 +159,8 @@ void CTableWnd::PaintClient(QPainter &painter, bool printing)
                         item.m_description);
     }
 
-    const CDbView *view = View();
-    const bool active = !printing && view && view->m_pActiveTable == this;
+    const CDiagramSurface *surface = Surface();
+    const bool active = !printing && surface && surface->m_pActiveTable == this;
     if (active) {
         PaintSelection(painter, *this);
         PaintFocusRect(painter, *this);
@@ -186,8 +185,8 @@ void CTableWnd::PaintFrame(QPainter &painter, bool printing)
     // The caption bar with the table icon and the table's name.
     const QRect bar(QPoint(r.left(), r.top()),
                     QPoint(r.right(), r.top() + Platform::kCaptionHeight - 2));
-    const CDbView *view = View();
-    const bool active = !printing && view && view->m_pActiveTable == this;
+    const CDiagramSurface *surface = Surface();
+    const bool active = !printing && surface && surface->m_pActiveTable == this;
     painter.fillRect(bar, active ? colours.activeCaption : colours.shadow);
     painter.drawPixmap(bar.left() + kCaptionIconInset, bar.top() + kCaptionIconInset,
                        Shared::DbImage(TableImage));
@@ -227,13 +226,13 @@ void CTableWnd::paintEvent(QPaintEvent *)
 void CTableWnd::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    if (CDbView *view = View())
-        view->Canvas()->update();
+    if (CDiagramSurface *surface = Surface())
+        surface->Canvas()->update();
 }
 
 void CTableWnd::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    if (CDbView *view = View())
-        view->Canvas()->update();
+    if (CDiagramSurface *surface = Surface())
+        surface->Canvas()->update();
 }

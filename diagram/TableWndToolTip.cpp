@@ -3,7 +3,6 @@
 #include "diagram/TableWnd.h"
 
 #include "diagram/TableMetrics.h"
-#include "document/Doc.h"
 #include "res/Resource.h"
 
 #include <QHelpEvent>
@@ -50,7 +49,7 @@ QString CTableWnd::ToolTipAt(const QPoint &pos) const
     if (!item)
         return QString();
     QString text = QString::fromStdString(item->m_name);
-    if (m_pDoc && m_pDoc->m_viewMode == Attributes && !item->m_description.empty())
+    if (ViewMode() == Attributes && !item->m_description.empty())
         text += QLatin1Char('\n') + QString::fromStdString(item->m_description);
     return text;
 }

@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 CAddColumnDlg::CAddColumnDlg(CTableWnd *table)
-    : CDesignDialog(table, table->m_pDoc->GetSession(), QStringLiteral("Add Column(s)"), 400, 156),
+    : CDesignDialog(table, CDoc::Of(table->Source())->GetSession(), QStringLiteral("Add Column(s)"), 400, 156),
       m_table(table)
 {
     m_grid = new CColumnGrid(this, DialogUnits::ToPixels(10, 20, 385, 90), Session());
@@ -29,12 +29,10 @@ CComposedChange CAddColumnDlg::Compose()
     return ColumnRows::ComposeAddColumns(m_table->m_name, m_grid->Rows(), m_grid->Types());
 }
 
-// A failed reload is not reported: the rows read before it stay, and its
-// statement is closed so that the next action can run.
+// A failed reload is not reported: the rows shown before it stay.
 void CAddColumnDlg::OnApplied()
 {
-    if (m_table->LoadSchema() < 0)
-        Session().CloseStatement();
+    m_table->LoadSchema();
     m_table->FitToContents();
     m_table->update();
 }

@@ -1,10 +1,10 @@
 #include "dialogs/CreateTableDlg.h"
 
+#include "diagram/DiagramSurface.h"
 #include "diagram/TableWnd.h"
 #include "dialogs/ColumnGrid.h"
 #include "dialogs/DialogUnits.h"
 #include "document/Doc.h"
-#include "view/DbView.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,9 +12,10 @@
 
 #include <memory>
 
-CCreateTableDlg::CCreateTableDlg(CDbView *view)
-    : CDesignDialog(view, view->GetDocument()->GetSession(), QStringLiteral("Create Table"), 400, 200),
-      m_view(view)
+CCreateTableDlg::CCreateTableDlg(CDiagramSurface *surface)
+    : CDesignDialog(surface, CDoc::Of(surface->Source())->GetSession(), QStringLiteral("Create Table"),
+                    400, 200),
+      m_surface(surface)
 {
     auto *label = new QLabel(QStringLiteral("Table Name:"), this);
     Place(label, 23, 22, 41, 8);
@@ -44,15 +45,13 @@ CComposedChange CCreateTableDlg::Compose()
 // reads back. A failed read adds nothing and shows nothing.
 void CCreateTableDlg::OnApplied()
 {
-    CDoc *doc = m_view->GetDocument();
+    CDoc *doc = CDoc::Of(m_surface->Source());
     auto table = std::make_unique<CTableWnd>(doc, m_tableName->text().toStdString());
-    if (table->LoadSchema() < 0) {
-        Session().CloseStatement();
+    if (doc->ReloadTable(*table) < 0)
         return;
-    }
     table->m_savedPos = QPoint(0, 0);
     CTableWnd *added = table.release();
     doc->AddCreatedTable(added);
-    m_view->ShowTable(added);
-    m_view->ScrollIntoSight(added);
+    m_surface->ShowTable(added);
+    m_surface->ScrollIntoSight(added);
 }

@@ -3,7 +3,7 @@
 #include "dialogs/DesignDialog.h"
 
 class CColumnGrid;
-class CDbView;
+class CDiagramSurface;
 class QLineEdit;
 
 // Creates a table from a name and one grid row per column. On success the
@@ -14,7 +14,7 @@ class CCreateTableDlg : public CDesignDialog
     Q_OBJECT
 
 public:
-    explicit CCreateTableDlg(CDbView *view);
+    explicit CCreateTableDlg(CDiagramSurface *surface);
 
 protected:
     void FinishEditing() override;
@@ -22,7 +22,7 @@ protected:
     void OnApplied() override;
 
 private:
-    CDbView *m_view = nullptr;
+    CDiagramSurface *m_surface = nullptr;
     QLineEdit *m_tableName = nullptr;
     CColumnGrid *m_grid = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "dialogs/DesignDialog.h"
 
+#include "document/ErrorReport.h"
+
 #include "db/DbSession.h"
 #include "db/Dialect.h"
 #include "dialogs/DialogUnits.h"
@@ -66,10 +68,4 @@ void CDesignDialog::OfferFeature(QWidget *control, CDialect::Feature feature) co
     control->setToolTip(QString::fromStdString(dialect->MissingFeatureText(feature)));
 }
 
-void CDesignDialog::ReportError(int code)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"),
-                    QString::fromStdString(m_session.GetErrorText(code)), QMessageBox::Ok, this);
-    box.exec();
-    m_session.CloseStatement();
-}
+void CDesignDialog::ReportError(int code) { ReportDbError(this, m_session, code); }

@@ -51,8 +51,7 @@ protected:
     void OfferFeature(QWidget *control, CDialect::Feature feature) const;
 
     CDbSession &Session() const { return m_session; }
-    // Shows the text of a result code under "Error", owned by the dialog,
-    // and closes the session's statement.
+    // Shows the text of a result code under "Error", owned by the dialog.
     void ReportError(int code);
 
 private:

@@ -5,7 +5,7 @@
 #include "document/Doc.h"
 #include "grid/GridCtrl.h"
 #include "grid/GridListColumn.h"
-#include "view/DbView.h"
+#include "diagram/DiagramSurface.h"
 
 #include <QGroupBox>
 #include <QRadioButton>
@@ -33,15 +33,17 @@ QStringList RowColumnNames(const CTableWnd *table, int row)
 
 } // namespace
 
-CForeignKeyDlg::CForeignKeyDlg(CTableWnd *referencing, CTableWnd *referenced, CDbView *view)
-    : CDesignDialog(view, referencing->m_pDoc->GetSession(), QStringLiteral("Foreign Key"), 364, 141),
-      m_referencing(referencing), m_referenced(referenced), m_view(view)
+CForeignKeyDlg::CForeignKeyDlg(CTableWnd *referencing, CTableWnd *referenced,
+                               CDiagramSurface *surface)
+    : CDesignDialog(surface, CDoc::Of(referencing->Source())->GetSession(),
+                    QStringLiteral("Foreign Key"), 364, 141),
+      m_referencing(referencing), m_referenced(referenced), m_surface(surface)
 {
     CreateControls();
     AddGridColumns();
     m_grid->InitRows();
     Prefill(0, referencing, referencing->FirstSelected());
-    Prefill(1, referenced, view->m_dropRow);
+    Prefill(1, referenced, surface->m_dropRow);
     AddColumnChoices(m_columnA, referencing);
     AddColumnChoices(m_columnB, referenced);
 }
@@ -139,5 +141,5 @@ CComposedChange CForeignKeyDlg::Compose()
 // show what the engine now holds.
 void CForeignKeyDlg::OnApplied()
 {
-    m_view->ReloadRelationship(m_referenced, m_referencing);
+    m_surface->ReloadRelationship(m_referenced, m_referencing);
 }

@@ -2,7 +2,7 @@
 
 #include "dialogs/DesignDialog.h"
 
-class CDbView;
+class CDiagramSurface;
 class CGridCtrl;
 class CGridListColumn;
 class CTableWnd;
@@ -21,7 +21,7 @@ class CForeignKeyDlg : public CDesignDialog
 public:
     // The view (the parent) holds both table windows and knows the row of
     // B the drag ended on (m_dropRow); all three are required.
-    CForeignKeyDlg(CTableWnd *referencing, CTableWnd *referenced, CDbView *view);
+    CForeignKeyDlg(CTableWnd *referencing, CTableWnd *referenced, CDiagramSurface *surface);
 
 protected:
     void FinishEditing() override;
@@ -38,7 +38,7 @@ private:
 
     CTableWnd *m_referencing = nullptr;
     CTableWnd *m_referenced = nullptr;
-    CDbView *m_view = nullptr;
+    CDiagramSurface *m_surface = nullptr;
     CGridCtrl *m_grid = nullptr;
     CGridListColumn *m_columnA = nullptr;
     CGridListColumn *m_columnB = nullptr;

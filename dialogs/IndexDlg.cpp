@@ -21,7 +21,7 @@ constexpr int kSortColumnWidth = 50;
 } // namespace
 
 CIndexDlg::CIndexDlg(CTableWnd *table)
-    : CDesignDialog(table, table->m_pDoc->GetSession(), QStringLiteral("Index"), 297, 197),
+    : CDesignDialog(table, CDoc::Of(table->Source())->GetSession(), QStringLiteral("Index"), 297, 197),
       m_table(table)
 {
     CreateControls();
@@ -120,18 +120,24 @@ CComposedChange CIndexDlg::Compose()
     return composed;
 }
 
-// The rows are those a reload would read for the new index; sort
-// direction, Modifiable and Not Null are not shown in rows. The anchor moves
-// with the selection, as after a plain click on the header.
+// The model gains the index as a reload would read it; sort direction,
+// Modifiable and Not Null are not shown in rows. The new index becomes the
+// selection, and the anchor moves with it, as after a plain click on its
+// header.
 void CIndexDlg::OnApplied()
 {
-    const int header = m_table->ItemCount();
-    m_table->AppendItem(std::make_unique<CTableItem>(m_index.m_unique ? UniqueIndex : Index, m_index.m_name));
-    m_table->m_focus = header;
-    m_table->m_anchor = header;
-    m_table->SelectRange(header, header);
+    CSchemaIndex index{m_index.m_name, m_index.m_unique, {}};
     for (const CIndexSegment &segment : m_index.m_segments)
-        m_table->AppendItem(std::make_unique<CTableItem>(IndexSegment, segment.m_column));
-    m_table->FitToContents();
-    m_table->update();
+        index.m_columns.push_back(segment.m_column);
+    CDoc::Of(m_table->Source())->Schema().ChangeTable(m_table->m_name, [&](CTableSchema &table) {
+        table.m_indexes.push_back(std::move(index));
+    });
+    m_table->ShowModel();
+    for (int row = 0; const CTableItem *item = m_table->GetItem(row); ++row) {
+        if (item->IsIndexHeader() && item->m_name == m_index.m_name) {
+            m_table->m_focus = row;
+            m_table->m_anchor = row;
+            m_table->SelectRange(row, row);
+        }
+    }
 }

@@ -28,7 +28,7 @@ QPlainTextEdit *MultiLineEdit(QWidget *parent, const char *name)
 } // namespace
 
 CTriggerDlg::CTriggerDlg(CTableWnd *table)
-    : CDesignDialog(table, table->m_pDoc->GetSession(), QStringLiteral("Create Trigger"), 352, 236),
+    : CDesignDialog(table, CDoc::Of(table->Source())->GetSession(), QStringLiteral("Create Trigger"), 352, 236),
       m_table(table)
 {
     CreateNameAndEvent();
@@ -128,7 +128,8 @@ CComposedChange CTriggerDlg::Compose()
 
 void CTriggerDlg::OnApplied()
 {
-    m_table->AppendItem(std::make_unique<CTableItem>(Trigger, m_createdName));
-    m_table->FitToContents();
-    m_table->update();
+    CDoc::Of(m_table->Source())->Schema().ChangeTable(m_table->m_name, [this](CTableSchema &table) {
+        table.m_triggers.push_back(m_createdName);
+    });
+    m_table->ShowModel();
 }

@@ -7,8 +7,9 @@
 #include "document/AutoLayout.h"
 #include "document/DiagramFile.h"
 #include "document/FileWrite.h"
+#include "document/ErrorReport.h"
 #include "document/LoadProgress.h"
-#include "view/DbView.h"
+#include "model/SchemaLoader.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -49,12 +50,6 @@ private:
     CDoc &m_doc;
 };
 
-void ShowError(QWidget *owner, const QString &text)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, owner);
-    box.exec();
-}
-
 } // namespace
 
 CDoc::CDoc(const CAdapterList &adapters, ConnectPrompt prompt, const QString &untitledName)
@@ -79,6 +74,26 @@ int CDoc::IndexOfTable(const CTableWnd *table) const
     const auto found = std::find(m_tables.begin(), m_tables.end(), table);
     return found == m_tables.end() ? -1 : static_cast<int>(found - m_tables.begin());
 }
+
+const CTableSchema *CDoc::FindSchema(const std::string &table) const
+{
+    return m_schema.FindTable(table);
+}
+
+int CDoc::ReloadTable(CTableWnd &table)
+{
+    CTableSchema schema;
+    const int result = SchemaLoader::LoadTable(m_session, table.m_name, schema);
+    if (result < 0)
+        return result;
+    m_schema.PutTable(std::move(schema));
+    // The rows are new: nothing of them is selected.
+    table.ClearSelection();
+    table.ShowSchema(*m_schema.FindTable(table.m_name));
+    return result;
+}
+
+int CDoc::ReloadRelationships() { return SchemaLoader::LoadRelationships(m_session, m_schema); }
 
 CTableWnd *CDoc::FindTable(const std::string &name) const
 {
@@ -112,21 +127,15 @@ void CDoc::DeleteTables()
 int CDoc::LoadAllTables()
 {
     std::vector<std::string> names;
-    int result = m_session.ReadRows(m_session.ListTables(), {3},
-                                    [&](const CDbRow &row) {
-                                        // The engine's own tables are no part of the user's diagram.
-                                        if (!IsInternalTable(m_session, row[0]))
-                                            names.push_back(row[0]);
-                                    });
-    if (result < 0)
-        m_session.CloseStatement();
-
+    int result = ReloadRelationships();
+    if (result >= 0)
+        result = SchemaLoader::ListUserTables(m_session, names);
     if (result >= 0) {
         m_tables.reserve(m_tables.size() + names.size());
         const int total = static_cast<int>(names.size());
         for (int loaded = 0; loaded < total;) {
             auto *table = new CTableWnd(this, names[static_cast<size_t>(loaded)]);
-            result = table->LoadSchema();
+            result = ReloadTable(*table);
             if (result < 0) {
                 delete table;
                 break;
@@ -170,12 +179,8 @@ void CDoc::ReportError(int code)
 {
     const bool cancelled = code == DbResult::kCancelled
                            || (code == DbResult::kNoData && m_session.PromptCancelled());
-    if (cancelled) {
-        m_session.CloseStatement();
-        return;
-    }
-    ShowError(nullptr, QString::fromStdString(m_session.GetErrorText(code)));
-    m_session.CloseStatement();
+    if (!cancelled)
+        ReportDbError(nullptr, m_session, code);
 }
 
 bool CDoc::OnNewDocument()

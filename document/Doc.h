@@ -1,8 +1,11 @@
 #pragma once
 
 #include "db/DbSession.h"
+#include "diagram/TableSource.h"
+#include "model/SchemaModel.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QPoint>
 #include <QString>
 
@@ -11,15 +14,14 @@
 #include <vector>
 
 class CTableWnd;
-class CDbView;
 class CLoadProgress;
-class QWidget;
+#include <QWidget>
 
-// One open diagram: one connection to one data source, the tables of that
-// data source in document order, and the view mode they are shown in.
-// The document owns its table window objects; the view is their windows'
-// parent.
-class CDoc : public QObject
+// One open diagram: one connection to one data source, the schema model of
+// that data source, its tables' windows in document order, and the view
+// mode they are shown in. The document owns the model and its table window
+// objects; the view is their windows' parent.
+class CDoc : public QObject, public CTableSource
 {
     Q_OBJECT
 
@@ -29,7 +31,20 @@ public:
                   const QString &untitledName = QStringLiteral("Vellum1"));
     ~CDoc() override;
 
+    // The document of a table window's source, or null.
+    static CDoc *Of(CTableSource *source) { return dynamic_cast<CDoc *>(source); }
+
     CDbSession &GetSession() { return m_session; }
+    CSchemaModel &Schema() { return m_schema; }
+    const CSchemaModel &Schema() const { return m_schema; }
+    // Reads the relationships again; a failed read keeps those there were.
+    int ReloadRelationships();
+
+    // CTableSource
+    int ViewMode() const override { return m_viewMode; }
+    const CTableSchema *FindSchema(const std::string &table) const override;
+    // A failed read is not shown here; the statement is closed.
+    int ReloadTable(CTableWnd &table) override;
     CTableWnd *GetTable(int index) const;
     int TableCount() const { return static_cast<int>(m_tables.size()); }
     int IndexOfTable(const CTableWnd *table) const;
@@ -78,8 +93,9 @@ public:
     const QString &GetPathName() const { return m_pathName; }
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified) { m_modified = modified; }
-    CDbView *GetView() const { return m_view; }
-    void SetView(CDbView *view) { m_view = view; }
+    // The widget that shows the document, owner of its dialogs.
+    QWidget *GetView() const { return m_view; }
+    void SetView(QWidget *view) { m_view = view; }
     // Parent for the document's own dialogs (file dialogs); error boxes
     // about the connection have no owner.
     QWidget *DialogParent() const;
@@ -103,6 +119,7 @@ private:
     bool m_tableCreated = false;
     // The view mode the diagram file holds (or Schema for a new diagram).
     int m_savedViewMode = 0;
-    CDbView *m_view = nullptr;
+    QPointer<QWidget> m_view;
+    CSchemaModel m_schema;
     CLoadProgress *m_loadProgress = nullptr;
 };

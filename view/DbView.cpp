@@ -1,6 +1,6 @@
 #include "view/DbView.h"
 
-#include "app/CommandMenu.h"
+#include "diagram/CommandMenu.h"
 #include "db/Dialect.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableMetrics.h"
@@ -9,10 +9,12 @@
 #include "diagram/TableWnd.h"
 #include "dialogs/CreateTableDlg.h"
 #include "document/Doc.h"
+#include "document/ErrorReport.h"
 #include "res/Resource.h"
 #include "view/DiagramCanvas.h"
 #include "view/PrintSettings.h"
 #include "view/RelationshipMap.h"
+#include "view/TableCommands.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -56,7 +58,7 @@ int ModeOfCommand(int id)
 } // namespace
 
 CDbView::CDbView(CDoc *doc, QWidget *parent)
-    : QScrollArea(parent), m_pDoc(doc), m_lines(std::make_unique<CRelationshipMap>(*this))
+    : CDiagramSurface(parent), m_pDoc(doc), m_lines(std::make_unique<CRelationshipMap>(*this))
 {
     m_canvas = new CDiagramCanvas(this);
     setWidget(m_canvas);
@@ -84,6 +86,13 @@ CDbView::~CDbView()
 }
 
 CDoc *CDbView::GetDocument() const { return m_pDoc; }
+
+CTableSource *CDbView::Source() const { return m_pDoc; }
+
+bool CDbView::RunTableCommand(CTableWnd &table, int id)
+{
+    return m_pDoc && TableCommands::Run(*m_pDoc, *this, table, id);
+}
 
 QPoint CDbView::ScrollPosition() const
 {
@@ -426,7 +435,7 @@ void CDbView::ShowBackgroundMenu(const QPoint &globalPos)
 void CDbView::DropSelectedRelationship()
 {
     CDbSession &session = m_pDoc->GetSession();
-    const CDbRelationship *found = session.GetRelationship(m_selRelationship);
+    const CDbRelationship *found = m_pDoc->Schema().GetRelationship(m_selRelationship);
     if (!found) {
         m_selRelationship = -1;
         return;
@@ -446,11 +455,7 @@ void CDbView::DropSelectedRelationship()
         session, CDropRelationship{relationship.m_foreignTable, relationship.m_parentTable,
                                    relationship.m_name});
     if (result < 0) {
-        QMessageBox error(QMessageBox::Critical, QStringLiteral("Error"),
-                          QString::fromStdString(session.GetErrorText(result)), QMessageBox::Ok,
-                          this);
-        error.exec();
-        session.CloseStatement();
+        ReportDbError(this, session, result);
         return;
     }
 
@@ -461,7 +466,7 @@ void CDbView::DropSelectedRelationship()
 
 void CDbView::ReloadRelationship(CTableWnd *parent, CTableWnd *foreign)
 {
-    m_pDoc->GetSession().ReloadRelationships();
+    m_pDoc->ReloadRelationships();
     m_canvas->update();
     for (CTableWnd *table : {parent, foreign}) {
         if (!table)
@@ -581,8 +586,8 @@ void CDbView::DrawEveryRelationship(QPainter &painter)
         const auto found = windows.find(name);
         return found == windows.end() ? nullptr : found->second;
     };
-    const CDbSession &session = m_pDoc->GetSession();
-    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+    const CSchemaModel &schema = m_pDoc->Schema();
+    for (int i = 0; const CDbRelationship *relationship = schema.GetRelationship(i); ++i) {
         const CTableWnd *foreign = find(relationship->m_foreignTable);
         const CTableWnd *parent = find(relationship->m_parentTable);
         if (!foreign || !parent)

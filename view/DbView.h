@@ -1,8 +1,9 @@
 #pragma once
 
+#include "diagram/DiagramSurface.h"
+
 #include <QPoint>
 #include <QPointer>
-#include <QScrollArea>
 
 #include <memory>
 
@@ -23,7 +24,7 @@ class QPrinter;
 // positions. The viewport's coordinates are the view's client coordinates.
 // The view owns the state that spans table windows: the active table, the
 // selected relationship and the row drag.
-class CDbView : public QScrollArea
+class CDbView : public CDiagramSurface
 {
     Q_OBJECT
 
@@ -37,18 +38,15 @@ public:
     ~CDbView() override;
 
     CDoc *GetDocument() const;
-    // The widget the table windows live on; its coordinates are diagram
-    // coordinates.
-    QWidget *Canvas() const { return m_canvas; }
+    CTableSource *Source() const override;
     QPoint ScrollPosition() const;
 
     // Creates and shows the document's table windows.
     void OnInitialUpdate();
     // Shows one table window created after the initial update.
-    void ShowTable(CTableWnd *table);
-    // A table window's rows changed (its size may not have): its lines
-    // follow.
-    void TableContentsChanged(CTableWnd *table);
+    void ShowTable(CTableWnd *table) override;
+    void TableContentsChanged(CTableWnd *table) override;
+    bool RunTableCommand(CTableWnd &table, int id) override;
     // A table window leaves the diagram (dropped, or gone from the
     // catalog): it is neither active nor a drop target any more, the
     // document lets it go and it is hidden, while the focus stays in this
@@ -90,12 +88,12 @@ public:
 
     void SetViewMode(int mode);
     void ActivateNext(bool forward);
-    void ScrollIntoSight(CTableWnd *table);
+    void ScrollIntoSight(CTableWnd *table) override;
     void DropSelectedRelationship();
     // After a foreign key was added or dropped: the relationship list is
     // read again and the lines redrawn, then the parent table and the
     // foreign table (either may be null) reload their rows and sizes.
-    void ReloadRelationship(CTableWnd *parent, CTableWnd *foreign);
+    void ReloadRelationship(CTableWnd *parent, CTableWnd *foreign) override;
     // The background was pressed at a point of the viewport.
     void OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton button);
     // Maps one logical unit to 1/96 inch on the painter's device.
@@ -113,17 +111,9 @@ public:
     // fails is reported in a message box. False then.
     bool PrintDiagram(QPrinter &printer);
 
-    // Cross-table state, read and written by the table windows.
-    int m_dragState = 0;
-    int m_dropRow = -1;
-    QPoint m_dragStart;
-    QPoint m_dragPoint;
-    CTableWnd *m_pActiveTable = nullptr;
-    int m_selRelationship = -1;
     int m_pageInches[2] = {0, 0};
     int m_pagesAcross = 0;
     int m_pagesDown = 0;
-    CTableWnd *m_pDropTable = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -156,7 +146,6 @@ private:
     // The document may be destroyed before the view; the view then has no
     // tables to let go of.
     QPointer<CDoc> m_pDoc;
-    QWidget *m_canvas = nullptr;
     CPrintSettings *m_printSettings = nullptr;
     std::unique_ptr<CPrintSettings> m_ownPrintSettings;
     std::unique_ptr<CRelationshipMap> m_lines;

@@ -7,60 +7,38 @@
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
 #include "document/Doc.h"
+#include "document/ErrorReport.h"
 #include "document/LoadProgress.h"
+#include "model/SchemaLoader.h"
 
-#include <QMessageBox>
-
-#include <map>
-#include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-using FreshTables = std::vector<std::unique_ptr<CTableWnd>>;
-
-// Every table of the catalog with its rows, read into windows that are not
-// shown; nothing of the diagram changes here, also when the user cancels
-// the reading from its progress dialog.
-int ReadCatalogTables(CDoc &doc, FreshTables &fresh, CLoadProgress &progress)
+// Every table of the catalog with its schema, in catalog order; nothing of
+// the diagram changes here, also when the user cancels the reading from
+// its progress dialog. The relationships are read first, as when loading.
+int ReadCatalog(CDbSession &session, CSchemaModel &fresh, std::vector<std::string> &names,
+                CLoadProgress &progress)
 {
-    CDbSession &session = doc.GetSession();
-    std::vector<std::string> names;
-    int result = session.ReadRows(session.ListTables(), {3},
-                                  [&](const CDbRow &row) {
-                                      // The engine's own tables are no part of the user's diagram.
-                                      if (!IsInternalTable(session, row[0]))
-                                          names.push_back(row[0]);
-                                  });
+    int result = SchemaLoader::LoadRelationships(session, fresh);
+    if (result >= 0)
+        result = SchemaLoader::ListUserTables(session, names);
     if (result < 0)
         return result;
     const int total = static_cast<int>(names.size());
-    for (const std::string &name : names) {
-        auto table = std::make_unique<CTableWnd>(&doc, name);
-        result = table->LoadSchema();
+    for (int read = 0; read < total; ++read) {
+        CTableSchema table;
+        result = SchemaLoader::LoadTable(session, names[static_cast<size_t>(read)], table);
         if (result < 0)
             return result;
-        fresh.push_back(std::move(table));
-        if (!progress.Step(static_cast<int>(fresh.size()), total))
+        fresh.PutTable(std::move(table));
+        if (!progress.Step(read + 1, total))
             return DbResult::kCancelled;
     }
     return 0;
-}
-
-// The relationship list read again; on failure the old list is put back.
-int ReloadRelationshipsOrKeep(CDbSession &session)
-{
-    std::vector<CDbRelationship> old;
-    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i)
-        old.push_back(*relationship);
-    const int result = session.ReloadRelationships();
-    if (result < 0) {
-        session.ClearRelationships();
-        for (const CDbRelationship &relationship : old)
-            session.AddRelationship(std::make_unique<CDbRelationship>(relationship));
-    }
-    return result;
 }
 
 } // namespace
@@ -68,49 +46,47 @@ int ReloadRelationshipsOrKeep(CDbSession &session)
 bool CDbView::Refresh()
 {
     CDoc &doc = *m_pDoc;
-    FreshTables fresh;
+    CSchemaModel fresh;
+    std::vector<std::string> names;
     int result = 0;
     {
         CLoadProgress progress(CLoadProgress::kDefaultDelayMs, window());
-        result = ReadCatalogTables(doc, fresh, progress);
+        result = ReadCatalog(doc.GetSession(), fresh, names, progress);
     }
-    if (result >= 0)
-        result = ReloadRelationshipsOrKeep(doc.GetSession());
     if (result < 0) {
         ReportRefreshFailure(result);
         return false;
     }
-
-    std::map<std::string, CTableWnd *> byName;
-    for (const auto &table : fresh)
-        byName.emplace(table->m_name, table.get());
+    doc.Schema().ReplaceWith(fresh);
 
     // The standing windows keep their places (and their recorded places:
-    // nothing counts as moved) and take over the rows read now.
+    // nothing counts as moved) and show the rows read now, with nothing
+    // selected.
     std::vector<CPlacedTable> standing;
     for (CTableWnd *table : std::vector<CTableWnd *>(doc.m_tables)) {
-        const auto found = byName.find(table->m_name);
-        if (found == byName.end()) {
+        if (!doc.Schema().FindTable(table->m_name)) {
             RemoveTable(table);
             delete table;
             continue;
         }
-        table->TakeRowsFrom(*found->second);
-        byName.erase(found);
-        table->FitToContents();
-        table->update();
+        table->ClearSelection();
+        table->ShowModel();
+        table->m_focus = std::clamp(table->m_focus, 0, std::max(0, table->ItemCount() - 1));
+        table->m_anchor = table->m_focus;
         standing.push_back({table->GetPosition(), table->ItemCount()});
     }
 
-    // The tables left over are new to the diagram; they follow in catalog
-    // order.
+    // The tables without a window are new to the diagram; they follow in
+    // catalog order.
     std::vector<CTableWnd *> added;
     std::vector<int> counts;
-    for (auto &table : fresh) {
-        if (byName.count(table->m_name) == 0)
+    for (const std::string &name : names) {
+        if (doc.FindTable(name))
             continue;
+        auto *table = new CTableWnd(&doc, name);
+        table->ShowModel();
         counts.push_back(table->ItemCount());
-        added.push_back(table.release());
+        added.push_back(table);
     }
     const std::vector<QPoint> positions = AutoLayoutBelow(standing, counts);
     for (size_t i = 0; i < added.size(); ++i) {
@@ -128,13 +104,6 @@ bool CDbView::Refresh()
 // A refresh the user cancelled is not an error: the diagram stays as it was.
 void CDbView::ReportRefreshFailure(int code)
 {
-    CDbSession &session = m_pDoc->GetSession();
-    if (code == DbResult::kCancelled) {
-        session.CloseStatement();
-        return;
-    }
-    QMessageBox error(QMessageBox::Critical, QStringLiteral("Error"),
-                      QString::fromStdString(session.GetErrorText(code)), QMessageBox::Ok, this);
-    error.exec();
-    session.CloseStatement();
+    if (code != DbResult::kCancelled)
+        ReportDbError(this, m_pDoc->GetSession(), code);
 }

@@ -32,7 +32,7 @@ QRect DiagramBounds(const CDbView &view)
         if (table->parentWidget() == view.Canvas())
             bounds |= table->geometry();
     }
-    for (int i = 0; const CDbRelationship *relationship = doc->GetSession().GetRelationship(i); ++i) {
+    for (int i = 0; const CDbRelationship *relationship = doc->Schema().GetRelationship(i); ++i) {
         CRelationshipRoute route;
         if (view.RelationshipRoute(*relationship, route))
             bounds |= RouteBounds(route);

@@ -59,22 +59,22 @@ void CRelationshipMap::EnsureCurrent()
         m_index.Clear();
         return;
     }
-    if (!m_current || doc->m_session.RelationshipsVersion() != m_version)
+    if (!m_current || doc->Schema().RelationshipsVersion() != m_version)
         Rebuild();
 }
 
 void CRelationshipMap::Rebuild()
 {
-    const CDbSession &session = m_view.GetDocument()->m_session;
+    const CSchemaModel &schema = m_view.GetDocument()->Schema();
     const auto windows = WindowsByName(m_view);
     const auto find = [&](const std::string &name) -> const CTableWnd * {
         const auto found = windows.find(name);
         return found == windows.end() ? nullptr : found->second;
     };
-    m_lines.assign(static_cast<size_t>(session.RelationshipCount()), CLine());
+    m_lines.assign(static_cast<size_t>(schema.RelationshipCount()), CLine());
     m_linesOfTable.clear();
     m_index.Clear();
-    for (int id = 0; const CDbRelationship *relationship = session.GetRelationship(id); ++id) {
+    for (int id = 0; const CDbRelationship *relationship = schema.GetRelationship(id); ++id) {
         CLine &line = m_lines[static_cast<size_t>(id)];
         line.foreign = find(relationship->m_foreignTable);
         line.parent = find(relationship->m_parentTable);
@@ -87,15 +87,15 @@ void CRelationshipMap::Rebuild()
             m_linesOfTable[line.parent].push_back(id);
         Place(id);
     }
-    m_version = session.RelationshipsVersion();
+    m_version = schema.RelationshipsVersion();
     m_current = true;
 }
 
 void CRelationshipMap::Place(int id)
 {
     CLine &line = m_lines[static_cast<size_t>(id)];
-    const CDbSession &session = m_view.GetDocument()->m_session;
-    const CDbRelationship *relationship = session.GetRelationship(id);
+    const CSchemaModel &schema = m_view.GetDocument()->Schema();
+    const CDbRelationship *relationship = schema.GetRelationship(id);
     if (!line.foreign || !relationship) {
         m_index.Remove(id);
         return;
@@ -108,7 +108,7 @@ void CRelationshipMap::Place(int id)
 void CRelationshipMap::TableChanged(const CTableWnd *table)
 {
     const CDoc *doc = m_view.GetDocument();
-    if (!m_current || !doc || doc->m_session.RelationshipsVersion() != m_version)
+    if (!m_current || !doc || doc->Schema().RelationshipsVersion() != m_version)
         return;
     const auto found = m_linesOfTable.find(table);
     if (found == m_linesOfTable.end())

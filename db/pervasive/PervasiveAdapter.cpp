@@ -22,42 +22,45 @@ std::string CPervasiveAdapter::TriggerQuery(const std::string &table)
            + SqlText::QuoteLiteral(table);
 }
 
-int CPervasiveAdapter::LoadRelationships(CDbSession &session)
+int CPervasiveAdapter::LoadRelationships(CDbSession &session,
+                                         std::vector<CDbRelationship> &relationships)
 {
-    const int result = ReadRelationships(session);
+    const int result = ReadRelationships(session, relationships);
     if (result < 0)
         return result;
-    return ApplyIndexNames(session);
+    return ApplyIndexNames(session, relationships);
 }
 
 // The dictionary gives index numbers; they become "key0", "key1"... until
 // the index-name pass finds their names. Columns 6 and 7 (the rules) are
 // selected but not read.
-int CPervasiveAdapter::ReadRelationships(CDbSession &session)
+int CPervasiveAdapter::ReadRelationships(CDbSession &session,
+                                         std::vector<CDbRelationship> &relationships)
 {
-    return session.QueryRows(kRelationshipQuery, {1, 2, 3, 4, 5}, [&session](const CDbRow &row) {
-        auto relationship = std::make_unique<CDbRelationship>();
-        relationship->m_name = row[0];
-        relationship->m_parentTable = row[1];
-        relationship->m_parentIndex = "key" + row[2];
-        relationship->m_foreignTable = row[3];
-        relationship->m_foreignIndex = "key" + row[4];
-        session.AddRelationship(std::move(relationship));
+    return session.QueryRows(kRelationshipQuery, {1, 2, 3, 4, 5}, [&](const CDbRow &row) {
+        CDbRelationship relationship;
+        relationship.m_name = row[0];
+        relationship.m_parentTable = row[1];
+        relationship.m_parentIndex = "key" + row[2];
+        relationship.m_foreignTable = row[3];
+        relationship.m_foreignIndex = "key" + row[4];
+        relationships.push_back(std::move(relationship));
     }, {DbResult::kObjectNotFound});
 }
 
 // Each row names one index of one table: table name, index name, number.
-int CPervasiveAdapter::ApplyIndexNames(CDbSession &session)
+int CPervasiveAdapter::ApplyIndexNames(CDbSession &session,
+                                       std::vector<CDbRelationship> &relationships)
 {
-    return session.QueryRows(kIndexNameQuery, {1, 2, 3}, [&session](const CDbRow &row) {
+    return session.QueryRows(kIndexNameQuery, {1, 2, 3}, [&](const CDbRow &row) {
         const std::string &table = row[0];
         const std::string &index = row[1];
         const std::string key = "key" + row[2];
-        for (int i = 0; CDbRelationship *relationship = session.GetRelationship(i); ++i) {
-            if (relationship->m_parentTable == table && relationship->m_parentIndex == key)
-                relationship->m_parentIndex = index;
-            if (relationship->m_foreignTable == table && relationship->m_foreignIndex == key)
-                relationship->m_foreignIndex = index;
+        for (CDbRelationship &relationship : relationships) {
+            if (relationship.m_parentTable == table && relationship.m_parentIndex == key)
+                relationship.m_parentIndex = index;
+            if (relationship.m_foreignTable == table && relationship.m_foreignIndex == key)
+                relationship.m_foreignIndex = index;
         }
     });
 }

@@ -9,7 +9,8 @@ class CPervasiveAdapter : public CDbmsAdapter
 {
 public:
     std::string GetDbmsName() const override;
-    int LoadRelationships(CDbSession &session) override;
+    int LoadRelationships(CDbSession &session,
+                          std::vector<CDbRelationship> &relationships) override;
     int AddExtraTypes(CDbSession &session) override;
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;
@@ -21,8 +22,8 @@ public:
     static std::string TriggerQuery(const std::string &table);
 
 private:
-    int ReadRelationships(CDbSession &session);
-    int ApplyIndexNames(CDbSession &session);
+    int ReadRelationships(CDbSession &session, std::vector<CDbRelationship> &relationships);
+    int ApplyIndexNames(CDbSession &session, std::vector<CDbRelationship> &relationships);
 
     CPervasiveDialect m_dialect;
 };

@@ -82,11 +82,11 @@ int CPostgresAdapter::ReadCatalogSchema(CDbSession &session, std::string &schema
     return DbResult::kOk;
 }
 
-int CPostgresAdapter::LoadRelationships(CDbSession &session)
+int CPostgresAdapter::LoadRelationships(CDbSession &session,
+                                        std::vector<CDbRelationship> &relationships)
 {
-    return session.QueryRows(kRelationshipQuery, {1, 2, 3, 4, 5}, [&session](const CDbRow &row) {
-        session.AddRelationship(std::make_unique<CDbRelationship>(
-            CDbRelationship{row[1], row[2], row[3], row[4], row[0]}));
+    return session.QueryRows(kRelationshipQuery, {1, 2, 3, 4, 5}, [&](const CDbRow &row) {
+        relationships.push_back(CDbRelationship{row[1], row[2], row[3], row[4], row[0]});
     });
 }
 

@@ -13,7 +13,8 @@ class CPostgresAdapter : public CDbmsAdapter
 {
 public:
     std::string GetDbmsName() const override;
-    int LoadRelationships(CDbSession &session) override;
+    int LoadRelationships(CDbSession &session,
+                          std::vector<CDbRelationship> &relationships) override;
     int AddExtraTypes(CDbSession &session) override;
     int LoadTriggerNames(CDbSession &session, const std::string &table,
                          std::vector<std::string> &names) override;

@@ -140,7 +140,8 @@ std::string CSqliteAdapter::GeneratedName(const std::string &table,
     return name + "_fkey";
 }
 
-int CSqliteAdapter::LoadRelationships(CDbSession &session)
+int CSqliteAdapter::LoadRelationships(CDbSession &session,
+                                      std::vector<CDbRelationship> &relationships)
 {
     m_triggers = CTriggerSnapshot();
     std::vector<CForeignKey> keys;
@@ -165,13 +166,13 @@ int CSqliteAdapter::LoadRelationships(CDbSession &session)
         const std::vector<std::string> &referenced =
             key.m_parentColumns.empty() ? parentKeys.PrimaryKey() : key.m_parentColumns;
 
-        auto relationship = std::make_unique<CDbRelationship>();
-        relationship->m_name = key.m_name;
-        relationship->m_parentTable = key.m_parentTable;
-        relationship->m_parentIndex = parentKeys.ParentIndexFor(referenced);
-        relationship->m_foreignTable = key.m_table;
-        relationship->m_foreignIndex = childKeys.ForeignIndexFor(key.m_columns);
-        session.AddRelationship(std::move(relationship));
+        CDbRelationship relationship;
+        relationship.m_name = key.m_name;
+        relationship.m_parentTable = key.m_parentTable;
+        relationship.m_parentIndex = parentKeys.ParentIndexFor(referenced);
+        relationship.m_foreignTable = key.m_table;
+        relationship.m_foreignIndex = childKeys.ForeignIndexFor(key.m_columns);
+        relationships.push_back(std::move(relationship));
     }
     return DbResult::kOk;
 }

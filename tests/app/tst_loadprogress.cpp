@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(doc->TableCount(), kTables);
         CTableWnd *first = doc->GetTable(0);
         QCOMPARE(first->pos(), QPoint(40, 40));
-        const int relationships = doc->GetSession().RelationshipCount();
+        const int relationships = doc->Schema().RelationshipCount();
         QVERIFY(m_sandbox.RunSql("Big", "create table EXTRA(ID integer);"));
 
         {
@@ -151,7 +151,7 @@ private slots:
             QCOMPARE(doc->FindTable("EXTRA"), nullptr);
             QCOMPARE(doc->GetTable(0), first);
             QCOMPARE(first->pos(), QPoint(40, 40));
-            QCOMPARE(doc->GetSession().RelationshipCount(), relationships);
+            QCOMPARE(doc->Schema().RelationshipCount(), relationships);
         }
 
         QStringList labels;

@@ -506,11 +506,11 @@ private slots:
         ChooseMenuEntry(Qt::Key_W, Qt::Key_1);
         QCOMPARE(m_frame->ActiveChild(), first);
         QVERIFY(doc->FindTable("ORDERS"));
-        QCOMPARE(doc->GetSession().RelationshipCount(), 1);
+        QCOMPARE(doc->Schema().RelationshipCount(), 1);
         Key(Qt::Key_F5);
         QCOMPARE(doc->FindTable("ORDERS"), nullptr);
         QCOMPARE(doc->TableCount(), 1);
-        QCOMPARE(doc->GetSession().RelationshipCount(), 0);
+        QCOMPARE(doc->Schema().RelationshipCount(), 0);
         QCOMPARE(customer->pos(), place);
 
         // A table made in another program joins from the View menu.

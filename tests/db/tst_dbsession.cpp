@@ -1,3 +1,4 @@
+#include "tests/support/SessionRows.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
@@ -108,8 +109,10 @@ private slots:
         QCOMPARE(session.m_dsn, std::string("Sales"));
         QVERIFY(session.IsConnected());
 
-        QCOMPARE(session.RelationshipCount(), 3);
-        const CDbRelationship *first = session.GetRelationship(0);
+        const CSessionKeys keys(session);
+        QCOMPARE(keys.FirstRead(), 0);
+        QCOMPARE(keys.RelationshipCount(), 3);
+        const CDbRelationship *first = keys.GetRelationship(0);
         QCOMPARE(first->m_name, std::string("FK_ORDERS_CUSTOMER"));
         QCOMPARE(first->m_parentTable, std::string("CUSTOMER"));
         QCOMPARE(first->m_parentIndex, std::string("PK"));
@@ -117,15 +120,15 @@ private slots:
         QCOMPARE(first->m_foreignIndex, std::string("BY_CUSTOMER"));
         // Two relationships from the same parent index both get its name; an
         // index without a name entry keeps its number.
-        const CDbRelationship *second = session.GetRelationship(1);
+        const CDbRelationship *second = keys.GetRelationship(1);
         QCOMPARE(second->m_parentIndex, std::string("PK"));
         QCOMPARE(second->m_foreignIndex, std::string("key3"));
         // Parent and foreign table the same: both ends are named.
-        const CDbRelationship *self = session.GetRelationship(2);
+        const CDbRelationship *self = keys.GetRelationship(2);
         QCOMPARE(self->m_parentIndex, std::string("BY_CUSTOMER"));
         QCOMPARE(self->m_foreignIndex, std::string("BY_CUSTOMER"));
-        QVERIFY(!session.GetRelationship(3));
-        QVERIFY(!session.GetRelationship(-1));
+        QVERIFY(!keys.GetRelationship(3));
+        QVERIFY(!keys.GetRelationship(-1));
     }
 
     void typeListEndsWithTheEngineTypes()
@@ -242,6 +245,7 @@ private slots:
     {
         CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
+        QCOMPARE(CSessionKeys(session).FirstRead(), 0);
         const CDbStatementLog &log = session.GetStatementLog();
         QCOMPARE(log.size(), size_t(2));
         QCOMPARE(log[0].m_statement,
@@ -312,9 +316,10 @@ private slots:
         CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
         QCOMPARE(session.Connect("DSN=Sales"), 0);
-        QCOMPARE(session.RelationshipCount(), 3);
-        QCOMPARE(session.ReloadRelationships(), 0);
-        QCOMPARE(session.RelationshipCount(), 3);
+        CSessionKeys keys(session);
+        QCOMPARE(keys.RelationshipCount(), 3);
+        QCOMPARE(keys.Reload(), 0);
+        QCOMPARE(keys.RelationshipCount(), 3);
     }
 
     void sessionsReleaseTheirConnections()

@@ -27,10 +27,11 @@ namespace {
 
 QString Text(const std::string &text) { return QString::fromStdString(text); }
 
-QStringList Describe(const CDbSession &session)
+QStringList Describe(CDbSession &session)
 {
     QStringList records;
-    for (int i = 0; const CDbRelationship *r = session.GetRelationship(i); ++i)
+    const CSessionKeys keys(session);
+    for (int i = 0; const CDbRelationship *r = keys.GetRelationship(i); ++i)
         records << Text(r->m_name + ": " + r->m_parentTable + "." + r->m_parentIndex + " <- "
                         + r->m_foreignTable + "." + r->m_foreignIndex);
     records.sort();
@@ -161,7 +162,8 @@ private slots:
                      " <- Bob's \"quoted\" table.odd \"index\"",
                      "note_customer_fkey: customer.customer_pkey <- note.",
                  }));
-        for (int i = 0; const CDbRelationship *r = Session().GetRelationship(i); ++i) {
+        const CSessionKeys keys(Session());
+        for (int i = 0; const CDbRelationship *r = keys.GetRelationship(i); ++i) {
             CTableWnd *parent = Table(r->m_parentTable.c_str());
             QVERIFY(parent);
             QVERIFY2(TableRows::RowOf(parent, UniqueIndex, r->m_parentIndex.c_str()) >= 0,

@@ -245,9 +245,10 @@ private slots:
     {
         QCOMPARE(Apply(CDropRelationship{"child", "parent", "child's key"}), 0);
         QCOMPARE(Apply(CAddForeignKey{"child", {"k1", "k2"}, "parent", {"p1", "p2"}, DeleteRule::Cascade}), 0);
-        QCOMPARE(Session().ReloadRelationships(), 0);
-        QCOMPARE(Session().RelationshipCount(), 1);
-        const CDbRelationship *key = Session().GetRelationship(0);
+        CSessionKeys keys(Session());
+        QCOMPARE(keys.FirstRead(), 0);
+        QCOMPARE(keys.RelationshipCount(), 1);
+        const CDbRelationship *key = keys.GetRelationship(0);
         QCOMPARE(QString::fromStdString(key->m_name), QStringLiteral("child_k1_k2_fkey"));
         QCOMPARE(QString::fromStdString(key->m_parentIndex), QStringLiteral("parent_pkey"));
         QCOMPARE(QString::fromStdString(key->m_foreignIndex), QStringLiteral("child_by_key"));
@@ -255,8 +256,8 @@ private slots:
         QCOMPARE(Rows("select c from child"), QStringList{"10"});
 
         QCOMPARE(Apply(CDropRelationship{"child", "parent", "child_k1_k2_fkey"}), 0);
-        QCOMPARE(Session().ReloadRelationships(), 0);
-        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(keys.Reload(), 0);
+        QCOMPARE(keys.RelationshipCount(), 0);
         QCOMPARE(Rows("select c from child"), QStringList{"10"});
     }
 

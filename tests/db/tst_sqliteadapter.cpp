@@ -1,3 +1,4 @@
+#include "tests/support/SessionRows.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/Dialect.h"
@@ -56,12 +57,15 @@ create trigger plain_trigger after delete on "Bob's ""quoted"" table" begin sele
 create trigger customer_touch after update on customer begin select 3; end;
 )SQL";
 
-const CDbRelationship *Find(const CDbSession &session, const std::string &name)
+bool Find(CDbSession &session, const std::string &name, CDbRelationship &found)
 {
-    for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i)
-        if (relationship->m_name == name)
-            return relationship;
-    return nullptr;
+    const CSessionKeys keys(session);
+    for (int i = 0; const CDbRelationship *relationship = keys.GetRelationship(i); ++i)
+        if (relationship->m_name == name) {
+            found = *relationship;
+            return true;
+        }
+    return false;
 }
 
 // The index headers the table window would show, read the way it reads them.
@@ -183,8 +187,9 @@ private slots:
     void relationshipsCarryTheirTablesIndexesAndNames()
     {
         QFETCH(QString, name);
-        const CDbRelationship *found = Find(m_session, name.toStdString());
-        QVERIFY2(found, qPrintable(name));
+        CDbRelationship relationship;
+        QVERIFY2(Find(m_session, name.toStdString(), relationship), qPrintable(name));
+        const CDbRelationship *found = &relationship;
         QFETCH(QString, parentTable);
         QFETCH(QString, parentIndex);
         QFETCH(QString, foreignTable);
@@ -198,7 +203,8 @@ private slots:
     void eachForeignKeyIsOneRelationshipInDeclarationOrder()
     {
         QStringList names;
-        for (int i = 0; const CDbRelationship *relationship = m_session.GetRelationship(i); ++i)
+        const CSessionKeys keys(m_session);
+        for (int i = 0; const CDbRelationship *relationship = keys.GetRelationship(i); ++i)
             names << QString::fromStdString(relationship->m_name);
         QCOMPARE(names, QStringList({"fk_referrer", "address_customer_id_fkey",
                                      "fk_address_region", "note_sku_fkey",
@@ -210,7 +216,8 @@ private slots:
     // window shows, or the line would attach at the wrong row.
     void indexNamesAreTheOnesTheDriverReports()
     {
-        for (int i = 0; const CDbRelationship *relationship = m_session.GetRelationship(i); ++i) {
+        const CSessionKeys keys(m_session);
+        for (int i = 0; const CDbRelationship *relationship = keys.GetRelationship(i); ++i) {
             const std::set<std::string> parent = IndexNames(m_session, relationship->m_parentTable);
             QVERIFY2(parent.count(relationship->m_parentIndex), relationship->m_name.c_str());
             if (!relationship->m_foreignIndex.empty()) {
@@ -223,12 +230,13 @@ private slots:
     void reloadingGivesTheSameList()
     {
         std::vector<std::string> before;
-        for (int i = 0; const CDbRelationship *relationship = m_session.GetRelationship(i); ++i)
+        CSessionKeys keys(m_session);
+        for (int i = 0; const CDbRelationship *relationship = keys.GetRelationship(i); ++i)
             before.push_back(relationship->m_name + relationship->m_parentIndex);
-        QCOMPARE(m_session.ReloadRelationships(), 0);
-        QCOMPARE(m_session.RelationshipCount(), int(before.size()));
+        QCOMPARE(keys.Reload(), 0);
+        QCOMPARE(keys.RelationshipCount(), int(before.size()));
         for (size_t i = 0; i < before.size(); ++i) {
-            const CDbRelationship *relationship = m_session.GetRelationship(int(i));
+            const CDbRelationship *relationship = keys.GetRelationship(int(i));
             QCOMPARE(relationship->m_name + relationship->m_parentIndex, before[i]);
         }
         // The statement is free again.
@@ -247,15 +255,16 @@ private slots:
                                                 "foreign key (pid) references p);\n");
         CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Long"), 0);
-        QCOMPARE(session.RelationshipCount(), 1);
-        QCOMPARE(session.GetRelationship(0)->m_name, std::string("far away name"));
+        const CSessionKeys keys(session);
+        QCOMPARE(keys.RelationshipCount(), 1);
+        QCOMPARE(keys.GetRelationship(0)->m_name, std::string("far away name"));
     }
 
     void aDatabaseWithoutForeignKeysHasNoRelationships()
     {
         CDbSession session(m_adapters);
         QCOMPARE(session.Connect("DSN=Empty"), 0);
-        QCOMPARE(session.RelationshipCount(), 0);
+        QCOMPARE(CSessionKeys(session).RelationshipCount(), 0);
         std::vector<std::string> names;
         QCOMPARE(session.GetAdapter()->LoadTriggerNames(session, "lonely", names), 0);
         QVERIFY(names.empty());
@@ -425,8 +434,9 @@ private slots:
                     QVERIFY2(!a.second.adjusted(-20, -20, 20, 20).intersects(b.second),
                              (a.first + " / " + b.first).c_str());
         }
-        QVERIFY(session.RelationshipCount() >= 15);
-        for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+        const CSessionKeys keys(session);
+        QVERIFY(keys.RelationshipCount() >= 15);
+        for (int i = 0; const CDbRelationship *relationship = keys.GetRelationship(i); ++i) {
             QVERIFY(IndexNames(session, relationship->m_parentTable).count(relationship->m_parentIndex));
             QVERIFY2(IndexNames(session, relationship->m_foreignTable).count(relationship->m_foreignIndex),
                      relationship->m_name.c_str());

@@ -1,3 +1,4 @@
+#include "tests/support/SessionRows.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/sqlite/SqliteTableRebuild.h"
@@ -192,9 +193,10 @@ private slots:
                                                    "'category','category_id','NO ACTION'\n");
         ExpectSettingsRestored("0");
 
-        QCOMPARE(m_session->ReloadRelationships(), 0);
+        const CSessionKeys keys(*m_session);
+        QCOMPARE(keys.FirstRead(), 0);
         bool listed = false;
-        for (int i = 0; const CDbRelationship *relationship = m_session->GetRelationship(i); ++i)
+        for (int i = 0; const CDbRelationship *relationship = keys.GetRelationship(i); ++i)
             listed |= relationship->m_name == "fk_category" && relationship->m_foreignTable == "product"
                       && relationship->m_parentTable == "category";
         QVERIFY(listed);

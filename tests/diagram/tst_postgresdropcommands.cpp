@@ -32,6 +32,7 @@ class TestPostgresDropCommands : public QObject
     CDoc *m_doc = nullptr;
 
     CDbSession &Session() const { return m_diagram.Session(); }
+    CSchemaModel &Keys() const { return m_doc->Schema(); }
     CTableWnd *Table(const char *name) const { return m_doc->FindTable(name); }
 
     // The first column of every row; the log mark moves past the query.
@@ -117,7 +118,7 @@ private slots:
 
     void relationshipDropReloadsBothTables()
     {
-        QCOMPARE(Session().RelationshipCount(), 1);
+        QCOMPARE(Keys().RelationshipCount(), 1);
         const QStringList lines = Rows("select id || '|' || customer_id from lines order by id");
         m_diagram.View()->m_selRelationship = 0;
         CModalAnswerer answerer(QMessageBox::Yes);
@@ -125,7 +126,7 @@ private slots:
         QCOMPARE(answerer.titles, QStringList{"Confirmation"});
         QCOMPARE(m_diagram.ChangesSinceMark(),
                  QStringList{R"(ALTER TABLE "lines" DROP CONSTRAINT "lines_customer_id_fkey")"});
-        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Keys().RelationshipCount(), 0);
         QCOMPARE(Rows("select id || '|' || customer_id from lines order by id"), lines);
         QCOMPARE(Names(Table("lines")), CatalogRows("lines"));
     }
@@ -141,7 +142,7 @@ private slots:
     void keyGoesWithItsColumnOrTable()
     {
         QFETCH(bool, wholeTable);
-        QCOMPARE(Session().RelationshipCount(), 1);
+        QCOMPARE(Keys().RelationshipCount(), 1);
         CTableWnd *lines = Table("lines");
         CModalAnswerer answerer(QMessageBox::Yes);
         if (wholeTable) {
@@ -152,7 +153,7 @@ private slots:
         m_diagram.DropFromMenu(lines);
         QCOMPARE(answerer.titles, QStringList{"Confirmation"});
         QCOMPARE(Rows("select count(*) from pg_constraint where contype = 'f'"), QStringList{"0"});
-        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Keys().RelationshipCount(), 0);
     }
 
     // Of two indexes that lead with the key's column the line ends at the
@@ -163,14 +164,14 @@ private slots:
                                 "create index lines_b on lines (customer_id, id);"),
                  qPrintable(m_database.Error()));
         m_diagram.View()->ReloadRelationship(nullptr, Table("lines"));
-        QCOMPARE(Session().GetRelationship(0)->m_foreignIndex, std::string("lines_a"));
+        QCOMPARE(Keys().GetRelationship(0)->m_foreignIndex, std::string("lines_a"));
         CTableWnd *lines = Table("lines");
         m_diagram.Click(lines, RowOf(lines, Index, "lines_a"));
         CModalAnswerer answerer(QMessageBox::Yes);
         m_diagram.DropFromMenu(lines);
         QCOMPARE(answerer.titles, QStringList{"Confirmation"});
-        QCOMPARE(Session().RelationshipCount(), 1);
-        QCOMPARE(Session().GetRelationship(0)->m_foreignIndex, std::string("lines_b"));
+        QCOMPARE(Keys().RelationshipCount(), 1);
+        QCOMPARE(Keys().GetRelationship(0)->m_foreignIndex, std::string("lines_b"));
     }
 
     // The table goes with its trigger and the trigger's function.

@@ -1,10 +1,10 @@
 #include "db/ResultCodes.h"
 #include "db/RowSource.h"
-#include "diagram/ColumnDescription.h"
-#include "diagram/IndexRows.h"
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
+#include "model/ColumnDescription.h"
+#include "model/IndexRows.h"
 #include "res/Resource.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
@@ -43,11 +43,16 @@ std::map<int, std::string> StatisticsRow(const char *type, const char *nonUnique
     return {{4, nonUnique}, {6, index}, {7, type}, {9, column}};
 }
 
-QStringList RowTexts(const std::vector<std::unique_ptr<CTableItem>> &items)
+// The indexes as the rows of a table window: kind and name.
+QStringList RowTexts(const std::vector<CSchemaIndex> &indexes)
 {
     QStringList texts;
-    for (const auto &item : items)
-        texts << QStringLiteral("%1 %2").arg(item->m_kind).arg(QString::fromStdString(item->m_name));
+    for (const CSchemaIndex &index : indexes) {
+        texts << QStringLiteral("%1 %2").arg(index.m_unique ? UniqueIndex : Index)
+                     .arg(QString::fromStdString(index.m_name));
+        for (const std::string &column : index.m_columns)
+            texts << QStringLiteral("%1 %2").arg(IndexSegment).arg(QString::fromStdString(column));
+    }
     return texts;
 }
 
@@ -247,7 +252,7 @@ private slots:
                                          StatisticsRow("3", "0", "PK", "ID"),
                                          StatisticsRow("3", "1", "BY_NAME", "NAME"),
                                          StatisticsRow("3", "1", "BY_NAME", "ID")});
-        std::vector<std::unique_ptr<CTableItem>> items;
+        std::vector<CSchemaIndex> items;
         QCOMPARE(ReadIndexRows(withStatistics, items), 0);
         QCOMPARE(RowTexts(items), (QStringList{"0 PK", "5 ID", "4 BY_NAME", "5 NAME", "5 ID"}));
 

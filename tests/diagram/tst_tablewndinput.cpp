@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(SelectedRows(m_customer), QList<int>{3});
         QCOMPARE(m_customer->m_focus, 3);
         QCOMPARE(m_customer->m_anchor, 3);
-        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dragState, NoRowDrag);
         QCOMPARE(m_view->m_dragStart,
                  m_view->viewport()->mapFromGlobal(m_customer->mapToGlobal(RowPoint(m_customer, 3))));
         // The window clicked last lies on top.
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(m_view->m_pActiveTable, m_orders);
         QTest::mouseMove(m_orders, kCaptionPoint + QPoint(100, 40));
         QCOMPARE(m_orders->pos(), start + QPoint(100, 40));
-        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dragState, NoRowDrag);
         // Dragged far up and left, the caption stays within reach.
         QTest::mouseMove(m_orders, kCaptionPoint + QPoint(-5000, -5000));
         QCOMPARE(m_orders->pos().y(), 0);
@@ -291,7 +291,7 @@ private slots:
             QCOMPARE(chooser.Count(), 1);
             QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(RowPoint(m_orders, 2)));
             QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2}));
-            QCOMPARE(m_view->m_dragState, 0);
+            QCOMPARE(m_view->m_dragState, NoRowDrag);
 
             QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 8));
             QCOMPARE(chooser.Count(), 2);
@@ -433,9 +433,9 @@ private slots:
     {
         CModalAnswerer answerer(QMessageBox::Ok);
         QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
-        QCOMPARE(m_view->m_dragState, 1);
+        QCOMPARE(m_view->m_dragState, RowDragArmed);
         QTest::mouseMove(m_orders, RowPoint(m_orders, 1) + QPoint(5, 0));
-        QCOMPARE(m_view->m_dragState, 2);
+        QCOMPARE(m_view->m_dragState, RowDragging);
         QCOMPARE(QWidget::mouseGrabber(), m_orders);
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BitmapCursor);
@@ -471,7 +471,7 @@ private slots:
         // Releasing there opens nothing.
         QTest::mouseRelease(m_orders, Qt::LeftButton, Qt::NoModifier, BackgroundPoint());
         QCOMPARE(answerer.Count(), 0);
-        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dragState, NoRowDrag);
         QCOMPARE(m_view->m_dropRow, -1);
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         QVERIFY(!QGuiApplication::overrideCursor());
@@ -492,7 +492,7 @@ private slots:
         QTest::mousePress(m_orders, Qt::LeftButton, Qt::NoModifier, RowPoint(m_orders, 1));
         QTest::mouseMove(m_orders, RowPoint(m_orders, 1) + QPoint(5, 0));
         QTest::mouseMove(m_orders, InSource(m_customer, RowPoint(m_customer, 1)));
-        QCOMPARE(m_view->m_dragState, 2);
+        QCOMPARE(m_view->m_dragState, RowDragging);
         QVERIFY(CDropMark::Of(m_customer));
         {
             CPopupMenuChooser chooser;
@@ -504,10 +504,10 @@ private slots:
         QCOMPARE(shortcutRuns, 0);
         QCOMPARE(m_orders->m_focus, 1);
         QCOMPARE(SelectedRows(m_orders), QList<int>{1});
-        QCOMPARE(m_view->m_dragState, 2);
+        QCOMPARE(m_view->m_dragState, RowDragging);
 
         QTest::keyClick(m_orders, Qt::Key_Escape);
-        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dragState, NoRowDrag);
         QCOMPARE(m_view->m_dropRow, -1);
         QCOMPARE(m_view->m_pDropTable, nullptr);
         QVERIFY(!CDropMark::Of(m_customer));
@@ -562,7 +562,7 @@ private slots:
         QCOMPARE(pairs, (QStringList{"CUSTOMER_ID", "ID"}));
         QCOMPARE(m_view->m_dropRow, -1);
         QCOMPARE(m_view->m_pDropTable, nullptr);
-        QCOMPARE(m_view->m_dragState, 0);
+        QCOMPARE(m_view->m_dragState, NoRowDrag);
         QVERIFY(!CDropMark::Of(m_customer));
         QCOMPARE(m_view->m_pActiveTable, m_orders);
     }

@@ -1,6 +1,7 @@
 #include "dialogs/ColumnGrid.h"
 #include "dialogs/CreateTableDlg.h"
 #include "grid/GridListColumn.h"
+#include "view/DbView.h"
 #include "tests/support/DiagramDriver.h"
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"

@@ -69,6 +69,7 @@ class TestForeignKeyDlg : public QObject
 
     CDbView *View() const { return m_diagram.View(); }
     CDbSession &Session() const { return m_diagram.Session(); }
+    CSchemaModel &Keys() const { return m_diagram.Doc()->Schema(); }
 
     QStringList Rows() const { return SqliteRows::Dump(m_path); }
     QStringList Schema() const
@@ -147,7 +148,7 @@ private slots:
         const QString table = Sql("ORDERS");
         const QStringList kept = {Sql("ORDERS_BY_CUSTOMER"), Sql("ORDERS_BY_QTY"), Sql("ORDERS_NOTE")};
         const QStringList ordersRows = Names(m_orders);
-        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Keys().RelationshipCount(), 0);
 
         QString title;
         QStringList headings, columns, referenced, choices, referencedChoices;
@@ -173,8 +174,8 @@ private slots:
         QVERIFY(!ruleSet);
 
         QCOMPARE(KeysOfOrders(), QStringList{"'CUSTOMER','CUSTOMER_ID','ID','NO ACTION'"});
-        QCOMPARE(Session().RelationshipCount(), 1);
-        const CDbRelationship *relationship = Session().GetRelationship(0);
+        QCOMPARE(Keys().RelationshipCount(), 1);
+        const CDbRelationship *relationship = Keys().GetRelationship(0);
         QCOMPARE(relationship->m_foreignTable, std::string("ORDERS"));
         QCOMPARE(relationship->m_parentTable, std::string("CUSTOMER"));
         CRelationshipRoute route;
@@ -304,7 +305,7 @@ private slots:
         QCOMPARE(after, before);
         QCOMPARE(Rows(), rows);
         QCOMPARE(Schema(), schema);
-        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Keys().RelationshipCount(), 0);
         QCOMPARE(Names(m_orders), ordersRows);
         QCOMPARE(Names(m_customer), customerRows);
     }
@@ -336,7 +337,7 @@ private slots:
             closed.save(folder + "/foreign-key.png");
             open.save(folder + "/foreign-key-dropdown.png");
         }
-        QCOMPARE(Session().RelationshipCount(), 0);
+        QCOMPARE(Keys().RelationshipCount(), 0);
     }
 };
 

@@ -99,8 +99,8 @@ class TestPostgresWorkflow : public QObject
     QStringList Relationships() const
     {
         QStringList relationships;
-        for (int i = 0; i < m_diagram.Session().RelationshipCount(); ++i)
-            relationships << RelationshipText(*m_diagram.Session().GetRelationship(i));
+        for (int i = 0; i < m_diagram.Doc()->Schema().RelationshipCount(); ++i)
+            relationships << RelationshipText(*m_diagram.Doc()->Schema().GetRelationship(i));
         relationships.sort();
         return relationships;
     }
@@ -444,12 +444,12 @@ private slots:
     void dropsRelationshipSelectedOnTheLine()
     {
         int index = -1;
-        for (int i = 0; i < m_diagram.Session().RelationshipCount(); ++i)
-            if (m_diagram.Session().GetRelationship(i)->m_foreignTable == "orders")
+        for (int i = 0; i < m_diagram.Doc()->Schema().RelationshipCount(); ++i)
+            if (m_diagram.Doc()->Schema().GetRelationship(i)->m_foreignTable == "orders")
                 index = i;
         QVERIFY(index >= 0);
         CRelationshipRoute route;
-        QVERIFY(View()->RelationshipRoute(*m_diagram.Session().GetRelationship(index), route));
+        QVERIFY(View()->RelationshipRoute(*m_diagram.Doc()->Schema().GetRelationship(index), route));
         const QPoint inMarker = (route.m_marker[0] + route.m_marker[1] + route.m_marker[2]) / 3;
         View()->ensureVisible(inMarker.x(), inMarker.y());
         QTest::mouseClick(View()->Canvas(), Qt::LeftButton, {}, inMarker);

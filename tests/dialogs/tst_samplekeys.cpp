@@ -36,12 +36,13 @@ class TestSampleKeys : public QObject
 
     CDbView *View() const { return m_sample->View(); }
     CDbSession &Session() const { return m_sample->Doc()->GetSession(); }
+    CSchemaModel &Keys() const { return m_sample->Doc()->Schema(); }
     CTableWnd *Table(const char *name) const { return m_sample->Doc()->FindTable(name); }
 
     QStringList Rows() const { return SqliteRows::Dump(m_path); }
     int Relationship(const char *foreign, const char *parent) const
     {
-        for (int i = 0; const CDbRelationship *relationship = Session().GetRelationship(i); ++i)
+        for (int i = 0; const CDbRelationship *relationship = Keys().GetRelationship(i); ++i)
             if (relationship->m_foreignTable == foreign && relationship->m_parentTable == parent)
                 return i;
         return -1;
@@ -49,7 +50,7 @@ class TestSampleKeys : public QObject
     CRelationshipRoute RouteOf(int index) const
     {
         CRelationshipRoute route;
-        if (!View()->RelationshipRoute(*Session().GetRelationship(index), route))
+        if (!View()->RelationshipRoute(*Keys().GetRelationship(index), route))
             qWarning("relationship %d has no route", index);
         return route;
     }
@@ -91,7 +92,7 @@ private slots:
     void productKeyOfOrderLinesDroppedAndDraggedBack()
     {
         const QStringList rows = Rows();
-        const int count = Session().RelationshipCount();
+        const int count = Keys().RelationshipCount();
         const int index = Relationship("order_line", "product");
         QVERIFY(index >= 0);
         QCOMPARE(ClickLine(index), index);
@@ -101,7 +102,7 @@ private slots:
         QCOMPARE(answerer.titles, QStringList{"Confirmation"});
         QCOMPARE(answerer.LastText(), QStringLiteral("Are you sure you want to drop the foreign key "
                                                      "relationship between 'order_line' and 'product'?"));
-        QCOMPARE(Session().RelationshipCount(), count - 1);
+        QCOMPARE(Keys().RelationshipCount(), count - 1);
         QCOMPARE(Relationship("order_line", "product"), -1);
         QCOMPARE(Rows(), rows);
 
@@ -118,7 +119,7 @@ private slots:
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(pairs, (QStringList{"product_id", "product_id"}));
         QCOMPARE(answerer.Count(), 1);
-        QCOMPARE(Session().RelationshipCount(), count);
+        QCOMPARE(Keys().RelationshipCount(), count);
         const int back = Relationship("order_line", "product");
         QVERIFY(back >= 0);
         QTRY_VERIFY(LineDrawn(back));
@@ -129,13 +130,13 @@ private slots:
     {
         const QStringList rows = Rows();
         CModalAnswerer answerer(QMessageBox::Yes);
-        for (int left = Session().RelationshipCount(); left > 0; --left) {
-            const CDbRelationship relationship = *Session().GetRelationship(0);
+        for (int left = Keys().RelationshipCount(); left > 0; --left) {
+            const CDbRelationship relationship = *Keys().GetRelationship(0);
             const int selected = ClickLine(0);
             QVERIFY2(selected >= 0, relationship.m_name.c_str());
             DropSelectedLine(selected);
             QCOMPARE(answerer.LastTitle(), QStringLiteral("Confirmation"));
-            QCOMPARE(Session().RelationshipCount(), left - 1);
+            QCOMPARE(Keys().RelationshipCount(), left - 1);
         }
         QVERIFY(!answerer.titles.contains("Error"));
         QCOMPARE(Rows(), rows);

@@ -15,7 +15,7 @@ public:
     static std::string DbmsName();
 
     std::string GetDbmsName() const override { return DbmsName(); }
-    int LoadRelationships(CDbSession &) override { return 0; }
+    int LoadRelationships(CDbSession &, std::vector<CDbRelationship> &) override { return 0; }
     int AddExtraTypes(CDbSession &) override { return 0; }
     int LoadTriggerNames(CDbSession &, const std::string &, std::vector<std::string> &) override
     {

@@ -1,8 +1,25 @@
 #include "tests/support/TableRows.h"
 
 #include "diagram/TableWnd.h"
+#include "document/Doc.h"
+#include "model/SchemaLoader.h"
 
 namespace TableRows {
+
+namespace {
+
+// What a window shows of the table as the catalog has it now, read beside
+// the document's model rather than into it.
+QStringList FromCatalog(CDoc &doc, const char *table, QStringList (*read)(const CTableWnd *))
+{
+    CTableSchema schema;
+    SchemaLoader::LoadTable(doc.GetSession(), table, schema);
+    CTableWnd fresh(nullptr, table);
+    fresh.ShowSchema(schema);
+    return read(&fresh);
+}
+
+} // namespace
 
 QPoint RowPoint(const CTableWnd *table, int row)
 {
@@ -27,9 +44,7 @@ int RowOf(const CTableWnd *table, int kind, const char *name)
 
 QStringList CatalogNames(CDoc *doc, const char *table)
 {
-    CTableWnd fresh(doc, table);
-    fresh.LoadSchema();
-    return Names(&fresh);
+    return FromCatalog(*doc, table, Names);
 }
 
 QStringList Blocks(const CTableWnd *table)
@@ -48,9 +63,7 @@ QStringList Blocks(const CTableWnd *table)
 
 QStringList CatalogBlocks(CDoc *doc, const char *table)
 {
-    CTableWnd fresh(doc, table);
-    fresh.LoadSchema();
-    return Blocks(&fresh);
+    return FromCatalog(*doc, table, Blocks);
 }
 
 } // namespace TableRows

@@ -97,20 +97,21 @@ class TestDbView : public QObject
 
     CTableWnd *Table(const char *name) const { return m_doc->FindTable(name); }
     CDbSession &Session() const { return m_doc->GetSession(); }
+    CSchemaModel &Keys() const { return m_doc->Schema(); }
     // The client (viewport) point of a diagram point.
     QPoint ToClient(const QPoint &diagram) const { return diagram - m_view->ScrollPosition(); }
     QImage GrabClient() const { return m_view->viewport()->grab().toImage(); }
     CRelationshipRoute RouteOf(int index) const
     {
         CRelationshipRoute route;
-        if (!m_view->RelationshipRoute(*Session().GetRelationship(index), route))
+        if (!m_view->RelationshipRoute(*Keys().GetRelationship(index), route))
             qWarning("relationship %d has no route", index);
         return route;
     }
     int Relationship(const char *name) const
     {
-        for (int i = 0; i < Session().RelationshipCount(); ++i)
-            if (Session().GetRelationship(i)->m_name == name)
+        for (int i = 0; i < Keys().RelationshipCount(); ++i)
+            if (Keys().GetRelationship(i)->m_name == name)
                 return i;
         return -1;
     }
@@ -165,7 +166,7 @@ private slots:
         QCOMPARE(m_doc->TableCount(), 4);
         for (const auto &[name, position] : kPositions)
             m_doc->FindTable(name.toStdString())->m_savedPos = position;
-        QCOMPARE(Session().RelationshipCount(), 3);
+        QCOMPARE(Keys().RelationshipCount(), 3);
 
         m_view = std::make_unique<CDbView>(m_doc.get());
         m_view->resize(640, 480);
@@ -405,10 +406,9 @@ private slots:
     {
         m_view->Canvas()->repaint();
         const QImage before = GrabClient();
-        Session().AddRelationship(std::make_unique<CDbRelationship>(
-            CDbRelationship{"GHOST", "PK", "ORDERS", "BY_CUSTOMER", "FK_GHOST"}));
+        Keys().AddRelationship(CDbRelationship{"GHOST", "PK", "ORDERS", "BY_CUSTOMER", "FK_GHOST"});
         CRelationshipRoute route;
-        QVERIFY(!m_view->RelationshipRoute(*Session().GetRelationship(3), route));
+        QVERIFY(!m_view->RelationshipRoute(*Keys().GetRelationship(3), route));
         m_view->Canvas()->repaint();
         QCOMPARE(GrabClient(), before);
         // Where the ghost would leave ORDERS nothing is hit.
@@ -424,10 +424,10 @@ private slots:
         m_view->verticalScrollBar()->setValue(50);
         m_view->m_dragStart = QPoint(10, 250);
         m_view->m_dragPoint = QPoint(200, 250);
-        m_view->m_dragState = 2;
+        m_view->m_dragState = RowDragging;
         m_view->Canvas()->update();
         QTRY_VERIFY(IsDark(GrabClient().pixel(150, 250)));
-        m_view->m_dragState = 0;
+        m_view->m_dragState = NoRowDrag;
         m_view->Canvas()->update();
         QTRY_VERIFY(!IsDark(GrabClient().pixel(150, 250)));
     }
@@ -542,7 +542,7 @@ private slots:
         QCOMPARE(answerer.icons.last(), QMessageBox::Warning);
         QCOMPARE(Session().GetStatementLog().size(), statements);
         QCOMPARE(m_view->m_selRelationship, index);
-        QCOMPARE(Session().RelationshipCount(), 3);
+        QCOMPARE(Keys().RelationshipCount(), 3);
     }
 
     // The engine refuses to drop a constraint: the statement went out
@@ -563,7 +563,7 @@ private slots:
         QCOMPARE(answerer.icons.last(), QMessageBox::Critical);
         QVERIFY2(answerer.LastText().contains("syntax error"), qPrintable(answerer.LastText()));
         QCOMPARE(m_view->m_selRelationship, index);
-        QCOMPARE(Session().RelationshipCount(), 3);
+        QCOMPARE(Keys().RelationshipCount(), 3);
         // The statement was closed: the session runs the next one.
         QVERIFY(Session().Execute("select 1") >= 0);
         Session().CloseStatement();
@@ -572,8 +572,7 @@ private slots:
     // Quotes inside a name are doubled, so the name cannot end its quotes.
     void droppingARelationshipQuotesItsNames()
     {
-        Session().AddRelationship(std::make_unique<CDbRelationship>(
-            CDbRelationship{"CUSTOMER", "PK", "ORD\"ERS", "BY_CUSTOMER", "FK \"1\""}));
+        Keys().AddRelationship(CDbRelationship{"CUSTOMER", "PK", "ORD\"ERS", "BY_CUSTOMER", "FK \"1\""});
         m_view->m_selRelationship = 3;
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         m_view->OnCommand(Cmd::Drop);
@@ -600,7 +599,7 @@ private slots:
             m_view->Canvas()->repaint();
             const QImage shot = GrabClient();
             SaveShot("dbview-" + name, shot);
-            for (int i = 0; i < Session().RelationshipCount(); ++i) {
+            for (int i = 0; i < Keys().RelationshipCount(); ++i) {
                 const CRelationshipRoute route = RouteOf(i);
                 const QPoint marker = ToClient(route.m_marker[1]);
                 QVERIFY2(IsDark(shot.pixel(marker)), qPrintable(name + QString::number(i)));

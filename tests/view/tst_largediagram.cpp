@@ -89,8 +89,8 @@ public:
     std::vector<std::pair<int, CRelationshipRoute>> Routes() const
     {
         std::vector<std::pair<int, CRelationshipRoute>> routes;
-        const CDbSession &session = m_doc->GetSession();
-        for (int i = 0; const CDbRelationship *relationship = session.GetRelationship(i); ++i) {
+        const CSchemaModel &schema = m_doc->Schema();
+        for (int i = 0; const CDbRelationship *relationship = schema.GetRelationship(i); ++i) {
             CRelationshipRoute route;
             routes.emplace_back(m_view->RelationshipRoute(*relationship, route) ? i : -1, route);
         }
@@ -341,10 +341,10 @@ private slots:
         // Presses on its lines find them through the index where they are
         // now, as looking at every line does.
         const auto routes = shown.Routes();
-        const CDbSession &session = shown.Doc()->GetSession();
+        const CSchemaModel &schema = shown.Doc()->Schema();
         int checked = 0;
         for (const auto &[id, route] : routes) {
-            const CDbRelationship *relationship = session.GetRelationship(id);
+            const CDbRelationship *relationship = schema.GetRelationship(id);
             if (id < 0 || (relationship->m_foreignTable != table->m_name
                            && relationship->m_parentTable != table->m_name))
                 continue;
@@ -414,16 +414,16 @@ private slots:
         wrong = HitTestMismatches(shown, Presses(shown, 300, random));
         QVERIFY2(wrong.isEmpty(), qPrintable("after moves: " + wrong.join("; ")));
 
-        QCOMPARE(shown.Doc()->GetSession().ReloadRelationships(), 0);
+        QCOMPARE(shown.Doc()->ReloadRelationships(), 0);
         wrong = HitTestMismatches(shown, Presses(shown, 300, random));
         QVERIFY2(wrong.isEmpty(), qPrintable("after a reload: " + wrong.join("; ")));
 
         // A table with a key that no other table refers to (SQLite keeps a
         // table that others refer to): its line goes with it.
-        const CDbSession &session = shown.Doc()->GetSession();
+        const CSchemaModel &schema = shown.Doc()->Schema();
         const auto referenced = [&](const std::string &name) {
-            for (int i = 0; i < session.RelationshipCount(); ++i)
-                if (session.GetRelationship(i)->m_parentTable == name)
+            for (int i = 0; i < schema.RelationshipCount(); ++i)
+                if (schema.GetRelationship(i)->m_parentTable == name)
                     return true;
             return false;
         };

@@ -60,8 +60,8 @@ private slots:
         QVERIFY(m_doc->FindTable("invoice"));
         QCOMPARE(Names(m_doc->FindTable("customer")), CatalogNames(m_doc, "customer"));
         QVERIFY(Names(m_doc->FindTable("customer")).contains("city"));
-        QCOMPARE(m_doc->GetSession().RelationshipCount(), 1);
-        QCOMPARE(m_doc->GetSession().GetRelationship(0)->m_foreignTable, std::string("invoice"));
+        QCOMPARE(m_doc->Schema().RelationshipCount(), 1);
+        QCOMPARE(m_doc->Schema().GetRelationship(0)->m_foreignTable, std::string("invoice"));
     }
 
     // The server ends the session (the database is dropped under it): the
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(m_doc->FindTable("customer"), customer);
         QCOMPARE(Names(customer), rows);
         QCOMPARE(customer->pos(), place);
-        QCOMPARE(m_doc->GetSession().RelationshipCount(), 1);
+        QCOMPARE(m_doc->Schema().RelationshipCount(), 1);
     }
 };
 

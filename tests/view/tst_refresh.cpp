@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(lines->pos(), QPoint(notesPlace.x(), 20));
         QCOMPARE(m_doc->IndexOfTable(lines), 2);
         // Its relationship is read with it.
-        QCOMPARE(m_doc->GetSession().RelationshipCount(), 2);
+        QCOMPARE(m_doc->Schema().RelationshipCount(), 2);
         QCOMPARE(m_view->m_selRelationship, -1);
 
         // Only what the user did counts as a change: the moved window and

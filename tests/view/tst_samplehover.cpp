@@ -60,18 +60,20 @@ private slots:
         CSampleDiagram sample;
         QVERIFY(sample.Open(1300, 1000));
         CDbView &view = *sample.View();
-        CDbSession &session = sample.Doc()->GetSession();
+        CSchemaModel &schema = sample.Doc()->Schema();
         const auto picture = [&] { return view.Canvas()->grab(QRect(0, 0, 1300, 1000)).toImage(); };
         const QImage all = picture();
-        std::vector<QList<QPoint>> pixels(size_t(session.RelationshipCount()));
+        std::vector<QList<QPoint>> pixels(size_t(schema.RelationshipCount()));
+        const std::vector<CDbRelationship> keys = schema.Relationships();
         for (size_t id = 0; id < pixels.size(); ++id) {
-            std::string &foreign = session.GetRelationship(int(id))->m_foreignTable;
-            const std::string name = std::exchange(foreign, "no such table");
-            const QImage without = picture();
-            session.GetRelationship(int(id))->m_foreignTable = name;
+            std::vector<CDbRelationship> without = keys;
+            without[id].m_foreignTable = "no such table";
+            schema.SetRelationships(without);
+            const QImage withoutLine = picture();
+            schema.SetRelationships(keys);
             for (int y = 0; y < all.height(); ++y)
                 for (int x = 0; x < all.width(); ++x)
-                    if (all.pixel(x, y) != without.pixel(x, y))
+                    if (all.pixel(x, y) != withoutLine.pixel(x, y))
                         pixels[id] << QPoint(x, y);
         }
         const auto drawnNear = [&](int id, const QPoint &at) {

@@ -1,4 +1,4 @@
-#include "app/CommandTable.h"
+#include "diagram/CommandTable.h"
 
 #include "res/Resource.h"
 

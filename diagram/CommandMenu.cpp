@@ -1,6 +1,6 @@
-#include "app/CommandMenu.h"
+#include "diagram/CommandMenu.h"
 
-#include "app/CommandTable.h"
+#include "diagram/CommandTable.h"
 
 #include <QAction>
 #include <QMenu>

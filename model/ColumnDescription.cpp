@@ -1,4 +1,4 @@
-#include "diagram/ColumnDescription.h"
+#include "model/ColumnDescription.h"
 
 #include "db/SqlText.h"
 

@@ -1,4 +1,4 @@
-#include "diagram/IndexRows.h"
+#include "model/IndexRows.h"
 
 #include "db/ResultCodes.h"
 #include "db/RowSource.h"
@@ -8,7 +8,7 @@ namespace {
 const char *const kTableStatistics = "0";
 } // namespace
 
-int ReadIndexRows(CRowSource &rows, std::vector<std::unique_ptr<CTableItem>> &items)
+int ReadIndexRows(CRowSource &rows, std::vector<CSchemaIndex> &indexes)
 {
     std::string previous;
     int result = DbResult::kOk;
@@ -21,14 +21,13 @@ int ReadIndexRows(CRowSource &rows, std::vector<std::unique_ptr<CTableItem>> &it
         if (result < 0 || type == kTableStatistics)
             continue;
         result = rows.GetColumnText(9, column);
-        // The header goes in even when the column could not be read.
-        if (indexName != previous) {
+        // The index goes in even when the column could not be read.
+        if (indexName != previous || indexes.empty()) {
             previous = indexName;
-            items.push_back(std::make_unique<CTableItem>(nonUnique == "0" ? UniqueIndex : Index,
-                                                         indexName));
+            indexes.push_back(CSchemaIndex{indexName, nonUnique == "0", {}});
         }
         if (result >= 0)
-            items.push_back(std::make_unique<CTableItem>(IndexSegment, column));
+            indexes.back().m_columns.push_back(column);
     }
     return result == DbResult::kNoData ? DbResult::kOk : result;
 }

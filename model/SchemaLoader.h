@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/SchemaModel.h"
+
+#include <string>
+#include <vector>
+
+class CDbSession;
+
+// Reading the schema model from the catalog of a connected session,
+// through the engine's adapter. Each read closes its statements, also
+// after a failure; the session's GetErrorText then tells what went wrong.
+namespace SchemaLoader {
+
+// The user's tables in catalog order: the engine's own tables are no part
+// of the diagram.
+int ListUserTables(CDbSession &session, std::vector<std::string> &names);
+// One table's columns, indexes with their segments, and triggers.
+int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table);
+// The foreign-key relationships; on failure the model keeps those it had.
+int LoadRelationships(CDbSession &session, CSchemaModel &model);
+
+} // namespace SchemaLoader
