@@ -1,5 +1,6 @@
 #include "db/Dialect.h"
 
+#include "db/ColumnCheck.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
@@ -32,6 +33,17 @@ std::string CDialect::MissingFeatureText(Feature feature) const
     return std::string();
 }
 
+CRendering CDialect::CheckDefaults(const CSchemaChange &change) const
+{
+    const std::vector<CColumnDef> *columns = nullptr;
+    if (const auto *create = std::get_if<CCreateTable>(&change))
+        columns = &create->m_columns;
+    else if (const auto *add = std::get_if<CAddColumns>(&change))
+        columns = &add->m_columns;
+    const std::string refused = columns ? ColumnCheck::CheckDefaults(*columns, Syntax()) : std::string();
+    return refused.empty() ? CRendering() : Refusal(refused);
+}
+
 CRendering CDialect::CheckFeatures(const CSchemaChange &change) const
 {
     std::vector<Feature> asked;
@@ -58,6 +70,8 @@ CRendering CDialect::CheckFeatures(const CSchemaChange &change) const
 CRendering CDialect::Render(const CSchemaChange &change) const
 {
     CRendering refused = CheckFeatures(change);
+    if (refused.m_result >= 0)
+        refused = CheckDefaults(change);
     if (refused.m_result < 0)
         return refused;
     return std::visit(Dispatch{

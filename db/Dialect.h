@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/SchemaChange.h"
+#include "db/SqlFragment.h"
 
 #include <string>
 #include <vector>
@@ -65,8 +66,14 @@ protected:
     // The clause a collation name becomes in a column definition.
     virtual std::string CollationClause(const std::string &collation) const = 0;
 
+    // The quoting and comment rules that typed defaults are read with.
+    virtual SqlSyntax Syntax() const = 0;
+
     // A refusal when the change asks for an option the engine lacks.
     CRendering CheckFeatures(const CSchemaChange &change) const;
+    // A refusal when a typed default of the change is more than one
+    // expression of the engine's SQL.
+    CRendering CheckDefaults(const CSchemaChange &change) const;
     // Runs the statements: one alone, several in one transaction. On
     // failure the engine's message stays for GetErrorText.
     static int RunStatements(CDbSession &session, const std::vector<std::string> &statements);

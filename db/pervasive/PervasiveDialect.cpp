@@ -8,9 +8,6 @@ using SqlText::QuoteIdentifier;
 
 CRendering CPervasiveDialect::CreateTable(const CCreateTable &change) const
 {
-    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Standard);
-    if (!refused.empty())
-        return Refusal(refused);
     return Statement(CreateTableStatement(change));
 }
 
@@ -18,9 +15,6 @@ CRendering CPervasiveDialect::CreateTable(const CCreateTable &change) const
 // is preceded by a comma and two blanks.
 CRendering CPervasiveDialect::AddColumns(const CAddColumns &change) const
 {
-    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Standard);
-    if (!refused.empty())
-        return Refusal(refused);
     std::string text = "ALTER TABLE " + QuoteIdentifier(change.m_table) + " (";
     for (size_t i = 0; i < change.m_columns.size(); ++i) {
         if (i > 0)

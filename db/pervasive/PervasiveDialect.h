@@ -9,6 +9,7 @@ class CPervasiveDialect : public CDialect
 {
 public:
     std::string EngineName() const override { return "Pervasive.SQL"; }
+    SqlSyntax Syntax() const override { return SqlSyntax::Standard; }
     bool HasFeature(Feature) const override { return true; }
 
 protected:

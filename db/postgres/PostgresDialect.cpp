@@ -246,17 +246,11 @@ int CPostgresDialect::ApplyDroppingFunctions(CDbSession &session, const CSchemaC
 
 CRendering CPostgresDialect::CreateTable(const CCreateTable &change) const
 {
-    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Postgres);
-    if (!refused.empty())
-        return Refusal(refused);
     return Statement(CreateTableStatement(change));
 }
 
 CRendering CPostgresDialect::AddColumns(const CAddColumns &change) const
 {
-    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Postgres);
-    if (!refused.empty())
-        return Refusal(refused);
     if (change.m_columns.empty())
         return CRendering();
     std::string text = "ALTER TABLE " + QuoteIdentifier(change.m_table);

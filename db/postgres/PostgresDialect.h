@@ -31,6 +31,7 @@ class CPostgresDialect : public CDialect
 {
 public:
     std::string EngineName() const override { return "PostgreSQL"; }
+    SqlSyntax Syntax() const override { return SqlSyntax::Postgres; }
     bool HasFeature(Feature feature) const override;
     int Apply(CDbSession &session, const CSchemaChange &change) const override;
 

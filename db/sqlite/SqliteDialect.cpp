@@ -96,17 +96,11 @@ CRendering CSqliteDialect::CheckDrop(CDbSession &session, const CSchemaChange &c
 
 CRendering CSqliteDialect::CreateTable(const CCreateTable &change) const
 {
-    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Sqlite);
-    if (!refused.empty())
-        return Refusal(refused);
     return Statement(CreateTableStatement(change));
 }
 
 CRendering CSqliteDialect::AddColumns(const CAddColumns &change) const
 {
-    const std::string refused = ColumnCheck::CheckDefaults(change.m_columns, SqlSyntax::Sqlite);
-    if (!refused.empty())
-        return Refusal(refused);
     CRendering rendering;
     for (const CColumnDef &column : change.m_columns)
         rendering.m_statements.push_back("ALTER TABLE " + QuoteIdentifier(change.m_table)

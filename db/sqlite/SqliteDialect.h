@@ -15,6 +15,7 @@ class CSqliteDialect : public CDialect
 {
 public:
     std::string EngineName() const override { return "SQLite"; }
+    SqlSyntax Syntax() const override { return SqlSyntax::Sqlite; }
     bool HasFeature(Feature feature) const override;
     int Apply(CDbSession &session, const CSchemaChange &change) const override;
 
