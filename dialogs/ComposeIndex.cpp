@@ -2,7 +2,7 @@
 
 #include "db/ResultCodes.h"
 
-CComposedChange ComposeIndex(const CIndexInput &input)
+CComposedChange ComposeCreateIndex(const CIndexInput &input)
 {
     CComposedChange composed;
     if (input.m_name.empty()) {

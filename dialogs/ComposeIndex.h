@@ -28,4 +28,4 @@ struct CIndexInput
 // row names no column. The name is used exactly as typed. The segments are
 // the rows from the first up to the first one without a column name; later
 // rows are ignored.
-CComposedChange ComposeIndex(const CIndexInput &input);
+CComposedChange ComposeCreateIndex(const CIndexInput &input);

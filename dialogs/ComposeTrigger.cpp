@@ -3,7 +3,7 @@
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
 
-CComposedChange ComposeTrigger(CCreateTrigger typed)
+CComposedChange ComposeCreateTrigger(CCreateTrigger typed)
 {
     for (std::string *text : {&typed.m_name, &typed.m_firingOrder, &typed.m_condition, &typed.m_body})
         SqlText::TrimRight(*text);

@@ -7,4 +7,4 @@
 // name, the body, the firing order and the condition lose their trailing
 // blanks, tabs and line breaks, never their leading ones; a firing order or
 // condition that is then empty is left out.
-CComposedChange ComposeTrigger(CCreateTrigger typed);
+CComposedChange ComposeCreateTrigger(CCreateTrigger typed);

@@ -1,6 +1,6 @@
 #include "dialogs/ForeignKeyDlg.h"
 
-#include "dialogs/ForeignKeyCompose.h"
+#include "dialogs/ComposeForeignKey.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "grid/GridCtrl.h"
@@ -134,7 +134,7 @@ CComposedChange CForeignKeyDlg::Compose()
     input.m_referencedCells = Cells(1);
     input.m_cascade = m_cascade->isChecked();
     input.m_restrict = m_restrict->isChecked();
-    return ComposeForeignKey(input);
+    return ComposeAddForeignKey(input);
 }
 
 // The new line is drawn from the reloaded relationships; then B and A

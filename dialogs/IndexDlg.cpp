@@ -114,7 +114,7 @@ CIndexInput CIndexDlg::Gather() const
 
 CComposedChange CIndexDlg::Compose()
 {
-    CComposedChange composed = ComposeIndex(Gather());
+    CComposedChange composed = ComposeCreateIndex(Gather());
     if (composed.m_error == 0)
         m_index = std::get<CCreateIndex>(composed.m_change);
     return composed;

@@ -120,7 +120,7 @@ CCreateTrigger CTriggerDlg::Gather() const
 
 CComposedChange CTriggerDlg::Compose()
 {
-    CComposedChange composed = ComposeTrigger(Gather());
+    CComposedChange composed = ComposeCreateTrigger(Gather());
     if (composed.m_error == 0)
         m_createdName = std::get<CCreateTrigger>(composed.m_change).m_name;
     return composed;

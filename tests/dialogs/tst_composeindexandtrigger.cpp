@@ -76,7 +76,7 @@ private slots:
         input.m_modifiable = options.contains('M');
         input.m_notNull = options.contains('N');
         input.m_rows = Rows(rows);
-        QCOMPARE(Outcome(ComposeIndex(input)), outcome);
+        QCOMPARE(Outcome(ComposeCreateIndex(input)), outcome);
     }
 
     void trigger_data()
@@ -127,7 +127,7 @@ private slots:
                                    timing,                  event,
                                    order.toStdString(),     condition.toStdString(),
                                    body.toStdString()};
-        QCOMPARE(Outcome(ComposeTrigger(typed)), outcome);
+        QCOMPARE(Outcome(ComposeCreateTrigger(typed)), outcome);
     }
 };
 

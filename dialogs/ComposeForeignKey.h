@@ -23,4 +23,4 @@ struct CForeignKeyInput
 // independently, and neither their lengths nor the pairing are checked
 // here: the database judges the key and its refusal is shown. The delete
 // rule is the one chosen, none when neither button is set. Never an error.
-CComposedChange ComposeForeignKey(const CForeignKeyInput &input);
+CComposedChange ComposeAddForeignKey(const CForeignKeyInput &input);

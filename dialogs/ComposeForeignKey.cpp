@@ -1,4 +1,4 @@
-#include "dialogs/ForeignKeyCompose.h"
+#include "dialogs/ComposeForeignKey.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ DeleteRule ChosenRule(const CForeignKeyInput &input)
 
 } // namespace
 
-CComposedChange ComposeForeignKey(const CForeignKeyInput &input)
+CComposedChange ComposeAddForeignKey(const CForeignKeyInput &input)
 {
     CComposedChange composed;
     composed.m_change = CAddForeignKey{input.m_table, UpToFirstEmpty(input.m_columnCells),

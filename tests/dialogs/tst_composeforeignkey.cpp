@@ -1,4 +1,4 @@
-#include "dialogs/ForeignKeyCompose.h"
+#include "dialogs/ComposeForeignKey.h"
 
 #include <QtTest>
 
@@ -9,7 +9,7 @@ Q_DECLARE_METATYPE(DeleteRule)
 // What the Foreign Key dialog's grid and Delete Rule buttons make of a
 // key: each list runs to the first empty cell of its own column, and the
 // database is left to judge empty or unequal lists.
-class TestForeignKeyCompose : public QObject
+class TestComposeForeignKey : public QObject
 {
     Q_OBJECT
 
@@ -57,7 +57,7 @@ private slots:
         QFETCH(DeleteRule, rule);
 
         const CComposedChange composed =
-            ComposeForeignKey({"A", columnCells, "B", referencedCells, cascade, restrict});
+            ComposeAddForeignKey({"A", columnCells, "B", referencedCells, cascade, restrict});
         QCOMPARE(composed.m_error, 0);
         const auto *key = std::get_if<CAddForeignKey>(&composed.m_change);
         QVERIFY(key);
@@ -69,5 +69,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestForeignKeyCompose)
-#include "tst_foreignkeycompose.moc"
+QTEST_APPLESS_MAIN(TestComposeForeignKey)
+#include "tst_composeforeignkey.moc"
