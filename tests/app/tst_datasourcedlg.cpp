@@ -2,7 +2,7 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
-#include "tests/support/DialogDriver.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 
 #include <QDialogButtonBox>
@@ -123,7 +123,7 @@ private slots:
                                         const std::string &reason) {
             return CDataSourceDlg::Prompt(session, chosen, reason, nullptr);
         };
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         driver.Queue([](QWidget *widget) {
             auto *dialog = qobject_cast<CDataSourceDlg *>(widget);
             QVERIFY(dialog);

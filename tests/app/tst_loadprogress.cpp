@@ -6,7 +6,6 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "view/DbView.h"
@@ -44,7 +43,7 @@ int OpenFileCount() { return static_cast<int>(QDir("/proc/self/fd").entryList(QD
 
 // When the progress dialog shows, its label is kept and its Cancel button
 // clicked.
-void CancelWhenShown(CDialogDriver &driver, QString &label)
+void CancelWhenShown(CModalAnswerer &driver, QString &label)
 {
     driver.Queue([&label](QWidget *dialog) {
         auto *progress = qobject_cast<QProgressDialog *>(dialog);
@@ -103,7 +102,7 @@ private slots:
         CDocTemplate docTemplate(&area, m_adapters, ChooseBig);
         const int filesBefore = OpenFileCount();
 
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         CModalAnswerer answerer;
         QString label;
         CancelWhenShown(driver, label);
@@ -138,7 +137,7 @@ private slots:
         QVERIFY(m_sandbox.RunSql("Big", "create table EXTRA(ID integer);"));
 
         {
-            CDialogDriver driver;
+            auto driver = CModalAnswerer::Dialogs();
             CModalAnswerer answerer;
             QString label;
             CancelWhenShown(driver, label);

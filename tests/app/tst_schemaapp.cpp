@@ -11,7 +11,6 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "view/DbView.h"
@@ -71,7 +70,7 @@ QMenu *MenuNamed(const CMainFrame *frame, const QString &title)
 }
 
 // Answers the data-source dialog with the named source.
-CDialogDriver::Handler ChooseSource(const QString &name, QString *pendingTitle = nullptr)
+CModalAnswerer::Handler ChooseSource(const QString &name, QString *pendingTitle = nullptr)
 {
     return [name, pendingTitle](QWidget *widget) {
         auto *dialog = qobject_cast<CDataSourceDlg *>(widget);
@@ -85,7 +84,7 @@ CDialogDriver::Handler ChooseSource(const QString &name, QString *pendingTitle =
     };
 }
 
-CDialogDriver::Handler CancelSourceChoice()
+CModalAnswerer::Handler CancelSourceChoice()
 {
     return [](QWidget *widget) {
         auto *dialog = qobject_cast<CDataSourceDlg *>(widget);
@@ -94,7 +93,7 @@ CDialogDriver::Handler CancelSourceChoice()
     };
 }
 
-CDialogDriver::Handler ChooseFile(const QString &path)
+CModalAnswerer::Handler ChooseFile(const QString &path)
 {
     return [path](QWidget *widget) {
         auto *dialog = qobject_cast<QFileDialog *>(widget);
@@ -189,7 +188,7 @@ private:
 
     CChildFrame *NewDocumentFrom(const QString &dsn)
     {
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         driver.Queue(ChooseSource(dsn));
         QTest::mouseClick(ToolButton(Cmd::FileNew), Qt::LeftButton);
         return driver.Handled() == 1 ? m_frame->ActiveChild() : nullptr;
@@ -282,7 +281,7 @@ private slots:
         else
             switches << path;
         CModalAnswerer boxes;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         Start(switches);
         QVERIFY(m_frame->Children().isEmpty());
         QCOMPARE(boxes.Count(), 0);
@@ -298,7 +297,7 @@ private slots:
                                          "View=Attributes\r\nTable=ORDERS\tPosn=200,120\r\n");
         bool frameVisible = false;
         QWidget *dialogParent = nullptr;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             dialogParent = widget->parentWidget();
             frameVisible = dialogParent && dialogParent->isVisible();
@@ -338,7 +337,7 @@ private slots:
     {
         Start();
         CModalAnswerer boxes;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue(CancelSourceChoice());
         Key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(dialogs.Handled(), 1);
@@ -375,7 +374,7 @@ private slots:
 
         // A cancelled New in between does not use up a number.
         {
-            CDialogDriver cancel;
+            auto cancel = CModalAnswerer::Dialogs();
             cancel.Queue(CancelSourceChoice());
             QTest::mouseClick(ToolButton(Cmd::FileNew), Qt::LeftButton);
             QCOMPARE(cancel.Handled(), 1);
@@ -383,7 +382,7 @@ private slots:
         }
 
         QString pendingTitle;
-        CDialogDriver second;
+        auto second = CModalAnswerer::Dialogs();
         second.Queue(ChooseSource("Other", &pendingTitle));
         Key(Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(pendingTitle, QString("Vellum2"));
@@ -544,7 +543,7 @@ private slots:
 
         const QString path = DiagramFile("modes.vmx", "DSN=Sample\r\nView=Schema\r\n"
                                                       "Table=CUSTOMER\tPosn=20,20\r\n");
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue(ChooseFile(path));
         Key(Qt::Key_O, Qt::ControlModifier);
         QPointer<CChildFrame> opened = m_frame->ActiveChild();
@@ -599,7 +598,7 @@ private slots:
         QStringList paths;
         for (int i = 1; i <= 5; ++i) {
             paths << DiagramFile(QStringLiteral("recent%1.vmx").arg(i), "DSN=Other\r\n");
-            CDialogDriver dialogs;
+            auto dialogs = CModalAnswerer::Dialogs();
             dialogs.Queue(ChooseFile(paths.last()));
             Key(Qt::Key_O, Qt::ControlModifier);
             QCOMPARE(dialogs.Handled(), 1);
@@ -643,7 +642,7 @@ private slots:
         // chooser offers to mend the connection string; cancelled, the open
         // ends without a word, as a cancelled choice does.
         QVERIFY(WriteFile(paths[2], "DSN=NoSuchSource\r\n"));
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         QString offered;
         QString reason;
         dialogs.Queue([&](QWidget *widget) {
@@ -676,7 +675,7 @@ private slots:
         const QString path = DiagramFile("other.vmx", content);
         Start();
         CModalAnswerer boxes;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue(ChooseFile(path));
         Key(Qt::Key_O, Qt::ControlModifier);
         QVERIFY2(boxes.LastText().startsWith(path + " is not a diagram file"), qPrintable(boxes.LastText()));
@@ -719,7 +718,7 @@ private slots:
     {
         Start();
         QSignalSpy routed(m_frame, &CMainFrame::commandRouted);
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         CModalAnswerer boxes;
         // Disabled commands: nothing is sent.
         for (const QKeySequence &key : {QKeySequence("Ctrl+S"), QKeySequence("Ctrl+Z"),
@@ -768,7 +767,7 @@ private slots:
         QCOMPARE(no.titles, QStringList{"Confirmation"});
         QCOMPARE(doc->TableCount(), 2);
 
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         Key(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(dialogs.Unexpected(), 1); // Save As for an untitled document, cancelled
         for (const QKeySequence &key : {QKeySequence("Ctrl+X"), QKeySequence("Ctrl+C"),
@@ -836,7 +835,7 @@ private slots:
         QString name;
         QString licence;
         bool hasIcon = false;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QString("About Vellumix"));
             if (auto *label = dialog->findChild<QLabel *>("aboutName"))
@@ -875,7 +874,7 @@ private slots:
     {
         Start();
         bool pageSetup = false;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *dialog) {
             pageSetup = qobject_cast<QPageSetupDialog *>(dialog) != nullptr;
             static_cast<QDialog *>(dialog)->reject();
@@ -893,7 +892,7 @@ private slots:
         Start();
         QVERIFY(NewDocumentFrom("Sample"));
         QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::AllPagesView;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<QPrintPreviewDialog *>(widget);
             QVERIFY(dialog);

@@ -5,9 +5,7 @@
 #include "document/Doc.h"
 #include "grid/GridCtrl.h"
 #include "res/Resource.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "tests/support/RowDrag.h"
 #include "view/DbView.h"
 
@@ -268,9 +266,9 @@ private slots:
     void enterOpensMenuAtRowEnd()
     {
         Click(m_orders, 5);
-        CPopupMenuChooser chooser;
+        auto chooser = CModalAnswerer::Menus();
         QTest::keyClick(m_orders, Qt::Key_Return);
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
         QCOMPARE(chooser.menus[0], (QStringList{"Create &Index", "&Add Column", "Create &Trigger",
                                                 QString(), "&Drop"}));
         const QRect row = m_orders->GetRowRect(5).translated(m_orders->ClientRect().topLeft());
@@ -286,15 +284,15 @@ private slots:
         Click(m_orders, 1);
         Click(m_orders, 2, Qt::ControlModifier);
         {
-            CPopupMenuChooser chooser;
+            auto chooser = CModalAnswerer::Menus();
             QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 2));
-            QCOMPARE(chooser.Count(), 1);
+            QCOMPARE(chooser.MenuCount(), 1);
             QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(RowPoint(m_orders, 2)));
             QCOMPARE(SelectedRows(m_orders), (QList<int>{1, 2}));
             QCOMPARE(m_view->m_dragState, NoRowDrag);
 
             QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 8));
-            QCOMPARE(chooser.Count(), 2);
+            QCOMPARE(chooser.MenuCount(), 2);
             QCOMPARE(SelectedRows(m_orders), QList<int>{8});
             QCOMPARE(m_orders->m_focus, 8);
             // A segment row stands for its index.
@@ -302,7 +300,7 @@ private slots:
             QCOMPARE(SelectedRows(m_orders), QList<int>{5});
         }
         CModalAnswerer answerer(QMessageBox::No);
-        CPopupMenuChooser drop("&Drop");
+        auto drop = CModalAnswerer::Menus("&Drop");
         QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 9));
         QCOMPARE(answerer.texts, QStringList{"Are you sure you want to drop' LOG_IT'?"});
     }
@@ -326,9 +324,9 @@ private slots:
 
         m_orders->GetItem(2)->m_selected = true; // however a row came to be selected
         CModalAnswerer answerer(QMessageBox::No);
-        CPopupMenuChooser chooser("&Drop");
+        auto chooser = CModalAnswerer::Menus("&Drop");
         QTest::keyClick(m_view, Qt::Key_Return);
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
         QVERIFY(m_view->OnCommand(Cmd::Drop));
         QCOMPARE(answerer.texts,
                  QStringList(2, "Are you sure you want to drop the table 'ORDERS'?"));
@@ -396,7 +394,7 @@ private slots:
     void menuCommandsReachTheTable()
     {
         Click(m_orders, 1);
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         QString title;
         QString firstSegment;
         driver.Queue([&](QWidget *dialog) {
@@ -404,7 +402,7 @@ private slots:
             firstSegment = dialog->findChild<CGridCtrl *>()->GetItemText(0, 0);
             static_cast<QDialog *>(dialog)->reject();
         });
-        CPopupMenuChooser chooser("Create &Index");
+        auto chooser = CModalAnswerer::Menus("Create &Index");
         QTest::mouseClick(m_orders, Qt::RightButton, Qt::NoModifier, RowPoint(m_orders, 1));
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(title, QStringLiteral("Index"));
@@ -416,10 +414,10 @@ private slots:
         Click(m_customer, 1);
         Click(m_orders, 1);
         CModalAnswerer answerer(QMessageBox::No);
-        CPopupMenuChooser chooser("&Drop");
+        auto chooser = CModalAnswerer::Menus("&Drop");
         QTest::mouseClick(m_customer, Qt::RightButton, Qt::NoModifier, kCaptionPoint);
         QCOMPARE(m_view->m_pActiveTable, m_customer);
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
         QCOMPARE(answerer.Count(), 1);
         QCOMPARE(answerer.LastTitle(), QStringLiteral("Confirmation"));
         QCOMPARE(answerer.LastText(),
@@ -495,11 +493,11 @@ private slots:
         QCOMPARE(m_view->m_dragState, RowDragging);
         QVERIFY(CDropMark::Of(m_customer));
         {
-            CPopupMenuChooser chooser;
+            auto chooser = CModalAnswerer::Menus();
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Down, Qt::Key_Delete})
                 QTest::keyClick(m_orders, key);
             QTest::keyClick(m_orders, Qt::Key_Space, Qt::ControlModifier);
-            QCOMPARE(chooser.Count(), 0);
+            QCOMPARE(chooser.MenuCount(), 0);
         }
         QCOMPARE(shortcutRuns, 0);
         QCOMPARE(m_orders->m_focus, 1);
@@ -544,7 +542,7 @@ private slots:
 
     void releaseOverTargetOpensForeignKey()
     {
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         QString title;
         QStringList pairs;
         driver.Queue([&](QWidget *dialog) {

@@ -8,11 +8,9 @@
 #include "res/Resource.h"
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DiagramDriver.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "tests/support/SessionRows.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
@@ -190,7 +188,7 @@ private slots:
 
         CTableWnd *item = m_doc->FindTable("item");
         m_diagram.Click(item, 0);
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
             QVERIFY(dialog);
@@ -361,7 +359,7 @@ private slots:
         const QSize windowSize = item->size();
         const QStringList rows = Rows(kItemRows);
         m_diagram.Click(item, 0);
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
             QVERIFY(dialog);
@@ -393,7 +391,7 @@ private slots:
             QCOMPARE(none.Count(), 0);
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
         });
-        CPopupMenuChooser chooser("&Add Column");
+        auto chooser = CModalAnswerer::Menus("&Add Column");
         QTest::mouseClick(item, Qt::RightButton, Qt::NoModifier, RowPoint(item, 0));
         QCOMPARE(dialogs.Handled(), 1);
 

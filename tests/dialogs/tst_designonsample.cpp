@@ -1,10 +1,8 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/TableRows.h"
 
@@ -38,15 +36,15 @@ class TestDesignOnSample : public QObject
     // handed to fill, which ends by pressing Create.
     void RunFromMenu(int row, const char *entry, const std::function<void(QWidget *)> &fill)
     {
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         driver.Queue([&](QWidget *dialog) {
             QVERIFY(WaitActive(dialog));
             fill(dialog);
             Press(dialog, "Create");
         });
-        CPopupMenuChooser chooser(entry);
+        auto chooser = CModalAnswerer::Menus(entry);
         QTest::mouseClick(Employee(), Qt::RightButton, Qt::NoModifier, RowPoint(Employee(), row));
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(driver.Unexpected(), 0);
     }

@@ -6,7 +6,6 @@
 #include "grid/GridListColumn.h"
 #include "tests/support/DiagramDriver.h"
 #include "tests/support/DialogInput.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/RowDrag.h"
@@ -88,9 +87,9 @@ class TestForeignKeyDlg : public QObject
     // Drags a row of ORDERS onto a row of CUSTOMER; the dialog is worked by
     // the handler, inside the release.
     void DragOrdersOntoCustomer(int kind, const char *row, int targetKind, const char *target,
-                                CDialogDriver::Handler handler)
+                                CModalAnswerer::Handler handler)
     {
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         driver.Queue([handler](QWidget *dialog) {
             if (DialogInput::WaitActive(dialog))
                 handler(dialog);

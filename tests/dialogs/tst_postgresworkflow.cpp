@@ -5,11 +5,9 @@
 #include "grid/GridCtrl.h"
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DiagramDriver.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "tests/support/PostgresDatabase.h"
 #include "tests/support/RowDrag.h"
 #include "tests/support/SessionRows.h"
@@ -160,9 +158,9 @@ class TestPostgresWorkflow : public QObject
     // design dialog it opens is handed to fill, which ends by pressing the
     // dialog's button.
     void RunFromMenu(QWidget *widget, const QPoint &point, const char *entry,
-                     const CDialogDriver::Handler &fill)
+                     const CModalAnswerer::Handler &fill)
     {
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         driver.Queue([&fill](QWidget *dialog) {
             if (WaitActive(dialog))
                 fill(dialog);
@@ -170,9 +168,9 @@ class TestPostgresWorkflow : public QObject
             if (dialog->isVisible())
                 static_cast<QDialog *>(dialog)->reject();
         });
-        CPopupMenuChooser chooser(entry);
+        auto chooser = CModalAnswerer::Menus(entry);
         QTest::mouseClick(widget, Qt::RightButton, Qt::NoModifier, point);
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
         QCOMPARE(driver.Handled(), 1);
         QCOMPARE(driver.Unexpected(), 0);
     }
@@ -340,7 +338,7 @@ private slots:
         CModalAnswerer errors;
         CTableWnd *orders = Table("orders");
         CTableWnd *customer = Table("Customer Data");
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         QStringList prefilled;
         driver.Queue([&prefilled](QWidget *dialog) {
             if (WaitActive(dialog)) {
@@ -457,7 +455,7 @@ private slots:
 
         m_diagram.MarkLog();
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        CPopupMenuChooser chooser(QStringLiteral("&Drop"));
+        auto chooser = CModalAnswerer::Menus(QStringLiteral("&Drop"));
         QTest::mouseClick(View()->Canvas(), Qt::RightButton, {}, BackgroundPoint());
         QTRY_COMPARE(answerer.Count(), 1);
         QCOMPARE(answerer.LastText(), QStringLiteral("Are you sure you want to drop the foreign key relationship "
@@ -480,9 +478,9 @@ private slots:
         m_diagram.MarkLog();
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         {
-            CPopupMenuChooser chooser("&Drop");
+            auto chooser = CModalAnswerer::Menus("&Drop");
             QTest::mouseClick(orders, Qt::RightButton, Qt::NoModifier, kCaption);
-            QCOMPARE(chooser.Count(), 1);
+            QCOMPARE(chooser.MenuCount(), 1);
         }
         QCOMPARE(answerer.titles, QStringList{"Confirmation"});
         QCOMPARE(m_diagram.ChangesSinceMark(), QStringList{R"(DROP TABLE "orders")"});
@@ -500,7 +498,7 @@ private slots:
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
         m_diagram.MarkLog();
         {
-            CPopupMenuChooser chooser("&Drop");
+            auto chooser = CModalAnswerer::Menus("&Drop");
             QTest::mouseClick(shop, Qt::RightButton, Qt::NoModifier, kCaption);
         }
         QCOMPARE(answerer.titles, QStringList{"Confirmation"});

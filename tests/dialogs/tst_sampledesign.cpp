@@ -4,11 +4,9 @@
 #include "dialogs/CreateTableDlg.h"
 #include "document/Doc.h"
 #include "tests/support/ColumnGridDriver.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
@@ -21,7 +19,7 @@ namespace {
 
 // Fills a design dialog's column grid and presses its default button, as a
 // user does once the dialog is up.
-CDialogDriver::Handler FillAndPress(const QString &tableName, const QStringList &rows, const QString &button)
+CModalAnswerer::Handler FillAndPress(const QString &tableName, const QStringList &rows, const QString &button)
 {
     return [=](QWidget *dialog) {
         QVERIFY(DialogInput::WaitActive(dialog));
@@ -39,9 +37,9 @@ void DropFromMenu(CTableWnd *table, int kind, const char *name)
     const int row = TableRows::RowOf(table, kind, name);
     QVERIFY(row >= 0);
     QTest::mouseClick(table, Qt::LeftButton, Qt::NoModifier, TableRows::RowPoint(table, row));
-    CPopupMenuChooser chooser("&Drop");
+    auto chooser = CModalAnswerer::Menus("&Drop");
     QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(table, row));
-    QCOMPARE(chooser.Count(), 1);
+    QCOMPARE(chooser.MenuCount(), 1);
 }
 
 } // namespace
@@ -71,14 +69,14 @@ private slots:
         const int tables = doc->TableCount();
         // Confirmations are answered Yes; an error box would be recorded too.
         CModalAnswerer answers(QMessageBox::Yes);
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
 
         dialogs.Queue(FillAndPress("courier", {"courier_id|integer|||||1", "name|varchar|60", "phone|varchar|20"},
                                    "Create"));
         {
-            CPopupMenuChooser chooser("Create &Table");
+            auto chooser = CModalAnswerer::Menus("Create &Table");
             QTest::mouseClick(view->Canvas(), Qt::RightButton, Qt::NoModifier, QPoint(220, 10));
-            QCOMPARE(chooser.Count(), 1);
+            QCOMPARE(chooser.MenuCount(), 1);
         }
         QCOMPARE(dialogs.Handled(), 1);
         QCOMPARE(doc->TableCount(), tables + 1);
@@ -88,9 +86,9 @@ private slots:
 
         dialogs.Queue(FillAndPress(QString(), {"tracking_url|varchar|200"}, "Add"));
         {
-            CPopupMenuChooser chooser("&Add Column");
+            auto chooser = CModalAnswerer::Menus("&Add Column");
             QTest::mouseClick(courier, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(courier, 1));
-            QCOMPARE(chooser.Count(), 1);
+            QCOMPARE(chooser.MenuCount(), 1);
         }
         QCOMPARE(dialogs.Handled(), 2);
         QCOMPARE(dialogs.Unexpected(), 0);

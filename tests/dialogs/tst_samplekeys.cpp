@@ -2,11 +2,9 @@
 #include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "tests/support/RowDrag.h"
 #include "tests/support/SqliteRows.h"
 #include "tests/support/SampleDiagram.h"
@@ -67,9 +65,9 @@ class TestSampleKeys : public QObject
     {
         const CRelationshipRoute route = RouteOf(index);
         const QPoint inMarker = (route.m_marker[0] + route.m_marker[1] + route.m_marker[2]) / 3;
-        CPopupMenuChooser chooser("&Drop");
+        auto chooser = CModalAnswerer::Menus("&Drop");
         QTest::mouseClick(View()->Canvas(), Qt::RightButton, {}, inMarker);
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
     }
     bool LineDrawn(int index) const
     {
@@ -109,7 +107,7 @@ private slots:
         CTableWnd *orderLine = Table("order_line");
         CTableWnd *product = Table("product");
         QStringList pairs;
-        CDialogDriver driver;
+        auto driver = CModalAnswerer::Dialogs();
         driver.Queue([&](QWidget *dialog) {
             pairs = RowDrag::Cells(dialog, 0) + RowDrag::Cells(dialog, 1);
             DialogInput::Press(dialog, "OK");
@@ -187,9 +185,9 @@ private slots:
 
         QTest::mouseClick(window, Qt::LeftButton, {}, RowPoint(window, row));
         CModalAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
-        CPopupMenuChooser chooser("&Drop");
+        auto chooser = CModalAnswerer::Menus("&Drop");
         QTest::mouseClick(window, Qt::RightButton, {}, RowPoint(window, row));
-        QCOMPARE(chooser.Count(), 1);
+        QCOMPARE(chooser.MenuCount(), 1);
 
         if (refusal.isEmpty()) {
             QCOMPARE(answerer.titles, QStringList{"Confirmation"});

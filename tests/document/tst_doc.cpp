@@ -3,7 +3,6 @@
 #include "diagram/TableWnd.h"
 #include "document/AutoLayout.h"
 #include "document/Doc.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/FakeDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
@@ -323,7 +322,7 @@ private slots:
         CDoc doc(m_adapters, m_prompt);
         doc.SetTitle(title);
         QString shown;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&shown](QWidget *widget) {
             auto *dialog = qobject_cast<QFileDialog *>(widget);
             QVERIFY(dialog);

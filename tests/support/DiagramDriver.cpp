@@ -2,7 +2,7 @@
 
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
-#include "tests/support/PopupMenuChooser.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
@@ -68,13 +68,13 @@ void CDiagramDriver::Click(CTableWnd *table, int row, Qt::KeyboardModifiers modi
 // opened on the first selected row, or with Enter when none is.
 void CDiagramDriver::DropFromMenu(CTableWnd *table)
 {
-    CPopupMenuChooser chooser("&Drop");
+    auto chooser = CModalAnswerer::Menus("&Drop");
     const int selected = table->FirstSelected();
     if (selected >= 0)
         QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, TableRows::RowPoint(table, selected));
     else
         QTest::keyClick(table, Qt::Key_Return);
-    QCOMPARE(chooser.Count(), 1);
+    QCOMPARE(chooser.MenuCount(), 1);
 }
 
 void CDiagramDriver::MarkLog() { m_logMark = Session().GetStatementLog().size(); }

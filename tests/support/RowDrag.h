@@ -13,7 +13,7 @@ namespace RowDrag {
 
 // Presses on a row of one table window, moves over the view onto a row of
 // another and releases there. The dialog that opens runs inside the
-// release; queue its handling on a CDialogDriver first.
+// release; queue its handling on a CModalAnswerer first.
 void Drag(CTableWnd *from, int row, CTableWnd *to, int targetRow);
 
 // The cells of one grid column of the dialog, from row 0 to the first

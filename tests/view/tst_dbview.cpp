@@ -4,11 +4,9 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
-#include "tests/support/PopupMenuChooser.h"
 #include "view/DbView.h"
 #include "view/PrinterPage.h"
 
@@ -276,7 +274,7 @@ private slots:
             QVERIFY(!enabled);
         }
         // Create Table opens its dialog; cancelled, it sends nothing.
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         QString title;
         dialogs.Queue([&title](QWidget *dialog) {
             title = dialog->windowTitle();
@@ -532,7 +530,7 @@ private slots:
         const size_t statements = Session().GetStatementLog().size();
 
         CModalAnswerer answerer(QMessageBox::No);
-        CPopupMenuChooser chooser(QStringLiteral("&Drop"));
+        auto chooser = CModalAnswerer::Menus(QStringLiteral("&Drop"));
         QTest::mouseClick(m_view->Canvas(), Qt::RightButton, {}, QPoint(250, 20));
         QTRY_COMPARE(answerer.Count(), 1);
         QCOMPARE(answerer.LastTitle(), QStringLiteral("Confirmation"));

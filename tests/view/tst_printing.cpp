@@ -2,7 +2,6 @@
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
-#include "tests/support/DialogDriver.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PdfPages.h"
@@ -189,7 +188,7 @@ private slots:
         View()->m_pageInches[1] = 3;
         CPaintCounter paints(View()->Canvas());
         bool pageSetup = false;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *dialog) {
             pageSetup = qobject_cast<QPageSetupDialog *>(dialog) != nullptr;
             static_cast<QDialog *>(dialog)->reject();
@@ -324,7 +323,7 @@ private slots:
         UsePdfPrinter(Printer(), FilePath("preset.pdf"));
         const QString chosen = FilePath("chosen.pdf");
         bool offersPagesOrSelection = true;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<QPrintDialog *>(widget);
             QVERIFY(dialog);
@@ -360,7 +359,7 @@ private slots:
         View()->PrintSettings().SetPreviewPages(2);
         QPrintPreviewWidget::ViewMode shownMode = QPrintPreviewWidget::AllPagesView;
         int shownPages = 0;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<QPrintPreviewDialog *>(widget);
             QVERIFY(dialog);
@@ -415,7 +414,7 @@ private slots:
         if (!farTable.isNull())
             Doc()->GetTable(0)->move(farTable);
         CModalAnswerer boxes;
-        CDialogDriver dialogs;
+        auto dialogs = CModalAnswerer::Dialogs();
         QVERIFY(View()->OnCommand(command));
         QCOMPARE(boxes.Count(), 1);
         QCOMPARE(boxes.LastTitle(), QStringLiteral("Vellumix"));
