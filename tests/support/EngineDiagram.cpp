@@ -21,8 +21,8 @@ bool CEngineDiagram::Open(const QString &engine, const QString &sql)
     } else {
         return Fail("No engine is called " + engine);
     }
-    // The document knows only the adapter it is to use, so that the
-    // Pervasive.SQL one answers for the SQLite driver.
+    // For Pervasive the document knows that one adapter alone, so that it,
+    // not SQLite's own, answers for the SQLite driver.
     m_diagram = std::make_unique<CDiagramDriver>(engine == "Pervasive" ? SqliteWithPervasiveDialect()
                                                                        : MakeDbmsAdapters());
     return Reopen();
