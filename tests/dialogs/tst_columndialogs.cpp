@@ -11,7 +11,9 @@
 #include "tests/support/DialogInput.h"
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
+#include "tests/support/PervasiveFixture.h"
 #include "tests/support/SessionRows.h"
+#include "tests/support/SqliteRows.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
@@ -33,32 +35,55 @@ const char *const kShopSql = R"(
 create table item(id integer primary key, name varchar(20) not null, qty integer);
 create index item_by_name on item(name);
 insert into item values (1, 'bolt', 5), (2, 'nut', 7), (3, 'gear', NULL);
+create table T(a integer);
+insert into T values (1), (2);
 )";
 
-const char *const kItemRows = "select quote(id)||quote(name)||quote(qty) from item order by id";
+// An expected statement ending in "..." fixes only its beginning: the rest
+// is SQLite's dialect's own text.
+bool Matches(const QString &sent, const QString &expected)
+{
+    return expected.endsWith("...") ? sent.startsWith(expected.chopped(3)) : sent == expected;
+}
 
 } // namespace
 
-// The Create Table and Add Column dialogs on SQLite, driven by clicks and
-// keys: what reaches the engine, what the diagram shows afterwards, and
-// what the user sees when something is refused.
+// The Create Table and Add Column dialogs, driven by clicks and keys: what
+// reaches the engine, what the diagram shows afterwards, and what the user
+// sees when something is refused. The Pervasive.SQL engine cannot run here:
+// its cases run on SQLite's own dictionary with the Pervasive.SQL dialect,
+// so every statement sent is the Pervasive.SQL text, and a text SQLite
+// refuses shows how a refusal reaches the user.
 class TestColumnDialogs : public QObject
 {
     Q_OBJECT
 
     COdbcSandbox m_sandbox;
-    CDiagramDriver m_diagram;
+    CDiagramDriver m_sqlite;
+    CDiagramDriver m_pervasive{SqliteWithPervasiveDialect()};
+    CDiagramDriver *m_diagram = &m_sqlite;
     CDoc *m_doc = nullptr;
     CDbView *m_view = nullptr;
     std::unique_ptr<CCreateTableDlg> m_dialog;
 
-    CDbSession &Session() const { return m_diagram.Session(); }
+    CDbSession &Session() const { return m_diagram->Session(); }
+    // Opens the shop's diagram as the engine's user sees it.
+    bool Open(const QString &engine)
+    {
+        m_sqlite.Close();
+        m_diagram = engine == "SQLite" ? &m_sqlite : &m_pervasive;
+        if (!m_diagram->Open(COdbcSandbox::ConnectionString("Shop")))
+            return false;
+        m_doc = m_diagram->Doc();
+        m_view = m_diagram->View();
+        return true;
+    }
 
     // The first column of every row of a query; the log mark moves past it.
     QStringList Rows(const QString &sql)
     {
         const QStringList rows = FirstColumnRows(Session(), sql);
-        m_diagram.MarkLog();
+        m_diagram->MarkLog();
         return rows;
     }
     QStringList CatalogColumns(const QString &table)
@@ -101,19 +126,18 @@ class TestColumnDialogs : public QObject
         return visited;
     }
 
-
 private slots:
+    // Every case starts on SQLite; a case with an engine column opens its own.
     void init()
     {
         m_sandbox.AddSqliteSource("Shop", kShopSql);
-        QVERIFY(m_diagram.Open(COdbcSandbox::ConnectionString("Shop")));
-        m_doc = m_diagram.Doc();
-        m_view = m_diagram.View();
+        QVERIFY(Open("SQLite"));
     }
     void cleanup()
     {
         m_dialog.reset();
-        m_diagram.Close();
+        m_sqlite.Close();
+        m_pervasive.Close();
     }
 
     void gridOffersTheEngineTypesInSevenColumns()
@@ -181,13 +205,13 @@ private slots:
         CCreateTableDlg *create = OpenCreateTable();
         QCOMPARE(QApplication::focusWidget(), TableName(create));
         QCOMPARE(FocusWalk(create, 3), (QStringList{"CColumnGrid", "Create", "Cancel"}));
-        m_diagram.MarkLog();
+        m_diagram->MarkLog();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QCOMPARE(create->result(), int(QDialog::Rejected));
         QVERIFY(!create->isVisible());
 
         CTableWnd *item = m_doc->FindTable("item");
-        m_diagram.Click(item, 0);
+        m_diagram->Click(item, 0);
         auto dialogs = CModalAnswerer::Dialogs();
         dialogs.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
@@ -201,7 +225,7 @@ private slots:
         });
         QVERIFY(m_view->OnCommand(Cmd::AddColumn));
         QCOMPARE(dialogs.Handled(), 1);
-        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QVERIFY(m_diagram->SentSinceMark().isEmpty());
         QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty"}));
     }
 
@@ -283,37 +307,71 @@ private slots:
         QVERIFY(!m_doc->CheckMovedTables());
     }
 
-    void refusedTableLeavesNoWindowAndTheSameStatementGoesAgain()
+    // What the engine answers reaches the user: an accepted table gets its
+    // window, a refused one none, and the dialog keeps its input so the same
+    // statement goes again. Pervasive.SQL's text is compared byte for byte;
+    // SQLite's own dictionary underneath accepts or refuses it.
+    void createTableShowsTheEnginesAnswer_data()
     {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("SQLite, a name taken") << "SQLite" << "item" << QStringList{"a|integer", "b|varchar|10"}
+                                              << R"(CREATE TABLE "item"...)" << "table \"item\" already exists";
+        // SQLite knows no collation y.
+        QTest::newRow("Pervasive.SQL, two rows")
+            << "Pervasive.SQL" << "T2" << QStringList{"a|integer|||||1", "b|char|20||y|'x'"}
+            << R"(CREATE TABLE "T2" ("a" integer not null, "b" char(20) DEFAULT 'x' collate 'y'))" << "collation";
+        QTest::newRow("Pervasive.SQL, blank before the size, apostrophes in the default")
+            << "Pervasive.SQL" << "S" << QStringList{"c|char| 5|||'it''s'", "n|integer|||||0"}
+            << R"(CREATE TABLE "S" ("c" char( 5) DEFAULT 'it''s', "n" integer))" << QString();
+    }
+    void createTableShowsTheEnginesAnswer()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, table);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, statement);
+        QFETCH(QString, error);
+        QVERIFY(Open(engine));
         const int tables = m_doc->TableCount();
+        const QStringList catalog = CatalogNames(m_doc, qPrintable(table));
         CCreateTableDlg *dialog = OpenCreateTable();
-        Type(TableName(dialog), "item");
-        CColumnGridDriver rows(Grid(dialog));
-        rows.FillRows({"a|integer", "b|varchar|10"});
-        m_diagram.MarkLog();
+        Type(TableName(dialog), table);
+        CColumnGridDriver grid(Grid(dialog));
+        grid.FillRows(rows);
+        m_diagram->MarkLog();
         CModalAnswerer answerer;
         Press(dialog, "Create");
+        const QStringList sent = m_diagram->ChangesSinceMark();
+        QCOMPARE(sent.size(), 1);
+        QVERIFY2(Matches(sent[0], statement), qPrintable(sent[0]));
+        if (error.isEmpty()) {
+            QCOMPARE(answerer.Count(), 0);
+            QVERIFY(!dialog->isVisible());
+            QCOMPARE(m_doc->TableCount(), tables + 1);
+            QCOMPARE(Names(m_doc->FindTable(qPrintable(table))), CatalogNames(m_doc, qPrintable(table)));
+            return;
+        }
         Press(dialog, "Create");
-
         QCOMPARE(answerer.titles, (QStringList{"Error", "Error"}));
         QCOMPARE(answerer.icons.value(0), QMessageBox::Critical);
-        QVERIFY2(answerer.texts[0].contains("table \"item\" already exists"), qPrintable(answerer.texts[0]));
+        QVERIFY2(answerer.texts[0].contains(error), qPrintable(answerer.texts[0]));
         QCOMPARE(answerer.texts[1], answerer.texts[0]);
-        const QStringList sent = m_diagram.ChangesSinceMark();
-        QCOMPARE(sent.size(), 2);
-        QCOMPARE(sent[1], sent[0]);
-        QVERIFY(sent[0].startsWith("CREATE TABLE \"item\""));
+        QCOMPARE(m_diagram->ChangesSinceMark(), (QStringList{sent[0], sent[0]}));
         QVERIFY(dialog->isVisible());
-        QCOMPARE(TableName(dialog)->text(), QStringLiteral("item"));
-        QCOMPARE(rows.FilledRows(), (QStringList{"a|integer", "b|varchar|10"}));
+        QCOMPARE(TableName(dialog)->text(), table);
+        QCOMPARE(grid.FilledRows(), rows);
         QCOMPARE(m_doc->TableCount(), tables);
-        QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty"}));
+        QCOMPARE(CatalogNames(m_doc, qPrintable(table)), catalog);
 
         // Escape leaves without sending anything.
-        m_diagram.MarkLog();
+        m_diagram->MarkLog();
         QTest::keyClick(dialog, Qt::Key_Escape);
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QVERIFY(m_diagram->SentSinceMark().isEmpty());
         QVERIFY(!m_doc->CheckMovedTables());
     }
 
@@ -339,67 +397,108 @@ private slots:
         Type(TableName(dialog), name);
         CColumnGridDriver grid(Grid(dialog));
         grid.FillRows(rows);
-        m_diagram.MarkLog();
+        m_diagram->MarkLog();
         CModalAnswerer answerer;
         Press(dialog, "Create");
         QCOMPARE(answerer.titles, QStringList{"Error"});
         QCOMPARE(answerer.texts, QStringList{message});
-        QVERIFY(m_diagram.SentSinceMark().isEmpty());
+        QVERIFY(m_diagram->SentSinceMark().isEmpty());
         QVERIFY(dialog->isVisible());
         QCOMPARE(TableName(dialog)->text(), name);
         QCOMPARE(grid.FilledRows(), rows);
     }
 
-    // SQLite takes the first column and refuses the second; neither may
-    // stay. Completed, the same rows go in together.
+    // The engine refuses the columns: none may stay, and the dialog keeps
+    // them. SQLite takes the first of its statements and refuses the second;
+    // SQLite's parser refuses Pervasive.SQL's one statement with a clause per
+    // row, which is compared byte for byte. Completed, the same rows go in
+    // together.
+    void addColumnsAllOrNone_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QString>("error");
+        // The default typed into the second row to complete it; none: the
+        // dialog is cancelled. Then the table's columns and its rows, quoted.
+        QTest::addColumn<QString>("completion");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QStringList>("values");
+        QTest::newRow("SQLite") << "SQLite" << "item" << QStringList{"extra|integer", "must|integer|||||1"}
+                                << QStringList{R"(ALTER TABLE "item"...)", R"(ALTER TABLE "item"...)"}
+                                << "Cannot add a NOT NULL column with default value NULL" << "0"
+                                << QStringList{"id", "name", "qty", "extra", "must"}
+                                << QStringList{"1'bolt'5NULL0", "2'nut'7NULL0", "3'gear'NULLNULL0"};
+        QTest::newRow("Pervasive.SQL")
+            << "Pervasive.SQL" << "T" << QStringList{"c|integer", "d|char|10||||1"}
+            << QStringList{R"(ALTER TABLE "T" ( ADD "c" integer,  ADD "d" char(10) not null))"} << "syntax error"
+            << QString() << QStringList{"a"} << QStringList{"1", "2"};
+    }
     void addColumnsAllOrNone()
     {
-        CTableWnd *item = m_doc->FindTable("item");
-        const QStringList windowRows = Names(item);
-        const QSize windowSize = item->size();
-        const QStringList rows = Rows(kItemRows);
-        m_diagram.Click(item, 0);
-        auto dialogs = CModalAnswerer::Dialogs();
-        dialogs.Queue([&](QWidget *widget) {
+        QFETCH(QString, engine);
+        QFETCH(QString, table);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, statements);
+        QFETCH(QString, error);
+        QFETCH(QString, completion);
+        QFETCH(QStringList, columns);
+        QFETCH(QStringList, values);
+        QVERIFY(Open(engine));
+        CTableWnd *window = m_doc->FindTable(qPrintable(table));
+        const QStringList windowRows = Names(window);
+        const QSize windowSize = window->size();
+        const QStringList before = CatalogColumns(table);
+        const QStringList data = SqliteRows::Dump(m_sandbox.DatabasePath("Shop"));
+        m_diagram->Click(window, 0);
+        auto answerer = CModalAnswerer::Dialogs();
+        answerer.Queue([&](QWidget *widget) {
             auto *dialog = qobject_cast<CAddColumnDlg *>(widget);
             QVERIFY(dialog);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Add Column(s)"));
             QVERIFY(Activate(dialog));
             CColumnGridDriver grid(Grid(dialog));
-            grid.FillRows({"extra|integer", "must|integer|||||1"});
-            m_diagram.MarkLog();
+            grid.FillRows(rows);
+            m_diagram->MarkLog();
             {
-                CModalAnswerer answerer;
+                CModalAnswerer refusal;
                 Press(dialog, "Add");
-                QCOMPARE(answerer.titles, QStringList{"Error"});
-                QVERIFY2(answerer.texts[0].contains("Cannot add a NOT NULL column with default value NULL"),
-                         qPrintable(answerer.texts[0]));
+                QCOMPARE(refusal.titles, QStringList{"Error"});
+                QVERIFY2(refusal.texts[0].contains(error), qPrintable(refusal.texts[0]));
             }
-            QCOMPARE(m_diagram.ChangesSinceMark().size(), 2);
+            const QStringList sent = m_diagram->ChangesSinceMark();
+            QCOMPARE(sent.size(), statements.size());
+            for (int i = 0; i < sent.size(); ++i)
+                QVERIFY2(Matches(sent[i], statements[i]), qPrintable(sent[i]));
             QVERIFY(dialog->isVisible());
-            QCOMPARE(grid.FilledRows(), (QStringList{"extra|integer", "must|integer|||||1"}));
+            QCOMPARE(grid.FilledRows(), rows);
             QVERIFY(!Session().InTransaction());
-            QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty"}));
-            QCOMPARE(Rows(kItemRows), rows);
-            QCOMPARE(Names(item), windowRows);
-            QCOMPARE(item->size(), windowSize);
+            QCOMPARE(CatalogColumns(table), before);
+            QCOMPARE(SqliteRows::Dump(m_sandbox.DatabasePath("Shop")), data);
+            QCOMPARE(Names(window), windowRows);
+            QCOMPARE(window->size(), windowSize);
 
             QVERIFY(Activate(dialog));
-            grid.Type(1, 5, "0");
+            if (completion.isEmpty()) {
+                Press(dialog, "Cancel");
+                return;
+            }
+            grid.Type(1, 5, completion);
             CModalAnswerer none;
             Press(dialog, "Add");
             QCOMPARE(none.Count(), 0);
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
         });
-        auto chooser = CModalAnswerer::Menus("&Add Column");
-        QTest::mouseClick(item, Qt::RightButton, Qt::NoModifier, RowPoint(item, 0));
-        QCOMPARE(dialogs.Handled(), 1);
+        answerer.ChooseFromMenus("&Add Column");
+        QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, RowPoint(window, 0));
+        QCOMPARE(answerer.Handled(), 1);
 
-        QCOMPARE(CatalogColumns("item"), (QStringList{"id", "name", "qty", "extra", "must"}));
-        QCOMPARE(ColumnRows(item), CatalogColumns("item"));
-        QCOMPARE(Rows("select quote(id)||quote(name)||quote(qty)||quote(extra)||quote(must) from item order by id"),
-                 (QStringList{"1'bolt'5NULL0", "2'nut'7NULL0", "3'gear'NULLNULL0"}));
-        QCOMPARE(item->height(), windowSize.height() + 2 * 15);
+        QCOMPARE(CatalogColumns(table), columns);
+        QCOMPARE(ColumnRows(window), columns);
+        const QString quoted = "quote(\"" + columns.join("\")||quote(\"") + "\")";
+        QCOMPARE(Rows(QStringLiteral("select %1 from \"%2\" order by 1").arg(quoted, table)), values);
+        QCOMPARE(window->height(), windowSize.height() + 15 * static_cast<int>(columns.size() - before.size()));
     }
 };
 
