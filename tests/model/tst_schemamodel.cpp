@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -156,6 +157,19 @@ private slots:
 
         copy.PutTable(Orders());
         QVERIFY(copy == model);
+        // Each part of a table counts.
+        const std::vector<std::function<void(CTableSchema &)>> changes = {
+            [](CTableSchema &t) { t.m_columns[1].m_name = "note"; },
+            [](CTableSchema &t) { t.m_columns[1].m_facts.m_nullable = "0"; },
+            [](CTableSchema &t) { t.m_indexes[0].m_unique = false; },
+            [](CTableSchema &t) { t.m_indexes[0].m_columns.push_back("NOTE"); },
+            [](CTableSchema &t) { t.m_triggers[0] = "AUDIT2"; },
+        };
+        for (const auto &change : changes) {
+            CTableSchema changed = Orders();
+            change(changed);
+            QVERIFY(changed != Orders());
+        }
         copy.SetRelationships({});
         QVERIFY(copy != model);
         QCOMPARE(QString::fromStdString(model.FindTable("ORDERS")->m_columns[1].Description()),
