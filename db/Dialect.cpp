@@ -36,16 +36,27 @@ std::string CDialect::MissingFeatureText(Feature feature) const
 CRendering CDialect::CheckDefaults(const CSchemaChange &change) const
 {
     const std::vector<CColumnDef> *columns = nullptr;
-    if (const auto *create = std::get_if<CCreateTable>(&change))
+    std::vector<CColumnDef> altered;
+    if (const auto *create = std::get_if<CCreateTable>(&change)) {
         columns = &create->m_columns;
-    else if (const auto *add = std::get_if<CAddColumns>(&change))
+    } else if (const auto *add = std::get_if<CAddColumns>(&change)) {
         columns = &add->m_columns;
+    } else if (const auto *alter = std::get_if<CAlterTable>(&change)) {
+        for (const CAlteredColumn &column : alter->m_columns)
+            altered.push_back(column.m_column);
+        columns = &altered;
+    }
     const std::string refused = columns ? ColumnCheck::CheckDefaults(*columns, Syntax()) : std::string();
     return refused.empty() ? CRendering() : Refusal(refused);
 }
 
 CRendering CDialect::CheckFeatures(const CSchemaChange &change) const
 {
+    // What replaces an index or a trigger asks for what creating it asks.
+    if (const auto *index = std::get_if<CReplaceIndex>(&change))
+        return CheckFeatures(index->m_new);
+    if (const auto *trigger = std::get_if<CReplaceTrigger>(&change))
+        return CheckFeatures(trigger->m_new);
     std::vector<Feature> asked;
     if (const auto *index = std::get_if<CCreateIndex>(&change)) {
         if (index->m_modifiable)
@@ -85,8 +96,43 @@ CRendering CDialect::Render(const CSchemaChange &change) const
                           [this](const CCreateIndex &c) { return CreateIndex(c); },
                           [this](const CCreateTrigger &c) { return CreateTrigger(c); },
                           [this](const CAddForeignKey &c) { return AddForeignKey(c); },
+                          [this](const CAlterTable &c) { return AlterTable(c); },
+                          [this](const CReplaceIndex &c) { return ReplaceIndex(c); },
+                          [this](const CReplaceTrigger &c) { return ReplaceTrigger(c); },
                       },
                       change);
+}
+
+CRendering CDialect::AlterTable(const CAlterTable &) const
+{
+    return Refusal("Editing an existing table is not supported for " + EngineName()
+                   + ": its statements for it cannot be checked here. Nothing was changed.");
+}
+
+namespace {
+
+// Two renderings run one after the other, or the first refusal.
+CRendering Joined(CRendering first, const CRendering &second)
+{
+    if (first.m_result < 0)
+        return first;
+    if (second.m_result < 0)
+        return second;
+    first.m_statements.insert(first.m_statements.end(), second.m_statements.begin(),
+                              second.m_statements.end());
+    return first;
+}
+
+} // namespace
+
+CRendering CDialect::ReplaceIndex(const CReplaceIndex &change) const
+{
+    return Joined(DropIndex(change.m_old), CreateIndex(change.m_new));
+}
+
+CRendering CDialect::ReplaceTrigger(const CReplaceTrigger &change) const
+{
+    return Joined(DropTrigger(change.m_old), CreateTrigger(change.m_new));
 }
 
 int CDialect::Apply(CDbSession &session, const CSchemaChange &change) const

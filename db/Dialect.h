@@ -62,6 +62,12 @@ protected:
     virtual CRendering CreateIndex(const CCreateIndex &change) const = 0;
     virtual CRendering CreateTrigger(const CCreateTrigger &change) const = 0;
     virtual CRendering AddForeignKey(const CAddForeignKey &change) const = 0;
+    // An engine whose statements for editing a table are not known here
+    // refuses it, naming the engine.
+    virtual CRendering AlterTable(const CAlterTable &change) const;
+    // The old one's drop and the new one's creation, in one transaction.
+    CRendering ReplaceIndex(const CReplaceIndex &change) const;
+    CRendering ReplaceTrigger(const CReplaceTrigger &change) const;
 
     // The clause a collation name becomes in a column definition.
     virtual std::string CollationClause(const std::string &collation) const = 0;

@@ -26,10 +26,13 @@ struct CColumnDef
     std::string m_nullMark;  // exactly "1" makes the column not null
 };
 
+// A primary key, when named, lists its columns in key order; without one
+// the statement is the one written without a key.
 struct CCreateTable
 {
     std::string m_table;
     std::vector<CColumnDef> m_columns;
+    std::vector<std::string> m_primaryKey = {};
 };
 
 struct CAddColumns
@@ -115,9 +118,49 @@ struct CAddForeignKey
     DeleteRule m_deleteRule = DeleteRule::None;
 };
 
+// One column of an edited table: the name it has now (empty for a new
+// column) and what it is to be.
+struct CAlteredColumn
+{
+    std::string m_from;
+    CColumnDef m_column;
+};
+
+// An existing table changed as a whole, as the Edit Table dialog gives it:
+// renamed (an empty new name keeps the name), its columns renamed,
+// retyped, given another default or null rule, added, or dropped (a column
+// of m_before that no m_from names), and its primary key set (empty: no
+// key). m_columns is the table's new column order. m_before and
+// m_keyBefore are the table as it was shown, so that a dialect writes only
+// what changed.
+struct CAlterTable
+{
+    std::string m_table;
+    std::string m_newName;
+    std::vector<CAlteredColumn> m_columns;
+    std::vector<std::string> m_primaryKey = {};
+    std::vector<CColumnDef> m_before = {};
+    std::vector<std::string> m_keyBefore = {};
+};
+
+// An index or a trigger replaced by an edited one: the old one dropped and
+// the new one created, together or not at all.
+struct CReplaceIndex
+{
+    CDropIndex m_old;
+    CCreateIndex m_new;
+};
+
+struct CReplaceTrigger
+{
+    CDropTrigger m_old;
+    CCreateTrigger m_new;
+};
+
 using CSchemaChange =
     std::variant<CCreateTable, CAddColumns, CDropColumns, CDropIndex, CDropTrigger, CDropTable,
-                 CDropRelationship, CCreateIndex, CCreateTrigger, CAddForeignKey>;
+                 CDropRelationship, CCreateIndex, CCreateTrigger, CAddForeignKey, CAlterTable,
+                 CReplaceIndex, CReplaceTrigger>;
 
 // What a design dialog's compose step gives: either the first error its
 // checks found (a negative result code, m_change unused) or the change.

@@ -6,8 +6,13 @@
 
 using SqlText::QuoteIdentifier;
 
+// The classic statement knows no key clause; one written here could not be
+// checked against the engine.
 CRendering CPervasiveDialect::CreateTable(const CCreateTable &change) const
 {
+    if (!change.m_primaryKey.empty())
+        return Refusal("A primary key in Create Table is not supported for Pervasive.SQL: its "
+                       "statement for it cannot be checked here. Nothing was changed.");
     return Statement(CreateTableStatement(change));
 }
 

@@ -30,7 +30,12 @@ struct CNameCollector
             Add(column.m_name);
     }
 
-    void operator()(const CCreateTable &c) { Add(c.m_table); AddColumns(c.m_columns); }
+    void operator()(const CCreateTable &c)
+    {
+        Add(c.m_table);
+        AddColumns(c.m_columns);
+        Add(c.m_primaryKey);
+    }
     void operator()(const CAddColumns &c) { Add(c.m_table); AddColumns(c.m_columns); }
     void operator()(const CDropColumns &c) { Add(c.m_table); Add(c.m_columns); }
     void operator()(const CDropIndex &c) { Add(c.m_table); Add(c.m_index); }
@@ -45,6 +50,15 @@ struct CNameCollector
             Add(segment.m_column);
     }
     void operator()(const CCreateTrigger &c) { Add(c.m_name); Add(c.m_table); }
+    void operator()(const CAlterTable &c)
+    {
+        Add(c.m_table);
+        Add(c.m_newName);
+        for (const CAlteredColumn &column : c.m_columns)
+            Add(column.m_column.m_name);
+    }
+    void operator()(const CReplaceIndex &c) { (*this)(c.m_new); }
+    void operator()(const CReplaceTrigger &c) { (*this)(c.m_new); }
     void operator()(const CAddForeignKey &c)
     {
         Add(c.m_table);
