@@ -239,6 +239,27 @@ void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
     view->m_dragState = NoRowDrag;
 }
 
+// A double-click edits what it meets: the caption the table, an index
+// header or one of its segments the index, a trigger row the trigger. The
+// press before it has made that row the current one.
+void CTableWnd::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    if (InCaption(pos)) {
+        OnCommand(Cmd::EditTable);
+        return;
+    }
+    if (RowsHidden())
+        return;
+    const CTableItem *item = GetItem(HitRow(pos.y() - ClientRect().top()));
+    if (item && item->IsIndexHeader())
+        OnCommand(Cmd::EditIndex);
+    else if (item && item->m_kind == Trigger)
+        OnCommand(Cmd::EditTrigger);
+}
+
 // While a row is armed or dragged, keys neither move the selection nor
 // reach the menus' shortcuts (Delete would drop, Enter would open the
 // menu): only Escape acts, and it cancels the drag.

@@ -56,6 +56,11 @@ constexpr int ViewTableDiagram = 32789;
 constexpr int ViewSqlLog = 32790;
 // Reads the diagram's tables and relationships again (View menu, F5).
 constexpr int ViewRefresh = 32791;
+// Editing what exists: a double-click on a caption, an index header or a
+// trigger row, and Edit Table in the menus.
+constexpr int EditTable = 32792;
+constexpr int EditIndex = 32793;
+constexpr int EditTrigger = 32794;
 
 } // namespace Cmd
 

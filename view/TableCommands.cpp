@@ -17,6 +17,7 @@
 #include "document/ErrorReport.h"
 #include "res/Resource.h"
 #include "view/DbView.h"
+#include "view/TableEdits.h"
 
 #include <QMessageBox>
 
@@ -267,6 +268,9 @@ bool TableCommands::Run(CDoc &doc, CDbView &view, CTableWnd &table, int id)
     case Cmd::DropIndexes: DropIndexes(doc, table, view); return true;
     case Cmd::DropTriggers: DropTriggers(doc, table); return true;
     case Cmd::DropTable: DropTable(doc, table, view); return true;
+    case Cmd::EditTable: return TableEdits::EditTable(doc, view, table);
+    case Cmd::EditIndex: return TableEdits::EditIndex(doc, view, table);
+    case Cmd::EditTrigger: return TableEdits::EditTrigger(doc, view, table);
     default: return false;
     }
 }

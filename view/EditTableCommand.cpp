@@ -1,0 +1,3 @@
+#include "view/TableEdits.h"
+
+bool TableEdits::EditTable(CDoc &, CDbView &, CTableWnd &) { return false; }
