@@ -558,6 +558,15 @@ int CDbSession::ListIndexes(const std::string &table)
                                      SQL_INDEX_ALL, SQL_ENSURE));
 }
 
+// Like SQLStatistics, SQLPrimaryKeys takes the table name as it is, not as
+// a pattern.
+int CDbSession::ListPrimaryKeys(const std::string &table)
+{
+    CloseCursor();
+    return CheckReturn(SQLPrimaryKeys(m_statement, nullptr, 0, OptionalText(m_catalogSchema),
+                                      Length(m_catalogSchema), Text(table), Length(table)));
+}
+
 int CDbSession::ListTypes()
 {
     CloseCursor();

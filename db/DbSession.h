@@ -114,6 +114,8 @@ public:
     int ListTables();
     int ListColumns(const std::string &table);
     int ListIndexes(const std::string &table);
+    // SQLPrimaryKeys: the table's key columns (COLUMN_NAME 4, KEY_SEQ 5).
+    int ListPrimaryKeys(const std::string &table);
     int ListTypes();
     int LoadTypeInfo();
 

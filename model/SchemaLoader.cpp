@@ -5,6 +5,8 @@
 #include "db/ResultCodes.h"
 #include "model/IndexRows.h"
 
+#include <algorithm>
+
 namespace SchemaLoader {
 namespace {
 
@@ -12,14 +14,15 @@ int LoadColumns(CDbSession &session, CTableSchema &table)
 {
     const CDbmsAdapter *adapter = session.GetAdapter();
     const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
-    // COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH, SCALE, NULLABLE.
+    // COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH, SCALE, NULLABLE,
+    // COLUMN_DEF.
     return session.ReadRows(
-        session.ListColumns(table.m_name), {4, 5, 6, 7, 8, 9, 11}, [&](const CDbRow &row) {
+        session.ListColumns(table.m_name), {4, 5, 6, 7, 8, 9, 11, 13}, [&](const CDbRow &row) {
             CColumnFacts facts{row[2], row[1], row[3], row[4], row[5], row[6], declaredTypes};
             if (adapter)
                 adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType,
                                               facts.m_precision, facts.m_length);
-            table.m_columns.push_back(CSchemaColumn{row[0], facts});
+            table.m_columns.push_back(CSchemaColumn{row[0], facts, row[7]});
         });
 }
 
@@ -32,6 +35,21 @@ int LoadIndexes(CDbSession &session, CTableSchema &table)
     if (const CDbmsAdapter *adapter = session.GetAdapter())
         for (CSchemaIndex &index : table.m_indexes)
             index.m_name = adapter->ShownIndexName(index.m_name);
+    return result;
+}
+
+// The driver lists the key by table name; KEY_SEQ puts it in key order.
+int LoadPrimaryKey(CDbSession &session, CTableSchema &table)
+{
+    std::vector<std::pair<int, std::string>> parts;
+    const int result = session.ReadRows(session.ListPrimaryKeys(table.m_name), {4, 5},
+                                        [&](const CDbRow &row) {
+                                            parts.emplace_back(LeadingInteger(row[1]), row[0]);
+                                        });
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &part : parts)
+        table.m_primaryKey.push_back(std::move(part.second));
     return result;
 }
 
@@ -59,6 +77,8 @@ int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table)
     int result = LoadColumns(session, table);
     if (result >= 0)
         result = LoadIndexes(session, table);
+    if (result >= 0)
+        result = LoadPrimaryKey(session, table);
     if (result >= 0)
         result = LoadTriggers(session, table);
     return result;

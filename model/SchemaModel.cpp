@@ -28,7 +28,7 @@ bool operator==(const CColumnFacts &a, const CColumnFacts &b)
 
 bool operator==(const CSchemaColumn &a, const CSchemaColumn &b)
 {
-    return a.m_name == b.m_name && a.m_facts == b.m_facts;
+    return a.m_name == b.m_name && a.m_facts == b.m_facts && a.m_default == b.m_default;
 }
 
 bool operator==(const CSchemaIndex &a, const CSchemaIndex &b)
@@ -38,8 +38,8 @@ bool operator==(const CSchemaIndex &a, const CSchemaIndex &b)
 
 bool operator==(const CTableSchema &a, const CTableSchema &b)
 {
-    return std::tie(a.m_name, a.m_columns, a.m_indexes, a.m_triggers)
-           == std::tie(b.m_name, b.m_columns, b.m_indexes, b.m_triggers);
+    return std::tie(a.m_name, a.m_columns, a.m_indexes, a.m_triggers, a.m_primaryKey)
+           == std::tie(b.m_name, b.m_columns, b.m_indexes, b.m_triggers, b.m_primaryKey);
 }
 
 bool operator==(const CDbRelationship &a, const CDbRelationship &b)
@@ -47,6 +47,11 @@ bool operator==(const CDbRelationship &a, const CDbRelationship &b)
     return std::tie(a.m_parentTable, a.m_parentIndex, a.m_foreignTable, a.m_foreignIndex, a.m_name)
            == std::tie(b.m_parentTable, b.m_parentIndex, b.m_foreignTable, b.m_foreignIndex,
                        b.m_name);
+}
+
+bool CTableSchema::IsKeyColumn(const std::string &column) const
+{
+    return std::find(m_primaryKey.begin(), m_primaryKey.end(), column) != m_primaryKey.end();
 }
 
 const CSchemaIndex *CTableSchema::FindIndex(const std::string &name) const

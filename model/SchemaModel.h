@@ -18,6 +18,9 @@ struct CSchemaColumn
     // As the catalog reported them, put the way the engine's adapter reads
     // them.
     CColumnFacts m_facts;
+    // The default as the catalog reports it (SQLColumns COLUMN_DEF), an
+    // expression text; empty for none.
+    std::string m_default = {};
 
     // The text the Attributes mode shows beside the name.
     std::string Description() const { return DescribeColumn(m_facts); }
@@ -38,7 +41,10 @@ struct CTableSchema
     std::vector<CSchemaColumn> m_columns;
     std::vector<CSchemaIndex> m_indexes;
     std::vector<std::string> m_triggers;
+    // The primary key's columns in key order; empty when the table has none.
+    std::vector<std::string> m_primaryKey = {};
 
+    bool IsKeyColumn(const std::string &column) const;
     const CSchemaIndex *FindIndex(const std::string &name) const;
     // Each returns false when there was nothing of that name.
     bool RemoveIndex(const std::string &name);

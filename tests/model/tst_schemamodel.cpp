@@ -58,9 +58,10 @@ CTableSchema Orders()
 {
     return CTableSchema{"ORDERS",
                         {{"ID", {"INTEGER", "4", "10", "4", "0", "0"}},
-                         {"NOTE", {"VARCHAR", "12", "", "40", "", "1"}}},
+                         {"NOTE", {"VARCHAR", "12", "", "40", "", "1"}, "'none'"}},
                         {{"PK", true, {"ID"}}},
-                        {"AUDIT"}};
+                        {"AUDIT"},
+                        {"ID"}};
 }
 
 } // namespace
@@ -164,6 +165,9 @@ private slots:
             [](CTableSchema &t) { t.m_indexes[0].m_unique = false; },
             [](CTableSchema &t) { t.m_indexes[0].m_columns.push_back("NOTE"); },
             [](CTableSchema &t) { t.m_triggers[0] = "AUDIT2"; },
+            [](CTableSchema &t) { t.m_columns[1].m_default = "'other'"; },
+            [](CTableSchema &t) { t.m_primaryKey.push_back("NOTE"); },
+            [](CTableSchema &t) { t.m_primaryKey.clear(); },
         };
         for (const auto &change : changes) {
             CTableSchema changed = Orders();
