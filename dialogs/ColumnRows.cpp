@@ -2,10 +2,22 @@
 
 #include "db/ColumnCheck.h"
 #include "db/ResultCodes.h"
+#include "db/SqlText.h"
+#include "model/ColumnDescription.h"
 
 namespace ColumnRows {
 
 namespace {
+
+// The definition of a named row, or the first error its type and sizes
+// give.
+int CheckedDefinition(const CColumnRow &row, const CTypeList &types, CColumnDef &column)
+{
+    if (row.m_typeName.empty())
+        return DbResult::kNoDataType;
+    column = Definition(row, types);
+    return ColumnCheck::CheckSizes(column);
+}
 
 // The definitions of the rows up to the first one without a name, or the
 // first error one of them gives.
@@ -15,15 +27,67 @@ int GatherColumns(const std::vector<CColumnRow> &rows, const CTypeList &types,
     for (const CColumnRow &row : rows) {
         if (row.m_name.empty())
             break;
-        if (row.m_typeName.empty())
-            return DbResult::kNoDataType;
-        CColumnDef column = Definition(row, types);
-        const int sizes = ColumnCheck::CheckSizes(column);
-        if (sizes < 0)
-            return sizes;
+        CColumnDef column;
+        const int error = CheckedDefinition(row, types, column);
+        if (error < 0)
+            return error;
         columns.push_back(std::move(column));
     }
     return columns.empty() ? DbResult::kNoColumn : DbResult::kOk;
+}
+
+bool IsKey(const CColumnRow &row) { return row.m_key == "1"; }
+
+// The names of the key rows among the named rows before the first unnamed one.
+std::vector<std::string> KeyOfLeadingRows(const std::vector<CColumnRow> &rows)
+{
+    std::vector<std::string> key;
+    for (const CColumnRow &row : rows) {
+        if (row.m_name.empty())
+            break;
+        if (IsKey(row))
+            key.push_back(row.m_name);
+    }
+    return key;
+}
+
+std::string Trimmed(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The text before a declared size, and the size's two numbers (of
+// "numeric(10, 2)": "numeric", "10", "2").
+void SplitDeclaredType(const std::string &declared, std::string &type, std::string &size,
+                       std::string &dec)
+{
+    const size_t open = declared.find('(');
+    type = SqlText::ToLower(Trimmed(declared.substr(0, open)));
+    if (open == std::string::npos)
+        return;
+    const size_t close = declared.find(')', open);
+    const std::string inside =
+        declared.substr(open + 1, close == std::string::npos ? close : close - open - 1);
+    const size_t comma = inside.find(',');
+    size = Trimmed(inside.substr(0, comma));
+    if (comma != std::string::npos)
+        dec = Trimmed(inside.substr(comma + 1));
+}
+
+// The size and decimals a catalog row gives for a type of the given kind;
+// character types carry their size as a length, all others as a precision.
+void CatalogSizes(const CColumnFacts &facts, int paramKind, std::string &size, std::string &dec)
+{
+    const int dataType = LeadingInteger(facts.m_dataType);
+    const bool character = dataType == 1 || dataType == 12 || dataType == -8 || dataType == -9;
+    if (paramKind == CDbTypeInfo::NoSize)
+        return;
+    size = character ? facts.m_length : facts.m_precision;
+    if (paramKind == CDbTypeInfo::PrecisionScale)
+        dec = facts.m_scale;
 }
 
 CComposedChange Failure(int error)
@@ -96,13 +160,64 @@ CComposedChange ComposeCreateTable(const std::string &table, const std::vector<C
 {
     if (table.empty())
         return Failure(DbResult::kNoTableName);
-    return WithColumns(CCreateTable{table, {}}, rows, types);
+    CCreateTable change{table, {}};
+    change.m_primaryKey = KeyOfLeadingRows(rows);
+    return WithColumns(std::move(change), rows, types);
 }
 
 CComposedChange ComposeAddColumns(const std::string &table, const std::vector<CColumnRow> &rows,
                                   const CTypeList &types)
 {
     return WithColumns(CAddColumns{table, {}}, rows, types);
+}
+
+CColumnRow ShownRow(const CSchemaColumn &column, bool key, const CTypeList &types)
+{
+    CColumnRow row;
+    row.m_name = column.m_name;
+    if (column.m_facts.m_declaredType) {
+        SplitDeclaredType(column.m_facts.m_typeName, row.m_typeName, row.m_size, row.m_dec);
+    } else {
+        row.m_typeName = SqlText::ToLower(column.m_facts.m_typeName);
+        const CDbTypeInfo *type = FindType(types, row.m_typeName);
+        CatalogSizes(column.m_facts, type ? type->m_paramKind : CDbTypeInfo::NoSize, row.m_size,
+                     row.m_dec);
+    }
+    row.m_default = column.m_default;
+    row.m_nullMark = column.m_facts.m_nullable == "0" ? "1" : "";
+    row.m_key = key ? "1" : "";
+    return row;
+}
+
+// Every row is read, not only those up to the first unnamed one: emptying
+// a row's name is how a column is dropped, and rows after it stay.
+CComposedChange ComposeAlterTable(const std::string &table, const std::string &newName,
+                                  const std::vector<CColumnRow> &shown,
+                                  const std::vector<CColumnRow> &rows, const CTypeList &types)
+{
+    if (newName.empty())
+        return Failure(DbResult::kNoTableName);
+    CAlterTable change{table, newName == table ? std::string() : newName, {}};
+    for (size_t i = 0; i < shown.size(); ++i) {
+        change.m_before.push_back(Definition(shown[i], types));
+        if (IsKey(shown[i]))
+            change.m_keyBefore.push_back(shown[i].m_name);
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const CColumnRow &row = rows[i];
+        if (row.m_name.empty())
+            continue;
+        CAlteredColumn column{i < shown.size() ? shown[i].m_name : std::string(), {}};
+        const int error = CheckedDefinition(row, types, column.m_column);
+        if (error < 0)
+            return Failure(error);
+        change.m_columns.push_back(std::move(column));
+        if (IsKey(row))
+            change.m_primaryKey.push_back(row.m_name);
+    }
+    if (change.m_columns.empty())
+        return Failure(DbResult::kNoColumn);
+    return {DbResult::kOk, std::move(change)};
 }
 
 } // namespace ColumnRows

@@ -15,18 +15,32 @@ const CTypeList kTypes = {{"integer", CDbTypeInfo::NoSize, false},
                           {"numeric", CDbTypeInfo::PrecisionScale, true},
                           {"date", CDbTypeInfo::NoSize, true}};
 
-// A row written as its seven texts joined by "|": name, type, size, dec,
-// collate, default, null.
+// A row written as its texts joined by "|": name, type, size, dec,
+// collate, default, null, key.
 CColumnRow Row(const QString &texts)
 {
     QStringList cells = texts.split('|');
     if (cells.size() > kColumnCount)
-        qFatal("A row has seven cells: %s", qPrintable(texts));
+        qFatal("A row has eight cells: %s", qPrintable(texts));
     while (cells.size() < kColumnCount)
         cells << QString();
     const auto cell = [&cells](int column) { return cells[column].toStdString(); };
     return {cell(kName),    cell(kDataType), cell(kSize), cell(kDec),
-            cell(kCollate), cell(kDefault),  cell(kNull)};
+            cell(kCollate), cell(kDefault),  cell(kNull), cell(kKey)};
+}
+
+QString Texts(const std::vector<std::string> &texts, char separator = ',')
+{
+    QStringList list;
+    for (const std::string &text : texts)
+        list << QString::fromStdString(text);
+    return list.join(separator);
+}
+
+// A column as its texts joined by "|", like a row.
+QString Texts(const CColumnDef &c)
+{
+    return Texts({c.m_name, c.m_typeName, c.m_size, c.m_dec, c.m_collation, c.m_default, c.m_nullMark}, '|');
 }
 
 std::vector<CColumnRow> Rows(const QStringList &rows)
@@ -43,9 +57,37 @@ QString Outcome(const CComposedChange &composed)
 {
     if (composed.m_error < 0)
         return QString::number(composed.m_error);
-    const CRendering rendering = CPervasiveDialect().Render(composed.m_change);
-    return QString::fromStdString(rendering.m_statements.at(0));
+    // The document's dialect writes no key; the key is told after the text.
+    CSchemaChange change = composed.m_change;
+    QString key;
+    if (auto *create = std::get_if<CCreateTable>(&change)) {
+        if (!create->m_primaryKey.empty())
+            key = " key " + Texts(create->m_primaryKey);
+        create->m_primaryKey.clear();
+    }
+    const CRendering rendering = CPervasiveDialect().Render(change);
+    return QString::fromStdString(rendering.m_statements.at(0)) + key;
 }
+
+// An edited table as "new name; from>column...; key; before...; key before",
+// or the error code as text.
+QString AlterOutcome(const CComposedChange &composed)
+{
+    if (composed.m_error < 0)
+        return QString::number(composed.m_error);
+    const auto &alter = std::get<CAlterTable>(composed.m_change);
+    QStringList parts{QString::fromStdString(alter.m_newName)};
+    for (const CAlteredColumn &column : alter.m_columns)
+        parts << QString::fromStdString(column.m_from) + '>' + Texts(column.m_column);
+    parts << "key " + Texts(alter.m_primaryKey);
+    for (const CColumnDef &column : alter.m_before)
+        parts << "was " + Texts(column);
+    parts << "key was " + Texts(alter.m_keyBefore);
+    return parts.join("; ");
+}
+
+// The table every edit starts from: id, the key, and name.
+QStringList Rows2() { return {"id|integer|||||1|1", "name|char|40|||'x'||"}; }
 
 } // namespace
 
@@ -86,6 +128,11 @@ private slots:
         // The type is looked up by exact name; one the list lacks takes no
         // parameters and is written as typed.
         QTest::newRow("type of another case") << "T" << QStringList{"a|CHAR"} << R"(CREATE TABLE "T" ("a" CHAR))";
+        QTest::newRow("key rows in grid order")
+            << "T" << QStringList{"a|date", "b|integer|||||1|1", "c|date||||||1"}
+            << R"(CREATE TABLE "T" ("a" date, "b" integer not null, "c" date) key b,c)";
+        QTest::newRow("key after an unnamed row unread")
+            << "T" << QStringList{"a|date", "", "c|date||||||1"} << R"(CREATE TABLE "T" ("a" date))";
     }
     void createTable()
     {
@@ -118,20 +165,87 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::addColumn<bool>("firstRow");
         QTest::addColumn<QString>("nameAbove");
-        // The seven columns, "L" locked and "-" open.
+        // The eight columns, "L" locked and "-" open.
         QTest::addColumn<QString>("locks");
-        QTest::newRow("empty first row") << "" << true << "" << "-LLLLLL";
-        QTest::newRow("row below an unnamed row") << "" << false << "" << "LLLLLLL";
-        QTest::newRow("row below a named row") << "" << false << "a" << "-LLLLLL";
-        QTest::newRow("named, no type") << "b" << false << "a" << "--LL--L";
-        QTest::newRow("type the list lacks") << "b|CHAR" << true << "" << "--LL--L";
-        QTest::newRow("no parameters, no nulls") << "b|integer" << true << "" << "--LL--L";
-        QTest::newRow("no parameters, nulls") << "b|date" << true << "" << "--LL---";
-        QTest::newRow("length") << "b|char" << true << "" << "---L---";
-        QTest::newRow("precision and scale") << "b|numeric" << true << "" << "-------";
+        QTest::newRow("empty first row") << "" << true << "" << "-LLLLLLL";
+        QTest::newRow("row below an unnamed row") << "" << false << "" << "LLLLLLLL";
+        QTest::newRow("row below a named row") << "" << false << "a" << "-LLLLLLL";
+        QTest::newRow("named, no type") << "b" << false << "a" << "--LL--L-";
+        QTest::newRow("type the list lacks") << "b|CHAR" << true << "" << "--LL--L-";
+        QTest::newRow("no parameters, no nulls") << "b|integer" << true << "" << "--LL--L-";
+        QTest::newRow("no parameters, nulls") << "b|date" << true << "" << "--LL----";
+        QTest::newRow("length") << "b|char" << true << "" << "---L----";
+        QTest::newRow("precision and scale") << "b|numeric" << true << "" << "--------";
         // The name cell follows the row above, never the row itself.
-        QTest::newRow("named row below an unnamed one") << "b|numeric" << false << "" << "L------";
+        QTest::newRow("named row below an unnamed one") << "b|numeric" << false << "" << "L-------";
     }
+    void alterTable_data()
+    {
+        QTest::addColumn<QString>("newName");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("outcome");
+        const QString before = "was id|integer|||||1; was name|char|40|||'x'|; key was id";
+        QTest::newRow("as shown") << "T" << Rows2() << "; id>id|integer|||||1; name>name|char|40|||'x'|; key id; " + before;
+        QTest::newRow("renamed, widened, key moved")
+            << "U" << QStringList{"id|integer|||||1|", "full_name|char|80|||'y'|1|1"}
+            << "U; id>id|integer|||||1; name>full_name|char|80|||'y'|1; key full_name; " + before;
+        QTest::newRow("emptied row drops, later rows stay, new rows added")
+            << "T" << QStringList{"", "name|char|40", "note|date"}
+            << "; name>name|char|40||||; >note|date|||||; key ; " + before;
+        QTest::newRow("no table name") << "" << QStringList{"", ""} << QString::number(DbResult::kNoTableName);
+        QTest::newRow("every row emptied") << "T" << QStringList{"", ""} << QString::number(DbResult::kNoColumn);
+        QTest::newRow("type cleared") << "T" << QStringList{"id|", "name|char|40"}
+                                      << QString::number(DbResult::kNoDataType);
+        QTest::newRow("size cleared") << "T" << QStringList{"id|integer", "name|char"}
+                                      << QString::number(DbResult::kNeedsLength);
+    }
+    void alterTable()
+    {
+        QFETCH(QString, newName);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, outcome);
+        QCOMPARE(AlterOutcome(ComposeAlterTable("T", newName.toStdString(), Rows(Rows2()), Rows(rows), kTypes)),
+                 outcome);
+    }
+
+    // The row an existing column fills: a declared type gives up its size,
+    // a catalog type takes the size its kind names.
+    void shownRow_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("facts"); // type, data type, precision, length, scale, nullable
+        QTest::addColumn<bool>("declared");
+        QTest::addColumn<QString>("defaultValue");
+        QTest::addColumn<bool>("key");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("declared with a size") << "a" << QStringList{"VARCHAR(40)", "12", "40", "40", "", "1"}
+                                              << true << "'x'" << false << "a|varchar|40|||'x'||";
+        QTest::newRow("declared precision, scale") << "a" << QStringList{"numeric( 10, 2 )", "2", "", "", "", "0"}
+                                                   << true << "" << true << "a|numeric|10|2|||1|1";
+        QTest::newRow("character length") << "a" << QStringList{"CHAR", "1", "0", "30", "", "1"}
+                                          << false << "" << false << "a|char|30|||||";
+        QTest::newRow("precision and scale") << "a" << QStringList{"numeric", "2", "10", "12", "2", "1"}
+                                             << false << "0" << false << "a|numeric|10|2||0||";
+        QTest::newRow("sizeless key") << "id" << QStringList{"integer", "4", "10", "4", "0", "0"}
+                                      << false << "" << true << "id|integer|||||1|1";
+    }
+    void shownRow()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, facts);
+        QFETCH(bool, declared);
+        QFETCH(QString, defaultValue);
+        QFETCH(bool, key);
+        QFETCH(QString, row);
+        const auto f = [&facts](int i) { return facts[i].toStdString(); };
+        const CSchemaColumn column{name.toStdString(), {f(0), f(1), f(2), f(3), f(4), f(5), declared},
+                                   defaultValue.toStdString()};
+        const CColumnRow shown = ShownRow(column, key, kTypes);
+        QCOMPARE(Texts({shown.m_name, shown.m_typeName, shown.m_size, shown.m_dec, shown.m_collation,
+                        shown.m_default, shown.m_nullMark, shown.m_key}, '|'),
+                 row);
+    }
+
     void lockedCells()
     {
         QFETCH(QString, row);
