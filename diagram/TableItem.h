@@ -28,4 +28,6 @@ struct CTableItem
     std::string m_name;
     std::string m_description;
     bool m_selected = false;
+    // A column of the table's primary key; its name is drawn underlined.
+    bool m_key = false;
 };

@@ -85,8 +85,11 @@ void CTableWnd::ShowSchema(const CTableSchema &schema)
             selected.insert(RowKey(item, index));
     });
     m_items.clear();
-    for (const CSchemaColumn &column : schema.m_columns)
-        AppendItem(std::make_unique<CTableItem>(Column, column.m_name, column.Description()));
+    for (const CSchemaColumn &column : schema.m_columns) {
+        auto item = std::make_unique<CTableItem>(Column, column.m_name, column.Description());
+        item->m_key = schema.IsKeyColumn(column.m_name);
+        AppendItem(std::move(item));
+    }
     for (const CSchemaIndex &index : schema.m_indexes) {
         AppendItem(std::make_unique<CTableItem>(index.m_unique ? UniqueIndex : Index, index.m_name));
         for (const std::string &segment : index.m_columns)

@@ -62,6 +62,13 @@ QFont CaptionFont()
     return Shared::FontOfHeight(QStringLiteral("MS Sans Serif"), 14, QFont::Bold);
 }
 
+QFont KeyFont()
+{
+    QFont font = Shared::DiagramFont();
+    font.setUnderline(true);
+    return font;
+}
+
 // The SVG generator writes no clipping, so text that the screen and the
 // printer cut at an edge would run past it in a picture; there it keeps
 // only the whole characters that fit in the width.
@@ -153,7 +160,13 @@ void CTableWnd::PaintClient(QPainter &painter, bool printing)
         const CTableItem &item = *GetItem(i);
         const int y = origin.y() + i * kRow;
         painter.drawPixmap(origin.x() + kIconX, y, Shared::DbImage(item.m_kind));
+        // A key column's name is underlined, as diagrams have long marked
+        // keys; the font goes back at once, so no other row changes.
+        if (item.m_key)
+            painter.setFont(KeyFont());
         DrawRowText(painter, origin.x() + kNameX, y, client.width() - kNameX, item.m_name);
+        if (item.m_key)
+            painter.setFont(Shared::DiagramFont());
         if (mode == Attributes)
             DrawRowText(painter, origin.x() + kDescriptionX, y, client.width() - kDescriptionX,
                         item.m_description);

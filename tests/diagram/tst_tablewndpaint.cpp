@@ -198,6 +198,41 @@ private slots:
         QCOMPARE(darkInBand(8, 110, ClientWidth()), 0); // trigger
     }
 
+    // A key column is told by its underlined name in every mode that shows
+    // rows; nothing else of the window changes.
+    void keyColumnNamesAreUnderlined_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("schema") << int(Cmd::ViewSchema);
+        QTest::newRow("attributes") << int(Cmd::ViewAttributes);
+    }
+    void keyColumnNamesAreUnderlined()
+    {
+        QFETCH(int, mode);
+        m_view->OnCommand(mode);
+        const QImage plain = Grab();
+        m_table->GetItem(0)->m_key = true;
+        m_table->update();
+        const QImage keyed = Grab();
+        if (qEnvironmentVariableIsSet("VELLUMIX_SHOT_DIR"))
+            keyed.save(qEnvironmentVariable("VELLUMIX_SHOT_DIR") + "/table-key-" + QTest::currentDataTag()
+                       + ".png");
+        QList<int> changedRows;
+        int underline = 0;
+        const QPoint client = m_table->ClientRect().topLeft();
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                if (plain.pixel(x, y) != keyed.pixel(x, y)) {
+                    const int row = (y - client.y()) / kRow;
+                    if (!changedRows.contains(row))
+                        changedRows << row;
+                    // The line runs under the name, right of the icon.
+                    underline += x - client.x() >= 20 && (y - client.y()) % kRow >= kRow / 2 ? 1 : 0;
+                }
+        QCOMPARE(changedRows, QList<int>{0});
+        QVERIFY2(underline >= 10, qPrintable(QString::number(underline)));
+    }
+
     // Printed, the table shows neither selection nor focus nor the active
     // caption colour, at its place in the diagram.
     void printedTableIsPlainAtItsPlace()
