@@ -5,6 +5,7 @@
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
+#include "db/TableAlteration.h"
 
 using SqlText::QuoteIdentifier;
 
@@ -195,11 +196,7 @@ CRendering CDialect::Refusal(std::string message)
 
 std::string CDialect::ColumnDefinition(const CColumnDef &column) const
 {
-    std::string text = QuoteIdentifier(column.m_name) + " " + column.m_typeName;
-    if (column.m_paramKind == CDbTypeInfo::Length)
-        text += "(" + column.m_size + ")";
-    else if (column.m_paramKind == CDbTypeInfo::PrecisionScale)
-        text += "(" + column.m_size + "," + column.m_dec + ")";
+    std::string text = QuoteIdentifier(column.m_name) + " " + ColumnTypeText(column);
     // DEFAULT comes before the collation although the grid shows Collate
     // first.
     if (!column.m_default.empty())
@@ -219,6 +216,10 @@ std::string CDialect::CreateTableStatement(const CCreateTable &change) const
             text += ", ";
         text += ColumnDefinition(change.m_columns[i]);
     }
+    // Without a key the statement is the one every engine sent before keys
+    // could be declared.
+    if (!change.m_primaryKey.empty())
+        text += ", PRIMARY KEY (" + IdentifierList(change.m_primaryKey) + ")";
     return text + ")";
 }
 

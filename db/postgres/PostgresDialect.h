@@ -60,6 +60,11 @@ protected:
     CRendering CreateIndex(const CCreateIndex &change) const override;
     CRendering CreateTrigger(const CCreateTrigger &change) const override;
     CRendering AddForeignKey(const CAddForeignKey &change) const override;
+    // The edit in statements of their own, renames first and the table's
+    // own rename last, so that every statement between names the table and
+    // its columns as they are by then. The key is dropped by the name the
+    // server gives a key by default; Apply asks the catalog for the real one.
+    CRendering AlterTable(const CAlterTable &change) const override;
     std::string CollationClause(const std::string &collation) const override;
 
 private:
@@ -68,6 +73,8 @@ private:
     int ApplyWithCollations(CDbSession &session, const CSchemaChange &change,
                             const std::vector<CColumnDef> &columns) const;
     static int CheckCollation(CDbSession &session, const CColumnDef &column);
+    CRendering AlterStatements(const CAlterTable &change, const std::string &keyName) const;
+    int ApplyAlterTable(CDbSession &session, const CAlterTable &change) const;
     int ApplyDroppingFunctions(CDbSession &session, const CSchemaChange &change,
                                const std::string &table, const std::string &trigger) const;
 };

@@ -47,6 +47,8 @@ int CSqliteDialect::Apply(CDbSession &session, const CSchemaChange &change) cons
         refused = CheckDrop(session, change);
     if (refused.m_result < 0)
         return refused.m_message.empty() ? refused.m_result : Refuse(session, refused);
+    if (const auto *alter = std::get_if<CAlterTable>(&change))
+        return ApplyAlterTable(session, *alter);
     if (const auto *key = std::get_if<CAddForeignKey>(&change))
         return RebuildSqliteTable(session, key->m_table,
                                   CSqliteTableEdit::AddConstraint(ForeignKeyClause(*key)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Dialect.h"
+#include "db/sqlite/SqliteTableEdit.h"
 
 // SQLite's statements. SQLite alters a table one column at a time, so a
 // change of several columns becomes several statements in one transaction.
@@ -34,9 +35,17 @@ protected:
     CRendering CreateIndex(const CCreateIndex &change) const override;
     CRendering CreateTrigger(const CCreateTrigger &change) const override;
     CRendering AddForeignKey(const CAddForeignKey &change) const override;
+    // Renames alone are ALTER TABLE ... RENAME statements; any other edit
+    // of a table is made by rebuilding it (Apply).
+    CRendering AlterTable(const CAlterTable &change) const override;
     std::string CollationClause(const std::string &collation) const override;
 
 private:
+    // SqliteDialectAlter.cpp: the edit of a table, renames by the engine's
+    // rename and the rest by one rebuild, in one transaction; a change that
+    // would lose or alter stored values is refused before anything is sent.
+    int ApplyAlterTable(CDbSession &session, const CAlterTable &change) const;
+    CSqliteTableEdit AlterEdit(const CAlterTable &change) const;
     static int DropColumnsByRebuild(CDbSession &session, const CDropColumns &change);
     // A drop SQLite would make but must not: of the rowid key, which is no
     // index, or of a table other tables' keys refer to, which would leave

@@ -29,6 +29,11 @@ CSqliteTableEdit CSqliteTableEdit::DropColumns(const std::vector<std::string> &c
     return {Kind::DropColumns, std::string(), columns};
 }
 
+CSqliteTableEdit CSqliteTableEdit::DropPrimaryKey()
+{
+    return {Kind::DropPrimaryKey, std::string(), {}};
+}
+
 namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
@@ -406,6 +411,20 @@ bool FindForeignKeyOn(const CSqliteTableDefinition &definition, const std::vecto
     return found;
 }
 
+bool FindPrimaryKey(const CSqliteTableDefinition &definition, CPlace &place)
+{
+    for (size_t e = 0; e < definition.m_elements.size(); ++e) {
+        const std::vector<CSqliteConstraint> &constraints = definition.m_elements[e].m_constraints;
+        for (size_t c = 0; c < constraints.size(); ++c) {
+            if (constraints[c].m_kind == CSqliteConstraint::PrimaryKey) {
+                place = {e, c};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 bool NamesAny(const std::vector<std::string> &names, const std::vector<std::string> &columns)
 {
     for (const std::string &name : names)
@@ -559,6 +578,13 @@ CSqliteEditedTable EditCreateTable(const std::string &createTable, const CSqlite
         return edited;
     case CSqliteTableEdit::Kind::DropColumns:
         return DropColumns(createTable, definition, edit.m_columns);
+    case CSqliteTableEdit::Kind::DropPrimaryKey:
+        if (FindPrimaryKey(definition, place))
+            return DropConstraintAt(createTable, definition, place);
+        edited.m_sql = createTable;
+        return edited;
+    case CSqliteTableEdit::Kind::Alter:
+        return AlterCreateTable(createTable, edit);
     }
     return edited;
 }

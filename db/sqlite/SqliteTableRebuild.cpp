@@ -98,14 +98,17 @@ std::string Plural(long count, const char *one, const char *many)
 class CTableRebuild
 {
 public:
-    CTableRebuild(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit)
-        : m_session(session), m_table(table), m_edit(edit)
+    CTableRebuild(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit,
+                  const std::vector<std::string> &renames)
+        : m_session(session), m_table(table), m_edit(edit), m_renames(renames)
     {
     }
 
     int Run()
     {
-        int result = ReadTable();
+        int result = Rename();
+        if (result >= 0)
+            result = ReadTable();
         if (result >= 0)
             result = EditDefinition();
         if (result >= 0)
@@ -126,6 +129,20 @@ public:
     }
 
 private:
+    // The legacy rename, on for the rest of the rebuild, would leave the
+    // references to a renamed name as they were.
+    int Rename()
+    {
+        if (m_renames.empty())
+            return DbResult::kOk;
+        int result = SqliteSchema::Run(m_session, "PRAGMA legacy_alter_table = OFF");
+        for (size_t i = 0; result >= 0 && i < m_renames.size(); ++i)
+            result = SqliteSchema::Run(m_session, m_renames[i]);
+        if (result >= 0)
+            result = SqliteSchema::Run(m_session, "PRAGMA legacy_alter_table = ON");
+        return result;
+    }
+
     bool DropsColumns() const { return !m_edited.m_removedColumns.empty(); }
 
     // What a refusal says the change takes away: the dropped columns by
@@ -376,6 +393,7 @@ private:
     CDbSession &m_session;
     const std::string m_table;
     const CSqliteTableEdit &m_edit;
+    const std::vector<std::string> &m_renames;
     std::string m_name;      // as sqlite_master spells it
     std::string m_newName;   // the new table's name until the rename
     std::string m_createSql;
@@ -390,7 +408,8 @@ private:
 
 } // namespace
 
-int RebuildSqliteTable(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit)
+int RebuildSqliteTable(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit,
+                       const std::vector<std::string> &renames)
 {
     if (session.InTransaction())
         return Refuse(session, "The table cannot be rebuilt while another change is unfinished.");
@@ -400,7 +419,7 @@ int RebuildSqliteTable(CDbSession &session, const std::string &table, const CSql
         CDbTransaction transaction(session);
         result = transaction.Begin();
         if (result >= 0)
-            result = CTableRebuild(session, table, edit).Run();
+            result = CTableRebuild(session, table, edit, renames).Run();
         if (result >= 0) {
             result = transaction.Commit();
         } else {

@@ -30,4 +30,11 @@ class CDbSession;
 // why, in plain words where the refusal is the rebuild's own (-30000 with
 // m_lastError set), else with the engine's message. Must not be called
 // inside a transaction: the enforcement switch has no effect there.
-int RebuildSqliteTable(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit);
+//
+// The renames, ALTER TABLE ... RENAME statements, run first in the same
+// transaction, with the engine's own rename that rewrites the indexes,
+// triggers, views and other tables' keys naming what is renamed; the table
+// is then the one the renames leave, and the rows are copied by the names
+// they leave.
+int RebuildSqliteTable(CDbSession &session, const std::string &table, const CSqliteTableEdit &edit,
+                       const std::vector<std::string> &renames = {});
