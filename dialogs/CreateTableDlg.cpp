@@ -22,7 +22,8 @@ CCreateTableDlg::CCreateTableDlg(CDiagramSurface *surface)
     m_tableName = new QLineEdit(this);
     m_tableName->setObjectName(QStringLiteral("tableName"));
     Place(m_tableName, 77, 18, 121, 14);
-    m_grid = new CColumnGrid(this, DialogUnits::ToPixels(10, 49, 385, 110), Session());
+    m_grid = new CColumnGrid(this, DialogUnits::ToPixels(10, 49, 385, 110), Session(),
+                             CColumnGrid::WithKey);
     QPushButton *create = AddDefaultButton(QStringLiteral("Create"), 135, 170, 50, 14);
     QPushButton *cancel = AddCancelButton(215, 170, 50, 14);
     setTabOrder(m_tableName, m_grid);

@@ -9,9 +9,10 @@
 
 namespace {
 
-constexpr int kCells = 7;
+constexpr int kCells = 8;
 constexpr int kTypeColumn = 1;
 constexpr int kNullColumn = 6;
+constexpr int kKeyColumn = 7;
 
 } // namespace
 
@@ -31,7 +32,7 @@ void CColumnGridDriver::FillRow(int row, const QString &texts)
             continue;
         if (column == kTypeColumn) {
             Choose(row, text);
-        } else if (column == kNullColumn) {
+        } else if (column == kNullColumn || column == kKeyColumn) {
             DialogInput::OpenCell(m_grid, row, column);
             if (text == QLatin1String("0"))
                 DialogInput::OpenCell(m_grid, row, column);

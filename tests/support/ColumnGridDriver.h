@@ -8,8 +8,9 @@ class CGridListColumn;
 
 // Fills the column grid of the Create Table and Add Column dialogs the way
 // a user does (DialogInput's clicks and keys). A row is written as its
-// seven texts joined by "|" (name, type, size, dec, collate, default,
-// null); a null of "1" means one click on the Null cell, "0" two.
+// texts joined by "|" (name, type, size, dec, collate, default, null and,
+// where the grid has it, key); a null or key of "1" means one click on the
+// cell, "0" two.
 class CColumnGridDriver
 {
 public:
