@@ -157,7 +157,8 @@ void CMainFrame::CreateActions()
         Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs,
         Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::AppExit,
         Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::CreateTable,
-        Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger, Cmd::Drop,
+        Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger,
+        Cmd::Drop,
         Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, Cmd::ViewSchema, Cmd::ViewTableDiagram,
         Cmd::ViewAttributes, Cmd::ViewRefresh, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange,
         Cmd::HelpIndex, Cmd::ContextHelp, Cmd::HelpUsing, Cmd::AppAbout};
@@ -218,7 +219,7 @@ void CMainFrame::CreateMenus()
                        kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
         << CreateMenu(QStringLiteral("&Edit"),
                       {Cmd::EditUndo, kSeparator, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste,
-                       kSeparator, Cmd::CreateTable, Cmd::AddColumn, Cmd::CreateIndex,
+                       kSeparator, Cmd::CreateTable, Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex,
                        Cmd::CreateForeignKey, Cmd::CreateTrigger, kSeparator, Cmd::Drop})
         << CreateMenu(QStringLiteral("&View"),
                       {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, kSeparator, Cmd::ViewSchema,

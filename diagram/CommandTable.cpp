@@ -22,6 +22,7 @@ const CCommandText kCommands[] = {
      "copy"},
     {Cmd::EditPaste, "&Paste\tCtrl+V", "Insert Clipboard contents", "Paste", "paste"},
     {Cmd::CreateTable, "Create &Table", nullptr, nullptr, nullptr},
+    {Cmd::EditTable, "&Edit Table...", nullptr, nullptr, nullptr},
     {Cmd::AddColumn, "&Add Column", nullptr, nullptr, nullptr},
     {Cmd::CreateIndex, "Create &Index", nullptr, nullptr, nullptr},
     {Cmd::CreateForeignKey, "Create &Foreign Key", nullptr, nullptr, nullptr},

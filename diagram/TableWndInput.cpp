@@ -310,7 +310,8 @@ QPoint CTableWnd::FocusMenuPoint() const
 void CTableWnd::ShowContextMenu(const QPoint &globalPos)
 {
     QMenu menu(this);
-    AddCommandEntries(menu, {Cmd::CreateIndex, Cmd::AddColumn, Cmd::CreateTrigger, 0, Cmd::Drop});
+    AddCommandEntries(menu, {Cmd::EditTable, 0, Cmd::CreateIndex, Cmd::AddColumn, Cmd::CreateTrigger, 0,
+                             Cmd::Drop});
     // The command may drop this very table: nothing of this window is
     // touched after it runs.
     if (QAction *chosen = menu.exec(globalPos))

@@ -183,7 +183,9 @@ CColumnRow ShownRow(const CSchemaColumn &column, bool key, const CTypeList &type
         CatalogSizes(column.m_facts, type ? type->m_paramKind : CDbTypeInfo::NoSize, row.m_size,
                      row.m_dec);
     }
-    row.m_default = column.m_default;
+    // A catalog may give the word NULL for a column without a default; the
+    // grid shows no default then, as Create Table writes none.
+    row.m_default = column.m_default == "NULL" ? std::string() : column.m_default;
     row.m_nullMark = column.m_facts.m_nullable == "0" ? "1" : "";
     row.m_key = key ? "1" : "";
     return row;

@@ -63,7 +63,8 @@ CComposedChange ComposeAddColumns(const std::string &table, const std::vector<CC
 
 // The row that shows an existing column: its type split from a declared
 // size, the size and decimals its type takes, the default as the catalog
-// gives it, and the marks for not null and for a key column.
+// gives it (none for the word NULL), and the marks for not null and for a
+// key column.
 CColumnRow ShownRow(const CSchemaColumn &column, bool key, const CTypeList &types);
 
 // An existing table edited in the grid. shown holds the rows as the dialog

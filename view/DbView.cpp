@@ -244,6 +244,7 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::Drop:
         enabled = m_selRelationship != -1 || tableActive;
         return true;
+    case Cmd::EditTable:
     case Cmd::AddColumn:
     case Cmd::CreateIndex:
     case Cmd::CreateTrigger:
@@ -287,6 +288,7 @@ bool CDbView::OnCommand(int id)
         else
             ForwardToActiveTable(id);
         return true;
+    case Cmd::EditTable:
     case Cmd::AddColumn:
     case Cmd::CreateIndex:
     case Cmd::CreateTrigger:

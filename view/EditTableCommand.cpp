@@ -1,3 +1,10 @@
 #include "view/TableEdits.h"
 
-bool TableEdits::EditTable(CDoc &, CDbView &, CTableWnd &) { return false; }
+#include "dialogs/EditTableDlg.h"
+
+bool TableEdits::EditTable(CDoc &, CDbView &, CTableWnd &table)
+{
+    CEditTableDlg dialog(&table);
+    dialog.exec();
+    return true;
+}

@@ -361,7 +361,7 @@ private slots:
                               "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&Edit")),
                  (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                              "&Paste\tCtrl+V", "-", "Create &Table", "&Add Column",
+                              "&Paste\tCtrl+V", "-", "Create &Table", "&Edit Table...", "&Add Column",
                               "Create &Index", "Create &Foreign Key", "Create &Trigger", "-",
                               "&Drop"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&View")),

@@ -223,7 +223,7 @@ private slots:
         QTest::newRow("declared precision, scale") << "a" << QStringList{"numeric( 10, 2 )", "2", "", "", "", "0"}
                                                    << true << "" << true << "a|numeric|10|2|||1|1";
         QTest::newRow("character length") << "a" << QStringList{"CHAR", "1", "0", "30", "", "1"}
-                                          << false << "" << false << "a|char|30|||||";
+                                          << false << "NULL" << false << "a|char|30|||||";
         QTest::newRow("precision and scale") << "a" << QStringList{"numeric", "2", "10", "12", "2", "1"}
                                              << false << "0" << false << "a|numeric|10|2||0||";
         QTest::newRow("sizeless key") << "id" << QStringList{"integer", "4", "10", "4", "0", "0"}

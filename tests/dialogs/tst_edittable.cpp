@@ -1,0 +1,208 @@
+#include "diagram/TableWnd.h"
+#include "dialogs/ColumnGrid.h"
+#include "document/Doc.h"
+#include "tests/support/ColumnGridDriver.h"
+#include "tests/support/DiagramDriver.h"
+#include "tests/support/DialogInput.h"
+#include "tests/support/ModalAnswerer.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/PervasiveFixture.h"
+#include "tests/support/SampleDiagram.h"
+#include "tests/support/SqliteRows.h"
+#include "tests/support/TableRows.h"
+#include "view/DbView.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace DialogInput;
+using namespace TableRows;
+
+// The Edit Table dialog driven by clicks and keys on the sample diagram:
+// how it opens filled from the catalog, what OK changes and what a refusal
+// leaves. The Pervasive.SQL engine cannot run here; its row runs on the
+// sample's SQLite database with the Pervasive.SQL dialect, which refuses
+// editing a table.
+class TestEditTable : public QObject
+{
+    Q_OBJECT
+
+    COdbcSandbox m_sandbox;
+    QString m_path;
+    std::unique_ptr<CDiagramDriver> m_diagram;
+
+    CDoc *Doc() const { return m_diagram->Doc(); }
+    CTableWnd *Table(const char *name) const { return m_diagram->Table(name); }
+    static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
+    static QLineEdit *TableName(const QWidget *dialog) { return dialog->findChild<QLineEdit *>("tableName"); }
+
+    void Open(const QString &engine)
+    {
+        m_diagram = std::make_unique<CDiagramDriver>(engine == "Pervasive.SQL" ? SqliteWithPervasiveDialect()
+                                                                                : MakeDbmsAdapters());
+        QVERIFY(m_diagram->Open(COdbcSandbox::ConnectionString("VellumixSample")));
+    }
+
+    // Double-clicks the table's caption; the dialog it opens goes to handle,
+    // which must close it.
+    void EditByDoubleClick(CTableWnd *table, const std::function<void(QWidget *)> &handle)
+    {
+        auto answerer = CModalAnswerer::Dialogs();
+        answerer.Queue([&](QWidget *dialog) {
+            QVERIFY(WaitActive(dialog));
+            handle(dialog);
+            if (dialog->isVisible())
+                Press(dialog, "Cancel");
+        });
+        QTest::mouseDClick(table, Qt::LeftButton, {}, QPoint(table->width() / 2, 6));
+        QCOMPARE(answerer.Handled(), 1);
+        QCOMPARE(answerer.Unexpected(), 0);
+    }
+
+    // Replaces a field's or a cell's text as a user does: select all, type.
+    static void Retype(QWidget *field, const QString &text)
+    {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    }
+    static void Retype(CGridCtrl *grid, int row, int column, const QString &text)
+    {
+        OpenCell(grid, row, column);
+        Retype(QApplication::focusWidget(), text);
+    }
+
+private slots:
+    void init()
+    {
+        CSampleDiagram::AddSource(m_sandbox);
+        m_path = m_sandbox.DatabasePath("VellumixSample");
+    }
+    void cleanup() { m_diagram.reset(); }
+
+    // The grid shows each column as the catalog reports it, size, default,
+    // null rule and key included.
+    void doubleClickOpensTheTableAsTheCatalogReportsIt_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QStringList>("rows");
+        // As pragma_table_info and pragma_table_info's pk give them.
+        const QStringList sqlite{"customer_id|integer||||||1", "name|varchar|60||||1", "email|varchar|80",
+                                 "referred_by|integer", "created_on|date||||date('now')|1"};
+        QTest::newRow("SQLite") << "SQLite" << sqlite;
+        QTest::newRow("Pervasive.SQL") << "Pervasive.SQL" << sqlite;
+    }
+    void doubleClickOpensTheTableAsTheCatalogReportsIt()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QStringList, rows);
+        Open(engine);
+        EditByDoubleClick(Table("customer"), [&](QWidget *dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit Table"));
+            QCOMPARE(TableName(dialog)->text(), QStringLiteral("customer"));
+            QCOMPARE(CColumnGridDriver(Grid(dialog)).FilledRows(), rows);
+            if (!qEnvironmentVariableIsEmpty("VELLUMIX_SHOT_DIR"))
+                dialog->grab().save(qEnvironmentVariable("VELLUMIX_SHOT_DIR") + "/edit-table-" + engine + ".png");
+        });
+    }
+
+    // A refused OK leaves the dialog open with everything typed, and the
+    // database and the diagram as they were: Pervasive.SQL refuses editing
+    // a table at all, SQLite a change that would alter stored values.
+    void refusedOkKeepsEverythingTyped_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("Pervasive.SQL") << "Pervasive.SQL" << "Pervasive.SQL";
+        // referred_by holds a null in one row: it cannot become not null.
+        QTest::newRow("SQLite") << "SQLite" << "referred_by";
+    }
+    void refusedOkKeepsEverythingTyped()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, refusal);
+        Open(engine);
+        const QStringList before = SqliteRows::Dump(m_path);
+        const QString schema = QuerySqlite(m_path, ".schema customer");
+        m_diagram->MarkLog();
+        EditByDoubleClick(Table("customer"), [&](QWidget *dialog) {
+            Type(TableName(dialog), "s");
+            CColumnGridDriver grid(Grid(dialog));
+            grid.Type(2, 0, "_address");
+            grid.Type(1, 2, "0");
+            grid.FillRow(5, "note|integer");
+            OpenCell(Grid(dialog), 3, 6); // referred_by becomes not null
+            const QStringList typed = grid.FilledRows();
+            CModalAnswerer boxes;
+            Press(dialog, "OK");
+            QCOMPARE(boxes.Count(), 1);
+            QVERIFY2(boxes.LastText().contains(refusal), qPrintable(boxes.LastText()));
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(TableName(dialog)->text(), QStringLiteral("customers"));
+            QCOMPARE(grid.FilledRows(), typed);
+            QVERIFY(Activate(dialog));
+        });
+        QCOMPARE(m_diagram->ChangesSinceMark(), QStringList());
+        QCOMPARE(QuerySqlite(m_path, ".schema customer"), schema);
+        QCOMPARE(SqliteRows::Dump(m_path), before);
+        QCOMPARE(Table("customer")->GetItem(2)->m_name, std::string("email"));
+    }
+
+    // From the context menu: a column renamed, a varchar widened, and the
+    // table renamed; every row is kept and the diagram follows.
+    void renamesAndWidensKeepingEveryRow_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("index"); // as the engine keeps it afterwards
+        QTest::newRow("SQLite") << "SQLite" << "customer"
+                                << R"('CREATE INDEX customer_by_name on customer ("full_name")')";
+        QTest::newRow("SQLite, table renamed") << "SQLite" << "client"
+                                               << R"('CREATE INDEX customer_by_name on "client" ("full_name")')";
+    }
+    void renamesAndWidensKeepingEveryRow()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, table);
+        QFETCH(QString, index);
+        Open(engine);
+        QStringList before = SqliteRows::Dump(m_path);
+        before.replaceInStrings("INSERT INTO customer ", "INSERT INTO " + table + " ");
+        before.sort();
+        CTableWnd *window = Table("customer");
+        auto answerer = CModalAnswerer::Dialogs();
+        answerer.Queue([&](QWidget *dialog) {
+            QVERIFY(WaitActive(dialog));
+            Retype(TableName(dialog), table);
+            Retype(Grid(dialog), 1, 0, "full_name");
+            Retype(Grid(dialog), 2, 2, "120");
+            Press(dialog, "OK");
+            QVERIFY(!dialog->isVisible());
+        });
+        answerer.ChooseFromMenus("&Edit Table...");
+        QTest::mouseClick(window, Qt::RightButton, {}, QPoint(window->width() / 2, 6));
+        QCOMPARE(answerer.Handled(), 1);
+
+        QCOMPARE(SqliteRows::Lines(QuerySqlite(m_path, QStringLiteral("select name, type from "
+                                                                      "pragma_table_info('%1');").arg(table))),
+                 (QStringList{"'customer_id','INTEGER'", "'full_name','varchar(60)'", "'email','varchar(120)'",
+                              "'referred_by','INTEGER'", "'created_on','date'"}));
+        QCOMPARE(SqliteRows::Dump(m_path), before);
+        // The index on the renamed column followed it.
+        QCOMPARE(QuerySqlite(m_path, "select sql from sqlite_master where name = 'customer_by_name';").trimmed(),
+                 index);
+        QCOMPARE(window->m_name, table.toStdString());
+        QCOMPARE(window->GetItem(1)->m_name, std::string("full_name"));
+        QCOMPARE(Doc()->FindSchema("customer") != nullptr, table == "customer");
+        QVERIFY(Doc()->FindSchema(table.toStdString()));
+        QVERIFY(Doc()->Schema().IsRelated(table.toStdString()));
+        QCOMPARE(Doc()->Schema().IsRelated("customer"), table == "customer");
+    }
+};
+
+QTEST_MAIN(TestEditTable)
+#include "tst_edittable.moc"
