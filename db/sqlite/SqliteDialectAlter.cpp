@@ -50,20 +50,29 @@ std::string StrictClass(const std::string &type)
 class CAlterChecks
 {
 public:
-    CAlterChecks(CDbSession &session, const CTableAlteration &alteration)
-        : m_session(session), m_alteration(alteration), m_table(QuoteIdentifier(alteration.m_table))
+    CAlterChecks(CDbSession &session, const CAlterTable &change, const CTableAlteration &alteration)
+        : m_session(session), m_change(change), m_alteration(alteration),
+          m_table(QuoteIdentifier(alteration.m_table))
     {
     }
 
     int Run()
     {
-        int result = DbResult::kOk;
+        std::vector<std::string> texts;
+        int result = SqliteSchema::ReadSql(m_session, "type = 'table' and name = "
+                                                          + QuoteLiteral(m_alteration.m_table) + " collate nocase",
+                                           texts);
+        const CSqliteTableDefinition definition = ReadTableDefinition(texts.size() == 1 ? texts.front() : "");
         for (const CChangedColumn &changed : m_alteration.m_changed)
             if (result >= 0 && changed.BecomesNotNull())
-                result = CheckNoNulls(changed.m_before->m_name);
+                result = CheckNoNulls(changed.m_before->m_name, "be made NOT NULL");
         if (result >= 0 && m_alteration.m_keyChanged && !m_alteration.m_key.empty())
             result = CheckKeyUnique();
-        if (result >= 0)
+        // Such a key is the rowid itself, and a row without a value in it
+        // would be given a new number.
+        if (result >= 0 && m_alteration.m_keyChanged && BecomesRowid(definition))
+            result = CheckNoNulls(Before(m_alteration.m_key.front()), "become the INTEGER PRIMARY KEY");
+        if (result >= 0 && IsStrict(definition))
             result = CheckStrictConversions();
         return result;
     }
@@ -75,7 +84,26 @@ private:
         return DbResult::kErrorWithoutNativeCode;
     }
 
-    int CheckNoNulls(const std::string &column)
+    // The name a column of the edited table had before the renames.
+    std::string Before(const std::string &column) const
+    {
+        for (const auto &rename : m_alteration.m_renames)
+            if (rename.second == column)
+                return rename.first;
+        return column;
+    }
+
+    bool BecomesRowid(const CSqliteTableDefinition &definition) const
+    {
+        if (m_alteration.m_key.size() != 1 || definition.m_withoutRowid)
+            return false;
+        for (const CAlteredColumn &column : m_change.m_columns)
+            if (column.m_column.m_name == m_alteration.m_key.front() && !column.m_from.empty())
+                return SqlText::ToLower(ColumnTypeText(column.m_column)) == "integer";
+        return false;
+    }
+
+    int CheckNoNulls(const std::string &column, const char *what)
     {
         std::string count;
         const int result = SqliteSchema::ReadValue(
@@ -83,7 +111,7 @@ private:
         if (result < 0 || count == "0")
             return result;
         return Refuse("The column " + QuoteIdentifier(column) + " of the table " + m_table + " holds NULL in "
-                      + Rows(count) + ", so it cannot be made NOT NULL.");
+                      + Rows(count) + ", so it cannot " + what + ".");
     }
 
     // The key's columns by the names they have now; a new column holds the
@@ -92,14 +120,10 @@ private:
     {
         std::string columns;
         for (const std::string &column : m_alteration.m_key) {
-            std::string before = column;
-            for (const auto &rename : m_alteration.m_renames)
-                if (rename.second == column)
-                    before = rename.first;
             for (const CColumnDef &added : m_alteration.m_added)
                 if (added.m_name == column)
                     return DbResult::kOk;
-            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(before);
+            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(Before(column));
         }
         std::string count;
         const int result = SqliteSchema::ReadValue(
@@ -115,20 +139,15 @@ private:
 
     int CheckStrictConversions()
     {
-        std::vector<std::string> texts;
-        int result = SqliteSchema::ReadSql(m_session, "type = 'table' and name = " + QuoteLiteral(m_alteration.m_table)
-                                                          + " collate nocase", texts);
-        if (result < 0 || texts.size() != 1 || !IsStrict(texts.front()))
-            return result;
+        int result = DbResult::kOk;
         for (const CChangedColumn &changed : m_alteration.m_changed)
             if (result >= 0 && changed.m_type)
                 result = CheckConversion(changed.m_before->m_name, changed.m_after->m_typeName);
         return result;
     }
 
-    static bool IsStrict(const std::string &createTable)
+    static bool IsStrict(const CSqliteTableDefinition &definition)
     {
-        const CSqliteTableDefinition definition = ReadTableDefinition(createTable);
         for (size_t i = definition.m_close + 1; definition.m_valid && i < definition.m_tokens.size(); ++i)
             if (SqlTokens::IsKeyword(definition.m_tokens[i], "strict"))
                 return true;
@@ -164,6 +183,7 @@ private:
     }
 
     CDbSession &m_session;
+    const CAlterTable &m_change;
     const CTableAlteration &m_alteration;
     std::string m_table;
 };
@@ -223,7 +243,7 @@ int CSqliteDialect::ApplyAlterTable(CDbSession &session, const CAlterTable &chan
     const std::vector<std::string> renames = RenameStatements(alteration);
     if (!alteration.ChangesMoreThanNames())
         return RunStatements(session, renames);
-    const int checked = CAlterChecks(session, alteration).Run();
+    const int checked = CAlterChecks(session, change, alteration).Run();
     if (checked < 0)
         return checked;
     const std::string table = alteration.m_newName.empty() ? alteration.m_table : alteration.m_newName;

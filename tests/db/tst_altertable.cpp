@@ -27,7 +27,7 @@ extern const char *const kPostgresSql;
 
 namespace {
 
-const QStringList kTables = {"customer", "orders", "visit", "reading"};
+const QStringList kTables = {"customer", "orders", "visit", "reading", "tag"};
 
 // The table as the Edit Table dialog shows it, to be edited.
 CAlterTable Unchanged(const std::string &table)
@@ -244,6 +244,8 @@ private slots:
         CAlterTable duplicates = Unchanged("visit");
         duplicates.m_primaryKey = {"place"};
         const CAlterTable strict{"reading", "", {{"v", Column("v", "integer")}}, {}, {Column("v", "any")}, {}};
+        const std::vector<CColumnDef> tag = {Column("n", "integer"), Column("label", "text")};
+        const CAlterTable nullKey{"tag", "", {{"n", tag[0]}, {"label", tag[1]}}, {"n"}, tag, {}};
         CAlterTable letters = Unchanged("customer");
         ColumnOf(letters, "note") = Column("note", "integer");
         QTest::newRow("SQLite nothing") << "SQLite" << Unchanged("customer") << "";
@@ -254,6 +256,10 @@ private slots:
             << "PostgreSQL" << nullRows << "column \"note\" of relation \"customer\" contains null values";
         QTest::newRow("SQLite duplicates")
             << "SQLite" << duplicates << "The table \"visit\" has 2 rows with the same value in \"place\"";
+        QTest::newRow("SQLite rowid from NULL")
+            << "SQLite" << nullKey << "The column \"n\" of the table \"tag\" holds NULL in 1 row";
+        QTest::newRow("PostgreSQL key over NULL")
+            << "PostgreSQL" << nullKey << "column \"n\" of relation \"tag\" contains null";
         QTest::newRow("PostgreSQL duplicates") << "PostgreSQL" << duplicates << "could not create unique index";
         QTest::newRow("SQLite strict")
             << "SQLite" << strict
@@ -301,11 +307,13 @@ create table customer (id integer primary key, name varchar(20) not null, city v
   born integer, note text);
 create table orders (id integer primary key, customer_id integer references customer (id), total numeric(8,2));
 create table visit (day varchar(10), place varchar(20));
+create table tag (n integer, label text);
 create index customer_by_name on customer (name);
 create view customer_names as select id, name from customer;
 insert into customer values (1, 'Ann', 'Oslo', 1990, null), (2, 'Bo', 'Rome', 1985, 'vip'), (3, 'Cy', 'Lima', 2001, null);
 insert into orders values (10, 1, 12.5), (11, 3, 7);
 insert into visit values ('mon', 'Oslo'), ('tue', 'Oslo'), ('wed', 'Rome');
+insert into tag values (1, 'a'), (null, 'b');
 )SQL";
 
 const char *const kSqliteSql = R"SQL(
