@@ -37,6 +37,47 @@ CChangedColumn Compare(const CColumnDef &before, const CColumnDef &after)
     return changed;
 }
 
+bool NamesAny(const std::string &name, const std::vector<std::string> &names)
+{
+    for (const std::string &other : names)
+        if (SameName(name, other))
+            return true;
+    return false;
+}
+
+// Every column that is renamed, and every dropped column whose name a
+// rename takes, first goes to a name of its own; the renames then start
+// from those. Without a clash the renames stay as they are.
+void OrderRenames(CTableAlteration &alteration)
+{
+    std::vector<std::string> freed = alteration.m_dropped;
+    for (const auto &rename : alteration.m_renames)
+        freed.push_back(rename.first);
+    bool clash = false;
+    for (const auto &rename : alteration.m_renames)
+        clash = clash || NamesAny(rename.second, freed);
+    if (!clash)
+        return;
+    std::vector<std::pair<std::string, std::string>> first, then;
+    for (size_t i = 0; i < alteration.m_renames.size(); ++i) {
+        const std::string temporary = "vellumix_renamed_" + std::to_string(i + 1);
+        first.push_back({alteration.m_renames[i].first, temporary});
+        then.push_back({temporary, alteration.m_renames[i].second});
+    }
+    for (size_t i = 0; i < alteration.m_dropped.size(); ++i) {
+        std::string &dropped = alteration.m_dropped[i];
+        bool taken = false;
+        for (const auto &rename : then)
+            taken = taken || SameName(rename.second, dropped);
+        if (taken) {
+            first.push_back({dropped, "vellumix_dropped_" + std::to_string(i + 1)});
+            dropped = first.back().second;
+        }
+    }
+    first.insert(first.end(), then.begin(), then.end());
+    alteration.m_renames = first;
+}
+
 } // namespace
 
 std::string ColumnTypeText(const CColumnDef &column)
@@ -51,10 +92,20 @@ std::string ColumnTypeText(const CColumnDef &column)
 
 std::string CTableAlteration::NewName(const std::string &before) const
 {
+    std::string name = before;
     for (const auto &rename : m_renames)
-        if (rename.first == before)
-            return rename.second;
-    return before;
+        if (rename.first == name)
+            name = rename.second;
+    return name;
+}
+
+std::string CTableAlteration::OldName(const std::string &after) const
+{
+    std::string name = after;
+    for (auto rename = m_renames.rbegin(); rename != m_renames.rend(); ++rename)
+        if (rename->second == name)
+            name = rename->first;
+    return name;
 }
 
 CTableAlteration ReadAlteration(const CAlterTable &change)
@@ -84,6 +135,7 @@ CTableAlteration ReadAlteration(const CAlterTable &change)
     for (const CColumnDef &column : change.m_before)
         if (!IsKept(change, column.m_name))
             alteration.m_dropped.push_back(column.m_name);
+    OrderRenames(alteration);
     // A key whose columns were only renamed is the same key: the engines
     // rename its columns with them.
     std::vector<std::string> keyBefore;

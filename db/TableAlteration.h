@@ -33,10 +33,13 @@ struct CTableAlteration
     std::string m_error; // a column named that the table did not have
     std::string m_table;
     std::string m_newName; // empty: the name stays
-    std::vector<std::pair<std::string, std::string>> m_renames; // old and new column names
+    // Old and new column names, in the order they are made: a rename to a
+    // name that another column still has (a swap, or the name of a column
+    // that goes) is made through a temporary name.
+    std::vector<std::pair<std::string, std::string>> m_renames;
     std::vector<CChangedColumn> m_changed;
     std::vector<CColumnDef> m_added;
-    std::vector<std::string> m_dropped;
+    std::vector<std::string> m_dropped; // by the names the renames leave
     bool m_keyChanged = false;
     std::vector<std::string> m_key; // the new key, new names
 
@@ -48,8 +51,9 @@ struct CTableAlteration
     {
         return !m_changed.empty() || !m_added.empty() || !m_dropped.empty() || m_keyChanged;
     }
-    // The column's name after the renames.
+    // The column's name after the renames, and before them.
     std::string NewName(const std::string &before) const;
+    std::string OldName(const std::string &after) const;
 };
 
 CTableAlteration ReadAlteration(const CAlterTable &change);

@@ -71,7 +71,7 @@ public:
         // Such a key is the rowid itself, and a row without a value in it
         // would be given a new number.
         if (result >= 0 && m_alteration.m_keyChanged && BecomesRowid(definition))
-            result = CheckNoNulls(Before(m_alteration.m_key.front()), "become the INTEGER PRIMARY KEY");
+            result = CheckNoNulls(m_alteration.OldName(m_alteration.m_key.front()), "become the INTEGER PRIMARY KEY");
         if (result >= 0 && IsStrict(definition))
             result = CheckStrictConversions();
         return result;
@@ -82,15 +82,6 @@ private:
     {
         m_session.m_lastError = text + " Nothing was changed.";
         return DbResult::kErrorWithoutNativeCode;
-    }
-
-    // The name a column of the edited table had before the renames.
-    std::string Before(const std::string &column) const
-    {
-        for (const auto &rename : m_alteration.m_renames)
-            if (rename.second == column)
-                return rename.first;
-        return column;
     }
 
     bool BecomesRowid(const CSqliteTableDefinition &definition) const
@@ -123,7 +114,7 @@ private:
             for (const CColumnDef &added : m_alteration.m_added)
                 if (added.m_name == column)
                     return DbResult::kOk;
-            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(Before(column));
+            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(m_alteration.OldName(column));
         }
         std::string count;
         const int result = SqliteSchema::ReadValue(
