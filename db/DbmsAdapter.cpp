@@ -2,6 +2,7 @@
 
 #include "db/DbSession.h"
 #include "db/DbTypes.h"
+#include "db/ResultCodes.h"
 #include "db/pervasive/PervasiveAdapter.h"
 #include "db/postgres/PostgresAdapter.h"
 #include "db/sqlite/SqliteAdapter.h"
@@ -10,6 +11,26 @@ int CDbmsAdapter::ReadCatalogSchema(CDbSession &, std::string &schema)
 {
     schema.clear();
     return 0;
+}
+
+int CDbmsAdapter::ReadIndexDefinition(CDbSession &session, const std::string &, const std::string &,
+                                      CCreateIndex &)
+{
+    return Refuse(session, "Indexes cannot be edited on " + GetDbmsName()
+                               + ": their definitions cannot be read from its catalog.");
+}
+
+int CDbmsAdapter::ReadTriggerDefinition(CDbSession &session, const std::string &, const std::string &,
+                                        CCreateTrigger &)
+{
+    return Refuse(session, "Triggers cannot be edited on " + GetDbmsName()
+                               + ": their definitions cannot be read from its catalog.");
+}
+
+int CDbmsAdapter::Refuse(CDbSession &session, std::string message)
+{
+    session.m_lastError = std::move(message);
+    return DbResult::kErrorWithoutNativeCode;
 }
 
 void CDbmsAdapter::NormalizeColumnFacts(std::string &, std::string &, const std::string &,

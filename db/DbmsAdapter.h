@@ -5,6 +5,8 @@
 #include <vector>
 
 class CDbSession;
+struct CCreateIndex;
+struct CCreateTrigger;
 struct CDbRelationship;
 class CDialect;
 
@@ -54,6 +56,19 @@ public:
                                       const std::vector<std::string> &columns,
                                       std::vector<std::string> &indexes, std::vector<std::string> &keys);
 
+    // An index or a trigger of the table as the catalog holds it, so that
+    // the user can edit it and have it replaced: the index with its
+    // segments and their direction, the trigger with its timing, event,
+    // condition and body. A definition the dialogs cannot show whole (an
+    // expression, a partial index, a trigger on some columns only) is
+    // refused rather than shown in part, so that a replacement never loses
+    // what the user did not see. By default the engine cannot read them:
+    // a refusal whose message names the engine (the session's last error).
+    virtual int ReadIndexDefinition(CDbSession &session, const std::string &table,
+                                    const std::string &index, CCreateIndex &definition);
+    virtual int ReadTriggerDefinition(CDbSession &session, const std::string &table,
+                                      const std::string &trigger, CCreateTrigger &definition);
+
     // Sets what every later statement of the session obeys, first thing
     // after connecting: how long to wait for a lock that another program
     // holds (CDbSession::kLockWaitMilliseconds). Nothing by default.
@@ -77,6 +92,9 @@ public:
                                       const std::string &precision, std::string &length) const;
 
 protected:
+    // A refusal of the program's own: the message becomes the session's
+    // last error, which the result code reports.
+    static int Refuse(CDbSession &session, std::string message);
     // Appends a further type unless the driver listed one of that name.
     static void AddTypeUnlessListed(CDbSession &session, const char *name, int paramKind,
                                     bool nullable);

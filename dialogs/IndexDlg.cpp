@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -20,9 +21,16 @@ constexpr int kSortColumnWidth = 50;
 
 } // namespace
 
-CIndexDlg::CIndexDlg(CTableWnd *table)
+CIndexDlg::CIndexDlg(CTableWnd *table) : CIndexDlg(table, std::nullopt) {}
+
+CIndexDlg::CIndexDlg(CTableWnd *table, const CCreateIndex &shown)
+    : CIndexDlg(table, std::optional<CCreateIndex>(shown))
+{
+}
+
+CIndexDlg::CIndexDlg(CTableWnd *table, std::optional<CCreateIndex> shown)
     : CDesignDialog(table, CDoc::Of(table->Source())->GetSession(), QStringLiteral("Index"), 297, 197),
-      m_table(table)
+      m_table(table), m_shown(std::move(shown))
 {
     CreateControls();
     CreateGrid();
@@ -52,7 +60,13 @@ void CIndexDlg::CreateControls()
     m_notNull->setObjectName(QStringLiteral("notNull"));
     Place(m_notNull, 51, 172, 41, 10);
 
-    AddDefaultButton(QStringLiteral("Create"), 240, 7, 50, 14);
+    AddDefaultButton(m_shown ? QStringLiteral("Replace") : QStringLiteral("Create"), 240, 7, 50, 14);
+    if (!m_shown)
+        return;
+    m_indexName->setText(QString::fromStdString(m_shown->m_name));
+    m_unique->setChecked(m_shown->m_unique);
+    m_modifiable->setChecked(m_shown->m_modifiable);
+    m_notNull->setChecked(m_shown->m_notNull);
     AddCancelButton(240, 24, 50, 14);
 }
 
@@ -66,7 +80,10 @@ void CIndexDlg::CreateGrid()
     m_grid->SetNotifyHandler([this](const CGridNotification &question) {
         return question.code == GN_ISCELLLOCKED && IsCellLocked(question.item, question.subItem) ? 1 : 0;
     });
-    EnterSelectedColumns();
+    if (m_shown)
+        EnterShownSegments();
+    else
+        EnterSelectedColumns();
     m_grid->InitRows();
     OfferOtherColumns();
 }
@@ -76,14 +93,28 @@ void CIndexDlg::CreateGrid()
 void CIndexDlg::EnterSelectedColumns()
 {
     for (int i = 0; const CTableItem *item = m_table->GetItem(i); ++i)
-        if (item->m_kind == Column && item->m_selected)
+        if (item->m_kind == Column && item->m_selected) {
             m_grid->InsertRow(m_grid->GetItemCount(), QString::fromStdString(item->m_name));
+            m_entered.push_back(item->m_name);
+        }
+}
+
+void CIndexDlg::EnterShownSegments()
+{
+    for (const CIndexSegment &segment : m_shown->m_segments) {
+        const int row = m_grid->GetItemCount();
+        m_grid->InsertRow(row, QString::fromStdString(segment.m_column));
+        if (segment.m_descending)
+            m_grid->SetItemText(row, 1, QStringLiteral("1"));
+        m_entered.push_back(segment.m_column);
+    }
 }
 
 void CIndexDlg::OfferOtherColumns()
 {
     for (int i = 0; const CTableItem *item = m_table->GetItem(i); ++i)
-        if (item->m_kind == Column && !item->m_selected)
+        if (item->m_kind == Column
+            && std::find(m_entered.begin(), m_entered.end(), item->m_name) == m_entered.end())
             m_columnName->AddString(QString::fromStdString(item->m_name));
 }
 
@@ -115,8 +146,11 @@ CIndexInput CIndexDlg::Gather() const
 CComposedChange CIndexDlg::Compose()
 {
     CComposedChange composed = ComposeCreateIndex(Gather());
-    if (composed.m_error == 0)
-        m_index = std::get<CCreateIndex>(composed.m_change);
+    if (composed.m_error != 0)
+        return composed;
+    m_index = std::get<CCreateIndex>(composed.m_change);
+    if (m_shown)
+        composed.m_change = CReplaceIndex{CDropIndex{m_table->m_name, m_shown->m_name}, m_index};
     return composed;
 }
 
@@ -129,10 +163,7 @@ void CIndexDlg::OnApplied()
     CSchemaIndex index{m_index.m_name, m_index.m_unique, {}};
     for (const CIndexSegment &segment : m_index.m_segments)
         index.m_columns.push_back(segment.m_column);
-    CDoc::Of(m_table->Source())->Schema().ChangeTable(m_table->m_name, [&](CTableSchema &table) {
-        table.m_indexes.push_back(std::move(index));
-    });
-    m_table->ShowModel();
+    ShowInModel(std::move(index));
     for (int row = 0; const CTableItem *item = m_table->GetItem(row); ++row) {
         if (item->IsIndexHeader() && item->m_name == m_index.m_name) {
             m_table->m_focus = row;
@@ -140,4 +171,21 @@ void CIndexDlg::OnApplied()
             m_table->SelectRange(row, row);
         }
     }
+}
+
+// A replacement takes the place of the index it replaces; a new index
+// comes last.
+void CIndexDlg::ShowInModel(CSchemaIndex index)
+{
+    CDoc::Of(m_table->Source())->Schema().ChangeTable(m_table->m_name, [&](CTableSchema &table) {
+        auto &indexes = table.m_indexes;
+        const auto shown = std::find_if(indexes.begin(), indexes.end(), [this](const CSchemaIndex &old) {
+            return m_shown && old.m_name == m_shown->m_name;
+        });
+        if (shown != indexes.end())
+            *shown = std::move(index);
+        else
+            indexes.push_back(std::move(index));
+    });
+    m_table->ShowModel();
 }

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -27,14 +28,24 @@ QPlainTextEdit *MultiLineEdit(QWidget *parent, const char *name)
 
 } // namespace
 
-CTriggerDlg::CTriggerDlg(CTableWnd *table)
-    : CDesignDialog(table, CDoc::Of(table->Source())->GetSession(), QStringLiteral("Create Trigger"), 352, 236),
-      m_table(table)
+CTriggerDlg::CTriggerDlg(CTableWnd *table) : CTriggerDlg(table, std::nullopt) {}
+
+CTriggerDlg::CTriggerDlg(CTableWnd *table, const CCreateTrigger &shown)
+    : CTriggerDlg(table, std::optional<CCreateTrigger>(shown))
+{
+}
+
+CTriggerDlg::CTriggerDlg(CTableWnd *table, std::optional<CCreateTrigger> shown)
+    : CDesignDialog(table, CDoc::Of(table->Source())->GetSession(),
+                    shown ? QStringLiteral("Edit Trigger") : QStringLiteral("Create Trigger"), 352, 236),
+      m_table(table), m_shown(std::move(shown))
 {
     CreateNameAndEvent();
     CreateFiringOrder();
     CreateConditionAndBody();
     CreateButtons();
+    if (m_shown)
+        Fill(*m_shown);
 }
 
 // The controls are made in template order, which is also the tab order.
@@ -100,8 +111,19 @@ void CTriggerDlg::CreateConditionAndBody()
 
 void CTriggerDlg::CreateButtons()
 {
-    AddDefaultButton(QStringLiteral("Create"), 295, 7, 50, 14);
+    AddDefaultButton(m_shown ? QStringLiteral("Replace") : QStringLiteral("Create"), 295, 7, 50, 14);
     AddCancelButton(295, 24, 50, 14);
+}
+
+// The button ids are the order of TriggerTiming and TriggerEvent.
+void CTriggerDlg::Fill(const CCreateTrigger &shown)
+{
+    m_triggerName->setText(QString::fromStdString(shown.m_name));
+    m_timing->button(static_cast<int>(shown.m_timing))->setChecked(true);
+    m_event->button(static_cast<int>(shown.m_event))->setChecked(true);
+    m_firingOrder->setText(QString::fromStdString(shown.m_firingOrder));
+    m_condition->setPlainText(QString::fromStdString(shown.m_condition));
+    m_body->setPlainText(QString::fromStdString(shown.m_body));
 }
 
 CCreateTrigger CTriggerDlg::Gather() const
@@ -121,15 +143,27 @@ CCreateTrigger CTriggerDlg::Gather() const
 CComposedChange CTriggerDlg::Compose()
 {
     CComposedChange composed = ComposeCreateTrigger(Gather());
-    if (composed.m_error == 0)
-        m_createdName = std::get<CCreateTrigger>(composed.m_change).m_name;
+    if (composed.m_error != 0)
+        return composed;
+    const CCreateTrigger created = std::get<CCreateTrigger>(composed.m_change);
+    m_createdName = created.m_name;
+    if (m_shown)
+        composed.m_change = CReplaceTrigger{CDropTrigger{m_table->m_name, m_shown->m_name}, created};
     return composed;
 }
 
+// A replacement takes the row of the trigger it replaces; a new trigger
+// comes last.
 void CTriggerDlg::OnApplied()
 {
     CDoc::Of(m_table->Source())->Schema().ChangeTable(m_table->m_name, [this](CTableSchema &table) {
-        table.m_triggers.push_back(m_createdName);
+        auto &triggers = table.m_triggers;
+        const auto shown = m_shown ? std::find(triggers.begin(), triggers.end(), m_shown->m_name)
+                                   : triggers.end();
+        if (shown != triggers.end())
+            *shown = m_createdName;
+        else
+            triggers.push_back(m_createdName);
     });
     m_table->ShowModel();
 }

@@ -24,6 +24,11 @@ public:
     int ReadColumnDropEffects(CDbSession &session, const std::string &table,
                               const std::vector<std::string> &columns, std::vector<std::string> &indexes,
                               std::vector<std::string> &keys) override;
+    // From pg_index and pg_trigger (PostgresDefinitions.cpp).
+    int ReadIndexDefinition(CDbSession &session, const std::string &table, const std::string &index,
+                            CCreateIndex &definition) override;
+    int ReadTriggerDefinition(CDbSession &session, const std::string &table, const std::string &trigger,
+                              CCreateTrigger &definition) override;
     int PrepareSession(CDbSession &session) override;
     bool EscapesTheSearchEscape() const override { return false; }
     int ReadCatalogSchema(CDbSession &session, std::string &schema) override;

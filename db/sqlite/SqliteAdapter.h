@@ -38,6 +38,11 @@ public:
     int ReadColumnDropEffects(CDbSession &session, const std::string &table,
                               const std::vector<std::string> &columns, std::vector<std::string> &indexes,
                               std::vector<std::string> &keys) override;
+    // From the stored CREATE text (SqliteDefinitions.cpp).
+    int ReadIndexDefinition(CDbSession &session, const std::string &table, const std::string &index,
+                            CCreateIndex &definition) override;
+    int ReadTriggerDefinition(CDbSession &session, const std::string &table, const std::string &trigger,
+                              CCreateTrigger &definition) override;
 
     // One row per foreign-key column of every table, in declaration order.
     static const char *const kForeignKeyQuery;
