@@ -5,6 +5,7 @@
 #include "db/SqlText.h"
 #include "db/sqlite/SqliteAdapter.h"
 #include "db/sqlite/SqliteSchemaQueries.h"
+#include "db/sqlite/SqliteTableKeys.h"
 #include "db/sqlite/SqliteTokens.h"
 
 #include <vector>
@@ -236,10 +237,11 @@ int ReadIndex(CDbSession &session, const std::string &table, const std::string &
     const int result = ReadText(session, "index", table, name, texts);
     if (result < 0)
         return result;
-    if (texts.empty())
+    // The row id key shows as an index that sqlite_master does not list.
+    if (texts.empty() && name != CSqliteTableKeys::kRowidKeyName)
         return Refuse(session, "SQLite's catalog has no index " + Quoted(name) + " on table " + Quoted(table)
                                    + ".");
-    if (texts.front().empty())
+    if (texts.empty() || texts.front().empty())
         return Refuse(session, "The index " + Quoted(name) + " belongs to the definition of table "
                                    + Quoted(table) + " (a key or a UNIQUE constraint); it is edited with the table.");
     index = CCreateIndex();

@@ -218,17 +218,30 @@ private slots:
         QCOMPARE(Rows("select item_id || ' ' || note from audit"), QStringList{"7 big"});
     }
 
-    // What the dialog cannot show whole is refused before it opens, in a
-    // message that says why.
-    void partialIndexIsRefused_data() { engines_data(); }
-    void partialIndexIsRefused()
+    // What the dialog cannot show whole, or what belongs to the table's own
+    // definition, is refused before the dialog opens, saying why.
+    void unshownIndexIsRefused_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("SQLite partial") << "SQLite" << int(Index) << "item_part" << "WHERE clause";
+        QTest::newRow("PostgreSQL partial") << "PostgreSQL" << int(Index) << "item_part" << "WHERE clause";
+        QTest::newRow("SQLite row id key") << "SQLite" << int(UniqueIndex) << "rowid key" << "edited with the table";
+        QTest::newRow("PostgreSQL key") << "PostgreSQL" << int(UniqueIndex) << "item_pkey" << "edited with the table";
+    }
+    void unshownIndexIsRefused()
     {
         QFETCH(QString, engine);
+        QFETCH(int, kind);
+        QFETCH(QString, index);
+        QFETCH(QString, reason);
         QVERIFY2(OpenShop(engine), qPrintable(m_shop.Error()));
         CModalAnswerer boxes;
-        QCOMPARE(DoubleClick(Index, "item_part", [](QWidget *) {}), 0);
+        QCOMPARE(DoubleClick(kind, qPrintable(index), [](QWidget *) {}), 0);
         QCOMPARE(boxes.Count(), 1);
-        QVERIFY2(boxes.LastText().contains("WHERE clause"), qPrintable(boxes.LastText()));
+        QVERIFY2(boxes.LastText().contains(reason), qPrintable(boxes.LastText()));
     }
 
     // SQLite's stored texts as anyone may have written them.
