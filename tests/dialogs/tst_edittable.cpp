@@ -7,7 +7,9 @@
 #include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PervasiveFixture.h"
+#include "tests/support/PostgresDatabase.h"
 #include "tests/support/SampleDiagram.h"
+#include "tests/support/SessionRows.h"
 #include "tests/support/SqliteRows.h"
 #include "tests/support/TableRows.h"
 #include "view/DbView.h"
@@ -21,6 +23,31 @@
 
 using namespace DialogInput;
 using namespace TableRows;
+
+namespace {
+
+// The sample's customer table as a PostgreSQL server holds it.
+const char *const kPostgresCustomerSql = R"(
+create table customer (
+  customer_id  integer primary key,
+  name         varchar(60) not null,
+  email        varchar(80) unique,
+  referred_by  integer references customer (customer_id),
+  created_on   date not null default current_date
+);
+create index customer_by_name on customer (name);
+insert into customer values
+  (1, 'Harbour Tools Ltd', 'orders@harbourtools.example', null, '2019-05-02'),
+  (2, 'Kessler Werkstatt', 'einkauf@kessler.example', 1, '2020-02-17'),
+  (3, 'Atelier Moreau', 'contact@moreau.example', 2, '2022-11-03');
+)";
+
+// Each column's name, type, null rule and default on PostgreSQL.
+const QString kColumnsQuery = QStringLiteral(
+    "select column_name || ' ' || data_type || ' ' || is_nullable || ' ' || coalesce(column_default, '-') "
+    "from information_schema.columns where table_name = '%1' order by ordinal_position");
+
+} // namespace
 
 // The Edit Table dialog driven by clicks and keys on the sample diagram:
 // how it opens filled from the catalog, what OK changes and what a refusal
@@ -40,11 +67,44 @@ class TestEditTable : public QObject
     static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
     static QLineEdit *TableName(const QWidget *dialog) { return dialog->findChild<QLineEdit *>("tableName"); }
 
-    void Open(const QString &engine)
+    std::unique_ptr<CPostgresDatabase> m_postgres;
+    QString m_engine;
+
+    // The sample's customer table on the engine, its diagram open.
+    bool Open(const QString &engine)
     {
+        m_engine = engine;
+        std::string connection = COdbcSandbox::ConnectionString("VellumixSample");
+        if (engine == "PostgreSQL") {
+            if (!m_postgres)
+                m_postgres = std::make_unique<CPostgresDatabase>(m_sandbox);
+            if (!m_postgres->Recreate() || !m_postgres->Run(kPostgresCustomerSql)) {
+                qWarning("%s", qPrintable(m_postgres->Error()));
+                return false;
+            }
+            connection = m_postgres->ConnectionString();
+        }
         m_diagram = std::make_unique<CDiagramDriver>(engine == "Pervasive.SQL" ? SqliteWithPervasiveDialect()
                                                                                 : MakeDbmsAdapters());
-        QVERIFY(m_diagram->Open(COdbcSandbox::ConnectionString("VellumixSample")));
+        return m_diagram->Open(connection);
+    }
+    // The engine's own account, read past the designer: the first column of
+    // each row of a query, through the sqlite3 shell or the session.
+    QStringList Query(const QString &sqlite, const QString &postgres)
+    {
+        if (m_engine != "PostgreSQL")
+            return SqliteRows::Lines(QuerySqlite(m_path, sqlite + ";"));
+        const QStringList rows = FirstColumnRows(m_diagram->Session(), postgres);
+        m_diagram->MarkLog();
+        return rows;
+    }
+    // Every row of every table, value by value (SQLite: as its dump writes
+    // them, row ids included).
+    QStringList AllRows(const QString &table)
+    {
+        if (m_engine != "PostgreSQL")
+            return SqliteRows::Dump(m_path);
+        return Query(QString(), QStringLiteral("select c::text from \"%1\" c order by 1").arg(table));
     }
 
     // Double-clicks the table's caption; the dialog it opens goes to handle,
@@ -90,17 +150,21 @@ private slots:
     {
         QTest::addColumn<QString>("engine");
         QTest::addColumn<QStringList>("rows");
-        // As pragma_table_info and pragma_table_info's pk give them.
+        // As pragma_table_info gives them on SQLite, information_schema.columns
+        // on PostgreSQL.
         const QStringList sqlite{"customer_id|integer||||||1", "name|varchar|60||||1", "email|varchar|80",
                                  "referred_by|integer", "created_on|date||||date('now')|1"};
         QTest::newRow("SQLite") << "SQLite" << sqlite;
         QTest::newRow("Pervasive.SQL") << "Pervasive.SQL" << sqlite;
+        QTest::newRow("PostgreSQL") << "PostgreSQL"
+                                    << QStringList{"customer_id|int4|||||1|1", "name|varchar|60||||1", "email|varchar|80",
+                                                   "referred_by|int4", "created_on|date||||CURRENT_DATE|1"};
     }
     void doubleClickOpensTheTableAsTheCatalogReportsIt()
     {
         QFETCH(QString, engine);
         QFETCH(QStringList, rows);
-        Open(engine);
+        QVERIFY(Open(engine));
         EditByDoubleClick(Table("customer"), [&](QWidget *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit Table"));
             QCOMPARE(TableName(dialog)->text(), QStringLiteral("customer"));
@@ -120,14 +184,15 @@ private slots:
         QTest::newRow("Pervasive.SQL") << "Pervasive.SQL" << "Pervasive.SQL";
         // referred_by holds a null in one row: it cannot become not null.
         QTest::newRow("SQLite") << "SQLite" << "referred_by";
+        QTest::newRow("PostgreSQL") << "PostgreSQL" << "referred_by";
     }
     void refusedOkKeepsEverythingTyped()
     {
         QFETCH(QString, engine);
         QFETCH(QString, refusal);
-        Open(engine);
-        const QStringList before = SqliteRows::Dump(m_path);
-        const QString schema = QuerySqlite(m_path, ".schema customer");
+        QVERIFY(Open(engine));
+        const QStringList before = AllRows("customer");
+        const QStringList schema = Query(".schema customer", kColumnsQuery.arg("customer"));
         m_diagram->MarkLog();
         EditByDoubleClick(Table("customer"), [&](QWidget *dialog) {
             Type(TableName(dialog), "s");
@@ -146,9 +211,12 @@ private slots:
             QCOMPARE(grid.FilledRows(), typed);
             QVERIFY(Activate(dialog));
         });
-        QCOMPARE(m_diagram->ChangesSinceMark(), QStringList());
-        QCOMPARE(QuerySqlite(m_path, ".schema customer"), schema);
-        QCOMPARE(SqliteRows::Dump(m_path), before);
+        // The dialect refuses before sending anything; SQLite after reading
+        // the rows, PostgreSQL inside the transaction, which is rolled back.
+        if (m_engine == "Pervasive.SQL")
+            QCOMPARE(m_diagram->SentSinceMark(), QStringList());
+        QCOMPARE(Query(".schema customer", kColumnsQuery.arg("customer")), schema);
+        QCOMPARE(AllRows("customer"), before);
         QCOMPARE(Table("customer")->GetItem(2)->m_name, std::string("email"));
     }
 
@@ -158,19 +226,30 @@ private slots:
     {
         QTest::addColumn<QString>("engine");
         QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("index"); // as the engine keeps it afterwards
-        QTest::newRow("SQLite") << "SQLite" << "customer"
+        QTest::addColumn<QStringList>("columns"); // as the engine keeps them afterwards
+        QTest::addColumn<QString>("index");
+        const QStringList sqlite{"'customer_id','INTEGER'", "'full_name','varchar(60)'", "'email','varchar(120)'",
+                                 "'referred_by','INTEGER'", "'created_on','date'"};
+        const QStringList postgres{"customer_id integer", "full_name character varying(60)",
+                                   "email character varying(120)", "referred_by integer", "created_on date"};
+        QTest::newRow("SQLite") << "SQLite" << "customer" << sqlite
                                 << R"('CREATE INDEX customer_by_name on customer ("full_name")')";
-        QTest::newRow("SQLite, table renamed") << "SQLite" << "client"
+        QTest::newRow("SQLite, table renamed") << "SQLite" << "client" << sqlite
                                                << R"('CREATE INDEX customer_by_name on "client" ("full_name")')";
+        QTest::newRow("PostgreSQL") << "PostgreSQL" << "customer" << postgres
+                                    << "CREATE INDEX customer_by_name ON public.customer USING btree (full_name)";
+        QTest::newRow("PostgreSQL, table renamed") << "PostgreSQL" << "client" << postgres
+                                                   << "CREATE INDEX customer_by_name ON public.client USING btree (full_name)";
     }
     void renamesAndWidensKeepingEveryRow()
     {
         QFETCH(QString, engine);
         QFETCH(QString, table);
+        QFETCH(QStringList, columns);
         QFETCH(QString, index);
-        Open(engine);
-        QStringList before = SqliteRows::Dump(m_path);
+        QVERIFY(Open(engine));
+        // Only SQLite's dump names the table with each row.
+        QStringList before = AllRows("customer");
         before.replaceInStrings("INSERT INTO customer ", "INSERT INTO " + table + " ");
         before.sort();
         CTableWnd *window = Table("customer");
@@ -187,14 +266,16 @@ private slots:
         QTest::mouseClick(window, Qt::RightButton, {}, QPoint(window->width() / 2, 6));
         QCOMPARE(answerer.Handled(), 1);
 
-        QCOMPARE(SqliteRows::Lines(QuerySqlite(m_path, QStringLiteral("select name, type from "
-                                                                      "pragma_table_info('%1');").arg(table))),
-                 (QStringList{"'customer_id','INTEGER'", "'full_name','varchar(60)'", "'email','varchar(120)'",
-                              "'referred_by','INTEGER'", "'created_on','date'"}));
-        QCOMPARE(SqliteRows::Dump(m_path), before);
+        QCOMPARE(Query(QStringLiteral("select name, type from pragma_table_info('%1')").arg(table),
+                       QStringLiteral("select column_name || ' ' || data_type || coalesce('(' || "
+                                      "character_maximum_length || ')', '') from information_schema.columns "
+                                      "where table_name = '%1' order by ordinal_position").arg(table)),
+                 columns);
+        QCOMPARE(AllRows(table), before);
         // The index on the renamed column followed it.
-        QCOMPARE(QuerySqlite(m_path, "select sql from sqlite_master where name = 'customer_by_name';").trimmed(),
-                 index);
+        QCOMPARE(Query("select sql from sqlite_master where name = 'customer_by_name'",
+                       "select indexdef from pg_indexes where indexname = 'customer_by_name'"),
+                 QStringList{index});
         QCOMPARE(window->m_name, table.toStdString());
         QCOMPARE(window->GetItem(1)->m_name, std::string("full_name"));
         QCOMPARE(Doc()->FindSchema("customer") != nullptr, table == "customer");
