@@ -26,15 +26,26 @@ constexpr int kUpdate = 16;
 constexpr int kTruncate = 32;
 constexpr int kInstead = 64;
 
+// Whether a key column is more than a column in plain order: another
+// collation than the column's, an operator class that is not the default,
+// or NULLS FIRST / LAST against the direction's default (indoption bit 0
+// is DESC, bit 1 NULLS FIRST).
+const char *const kColumnIsMore =
+    "exists (select 1 from generate_series(0, i.indnkeyatts - 1) c(n) "
+    "join pg_attribute b on b.attrelid = i.indrelid and b.attnum = i.indkey[c.n] "
+    "join pg_opclass o on o.oid = i.indclass[c.n] "
+    "where i.indcollation[c.n] <> b.attcollation or not o.opcdefault "
+    "or (i.indoption[c.n] & 1) <> ((i.indoption[c.n] >> 1) & 1))";
+
 // One row per key column in key order: unique, whether the index is more
 // than plain columns (an expression, a WHERE clause, INCLUDE columns,
-// another method than btree), whether a constraint owns it, the column and
-// whether it sorts descending (indoption bit 0).
+// another method than btree, kColumnIsMore), whether a constraint owns it,
+// the column and whether it sorts descending.
 std::string IndexQuery(const std::string &table, const std::string &name)
 {
     return "select i.indisunique::int, "
            "(i.indexprs is not null or i.indpred is not null or i.indnatts <> i.indnkeyatts "
-           "or am.amname <> 'btree')::int, "
+           "or am.amname <> 'btree' or " + std::string(kColumnIsMore) + ")::int, "
            "exists (select 1 from pg_constraint k where k.conindid = i.indexrelid "
            "and k.conrelid = i.indrelid and k.contype in ('p', 'u', 'x'))::int, "
            "coalesce(a.attname, ''), (i.indoption[k.n] & 1)::int "
@@ -80,7 +91,8 @@ int TakeIndexRows(CDbSession &session, const std::vector<CDbRow> &rows, CCreateI
     if (rows.front()[1] == "1")
         return Refuse(session, CannotEdit("index", index.m_name,
                                           "it has more than columns in plain order (an expression, a "
-                                          "WHERE clause, INCLUDE columns or another method than btree)."));
+                                          "WHERE clause, INCLUDE columns, a collation, an operator class, "
+                                          "NULLS FIRST or LAST, or another method than btree)."));
     if (rows.front()[2] == "1")
         return Refuse(session, "The index " + QuoteIdentifier(index.m_name)
                                    + " belongs to a key or a UNIQUE constraint of table "
