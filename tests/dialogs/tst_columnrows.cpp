@@ -208,44 +208,6 @@ private slots:
                  outcome);
     }
 
-    // The row an existing column fills: a declared type gives up its size,
-    // a catalog type takes the size its kind names.
-    void shownRow_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("facts"); // type, data type, precision, length, scale, nullable
-        QTest::addColumn<bool>("declared");
-        QTest::addColumn<QString>("defaultValue");
-        QTest::addColumn<bool>("key");
-        QTest::addColumn<QString>("row");
-        QTest::newRow("declared with a size") << "a" << QStringList{"VARCHAR(40)", "12", "40", "40", "", "1"}
-                                              << true << "'x'" << false << "a|varchar|40|||'x'||";
-        QTest::newRow("declared precision, scale") << "a" << QStringList{"numeric( 10, 2 )", "2", "", "", "", "0"}
-                                                   << true << "" << true << "a|numeric|10|2|||1|1";
-        QTest::newRow("character length") << "a" << QStringList{"CHAR", "1", "0", "30", "", "1"}
-                                          << false << "NULL" << false << "a|char|30|||||";
-        QTest::newRow("precision and scale") << "a" << QStringList{"numeric", "2", "10", "12", "2", "1"}
-                                             << false << "0" << false << "a|numeric|10|2||0||";
-        QTest::newRow("sizeless key") << "id" << QStringList{"integer", "4", "10", "4", "0", "0"}
-                                      << false << "" << true << "id|integer|||||1|1";
-    }
-    void shownRow()
-    {
-        QFETCH(QString, name);
-        QFETCH(QStringList, facts);
-        QFETCH(bool, declared);
-        QFETCH(QString, defaultValue);
-        QFETCH(bool, key);
-        QFETCH(QString, row);
-        const auto f = [&facts](int i) { return facts[i].toStdString(); };
-        const CSchemaColumn column{name.toStdString(), {f(0), f(1), f(2), f(3), f(4), f(5), declared},
-                                   defaultValue.toStdString()};
-        const CColumnRow shown = ShownRow(column, key, kTypes);
-        QCOMPARE(Texts({shown.m_name, shown.m_typeName, shown.m_size, shown.m_dec, shown.m_collation,
-                        shown.m_default, shown.m_nullMark, shown.m_key}, '|'),
-                 row);
-    }
-
     void lockedCells()
     {
         QFETCH(QString, row);

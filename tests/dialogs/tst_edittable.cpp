@@ -1,5 +1,6 @@
 #include "diagram/TableWnd.h"
 #include "dialogs/ColumnGrid.h"
+#include "dialogs/CreateTableDlg.h"
 #include "document/Doc.h"
 #include "tests/support/ColumnGridDriver.h"
 #include "tests/support/DiagramDriver.h"
@@ -282,6 +283,43 @@ private slots:
         QVERIFY(Doc()->FindSchema(table.toStdString()));
         QVERIFY(Doc()->Schema().IsRelated(table.toStdString()));
         QCOMPARE(Doc()->Schema().IsRelated("customer"), table == "customer");
+    }
+
+    // A table created without a key is given one by ticking Key; its rows
+    // stay and its window underlines the key column.
+    void keyTickedInTheGridBecomesThePrimaryKey_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("SQLite") << "SQLite" << "integer";
+        QTest::newRow("PostgreSQL") << "PostgreSQL" << "int4";
+    }
+    void keyTickedInTheGridBecomesThePrimaryKey()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, type);
+        QVERIFY(Open(engine));
+        CCreateTableDlg create(m_diagram->View());
+        QVERIFY(Activate(&create));
+        Type(TableName(&create), "parcel");
+        CColumnGridDriver(Grid(&create)).FillRows({"parcel_id|" + type, "weight|" + type});
+        Press(&create, "Create");
+        const auto key = [this] {
+            return Query("select name from pragma_table_info('parcel') where pk > 0",
+                         "select a.attname from pg_index i join pg_attribute a on a.attrelid = i.indrelid "
+                         "and a.attnum = any(i.indkey) where i.indrelid = 'parcel'::regclass and i.indisprimary");
+        };
+        QCOMPARE(key(), QStringList());
+        QVERIFY(m_diagram->Session().Execute("insert into parcel values (1, 5), (2, 7)") >= 0);
+        m_diagram->Session().CloseStatement();
+        const QStringList before = AllRows("parcel");
+        EditByDoubleClick(Table("parcel"), [](QWidget *dialog) {
+            OpenCell(Grid(dialog), 0, 7);
+            Press(dialog, "OK");
+        });
+        QCOMPARE(key(), QStringList{engine == "SQLite" ? "'parcel_id'" : "parcel_id"});
+        QCOMPARE(AllRows("parcel"), before);
+        QVERIFY(Table("parcel")->GetItem(0)->m_key && !Table("parcel")->GetItem(1)->m_key);
     }
 };
 
