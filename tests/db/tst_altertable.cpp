@@ -9,14 +9,11 @@
 
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 using ColumnDefs::Column;
 using ColumnDefs::With;
-using CEdit = std::function<void(CAlterTable &)>;
-Q_DECLARE_METATYPE(CEdit)
-Q_DECLARE_METATYPE(CAlterTable)
+Q_DECLARE_METATYPE(CSchemaChange)
 
 // The schema every case starts from, at the end of the file (moc reads raw
 // strings poorly): the same tables on both engines, and a trigger of each
@@ -30,20 +27,20 @@ namespace {
 const QStringList kTables = {"customer", "orders", "visit", "reading", "tag"};
 
 // The table as the Edit Table dialog shows it, to be edited.
-CAlterTable Unchanged(const std::string &table)
+CAlterTable Unchanged(const std::string &table, std::vector<CColumnDef> before = {})
 {
     const int length = CDbTypeInfo::Length;
-    const bool visit = table == "visit";
-    CAlterTable change{table, table, {}, {}, {}, {}};
-    change.m_before = visit ? std::vector<CColumnDef>{Column("day", "varchar", length, "10"),
-                                                      Column("place", "varchar", length, "20")}
-                            : std::vector<CColumnDef>{Column("id", "integer"),
-                                                      With(Column("name", "varchar", length, "20"), "", "", "1"),
-                                                      With(Column("city", "varchar", length, "20"), "", "'x'", ""),
-                                                      Column("born", "integer"), Column("note", "text")};
-    for (const CColumnDef &column : change.m_before)
+    if (table == "customer")
+        before = {Column("id", "integer"), With(Column("name", "varchar", length, "20"), "", "", "1"),
+                  With(Column("city", "varchar", length, "20"), "", "'x'", ""), Column("born", "integer"),
+                  Column("note", "text")};
+    else if (table == "visit")
+        before = {Column("day", "varchar", length, "10"), Column("place", "varchar", length, "20")};
+    CAlterTable change{table, table, {}, {}, before, {}};
+    for (const CColumnDef &column : before)
         change.m_columns.push_back({column.m_name, column});
-    change.m_primaryKey = change.m_keyBefore = visit ? std::vector<std::string>() : std::vector<std::string>{"id"};
+    if (table == "customer")
+        change.m_primaryKey = change.m_keyBefore = {"id"};
     return change;
 }
 
@@ -57,9 +54,10 @@ CColumnDef &ColumnOf(CAlterTable &change, const char *from)
 
 } // namespace
 
-// Every edit of a table runs on the real engine: afterwards the catalog
-// shows what was asked, and every row of every table is as it was but for
-// the intended conversion; a refused edit leaves everything as it was.
+// Every change runs on the real engine: afterwards the catalog shows what
+// was asked, and every row of every table is as it was but for the
+// intended conversion; a refused change, or one that changes nothing,
+// leaves everything as it was.
 class TestAlterTable : public QObject
 {
     Q_OBJECT
@@ -124,7 +122,7 @@ class TestAlterTable : public QObject
     }
 
     // The catalog and every row of every table but those left out.
-    QStringList Everything(const QStringList &leftOut = {})
+    QStringList Everything(const QStringList &leftOut)
     {
         QStringList all;
         for (const QString &table : kTables)
@@ -148,160 +146,123 @@ private slots:
     void initTestCase() { QVERIFY2(m_database.IsReady(), qPrintable(m_database.Error())); }
     void cleanup() { m_session.reset(); }
 
-    void editsTable_data()
+    // table and columns: the table afterwards and its columns, none when the
+    // change is refused; outcome: a part of its catalog entry, or of the
+    // refusal; probe: the intended conversion as the engine reports it.
+    void appliesOrRefuses_data()
     {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<CEdit>("edit");
-        QTest::addColumn<QString>("columns");
-        QTest::addColumn<QString>("catalog"); // a part of the table's catalog entry
-        QTest::addColumn<QString>("probe");   // the intended conversion, as the engine reports it
-        QTest::addColumn<QString>("probed");
-        const CEdit renameTable = [](CAlterTable &c) { c.m_newName = "client"; };
-        const CEdit renameColumn = [](CAlterTable &c) { ColumnOf(c, "name").m_name = "full_name"; };
-        const CEdit retype = [](CAlterTable &c) { ColumnOf(c, "born") = Column("born", "varchar", 1, "8"); };
-        const CEdit all = [=](CAlterTable &c) { renameTable(c), renameColumn(c), retype(c); };
-        const CEdit widen = [](CAlterTable &c) { ColumnOf(c, "city").m_size = "40"; };
-        const CEdit defaultAndNull = [](CAlterTable &c) {
-            ColumnOf(c, "city") = With(ColumnOf(c, "city"), "", "'y'", "1");
-        };
-        const CEdit addAndDrop = [](CAlterTable &c) {
-            c.m_columns.back() = {"", With(Column("score", "integer"), "", "0", "")};
-        };
-        const QString columns = "id name city born note";
+        for (const char *column : {"engine", "table", "columns", "outcome", "probe", "probed"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<CSchemaChange>("change");
+        CAlterTable renamed = Unchanged("customer"), column = renamed, widened = renamed, retyped = renamed,
+                    defaulted = renamed, added = renamed, freed = renamed, visit = Unchanged("visit");
+        renamed.m_newName = "client";
+        ColumnOf(column, "name").m_name = "full_name";
+        ColumnOf(widened, "city").m_size = "40";
+        ColumnOf(retyped, "born") = Column("born", "varchar", CDbTypeInfo::Length, "8");
+        CAlterTable all = retyped;
+        all.m_newName = "client", ColumnOf(all, "name").m_name = "full_name";
+        ColumnOf(defaulted, "city") = With(ColumnOf(defaulted, "city"), "", "'y'", "1");
+        added.m_columns.back() = {"", With(Column("score", "integer"), "", "0", "")};
+        freed.m_columns.pop_back(), ColumnOf(freed, "born").m_name = "note";
+        CAlterTable keyed = visit, duplicates = visit, nulls = renamed, letters = Unchanged("customer");
+        keyed.m_primaryKey = {"day"};
+        duplicates.m_primaryKey = {"place"};
+        ColumnOf(nulls, "note").m_nullMark = "1";
+        ColumnOf(letters, "note") = Column("note", "integer");
+        CAlterTable nullKey = Unchanged("tag", {Column("n", "integer"), Column("label", "text")});
+        nullKey.m_primaryKey = {"n"};
+        CAlterTable strict = Unchanged("reading", {Column("v", "any")});
+        ColumnOf(strict, "v") = Column("v", "integer");
+        const CCreateTable pair{"pair", {Column("a", "integer"), Column("b", "text")}, {"a", "b"}};
+
+        const QString customer = "id name city born note";
+        const QString stored = "select sql from sqlite_master where name = 'customer'";
+        const QString head = "CREATE TABLE \"customer\" (id integer primary key, name varchar(20) not null, ";
         for (const char *engine : {"SQLite", "PostgreSQL"}) {
             const bool lite = QByteArray(engine) == "SQLite";
             const QString typeOfBorn = lite ? "select group_concat(typeof(born)) from %1"
                                             : "select string_agg(pg_typeof(born)::text, ',') from %1";
-            const QString asText = lite ? "text,text,text" : "character varying,character varying,character varying";
-            // The stored text keeps what the fixture wrote; only the changed parts differ.
-            const QString stored = "select sql from sqlite_master where name = 'customer'";
-            const QString head = "CREATE TABLE \"customer\" (id integer primary key, name varchar(20) not null, ";
-            auto row = [&](const char *name, const char *table, const CEdit &edit, const QString &names,
-                           const QString &catalog, const QString &probe = "", const QString &probed = "") {
-                QTest::addRow("%s %s", engine, name) << engine << table << edit << names << catalog << probe << probed;
+            const QString text = lite ? "text,text,text" : "character varying,character varying,character varying";
+            const QString integer = lite ? "integer N" : "int4 N";
+            auto row = [&](const char *name, const QString &table, const QString &columns, const QString &outcome,
+                           const CSchemaChange &change, const QString &probe = "", const QString &probed = "") {
+                QTest::addRow("%s %s", engine, name) << engine << table << columns << outcome << probe << probed
+                                                     << change;
             };
-            row("rename table", "client", renameTable, columns, "customer_by_name(name)");
-            row("rename column", "customer", renameColumn, "id full_name city born note",
-                "full_name varchar(20), city varchar(20) N, born");
-            row("widen", "customer", widen, columns, "name varchar(20), city varchar(40) N, born");
-            row("retype", "customer", retype, columns, "born varchar(8) N", typeOfBorn.arg("customer"), asText);
-            row("default and not null", "customer", defaultAndNull, columns, "city varchar(20), born",
+            row("rename table", "client", customer, "customer_by_name(name)", renamed);
+            row("rename column", "customer", "id full_name city born note", "full_name varchar(20), city", column);
+            row("widen", "customer", customer, "name varchar(20), city varchar(40) N, born", widened);
+            row("retype", "customer", customer, "born varchar(8) N", retyped, typeOfBorn.arg("customer"), text);
+            row("default and not null", "customer", customer, "city varchar(20), born", defaulted,
                 lite ? stored : "select column_default from information_schema.columns where column_name = 'city'",
                 lite ? head + "city varchar(20) DEFAULT 'y' not null,\n  born integer, note text)"
                      : "'y'::character varying");
-            row("add and drop", "customer", addAndDrop, "id name city born score",
-                lite ? "score integer N" : "score int4 N", lite ? stored : "select sum(score) from customer",
+            row("add and drop", "customer", "id name city born score", "score " + integer, added,
+                lite ? stored : "select sum(score) from customer",
                 lite ? head + "city varchar(20) default 'x',\n  born integer, \"score\" integer DEFAULT 0)" : "0");
-            row("rename to a dropped name", "customer",
-                [](CAlterTable &c) { c.m_columns.pop_back(), ColumnOf(c, "born").m_name = "note"; },
-                "id name city note", lite ? "note integer N" : "note int4 N");
-            row("renames and retype", "client", all, "id full_name city born note", "born varchar(8) N, note text N",
-                typeOfBorn.arg("client"), asText);
-            row("primary key", "visit", [](CAlterTable &c) { c.m_primaryKey = {"day"}; }, "day place",
-                lite ? "sqlite_autoindex_visit_1(day)" : "visit_pkey(day)");
+            row("rename to a dropped name", "customer", "id name city note", "note " + integer, freed);
+            row("renames and retype", "client", "id full_name city born note", "born varchar(8) N", all,
+                typeOfBorn.arg("client"), text);
+            row("primary key", "visit", "day place", lite ? "sqlite_autoindex_visit_1(day)" : "visit_pkey(day)", keyed);
+            row("create with a key", "pair", "a b",
+                lite ? "a integer N, b text N, sqlite_autoindex_pair_1(a,b)" : "a int4, b text, pair_pkey(a,b)", pair);
+            row("nothing", "", "", "", Unchanged("customer"));
+            row("null rows", "", "", lite ? "The column \"note\" of the table \"customer\" holds NULL in 2 rows"
+                                          : "column \"note\" of relation \"customer\" contains null values", nulls);
+            row("duplicates", "", "", lite ? "The table \"visit\" has 2 rows with the same value in \"place\""
+                                           : "could not create unique index", duplicates);
+            row("key over NULL", "", "", lite ? "The column \"n\" of the table \"tag\" holds NULL in 1 row"
+                                              : "column \"n\" of relation \"tag\" contains null", nullKey);
+            if (lite)
+                row("strict", "", "", "The column \"v\" of the STRICT table \"reading\" holds values that do not "
+                                      "convert to integer in 1 row", strict);
+            else
+                row("conversion", "", "", "invalid input syntax for type integer", letters);
         }
     }
 
-    void editsTable()
+    void appliesOrRefuses()
     {
         QFETCH(QString, engine);
         QFETCH(QString, table);
-        QFETCH(CEdit, edit);
+        QFETCH(QString, outcome);
+        QFETCH(CSchemaChange, change);
         Open(engine);
-        CAlterTable change = Unchanged(table == "visit" ? "visit" : "customer");
-        edit(change);
-        QStringList keptBefore, keptNow; // the columns that keep their values
-        for (const CAlteredColumn &column : change.m_columns)
-            for (const CColumnDef &before : change.m_before)
-                if (column.m_from == before.m_name && column.m_column.m_typeName == before.m_typeName)
-                    keptBefore << before.m_name.c_str(), keptNow << column.m_column.m_name.c_str();
-        const QStringList before = Values(change.m_table.c_str(), keptBefore);
-        const QStringList others = Everything({table, change.m_table.c_str()});
+        QStringList keptBefore, keptNow; // the columns whose values stay as they are
+        const auto *alter = std::get_if<CAlterTable>(&change);
+        for (size_t i = 0; alter && i < alter->m_columns.size(); ++i)
+            for (const CColumnDef &before : alter->m_before)
+                if (alter->m_columns[i].m_from == before.m_name
+                    && alter->m_columns[i].m_column.m_typeName == before.m_typeName)
+                    keptBefore << before.m_name.c_str(), keptNow << alter->m_columns[i].m_column.m_name.c_str();
+        const QString edited = alter ? alter->m_table.c_str() : "";
+        const QStringList left = table.isEmpty() ? QStringList() : QStringList{table, edited};
+        const QStringList values = alter ? Values(edited, keptBefore) : QStringList();
+        const QStringList others = Everything(left);
+        const auto sent = m_session->StatementsSent();
 
         const int result = ApplySchemaChange(*m_session, change);
-        QVERIFY2(result >= 0, m_session->GetErrorText(result).c_str());
+        const bool sentNothing = m_session->StatementsSent() == sent;
+        const QString error = QString::fromStdString(m_session->GetErrorText(result));
 
+        QCOMPARE(Everything(left), others);
+        if (table.isEmpty()) {
+            QVERIFY2(outcome.isEmpty() ? result == 0 : result < 0 && error.contains(outcome), qPrintable(error));
+            QVERIFY(!outcome.isEmpty() || sentNothing);
+            return;
+        }
+        QVERIFY2(result >= 0, qPrintable(error));
         QTEST(Catalog(table, true).join(' '), "columns");
-        QFETCH(QString, catalog);
-        QVERIFY2(Catalog(table).join(", ").contains(catalog), qPrintable(Catalog(table).join(", ")));
-        QCOMPARE(Values(table, keptNow), before);
-        QCOMPARE(Everything({table, change.m_table.c_str()}), others);
+        QVERIFY2(Catalog(table).join(", ").contains(outcome), qPrintable(Catalog(table).join(", ")));
+        QCOMPARE(alter ? Values(table, keptNow) : QStringList(), values);
         QFETCH(QString, probe);
         if (!probe.isEmpty())
             QTEST(Run(probe), "probed");
-        if (table != "visit")
+        if (table == "customer" || table == "client")
             ExpectReferencesWork(table);
-    }
-
-    // A refused edit leaves every table, row and name as it was; an edit
-    // that changes nothing sends nothing.
-    void refusesOrSendsNothing_data()
-    {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<CAlterTable>("change");
-        QTest::addColumn<QString>("message");
-        CAlterTable nullRows = Unchanged("customer");
-        nullRows.m_newName = "client";
-        ColumnOf(nullRows, "note").m_nullMark = "1";
-        CAlterTable duplicates = Unchanged("visit");
-        duplicates.m_primaryKey = {"place"};
-        const CAlterTable strict{"reading", "", {{"v", Column("v", "integer")}}, {}, {Column("v", "any")}, {}};
-        const std::vector<CColumnDef> tag = {Column("n", "integer"), Column("label", "text")};
-        const CAlterTable nullKey{"tag", "", {{"n", tag[0]}, {"label", tag[1]}}, {"n"}, tag, {}};
-        CAlterTable letters = Unchanged("customer");
-        ColumnOf(letters, "note") = Column("note", "integer");
-        QTest::newRow("SQLite nothing") << "SQLite" << Unchanged("customer") << "";
-        QTest::newRow("PostgreSQL nothing") << "PostgreSQL" << Unchanged("customer") << "";
-        QTest::newRow("SQLite null rows")
-            << "SQLite" << nullRows << "The column \"note\" of the table \"customer\" holds NULL in 2 rows";
-        QTest::newRow("PostgreSQL null rows")
-            << "PostgreSQL" << nullRows << "column \"note\" of relation \"customer\" contains null values";
-        QTest::newRow("SQLite duplicates")
-            << "SQLite" << duplicates << "The table \"visit\" has 2 rows with the same value in \"place\"";
-        QTest::newRow("SQLite rowid from NULL")
-            << "SQLite" << nullKey << "The column \"n\" of the table \"tag\" holds NULL in 1 row";
-        QTest::newRow("PostgreSQL key over NULL")
-            << "PostgreSQL" << nullKey << "column \"n\" of relation \"tag\" contains null";
-        QTest::newRow("PostgreSQL duplicates") << "PostgreSQL" << duplicates << "could not create unique index";
-        QTest::newRow("SQLite strict")
-            << "SQLite" << strict
-            << "The column \"v\" of the STRICT table \"reading\" holds values that do not convert to integer in 1 row";
-        QTest::newRow("PostgreSQL conversion") << "PostgreSQL" << letters << "invalid input syntax for type integer";
-    }
-
-    void refusesOrSendsNothing()
-    {
-        QFETCH(QString, engine);
-        QFETCH(CAlterTable, change);
-        QFETCH(QString, message);
-        Open(engine);
-        const QStringList before = Everything();
-        const auto sent = m_session->StatementsSent();
-        const int result = ApplySchemaChange(*m_session, change);
-        const QString error = QString::fromStdString(m_session->GetErrorText(result));
-        QVERIFY2(message.isEmpty() ? result == 0 : result < 0 && error.contains(message), qPrintable(error));
-        QVERIFY(!message.isEmpty() || m_session->StatementsSent() == sent);
-        QCOMPARE(Everything(), before);
-    }
-
-    void createsTableWithKey_data()
-    {
-        QTest::addColumn<QString>("engine");
-        QTest::addColumn<QString>("catalog");
-        QTest::newRow("SQLite") << "SQLite" << "a integer N, b text N, sqlite_autoindex_pair_1(a,b)";
-        QTest::newRow("PostgreSQL") << "PostgreSQL" << "a int4, b text, pair_pkey(a,b)";
-    }
-
-    void createsTableWithKey()
-    {
-        QFETCH(QString, engine);
-        Open(engine);
-        const CCreateTable create{"pair", {Column("a", "integer"), Column("b", "text")}, {"a", "b"}};
-        QCOMPARE(ApplySchemaChange(*m_session, create), 0);
-        QTEST(Catalog("pair").join(", "), "catalog");
-        QVERIFY(Exec("insert into pair values (1, 'x')") >= 0);
-        QVERIFY(Exec("insert into pair values (1, 'x')") < 0);
+        if (table == "pair")
+            QVERIFY(Exec("insert into pair values (1, 'x')") >= 0 && Exec("insert into pair values (1, 'x')") < 0);
     }
 };
 
