@@ -12,7 +12,6 @@
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/SessionRows.h"
 #include "tests/support/SqliteRows.h"
-#include "tests/support/TableRows.h"
 #include "view/DbView.h"
 
 #include <QApplication>
@@ -23,7 +22,6 @@
 #include <memory>
 
 using namespace DialogInput;
-using namespace TableRows;
 
 namespace {
 
@@ -62,14 +60,13 @@ class TestEditTable : public QObject
     COdbcSandbox m_sandbox;
     QString m_path;
     std::unique_ptr<CDiagramDriver> m_diagram;
+    std::unique_ptr<CPostgresDatabase> m_postgres;
+    QString m_engine;
 
     CDoc *Doc() const { return m_diagram->Doc(); }
     CTableWnd *Table(const char *name) const { return m_diagram->Table(name); }
     static CColumnGrid *Grid(const QWidget *dialog) { return dialog->findChild<CColumnGrid *>(); }
     static QLineEdit *TableName(const QWidget *dialog) { return dialog->findChild<QLineEdit *>("tableName"); }
-
-    std::unique_ptr<CPostgresDatabase> m_postgres;
-    QString m_engine;
 
     // The sample's customer table on the engine, its diagram open.
     bool Open(const QString &engine)
