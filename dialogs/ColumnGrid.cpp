@@ -19,19 +19,11 @@ constexpr int kKeyWidth = 40;
 // the table's own rows fill its height.
 constexpr int kSpareRows = 5;
 
-CTypeList TypesOf(const CDbSession &session)
-{
-    CTypeList types;
-    for (int i = 0; const CDbTypeInfo *type = session.GetType(i); ++i)
-        types.push_back(*type);
-    return types;
-}
-
 } // namespace
 
 CColumnGrid::CColumnGrid(QWidget *parent, const QRect &geometry, const CDbSession &session,
                          KeyColumn key, const std::vector<CColumnRow> &rows)
-    : CGridCtrl(parent), m_types(TypesOf(session))
+    : CGridCtrl(parent), m_types(SessionTypes(session))
 {
     setAccessibleName(QStringLiteral("Columns"));
     setGeometry(geometry);
@@ -71,6 +63,14 @@ void CColumnGrid::AddRows(const std::vector<CColumnRow> &rows)
     }
     for (int spare = 0; spare < kSpareRows; ++spare)
         InsertRow(GetItemCount());
+}
+
+CTypeList CColumnGrid::SessionTypes(const CDbSession &session)
+{
+    CTypeList types;
+    for (int i = 0; const CDbTypeInfo *type = session.GetType(i); ++i)
+        types.push_back(*type);
+    return types;
 }
 
 std::vector<CColumnRow> CColumnGrid::Rows() const

@@ -30,6 +30,8 @@ public:
     // (CommitEdit first).
     std::vector<CColumnRow> Rows() const;
     const CTypeList &Types() const { return m_types; }
+    // The engine's types as the session lists them, as a grid offers them.
+    static CTypeList SessionTypes(const CDbSession &session);
 
 private:
     CColumnRow Row(int row) const;

@@ -21,9 +21,7 @@ std::vector<CColumnRow> ShownRows(const CTableWnd &table, const CDbSession &sess
     std::vector<CColumnRow> rows;
     if (!schema)
         return rows;
-    CTypeList types;
-    for (int i = 0; const CDbTypeInfo *type = session.GetType(i); ++i)
-        types.push_back(*type);
+    const CTypeList types = CColumnGrid::SessionTypes(session);
     for (const CSchemaColumn &column : schema->m_columns)
         rows.push_back(ColumnRows::ShownRow(column, schema->IsKeyColumn(column.m_name), types));
     return rows;
