@@ -244,6 +244,10 @@ int CPostgresDialect::Apply(CDbSession &session, const CSchemaChange &change) co
         return ApplyWithCollations(session, change, *columns);
     if (const auto *trigger = std::get_if<CDropTrigger>(&change))
         return ApplyDroppingFunctions(session, change, trigger->m_table, trigger->m_trigger);
+    if (const auto *replace = std::get_if<CReplaceTrigger>(&change))
+        return ApplyDroppingFunctions(session, change, replace->m_old.m_table,
+                                      replace->m_old.m_trigger,
+                                      DropTrigger(replace->m_old).m_statements.size());
     if (const auto *table = std::get_if<CDropTable>(&change))
         return ApplyDroppingFunctions(session, change, table->m_table, std::string());
     return CDialect::Apply(session, change);
@@ -287,17 +291,22 @@ int CPostgresDialect::CheckCollation(CDbSession &session, const CColumnDef &colu
 
 // The functions to drop are read before anything is dropped, while the
 // triggers still name them; the drop and theirs then go in one transaction.
+// They follow the drop's own statements (the first dropStatements of the
+// change, all of them by default) and come before anything a replacement
+// creates: the new trigger's function may take the old one's name.
 int CPostgresDialect::ApplyDroppingFunctions(CDbSession &session, const CSchemaChange &change,
-                                             const std::string &table,
-                                             const std::string &trigger) const
+                                             const std::string &table, const std::string &trigger,
+                                             size_t dropStatements) const
 {
     CRendering rendering = Render(change);
     if (rendering.m_result < 0)
         return Refuse(session, rendering);
+    size_t at = std::min(dropStatements, rendering.m_statements.size());
     const int result = session.QueryRows(UnusedFunctionQuery(table, trigger), {1},
-                                         [&rendering](const CDbRow &row) {
-                                             rendering.m_statements.push_back("DROP FUNCTION "
-                                                                              + row[0]);
+                                         [&rendering, &at](const CDbRow &row) {
+                                             auto &statements = rendering.m_statements;
+                                             statements.insert(statements.begin() + at++,
+                                                               "DROP FUNCTION " + row[0]);
                                          });
     if (result < 0)
         return result;
