@@ -7,6 +7,7 @@
 #include "db/SqlText.h"
 #include "db/TableAlteration.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 
@@ -119,6 +120,36 @@ std::string KeyNameQuery(const std::string &table)
     return "select conname from pg_constraint where contype = 'p' and conrelid = (select oid from "
            "pg_class where relname = " + QuoteLiteral(table)
            + " and relnamespace = (select oid from pg_namespace where nspname = current_schema()))";
+}
+
+// The triggers of a table with the source of their functions.
+std::string TriggerBodiesQuery(const std::string &table)
+{
+    return "select t.tgname, p.prosrc from pg_trigger t join pg_class c on c.oid = t.tgrelid "
+           "join pg_proc p on p.oid = t.tgfoid where c.relname = " + QuoteLiteral(table)
+           + " and c.relnamespace = (select oid from pg_namespace where nspname = current_schema())"
+             " and not t.tgisinternal order by t.tgname";
+}
+
+bool IsNameCharacter(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
+}
+
+// Whether the text names the identifier as a word of its own, in any
+// letter case (quoted or not).
+bool NamesWord(const std::string &text, const std::string &word)
+{
+    const std::string haystack = SqlText::ToLower(text);
+    const std::string needle = SqlText::ToLower(word);
+    for (size_t at = haystack.find(needle); !needle.empty() && at != std::string::npos;
+         at = haystack.find(needle, at + 1)) {
+        const size_t end = at + needle.size();
+        if ((at == 0 || !IsNameCharacter(haystack[at - 1]))
+            && (end == haystack.size() || !IsNameCharacter(haystack[end])))
+            return true;
+    }
+    return false;
 }
 
 // The columns whose collation the edit sets: the new ones and the changed.
@@ -443,6 +474,34 @@ CRendering CPostgresDialect::AlterStatements(const CAlterTable &change, const st
     return rendering;
 }
 
+// PostgreSQL renames a column everywhere but in the bodies of functions: a
+// trigger whose function names the old name would fail on its next row.
+// Such a rename is refused, naming the trigger, before anything is sent.
+int CPostgresDialect::CheckTriggerBodies(CDbSession &session, const CAlterTable &change) const
+{
+    std::vector<std::string> renamed;
+    for (const CAlteredColumn &column : change.m_columns)
+        if (!column.m_from.empty() && column.m_from != column.m_column.m_name)
+            renamed.push_back(column.m_from);
+    if (renamed.empty())
+        return DbResult::kOk;
+    std::string trigger, named;
+    const int result = session.QueryRows(TriggerBodiesQuery(change.m_table), {1, 2},
+                                         [&](const CDbRow &row) {
+                                             for (const std::string &column : renamed)
+                                                 if (named.empty() && NamesWord(row[1], column))
+                                                     trigger = row[0], named = column;
+                                         });
+    if (result < 0 || named.empty())
+        return result;
+    return Refuse(session, Refusal("The trigger " + QuoteIdentifier(trigger) + " of the table "
+                                   + QuoteIdentifier(change.m_table) + " names the column "
+                                   + QuoteIdentifier(named)
+                                   + " in its body, which PostgreSQL does not rename: the "
+                                     "trigger would fail afterwards. Edit or drop the trigger "
+                                     "first. Nothing was changed."));
+}
+
 // Refusals come before the catalog is asked; the key's name is read only
 // when the key goes, and an edit that changes nothing sends nothing.
 int CPostgresDialect::ApplyAlterTable(CDbSession &session, const CAlterTable &change) const
@@ -451,6 +510,9 @@ int CPostgresDialect::ApplyAlterTable(CDbSession &session, const CAlterTable &ch
     if (rendering.m_result < 0)
         return Refuse(session, rendering);
     const CTableAlteration alteration = ReadAlteration(change);
+    const int bodies = CheckTriggerBodies(session, change);
+    if (bodies < 0)
+        return bodies;
     for (const CColumnDef &column : CollatedColumns(alteration)) {
         const int known = column.m_collation.empty() ? DbResult::kOk : CheckCollation(session, column);
         if (known < 0)

@@ -75,6 +75,7 @@ private:
     static int CheckCollation(CDbSession &session, const CColumnDef &column);
     CRendering AlterStatements(const CAlterTable &change, const std::string &keyName) const;
     int ApplyAlterTable(CDbSession &session, const CAlterTable &change) const;
+    int CheckTriggerBodies(CDbSession &session, const CAlterTable &change) const;
     int ApplyDroppingFunctions(CDbSession &session, const CSchemaChange &change,
                                const std::string &table, const std::string &trigger,
                                size_t dropStatements = static_cast<size_t>(-1)) const;
