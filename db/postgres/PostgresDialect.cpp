@@ -122,14 +122,12 @@ std::string KeyNameQuery(const std::string &table)
            + " and relnamespace = (select oid from pg_namespace where nspname = current_schema()))";
 }
 
-// The triggers of a table with the source of their functions.
-std::string TriggerBodiesQuery(const std::string &table)
-{
-    return "select t.tgname, p.prosrc from pg_trigger t join pg_class c on c.oid = t.tgrelid "
-           "join pg_proc p on p.oid = t.tgfoid where c.relname = " + QuoteLiteral(table)
-           + " and c.relnamespace = (select oid from pg_namespace where nspname = current_schema())"
-             " and not t.tgisinternal order by t.tgname";
-}
+// Every trigger of the schema the tables are shown from, with its table and
+// the source of its function.
+const char *const kTriggerBodiesQuery =
+    "select t.tgname, c.relname, p.prosrc from pg_trigger t join pg_class c on c.oid = t.tgrelid "
+    "join pg_proc p on p.oid = t.tgfoid where c.relnamespace = (select oid from pg_namespace "
+    "where nspname = current_schema()) and not t.tgisinternal order by c.relname, t.tgname";
 
 bool IsNameCharacter(char c)
 {
@@ -474,28 +472,32 @@ CRendering CPostgresDialect::AlterStatements(const CAlterTable &change, const st
     return rendering;
 }
 
-// PostgreSQL renames a column everywhere but in the bodies of functions: a
-// trigger whose function names the old name would fail on its next row.
-// Such a rename is refused, naming the trigger, before anything is sent.
+// PostgreSQL renames a table or a column everywhere but in the bodies of
+// functions: a trigger whose function names the old name, on this table or
+// another, would fail on its next row. Such a rename is refused, naming the
+// trigger, before anything is sent. A body that names the word for
+// something else is refused too: better a clear refusal than a broken
+// trigger.
 int CPostgresDialect::CheckTriggerBodies(CDbSession &session, const CAlterTable &change) const
 {
-    std::vector<std::string> renamed;
+    std::vector<std::pair<std::string, std::string>> renamed; // kind, old name
+    if (!change.m_newName.empty() && change.m_newName != change.m_table)
+        renamed.emplace_back("table", change.m_table);
     for (const CAlteredColumn &column : change.m_columns)
         if (!column.m_from.empty() && column.m_from != column.m_column.m_name)
-            renamed.push_back(column.m_from);
+            renamed.emplace_back("column", column.m_from);
     if (renamed.empty())
         return DbResult::kOk;
-    std::string trigger, named;
-    const int result = session.QueryRows(TriggerBodiesQuery(change.m_table), {1, 2},
-                                         [&](const CDbRow &row) {
-                                             for (const std::string &column : renamed)
-                                                 if (named.empty() && NamesWord(row[1], column))
-                                                     trigger = row[0], named = column;
-                                         });
+    std::string trigger, table, kind, named;
+    const int result = session.QueryRows(kTriggerBodiesQuery, {1, 2, 3}, [&](const CDbRow &row) {
+        for (const auto &[what, name] : renamed)
+            if (named.empty() && NamesWord(row[2], name))
+                trigger = row[0], table = row[1], kind = what, named = name;
+    });
     if (result < 0 || named.empty())
         return result;
     return Refuse(session, Refusal("The trigger " + QuoteIdentifier(trigger) + " of the table "
-                                   + QuoteIdentifier(change.m_table) + " names the column "
+                                   + QuoteIdentifier(table) + " names the " + kind + " "
                                    + QuoteIdentifier(named)
                                    + " in its body, which PostgreSQL does not rename: the "
                                      "trigger would fail afterwards. Edit or drop the trigger "

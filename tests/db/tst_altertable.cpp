@@ -174,6 +174,8 @@ private slots:
         nullKey.m_primaryKey = {"n"};
         CAlterTable town = Unchanged("customer");
         ColumnOf(town, "city").m_name = "town";
+        CAlterTable tags = Unchanged("tag", {Column("n", "integer"), Column("label", "text")});
+        tags.m_newName = "tags";
         CAlterTable strict = Unchanged("reading", {Column("v", "any")});
         ColumnOf(strict, "v") = Column("v", "integer");
         const CCreateTable pair{"pair", {Column("a", "integer"), Column("b", "text")}, {"a", "b"}};
@@ -226,6 +228,9 @@ private slots:
             if (!lite)
                 row("rename a column a trigger names", "", "",
                     "The trigger \"mark_customer\" of the table \"customer\" names the column \"city\"", town);
+            if (!lite)
+                row("rename a table another table's trigger names", "", "",
+                    "The trigger \"count_tags\" of the table \"visit\" names the table \"tag\"", tags);
         }
     }
 
@@ -300,6 +305,8 @@ const char *const kPostgresSql = R"SQL(
 create table reading (v text);
 create function mark() returns trigger language plpgsql as $$ begin new.city := 'ordered'; return new; end $$;
 create trigger mark_customer before update on customer for each row execute function mark();
+create function count_tags() returns trigger language plpgsql as $$ begin perform count(*) from tag; return new; end $$;
+create trigger count_tags before insert on visit for each row execute function count_tags();
 )SQL";
 
 QTEST_GUILESS_MAIN(TestAlterTable)
