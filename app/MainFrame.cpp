@@ -61,6 +61,7 @@ QList<CAccelerator> AcceleratorTable()
         {Cmd::FileOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}},
         {Cmd::FileSave, {QKeySequence(Qt::CTRL | Qt::Key_S)}},
         {Cmd::FilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)}},
+        {Cmd::EditFind, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {Cmd::EditUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
         {Cmd::EditCut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
         {Cmd::EditCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
@@ -155,8 +156,8 @@ void CMainFrame::CreateActions()
 {
     const int ids[] = {
         Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs,
-        Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::AppExit,
-        Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::CreateTable,
+        Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::FileExport, Cmd::AppExit,
+        Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::EditFind, Cmd::CreateTable,
         Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger,
         Cmd::Drop,
         Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, Cmd::ViewSchema, Cmd::ViewTableDiagram,
@@ -216,10 +217,10 @@ void CMainFrame::CreateMenus()
         << CreateMenu(QStringLiteral("&File"),
                       {Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs,
                        kSeparator, Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup,
-                       kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
+                       Cmd::FileExport, kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
         << CreateMenu(QStringLiteral("&Edit"),
                       {Cmd::EditUndo, kSeparator, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste,
-                       kSeparator, Cmd::CreateTable, Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex,
+                       kSeparator, Cmd::EditFind, kSeparator, Cmd::CreateTable, Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex,
                        Cmd::CreateForeignKey, Cmd::CreateTrigger, kSeparator, Cmd::Drop})
         << CreateMenu(QStringLiteral("&View"),
                       {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, kSeparator, Cmd::ViewSchema,

@@ -14,6 +14,8 @@ const CCommandText kCommands[] = {
      "Print Setup", nullptr},
     {Cmd::FilePrint, "&Print...\tCtrl+P", "Print the active document", "Print", "print"},
     {Cmd::FilePrintPreview, "Print Pre&view", "Display full pages", "Print Preview", nullptr},
+    {Cmd::FileExport, "&Export Diagram...", "Write the whole diagram as a PNG or SVG picture or a PDF",
+     "Export Diagram", nullptr},
     {Cmd::AppExit, "E&xit", "Quit the application; prompts to save documents", "Exit", nullptr},
 
     {Cmd::EditUndo, "&Undo\tCtrl+Z", "Undo the last action", "Undo", nullptr},
@@ -21,6 +23,8 @@ const CCommandText kCommands[] = {
     {Cmd::EditCopy, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard", "Copy",
      "copy"},
     {Cmd::EditPaste, "&Paste\tCtrl+V", "Insert Clipboard contents", "Paste", "paste"},
+    {Cmd::EditFind, "&Find Table...\tCtrl+F", "Find a table or a column of the diagram by name",
+     "Find Table", nullptr},
     {Cmd::CreateTable, "Create &Table", nullptr, nullptr, nullptr},
     {Cmd::EditTable, "&Edit Table...", nullptr, nullptr, nullptr},
     {Cmd::AddColumn, "&Add Column", nullptr, nullptr, nullptr},

@@ -61,6 +61,10 @@ constexpr int ViewRefresh = 32791;
 constexpr int EditTable = 32792;
 constexpr int EditIndex = 32793;
 constexpr int EditTrigger = 32794;
+// File > Export Diagram: a picture or a PDF of the whole diagram.
+constexpr int FileExport = 32795;
+// Edit > Find Table: the find box over the diagram (Ctrl+F).
+constexpr int EditFind = 32796;
 
 } // namespace Cmd
 

@@ -15,6 +15,7 @@
 #include "view/PrintSettings.h"
 #include "view/RelationshipMap.h"
 #include "view/TableCommands.h"
+#include "view/ViewCommands.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -250,6 +251,10 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::CreateTrigger:
         enabled = tableActive;
         return true;
+    case Cmd::FileExport:
+    case Cmd::EditFind:
+        enabled = ViewCommands::Offered(id);
+        return true;
     case Cmd::CreateTable:
     case Cmd::ViewRefresh:
     case Cmd::NextPane:
@@ -296,6 +301,10 @@ bool CDbView::OnCommand(int id)
         return true;
     case Cmd::CreateTable:
         return ShowCreateTableDialog();
+    case Cmd::FileExport:
+        return ViewCommands::ExportDiagram(*this);
+    case Cmd::EditFind:
+        return ViewCommands::FindTable(*this);
     case Cmd::NextPane:
         ActivateNext(true);
         return true;

@@ -358,10 +358,11 @@ private slots:
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&File")),
                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                               "Save &As...", "-", "&Print...\tCtrl+P", "Print Pre&view",
-                              "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
+                              "P&rint Setup...", "&Export Diagram...", "-", "Recent File", "-",
+                              "E&xit"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&Edit")),
                  (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-                              "&Paste\tCtrl+V", "-", "Create &Table", "&Edit Table...", "&Add Column",
+                              "&Paste\tCtrl+V", "-", "&Find Table...\tCtrl+F", "-", "Create &Table", "&Edit Table...", "&Add Column",
                               "Create &Index", "Create &Foreign Key", "Create &Trigger", "-",
                               "&Drop"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&View")),
