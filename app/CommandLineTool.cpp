@@ -2,6 +2,7 @@
 
 #include "app/DiagramExport.h"
 #include "db/DbmsAdapter.h"
+#include "view/DiagramOutput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,11 +28,13 @@ bool IsToolOption(const QString &argument)
     return kOptions.contains(argument) || argument.startsWith(QLatin1String("--export="));
 }
 
-int Export(const QString &diagram, const QString &output, QTextStream &err)
+// The diagram is a diagram file's path, or a data source's name.
+int Export(const QString &diagram, bool fromSource, const QString &output, QTextStream &err)
 {
     const CAdapterList adapters = MakeDbmsAdapters();
     CDiagramExport job(adapters);
-    if (!job.Run(diagram, output)) {
+    const bool done = fromSource ? job.RunForSource(diagram, output) : job.Run(diagram, output);
+    if (!done) {
         err << kProgram << ": " << job.ErrorText() << Qt::endl;
         return kFailed;
     }
@@ -44,6 +47,25 @@ void KeepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QStri
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// "--export --dsn NAME": the parser would take "--dsn" for the diagram
+// file that --export expects, so a --dsn right after --export stands in
+// for that value and --export itself is dropped. Any other --dsn stays for
+// the parser and is refused later.
+QStringList WithSourceInPlaceOfDiagram(QStringList arguments, bool &fromSource)
+{
+    fromSource = false;
+    for (int i = 0; i + 1 < arguments.size(); ++i) {
+        const QString &next = arguments.at(i + 1);
+        if (arguments.at(i) == QLatin1String("--export")
+            && (next == QLatin1String("--dsn") || next.startsWith(QLatin1String("--dsn=")))) {
+            arguments.removeAt(i);
+            fromSource = true;
+            break;
+        }
+    }
+    return arguments;
 }
 
 int UsageError(const QString &text, QTextStream &err)
@@ -79,7 +101,8 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     parser.setApplicationDescription(
         QStringLiteral("Vellumix, a database designer. Opens the diagram file given, or with "
                        "--export writes its whole diagram to a picture or a PDF without opening "
-                       "a window."));
+                       "a window; --export --dsn <name> <file> does the same for every table "
+                       "of a data source, placed by the automatic layout."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -89,13 +112,20 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         QStringLiteral("Connects to the data source of <diagram.vmx> and writes its whole diagram "
                        "to <file>, a .png or .svg picture or a paged .pdf, then exits."),
         QStringLiteral("diagram.vmx"));
-    parser.addOptions({help, version, exportTo});
+    const QCommandLineOption dsn(
+        QStringLiteral("dsn"),
+        QStringLiteral("After --export, in place of the diagram file: connects to the data source "
+                       "<name> and writes all its tables, placed by the automatic layout."),
+        QStringLiteral("name"));
+    parser.addOptions({help, version, exportTo, dsn});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("The diagram file to open; with --export, the "
                                                 "file to write."),
                                  QStringLiteral("[file]"));
 
-    if (!parser.parse(QStringList(QLatin1String(kProgram)) + arguments))
+    bool fromSource = false;
+    const QStringList given = WithSourceInPlaceOfDiagram(arguments, fromSource);
+    if (!parser.parse(QStringList(QLatin1String(kProgram)) + given))
         return UsageError(parser.errorText(), err);
     if (parser.isSet(help)) {
         out << parser.helpText();
@@ -106,14 +136,19 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             << Qt::endl;
         return kDone;
     }
+    if (parser.isSet(dsn) && (!fromSource || parser.isSet(exportTo)))
+        return UsageError(QStringLiteral("--dsn goes right after --export, in place of the "
+                                         "diagram file"),
+                          err);
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return UsageError(QStringLiteral("--export needs exactly one file to write"), err);
-    if (CDiagramExport::FormatOf(files.first()) == CDiagramExport::UnknownFormat)
+    if (CDiagramOutput::FormatOf(files.first()) == CDiagramOutput::UnknownFormat)
         return UsageError(QStringLiteral("%1: the file to write must end in .png, .svg or .pdf")
                               .arg(files.first()),
                           err);
-    return Export(parser.value(exportTo), files.first(), err);
+    return Export(fromSource ? parser.value(dsn) : parser.value(exportTo), fromSource, files.first(),
+                  err);
 }
 
 int Run(const QStringList &arguments)

@@ -4,8 +4,8 @@
 
 class QTextStream;
 
-// The program as a command-line tool: --help, --version and
-// --export DIAGRAM.vmx OUT. Every other command line opens the main window
+// The program as a command-line tool: --help, --version,
+// --export DIAGRAM.vmx OUT and --export --dsn NAME OUT. Every other command line opens the main window
 // and follows the desktop rules (CCommandLineInfo): a plain file name opens
 // that diagram, the print and other switches open nothing.
 namespace CommandLineTool {

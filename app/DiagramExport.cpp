@@ -1,19 +1,11 @@
 #include "app/DiagramExport.h"
 
 #include "document/Doc.h"
-#include "document/FileWrite.h"
 #include "view/DbView.h"
-#include "view/DiagramPicture.h"
-#include "view/DiagramPrinter.h"
-#include "view/PrintSettings.h"
+#include "view/DiagramOutput.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QPdfWriter>
-#include <QPrinter>
-#include <QSvgGenerator>
 
 namespace {
 
@@ -23,56 +15,58 @@ QString OneLine(const std::string &text)
     return QString::fromStdString(text).simplified();
 }
 
-} // namespace
-
-CDiagramExport::Format CDiagramExport::FormatOf(const QString &outputPath)
+// The characters ODBC forbids in a data source name. Refusing them here
+// also keeps the name from adding attributes of its own (";Driver=...") to
+// the connection string it becomes.
+bool IsDataSourceName(const QString &name)
 {
-    const QString suffix = QFileInfo(outputPath).suffix().toLower();
-    if (suffix == QLatin1String("png"))
-        return Png;
-    if (suffix == QLatin1String("svg"))
-        return Svg;
-    if (suffix == QLatin1String("pdf"))
-        return Pdf;
-    return UnknownFormat;
+    static const QString kForbidden = QStringLiteral("[]{}(),;?*=!@\\\r\n");
+    if (name.trimmed().isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (kForbidden.contains(c))
+            return false;
+    return true;
 }
+
+} // namespace
 
 CDiagramExport::CDiagramExport(const CAdapterList &adapters) : m_adapters(adapters) {}
 
 CDiagramExport::~CDiagramExport() = default;
 
-// The output is checked before anything connects, and drawn in memory
-// before it is written, so that the file is written whole in one step.
+// The output is checked before anything connects, so that a mistyped name
+// fails at once.
 bool CDiagramExport::Run(const QString &diagramPath, const QString &outputPath)
 {
-    const Format format = FormatOf(outputPath);
-    if (format == UnknownFormat)
-        return Fail(QStringLiteral("%1: the output file must end in .png, .svg or .pdf")
-                        .arg(outputPath));
-    const QString refusal = FileWrite::Refusal(outputPath);
+    const QString refusal = CDiagramOutput::Refusal(outputPath);
     if (!refusal.isEmpty())
-        return FailWriting(outputPath, refusal);
-    if (!Open(diagramPath))
-        return false;
-    QByteArray content;
-    QBuffer buffer(&content);
-    buffer.open(QIODevice::WriteOnly);
-    if (!Write(format, buffer))
-        return false;
-    buffer.close();
-    const FileWrite::CResult written = FileWrite::WriteWhole(outputPath, content);
-    return written.written || FailWriting(outputPath, written.reason);
-}
-
-// Like File Open, except that a file without a data-source line fails
-// instead of asking for a source, and every failure is a reason to return
-// rather than a message box.
-bool CDiagramExport::Open(const QString &diagramPath)
-{
-    m_diagramName = QFileInfo(diagramPath).fileName();
+        return Fail(refusal);
     QFile input(diagramPath);
     if (!input.open(QIODevice::ReadOnly))
         return Fail(QStringLiteral("cannot read %1: %2").arg(diagramPath, input.errorString()));
+    m_title = QFileInfo(diagramPath).fileName();
+    return Load(input.readAll(), diagramPath, QStringLiteral("the data source of %1").arg(diagramPath))
+           && Write(outputPath);
+}
+
+bool CDiagramExport::RunForSource(const QString &dsn, const QString &outputPath)
+{
+    const QString refusal = CDiagramOutput::Refusal(outputPath);
+    if (!refusal.isEmpty())
+        return Fail(refusal);
+    if (!IsDataSourceName(dsn))
+        return Fail(QStringLiteral("\"%1\" is not a data source name").arg(dsn));
+    m_title = dsn;
+    return Load("DSN=" + dsn.toUtf8() + "\r\n", dsn, QStringLiteral("the data source %1").arg(dsn))
+           && Write(outputPath);
+}
+
+// Like File Open, except that a file without a data-source line fails
+// instead of asking for a source, a file without table lines shows every
+// table, and every failure is a reason to return rather than a message box.
+bool CDiagramExport::Load(const QByteArray &diagram, const QString &name, const QString &source)
+{
     m_doc = std::make_unique<CDoc>(m_adapters);
     CDbSession &session = m_doc->GetSession();
     // Nobody is there to answer: a connection string that needs the user's
@@ -85,88 +79,38 @@ bool CDiagramExport::Open(const QString &diagramPath)
         reason = why;
         return false;
     });
-    const int result = m_doc->LoadDiagram(input.readAll());
+    int result = m_doc->LoadDiagram(diagram);
     session.SetConnectPrompt(nullptr);
     if (asked && !reason.empty())
-        return Fail(QStringLiteral("cannot connect to the data source of %1: %2")
-                        .arg(diagramPath, OneLine(reason)));
+        return Fail(QStringLiteral("cannot connect to %1: %2").arg(source, OneLine(reason)));
     if (asked || (result >= 0 && !session.IsConnected()))
         return Fail(QStringLiteral("%1 is not a diagram file: it names no data source (no DSN= "
                                    "line before its tables)")
-                        .arg(diagramPath));
+                        .arg(name));
+    // The reader loads the tables at the first table line; without one the
+    // diagram is the whole data source, placed as File New places it.
+    if (result >= 0 && m_doc->TableCount() == 0)
+        result = m_doc->LoadAllTables();
     if (result < 0) {
         const QString what = session.IsConnected() ? QStringLiteral("cannot read the tables of %1")
-                                                   : QStringLiteral("cannot connect to the data "
-                                                                    "source of %1");
-        return Fail(what.arg(diagramPath) + QStringLiteral(": ")
-                    + OneLine(session.GetErrorText(result)));
+                                                   : QStringLiteral("cannot connect to %1");
+        return Fail(what.arg(source) + QStringLiteral(": ") + OneLine(session.GetErrorText(result)));
     }
+    if (m_doc->TableCount() == 0)
+        return Fail(QStringLiteral("nothing to draw: %1 has no tables").arg(source));
     m_view = std::make_unique<CDbView>(m_doc.get());
     m_view->OnInitialUpdate();
     return true;
 }
 
-bool CDiagramExport::Write(Format format, QIODevice &output)
+bool CDiagramExport::Write(const QString &outputPath)
 {
-    return format == Pdf ? WritePdf(output) : WritePicture(format, output);
-}
-
-bool CDiagramExport::WritePicture(Format format, QIODevice &output)
-{
-    const CDiagramPicture picture(*m_view);
-    const QSize size = picture.Area().size();
-    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
-        return Fail(QStringLiteral("the diagram is %1 x %2 pixels, too large for a picture; "
-                                   "export it as a PDF")
-                        .arg(size.width())
-                        .arg(size.height()));
-    if (format == Svg)
-        return WriteSvg(picture, output);
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return Fail(QStringLiteral("not enough memory for a picture of %1 x %2 pixels")
-                        .arg(size.width())
-                        .arg(size.height()));
-    if (!picture.Paint(image) || !image.save(&output, "PNG"))
-        return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_diagramName));
-    return true;
-}
-
-bool CDiagramExport::WriteSvg(const CDiagramPicture &picture, QIODevice &output)
-{
-    QSvgGenerator svg;
-    svg.setOutputDevice(&output);
-    svg.setSize(picture.Area().size());
-    svg.setViewBox(QRect(QPoint(0, 0), picture.Area().size()));
-    // One diagram unit is one pixel of a 96 dots-per-inch screen.
-    svg.setResolution(96);
-    svg.setTitle(m_diagramName);
-    svg.setDescription(QStringLiteral("Diagram drawn by Vellumix"));
-    if (!picture.Paint(svg))
-        return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_diagramName));
-    return true;
-}
-
-// Paged as a printout on the current printer's paper.
-bool CDiagramExport::WritePdf(QIODevice &output)
-{
-    QPdfWriter pdf(&output);
-    pdf.setPageLayout(m_view->PrintSettings().Printer().pageLayout());
-    pdf.setTitle(m_diagramName);
-    pdf.setCreator(QStringLiteral("Vellumix"));
-    CDiagramPrinter printer(*m_view);
-    if (!printer.Print(pdf))
-        return Fail(printer.ErrorText());
-    return true;
+    CDiagramOutput output(*m_view, m_title);
+    return output.Write(outputPath) || Fail(output.ErrorText());
 }
 
 bool CDiagramExport::Fail(const QString &error)
 {
     m_error = error;
     return false;
-}
-
-bool CDiagramExport::FailWriting(const QString &outputPath, const QString &reason)
-{
-    return Fail(QStringLiteral("cannot write %1: %2").arg(outputPath, reason));
 }

@@ -9,6 +9,8 @@ namespace ViewCommands {
 bool Offered(int id);
 // File > Export Diagram: asks for a file and writes the diagram there.
 bool ExportDiagram(CDbView &view);
+// Whether File > Export Diagram is offered.
+bool ExportOffered();
 // Edit > Find Table: the find box over the diagram.
 bool FindTable(CDbView &view);
 

@@ -1,10 +1,17 @@
 #include "app/CommandLineTool.h"
+#include "document/Doc.h"
+#include "res/Resource.h"
+#include "tests/support/ModalAnswerer.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/SampleDiagram.h"
 #include "view/DbView.h"
 #include "view/DiagramPicture.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -90,6 +97,23 @@ const QStringList kSampleTables = {"payment",  "sales_order", "order_line", "pro
                                    "category", "shipment_line", "stock",    "customer",
                                    "warehouse", "region"};
 
+// The whole diagram as File New shows the data source on screen.
+QImage FileNewScreen(const QString &dsn)
+{
+    const CAdapterList adapters = MakeDbmsAdapters();
+    CDoc doc(adapters);
+    if (doc.GetSession().Connect(COdbcSandbox::ConnectionString(dsn)) < 0 || doc.LoadAllTables() < 0)
+        return QImage();
+    CDbView view(&doc);
+    view.resize(1300, 1000);
+    view.OnInitialUpdate();
+    view.m_pageInches[0] = view.m_pageInches[1] = 0;
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        return QImage();
+    return view.Canvas()->grab(CDiagramPicture(view).Area()).toImage();
+}
+
 } // namespace
 
 class TestExport : public QObject
@@ -106,7 +130,11 @@ class TestExport : public QObject
     }
 
 private slots:
-    void initTestCase() { CSampleDiagram::AddSource(m_sandbox); }
+    void initTestCase()
+    {
+        CSampleDiagram::AddSource(m_sandbox);
+        m_sandbox.AddSqliteSource("VellumixEmpty", "pragma user_version = 1;\n");
+    }
 
     void exportsTheSampleInEachFormat_data()
     {
@@ -271,6 +299,97 @@ private slots:
         QVERIFY(!fullDisk || ReadFile(output) == older);
     }
 
+    // A data source alone, from a diagram file without table lines or from
+    // --dsn, shows every table where File New puts them; one without tables
+    // is a failure that writes nothing, never an empty picture.
+    void aDataSourceAloneIsDrawnWhole_data()
+    {
+        QTest::addColumn<QByteArray>("diagram");
+        QTest::addColumn<QStringList>("source");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+        const QStringList file{"--export", "@DIR@/source.vmx"};
+        QTest::newRow("file without table lines")
+            << QByteArray("DSN=VellumixSample\r\nView=Schema\r\n") << file << 0 << QString();
+        QTest::newRow("data source") << QByteArray() << QStringList{"--export", "--dsn", "VellumixSample"}
+                                     << 0 << QString();
+        QTest::newRow("data source attached")
+            << QByteArray() << QStringList{"--export", "--dsn=VellumixSample"} << 0 << QString();
+        QTest::newRow("file of a source without tables")
+            << QByteArray("DSN=VellumixEmpty\r\n") << file << 1 << "nothing to draw";
+        QTest::newRow("source without tables") << QByteArray()
+                                               << QStringList{"--export", "--dsn", "VellumixEmpty"}
+                                               << 1 << "nothing to draw";
+        QTest::newRow("unknown source") << QByteArray() << QStringList{"--export", "--dsn", "NoSuch"} << 1
+                                        << "cannot connect to the data source NoSuch";
+        QTest::newRow("name that adds attributes")
+            << QByteArray() << QStringList{"--export", "--dsn", "VellumixSample;Database=x.db"} << 1
+            << "is not a data source name";
+    }
+    void aDataSourceAloneIsDrawnWhole()
+    {
+        QFETCH(QByteArray, diagram);
+        QFETCH(QStringList, source);
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        QVERIFY(diagram.isEmpty() || WriteFile(folder.filePath("source.vmx"), diagram));
+        const QString output = folder.filePath("out.png");
+        const CRun run = RunTool(source.replaceInStrings("@DIR@", folder.path()) << output);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.contains(reason) && run.err.count('\n') == status, qPrintable(run.err));
+        QCOMPARE(QFile::exists(output), status == 0);
+        if (status == 0)
+            QCOMPARE(QImage(output), FileNewScreen("VellumixSample").convertToFormat(QImage(output).format()));
+    }
+
+    // The menu command asks for the file and writes what --export writes;
+    // a failure is a message box with the command line's words.
+    void theMenuCommandWritesWhatTheCommandLineWrites_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("PNG by the file type") << "menu" << "menu.png" << QString();
+        QTest::newRow("SVG by the extension") << "menu.svg" << "menu.svg" << QString();
+        QTest::newRow("unknown extension") << "menu.jpg" << QString() << "must end in .png, .svg or .pdf";
+    }
+    void theMenuCommandWritesWhatTheCommandLineWrites()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
+        QTemporaryDir folder;
+        CSampleDiagram sample;
+        QVERIFY(sample.Open(1300, 1000));
+        auto dialogs = CModalAnswerer::Dialogs();
+        dialogs.Queue([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Export Diagram"));
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            auto *buttons = dialog->findChild<QDialogButtonBox *>("buttonBox");
+            QVERIFY(name && buttons);
+            QCOMPARE(name->text(), QString("VellumixSample.png"));
+            name->setText(folder.filePath(typed));
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+        });
+        CModalAnswerer boxes;
+        QVERIFY(sample.View()->OnCommand(Cmd::FileExport));
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(boxes.Count(), message.isEmpty() ? 0 : 1);
+        QVERIFY2(boxes.LastText().contains(message), qPrintable(boxes.LastText()));
+        QCOMPARE(FilesIn(folder.path()), written.isEmpty() ? QStringList() : QStringList{written});
+        if (written.isEmpty())
+            return;
+        const QString fromTool = Path("tool." + QFileInfo(written).suffix());
+        QCOMPARE(RunTool({"--export", CSampleDiagram::DiagramPath(), fromTool}).status, 0);
+        if (written.endsWith(".png"))
+            QCOMPARE(QImage(folder.filePath(written)), QImage(fromTool));
+        else
+            QCOMPARE(SvgTexts(ReadFile(folder.filePath(written))), SvgTexts(ReadFile(fromTool)));
+    }
+
     void wrongCommandLinesAreUsageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -279,6 +398,11 @@ private slots:
         QTest::newRow("two outputs") << QStringList{"--export", "a.vmx", "b.png", "c.png"}
                                      << "exactly one file";
         QTest::newRow("no diagram") << QStringList{"--export"} << "Missing value";
+        QTest::newRow("data source without --export")
+            << QStringList{"--dsn", "VellumixSample", "b.png"} << "right after --export";
+        QTest::newRow("data source and diagram")
+            << QStringList{"--export", "a.vmx", "--dsn", "VellumixSample", "b.png"}
+            << "right after --export";
     }
     void wrongCommandLinesAreUsageErrors()
     {
@@ -312,6 +436,7 @@ private slots:
         run = RunProgram({"--help"});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains("--export <diagram.vmx>"));
+        QVERIFY(run.out.contains("--dsn <name>"));
         QVERIFY(run.out.contains("--version"));
         QCOMPARE(run.err, QString());
     }
