@@ -1,8 +1,16 @@
 #include "view/ViewCommands.h"
 
 #include "res/Resource.h"
+#include "view/FindBox.h"
 
-bool ViewCommands::FindTable(CDbView &) { return false; }
+bool ViewCommands::FindTable(CDbView &view)
+{
+    CFindBox::Open(view);
+    return true;
+}
 
 // Each command is offered once it is built.
-bool ViewCommands::Offered(int) { return false; }
+bool ViewCommands::Offered(int id)
+{
+    return id == Cmd::EditFind;
+}
