@@ -65,8 +65,6 @@ private slots:
         QTest::newRow("export") << QStringList{"--export", "sales.vmx", "sales.png"} << true;
         QTest::newRow("export with its value attached")
             << QStringList{"--export=sales.vmx", "sales.png"} << true;
-        QTest::newRow("export from a data source")
-            << QStringList{"--export", "--dsn", "Sales", "sales.png"} << true;
         QTest::newRow("help") << QStringList{"-h"} << true;
         QTest::newRow("version after a file") << QStringList{"sales.vmx", "--version"} << true;
     }
