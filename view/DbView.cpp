@@ -253,8 +253,6 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
         return true;
     case Cmd::FileExport:
     case Cmd::EditFind:
-        enabled = ViewCommands::Offered(id);
-        return true;
     case Cmd::CreateTable:
     case Cmd::ViewRefresh:
     case Cmd::NextPane:

@@ -63,7 +63,7 @@ QString AskOutputPath(CDbView &view, const CDoc &doc)
 
 } // namespace
 
-bool ViewCommands::ExportOffered() { return true; }
+
 
 bool ViewCommands::ExportDiagram(CDbView &view)
 {

@@ -1,6 +1,5 @@
 #include "view/ViewCommands.h"
 
-#include "res/Resource.h"
 #include "view/FindBox.h"
 
 bool ViewCommands::FindTable(CDbView &view)
@@ -9,8 +8,3 @@ bool ViewCommands::FindTable(CDbView &view)
     return true;
 }
 
-// Each command is offered once it is built.
-bool ViewCommands::Offered(int id)
-{
-    return id == Cmd::EditFind;
-}
