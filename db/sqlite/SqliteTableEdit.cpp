@@ -71,10 +71,22 @@ public:
     {
         m_constraintsGone.insert({element, constraint});
     }
-    bool KeepsAColumn() const
+    bool KeepsAColumn() const { return KeepsColumnWhere([](const CSqliteTableElement &) { return true; }); }
+
+    // SQLite refuses a table whose every column is computed from others.
+    bool KeepsAStoredColumn() const
+    {
+        return KeepsColumnWhere([](const CSqliteTableElement &element) {
+            return std::none_of(element.m_constraints.begin(), element.m_constraints.end(),
+                                [](const CSqliteConstraint &c) { return c.m_kind == CSqliteConstraint::Generated; });
+        });
+    }
+
+    template <typename Predicate>
+    bool KeepsColumnWhere(Predicate wanted) const
     {
         for (size_t i = 0; i < m_elementGone.size(); ++i)
-            if (!m_elementGone[i] && m_definition.m_elements[i].m_isColumn)
+            if (!m_elementGone[i] && m_definition.m_elements[i].m_isColumn && wanted(m_definition.m_elements[i]))
                 return true;
         return false;
     }
@@ -522,6 +534,11 @@ CSqliteEditedTable DropColumns(const std::string &text, const CSqliteTableDefini
     if (!cutter.KeepsAColumn()) {
         edited.m_error = "The table " + Quoted(definition.m_name)
                          + " cannot lose all of its columns; drop the table instead.";
+        return edited;
+    }
+    if (!cutter.KeepsAStoredColumn()) {
+        edited.m_error = "The table " + Quoted(definition.m_name)
+                         + " must keep a column that is not generated, so nothing was changed.";
         return edited;
     }
     edited.m_error = KeyColumnNeeded(definition, edited.m_removedColumns);
