@@ -95,7 +95,10 @@ bool StartsColumnConstraint(const CSqlTokens &tokens, const std::vector<size_t> 
         return false;
     if (IsKeyword(token, "default") && IsKeyword(previous, "set"))
         return false;
-    if (IsKeyword(token, "as") && IsKeyword(previous, "always"))
+    // GENERATED ALWAYS AS is one constraint; AS after a type word that
+    // happens to read "always" starts one of its own.
+    if (IsKeyword(token, "as") && IsKeyword(previous, "always") && k >= 2
+        && IsKeyword(tokens[level[k - 2]], "generated"))
         return false;
     if (IsKeyword(token, "not") && k + 1 < level.size()
         && IsKeyword(tokens[level[k + 1]], "deferrable"))
