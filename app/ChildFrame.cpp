@@ -53,6 +53,8 @@ bool CChildFrame::CommandState(int id, bool &enabled, bool &checked) const
     }
 }
 
+bool CChildFrame::CommandText(int id, QString &text) const { return m_view->CommandText(id, text); }
+
 void CChildFrame::closeEvent(QCloseEvent *event)
 {
     if (!m_doc->SaveModified()) {

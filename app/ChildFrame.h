@@ -29,6 +29,7 @@ public:
     // Save As).
     bool OnCommand(int id) override;
     bool CommandState(int id, bool &enabled, bool &checked) const override;
+    bool CommandText(int id, QString &text) const override;
 
 protected:
     // Closing runs the document's closing step; Cancel keeps it open.

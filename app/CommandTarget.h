@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Something that answers commands by identifier: the application, a child
 // frame, the main frame. A command goes to the first target that knows it;
 // a command no target knows is shown disabled.
@@ -13,4 +15,12 @@ public:
     // Whether the command is available and checked; false when this target
     // does not handle it.
     virtual bool CommandState(int id, bool &enabled, bool &checked) const = 0;
+    // The menu text of a command that names what it will do ("Undo
+    // Move"); false to keep the command's own text.
+    virtual bool CommandText(int id, QString &text) const
+    {
+        (void)id;
+        (void)text;
+        return false;
+    }
 };

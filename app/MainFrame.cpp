@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 
+#include "view/DbView.h"
+
 #include "app/AppImages.h"
 #include "app/ChildFrame.h"
 #include "diagram/CommandTable.h"
@@ -35,7 +37,7 @@ const char *const kAppTitle = "Vellumix";
 // Commands without a handler anywhere in the program.
 bool AlwaysDisabled(int id)
 {
-    return id == Cmd::EditUndo || id == Cmd::EditCut || id == Cmd::EditCopy
+    return id == Cmd::EditCut || id == Cmd::EditCopy
         || id == Cmd::EditPaste || id == Cmd::CreateForeignKey;
 }
 
@@ -63,6 +65,10 @@ QList<CAccelerator> AcceleratorTable()
         {Cmd::FilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)}},
         {Cmd::EditFind, {QKeySequence(Qt::CTRL | Qt::Key_F)}},
         {Cmd::EditUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}},
+        {Cmd::EditRedo, {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {Cmd::ViewZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+        {Cmd::ViewZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {Cmd::ViewZoomReset, {QKeySequence(Qt::CTRL | Qt::Key_0)}},
         {Cmd::EditCut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)}},
         {Cmd::EditCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}},
         {Cmd::EditPaste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)}},
@@ -157,11 +163,12 @@ void CMainFrame::CreateActions()
     const int ids[] = {
         Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs,
         Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::FileExport, Cmd::AppExit,
-        Cmd::EditUndo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::EditFind, Cmd::CreateTable,
+        Cmd::EditUndo, Cmd::EditRedo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::EditFind, Cmd::CreateTable,
         Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger,
         Cmd::Drop,
         Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, Cmd::ViewSchema, Cmd::ViewTableDiagram,
-        Cmd::ViewAttributes, Cmd::ViewRefresh, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange,
+        Cmd::ViewAttributes, Cmd::ViewRefresh, Cmd::ViewZoomIn, Cmd::ViewZoomOut, Cmd::ViewZoomReset,
+        Cmd::ViewZoomFit, Cmd::ViewArrange, Cmd::ViewArrangeSelected, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange,
         Cmd::HelpIndex, Cmd::ContextHelp, Cmd::HelpUsing, Cmd::AppAbout};
     for (int id : ids)
         CreateCommandAction(id);
@@ -219,12 +226,14 @@ void CMainFrame::CreateMenus()
                        kSeparator, Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup,
                        Cmd::FileExport, kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
         << CreateMenu(QStringLiteral("&Edit"),
-                      {Cmd::EditUndo, kSeparator, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste,
+                      {Cmd::EditUndo, Cmd::EditRedo, kSeparator, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste,
                        kSeparator, Cmd::EditFind, kSeparator, Cmd::CreateTable, Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex,
                        Cmd::CreateForeignKey, Cmd::CreateTrigger, kSeparator, Cmd::Drop})
         << CreateMenu(QStringLiteral("&View"),
                       {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewSqlLog, kSeparator, Cmd::ViewSchema,
-                       Cmd::ViewTableDiagram, Cmd::ViewAttributes, kSeparator, Cmd::ViewRefresh})
+                       Cmd::ViewTableDiagram, Cmd::ViewAttributes, kSeparator, Cmd::ViewZoomIn,
+                       Cmd::ViewZoomOut, Cmd::ViewZoomReset, Cmd::ViewZoomFit, kSeparator, Cmd::ViewArrange,
+                       Cmd::ViewArrangeSelected, kSeparator, Cmd::ViewRefresh})
         << m_windowMenu << CreateMenu(QStringLiteral("&Help"), help);
 }
 
@@ -238,7 +247,8 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setFloatable(true);
     const int buttons[] = {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, kSeparator,
                            Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, kSeparator,
-                           Cmd::FilePrint, Cmd::AppAbout, Cmd::ContextHelp};
+                           Cmd::FilePrint, kSeparator, Cmd::ViewZoomOut, Cmd::ViewZoomIn, Cmd::ViewZoomFit,
+                           kSeparator, Cmd::AppAbout, Cmd::ContextHelp};
     for (int id : buttons) {
         if (id == kSeparator)
             m_toolBar->addSeparator();
@@ -257,6 +267,12 @@ void CMainFrame::CreateStatusBar()
     // while the command is highlighted.
     m_readyPane = new QLabel(QStringLiteral("Ready"), bar);
     bar->addWidget(m_readyPane, 1);
+    // The active diagram's zoom; empty without a document.
+    m_zoomPane = new QLabel(bar);
+    m_zoomPane->setObjectName(QStringLiteral("ZOOM"));
+    m_zoomPane->setAlignment(Qt::AlignCenter);
+    m_zoomPane->setMinimumWidth(bar->fontMetrics().horizontalAdvance(QStringLiteral("Zoom 200 %")) + 12);
+    bar->addPermanentWidget(m_zoomPane);
     const char *const names[3] = {"CAP", "NUM", "SCRL"};
     const int width = bar->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12;
     for (int i = 0; i < 3; ++i) {
@@ -331,11 +347,21 @@ void CMainFrame::OnActiveChildChanged()
                 Qt::UniqueConnection);
         connect(child, &QObject::destroyed, this, &CMainFrame::OnActiveChildChanged,
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::UniqueConnection));
+        connect(child->View(), &CDbView::ZoomChanged, this, &CMainFrame::ShowZoom, Qt::UniqueConnection);
     }
+    ShowZoom();
     ShowDocumentMenus(child != nullptr);
     m_sqlLog->SetDocument(child ? child->Document() : nullptr);
     UpdateTitle();
     UpdateCommandUI();
+}
+
+// The zoom pane follows the active document's view.
+void CMainFrame::ShowZoom()
+{
+    const CChildFrame *child = ActiveChild();
+    m_zoomPane->setText(child ? QStringLiteral("Zoom %1 %").arg(qRound(child->View()->Zoom() * 100))
+                              : QString());
 }
 
 // "Vellumix - title" while a document window is active; a maximized one,
@@ -478,6 +504,7 @@ void CMainFrame::UpdateCommandUI()
     for (const auto &[id, action] : m_actions) {
         RouteCommandState(id, enabled, checked);
         action->setEnabled(enabled);
+        ShowCommandText(id, *action);
         if (action->isCheckable())
             action->setChecked(checked);
     }
@@ -485,6 +512,16 @@ void CMainFrame::UpdateCommandUI()
         RouteCommandState(id, enabled, checked);
         action->setEnabled(enabled);
     }
+}
+
+// A command whose target names what it will do ("Undo Move") shows that
+// text; the target answers for such a command whenever it is asked.
+void CMainFrame::ShowCommandText(int id, QAction &action) const
+{
+    QString text;
+    const CChildFrame *child = ActiveChild();
+    if (child && child->CommandText(id, text) && action.text() != text)
+        action.setText(text);
 }
 
 bool CMainFrame::OnCommand(int id)

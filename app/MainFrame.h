@@ -44,12 +44,14 @@ public:
     QToolBar *ToolBar() const { return m_toolBar; }
     CSqlLogWindow *SqlLog() const { return m_sqlLog; }
     QLabel *IndicatorPane(Indicator indicator) const { return m_indicators[indicator]; }
+    QLabel *ZoomPane() const { return m_zoomPane; }
     // True while the document menus are in the menu bar.
     bool DocumentMenusShown() const { return m_documentMenusShown; }
     CHelpWindow *HelpWindow();
 
     bool RouteCommand(int id);
     bool RouteCommandState(int id, bool &enabled, bool &checked) const;
+    void ShowCommandText(int id, QAction &action) const;
     // Brings every menu entry, toolbar button and accelerator up to date.
     void UpdateCommandUI();
     void UpdateIndicators();
@@ -80,6 +82,7 @@ private:
 
     void ShowDocumentMenus(bool document);
     void OnActiveChildChanged();
+    void ShowZoom();
     void UpdateTitle();
     void UpdateRecentFileEntries();
     void FillWindowList();
@@ -92,6 +95,7 @@ private:
     CSqlLogWindow *m_sqlLog = nullptr;
     QLabel *m_readyPane = nullptr;
     QLabel *m_indicators[3] = {nullptr, nullptr, nullptr};
+    QLabel *m_zoomPane = nullptr;
     std::map<int, QAction *> m_actions;
     std::vector<std::pair<int, QAction *>> m_accelerators;
     QAction *m_recentPlaceholder = nullptr;

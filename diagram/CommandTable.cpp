@@ -19,6 +19,7 @@ const CCommandText kCommands[] = {
     {Cmd::AppExit, "E&xit", "Quit the application; prompts to save documents", "Exit", nullptr},
 
     {Cmd::EditUndo, "&Undo\tCtrl+Z", "Undo the last action", "Undo", nullptr},
+    {Cmd::EditRedo, "&Redo\tCtrl+Y", "Redo the last action undone", "Redo", nullptr},
     {Cmd::EditCut, "Cu&t\tCtrl+X", "Cut the selection and put it on the Clipboard", "Cut", "cut"},
     {Cmd::EditCopy, "&Copy\tCtrl+C", "Copy the selection and put it on the Clipboard", "Copy",
      "copy"},
@@ -43,6 +44,14 @@ const CCommandText kCommands[] = {
     {Cmd::ViewAttributes, "&Attributes", nullptr, nullptr, nullptr},
     {Cmd::ViewRefresh, "&Refresh\tF5", "Read the tables and relationships again from the database",
      "Refresh", nullptr},
+    {Cmd::ViewZoomIn, "Zoom &In\tCtrl++", "Show the diagram larger", "Zoom In", nullptr},
+    {Cmd::ViewZoomOut, "Zoom &Out\tCtrl+-", "Show the diagram smaller", "Zoom Out", nullptr},
+    {Cmd::ViewZoomReset, "Actual Si&ze\tCtrl+0", "Show the diagram at 100 %", "Actual Size", nullptr},
+    {Cmd::ViewZoomFit, "Zoom to &Fit", "Show the whole diagram in the window", "Zoom to Fit", nullptr},
+    {Cmd::ViewArrange, "Arrange Dia&gram",
+     "Place every table so that related tables stand near each other", "Arrange Diagram", nullptr},
+    {Cmd::ViewArrangeSelected, "Arrange S&elected",
+     "Arrange the tables picked with Ctrl+click on their captions", "Arrange Selected", nullptr},
 
     {Cmd::WindowCascade, "&Cascade", "Arrange windows so they overlap", "Cascade Windows", nullptr},
     {Cmd::WindowTile, "&Tile", "Arrange windows as non-overlapping tiles", "Tile Windows", nullptr},

@@ -45,6 +45,13 @@ public:
     // and the lines redrawn, then the parent table and the foreign table
     // (either may be null) show their rows read again.
     virtual void ReloadRelationship(CTableWnd *parent, CTableWnd *foreign) = 0;
+    // A caption drag moved a table window; from is where it stood, in
+    // diagram coordinates.
+    virtual void TableMoved(CTableWnd *table, const QPoint &from)
+    {
+        (void)table;
+        (void)from;
+    }
 
     // The surface a table window is shown on, or null.
     static CDiagramSurface *Of(const QWidget *table);

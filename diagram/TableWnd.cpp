@@ -130,6 +130,10 @@ void CTableWnd::FitToContents()
 // the diagram coordinates (scrolling moves the canvas, not its children).
 QPoint CTableWnd::GetPosition() const { return pos(); }
 
+QRect CTableWnd::DiagramRect() const { return geometry(); }
+
+void CTableWnd::MoveTo(const QPoint &diagramPos) { move(diagramPos); }
+
 QPoint CTableWnd::GetIndexAnchor(const std::string &indexName) const
 {
     int offset = 0;

@@ -51,6 +51,11 @@ public:
     void FitToContents();
     // The window's top-left corner, frame included, in diagram coordinates.
     QPoint GetPosition() const;
+    // The window's place and size, frame included, in diagram coordinates
+    // (as drawn at 100 %, whatever the zoom).
+    QRect DiagramRect() const;
+    // Moves the window's top-left corner to a point of the diagram.
+    void MoveTo(const QPoint &diagramPos);
     // The left edge of the client area at the top of the named index's
     // header row, in diagram coordinates.
     QPoint GetIndexAnchor(const std::string &indexName) const;
@@ -102,6 +107,8 @@ public:
     // The context menu at a global point.
     void ShowContextMenu(const QPoint &globalPos);
 
+    // Picked with Ctrl+click on the caption, for Arrange Selected.
+    bool m_picked = false;
     int m_anchor = 0;
     std::string m_name;
     CTableSource *m_source = nullptr;
@@ -134,4 +141,5 @@ private:
     // Caption drag state: the press point while the user moves the window.
     bool m_movingByCaption = false;
     QPoint m_captionGrab;
+    QPoint m_moveStart;
 };

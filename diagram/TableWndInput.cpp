@@ -122,8 +122,15 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     if (!inClient) {
+        if (event->modifiers() & Qt::ControlModifier) {
+            // Ctrl+click picks the table for Arrange Selected, or lets it go.
+            m_picked = !m_picked;
+            update();
+            return;
+        }
         m_movingByCaption = true;
         m_captionGrab = pos;
+        m_moveStart = GetPosition();
         return;
     }
 
@@ -216,11 +223,14 @@ void CTableWnd::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    const bool moved = m_movingByCaption && GetPosition() != m_moveStart;
     m_movingByCaption = false;
     qApp->removeEventFilter(this);
     CDiagramSurface *view = Surface();
     if (!view)
         return;
+    if (moved)
+        view->TableMoved(this, m_moveStart);
     if (view->m_dragState == RowDragging) {
         releaseMouse();
         view->m_dragState = NoRowDrag;

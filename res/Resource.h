@@ -65,6 +65,17 @@ constexpr int EditTrigger = 32794;
 constexpr int FileExport = 32795;
 // Edit > Find Table: the find box over the diagram (Ctrl+F).
 constexpr int EditFind = 32796;
+// Edit > Redo (Ctrl+Y): undo and redo act on the diagram's layout.
+constexpr int EditRedo = 32797;
+// View > zoom: in, out, back to 100 %, and the whole diagram in the window.
+constexpr int ViewZoomIn = 32798;
+constexpr int ViewZoomOut = 32799;
+constexpr int ViewZoomReset = 32800;
+constexpr int ViewZoomFit = 32801;
+// View > Arrange Diagram and Arrange Selected (the tables picked with
+// Ctrl+click on their captions).
+constexpr int ViewArrange = 32802;
+constexpr int ViewArrangeSelected = 32803;
 
 } // namespace Cmd
 

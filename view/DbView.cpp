@@ -192,7 +192,7 @@ void CDbView::FitCanvasToTables()
     QRect extent(0, 0, kDiagramSize - kDiagramMargin, kDiagramSize - kDiagramMargin);
     for (int i = 0; i < m_pDoc->TableCount(); ++i)
         if (const CTableWnd *table = m_pDoc->GetTable(i); HasWindow(table))
-            extent |= table->geometry();
+            extent |= table->DiagramRect();
     m_canvas->resize(std::max(kDiagramSize, extent.right() + 1 + kDiagramMargin),
                      std::max(kDiagramSize, extent.bottom() + 1 + kDiagramMargin));
 }
@@ -251,6 +251,17 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::CreateTrigger:
         enabled = tableActive;
         return true;
+    case Cmd::EditUndo:
+        enabled = CanUndoLayout();
+        return true;
+    case Cmd::EditRedo:
+        enabled = CanRedoLayout();
+        return true;
+    case Cmd::ViewZoomIn:
+    case Cmd::ViewZoomOut:
+    case Cmd::ViewZoomReset:
+    case Cmd::ViewZoomFit:
+    case Cmd::ViewArrange:
     case Cmd::FileExport:
     case Cmd::EditFind:
     case Cmd::CreateTable:
@@ -269,6 +280,9 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::HideTable:
         enabled = false;
         return true;
+    case Cmd::ViewArrangeSelected:
+        enabled = PickedTableCount() > 0;
+        return true;
     default:
         return false;
     }
@@ -279,9 +293,12 @@ bool CDbView::OnCommand(int id)
     switch (id) {
     case Cmd::ViewSchema:
     case Cmd::ViewTableDiagram:
-    case Cmd::ViewAttributes:
+    case Cmd::ViewAttributes: {
+        const CLayout before = CurrentLayout();
         SetViewMode(ModeOfCommand(id));
+        RecordLayoutStep(QStringLiteral("View Mode"), before);
         return true;
+    }
     case Cmd::ViewRefresh:
         Refresh();
         return true;
@@ -303,6 +320,30 @@ bool CDbView::OnCommand(int id)
         return ViewCommands::ExportDiagram(*this);
     case Cmd::EditFind:
         return ViewCommands::FindTable(*this);
+    case Cmd::EditUndo:
+        UndoLayout();
+        return true;
+    case Cmd::EditRedo:
+        RedoLayout();
+        return true;
+    case Cmd::ViewZoomIn:
+        ZoomIn();
+        return true;
+    case Cmd::ViewZoomOut:
+        ZoomOut();
+        return true;
+    case Cmd::ViewZoomReset:
+        SetZoom(1.0);
+        return true;
+    case Cmd::ViewZoomFit:
+        ZoomToFit();
+        return true;
+    case Cmd::ViewArrange:
+        ArrangeDiagram();
+        return true;
+    case Cmd::ViewArrangeSelected:
+        ArrangeSelected();
+        return true;
     case Cmd::NextPane:
         ActivateNext(true);
         return true;

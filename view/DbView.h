@@ -5,7 +5,9 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <map>
 #include <memory>
+#include <string>
 
 class CDoc;
 class CPrintSettings;
@@ -87,6 +89,58 @@ public:
     void SetCulling(bool on);
 
     void SetViewMode(int mode);
+
+    // --- zoom (DbViewZoom.cpp) ---
+    // The zoom as a factor, 0.1 to 2.0; table windows and lines are shown
+    // at diagram coordinates times the zoom.
+    double Zoom() const { return m_zoom; }
+    void SetZoom(double zoom);
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomToFit();
+
+    // --- arranging (DbViewArrange.cpp) ---
+    // Places every table so that related tables stand near each other,
+    // none overlapping; Arrange Selected does the same for the tables
+    // picked with Ctrl+click, around where they stand.
+    void ArrangeDiagram();
+    void ArrangeSelected();
+    // How many tables are picked for Arrange Selected.
+    int PickedTableCount() const;
+
+    // --- undo of layout (DbViewUndo.cpp) ---
+    // What undo restores: every table window's place (diagram coordinates)
+    // and the view mode.
+    struct CLayout
+    {
+        int m_viewMode = 0;
+        std::map<std::string, QPoint> m_places;
+        bool operator==(const CLayout &other) const
+        {
+            return m_viewMode == other.m_viewMode && m_places == other.m_places;
+        }
+    };
+    CLayout CurrentLayout() const;
+    // Records a change of layout from `before` to now as one step, named
+    // for the Edit menu ("Move" gives "Undo Move"); nothing when the layout
+    // did not change.
+    void RecordLayoutStep(const QString &name, const CLayout &before);
+    // A caption drag moved a table window from a place (diagram
+    // coordinates): one step to undo.
+    void TableMoved(CTableWnd *table, const QPoint &from) override;
+    bool CanUndoLayout() const;
+    bool CanRedoLayout() const;
+    void UndoLayout();
+    void RedoLayout();
+    // The Edit menu's text for Undo and Redo, naming the step ("Undo
+    // Move"); false for other commands.
+    bool CommandText(int id, QString &text) const;
+
+signals:
+    // The zoom changed; in whole percent.
+    void ZoomChanged(int percent);
+
+public:
     void ActivateNext(bool forward);
     void ScrollIntoSight(CTableWnd *table) override;
     void DropSelectedRelationship();
@@ -150,4 +204,5 @@ private:
     std::unique_ptr<CPrintSettings> m_ownPrintSettings;
     std::unique_ptr<CRelationshipMap> m_lines;
     bool m_culling = true;
+    double m_zoom = 1.0;
 };

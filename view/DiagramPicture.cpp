@@ -30,7 +30,7 @@ QRect DiagramBounds(const CDbView &view)
     for (int i = 0; i < doc->TableCount(); ++i) {
         const CTableWnd *table = doc->GetTable(i);
         if (table->parentWidget() == view.Canvas())
-            bounds |= table->geometry();
+            bounds |= table->DiagramRect();
     }
     for (int i = 0; const CDbRelationship *relationship = doc->Schema().GetRelationship(i); ++i) {
         CRelationshipRoute route;

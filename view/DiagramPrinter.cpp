@@ -34,7 +34,7 @@ QSize CDiagramPrinter::TablesExtent(const CDbView &view)
         const CTableWnd *table = doc->GetTable(i);
         if (table->parentWidget() != view.Canvas())
             continue;
-        const QRect window = table->geometry();
+        const QRect window = table->DiagramRect();
         width = std::max(width, qint64(window.x()) + window.width());
         height = std::max(height, qint64(window.y()) + window.height());
     }

@@ -14,7 +14,7 @@ CRelationshipRoute CRelationshipMap::RouteBetween(const CTableWnd &foreign, cons
     const QPoint pf = foreign.GetIndexAnchor(relationship.m_foreignIndex)
                       + QPoint(0, TableMetrics::kRowHeight);
     const QPoint pp = parent.GetIndexAnchor(relationship.m_parentIndex);
-    return RelationshipGeometry::Route(foreign.geometry(), parent.geometry(), pf, pp);
+    return RelationshipGeometry::Route(foreign.DiagramRect(), parent.DiagramRect(), pf, pp);
 }
 
 std::unordered_map<std::string, const CTableWnd *> CRelationshipMap::WindowsByName(const CDbView &view)

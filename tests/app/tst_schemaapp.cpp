@@ -361,13 +361,15 @@ private slots:
                               "P&rint Setup...", "&Export Diagram...", "-", "Recent File", "-",
                               "E&xit"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&Edit")),
-                 (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                 (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
                               "&Paste\tCtrl+V", "-", "&Find Table...\tCtrl+F", "-", "Create &Table", "&Edit Table...", "&Add Column",
                               "Create &Index", "Create &Foreign Key", "Create &Trigger", "-",
                               "&Drop"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&View")),
                  (QStringList{"&Toolbar", "&Status Bar", "SQL &Log", "-", "S&chema", "Table &Diagram",
-                              "&Attributes", "-", "&Refresh\tF5"}));
+                              "&Attributes", "-", "Zoom &In\tCtrl++", "Zoom &Out\tCtrl+-",
+                              "Actual Si&ze\tCtrl+0", "Zoom to &Fit", "-", "Arrange Dia&gram",
+                              "Arrange S&elected", "-", "&Refresh\tF5"}));
         QCOMPARE(first->Document()->TableCount(), 2);
         QVERIFY(ToolButton(Cmd::FileSave)->isEnabled());
         for (int id : {Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste})
