@@ -1,6 +1,7 @@
 #include "app/DocTemplate.h"
 
 #include "app/ChildFrame.h"
+#include "app/MainFrame.h"
 #include "document/Doc.h"
 #include "view/DbView.h"
 
@@ -70,14 +71,18 @@ CChildFrame *CDocTemplate::OpenDocumentFile(const QString &path)
 }
 
 // A new frame takes the state of the workspace: maximized while a
-// maximized document fills it, otherwise a comfortable share of the client
-// area, one caption lower and to the right of the active frame, and
+// maximized document fills it, or, in an empty workspace, when the user
+// last had the documents maximized; otherwise a comfortable share of the
+// client area, one caption lower and to the right of the active frame, and
 // always wholly inside the visible client area, where it can be reached.
 CChildFrame *CDocTemplate::ShowFrame(std::unique_ptr<CDoc> doc, CDbView *view)
 {
     const QList<QMdiSubWindow *> open = m_mdiArea->subWindowList();
-    const bool maximized = std::any_of(open.begin(), open.end(),
-                                       [](const QMdiSubWindow *w) { return w->isMaximized(); });
+    const auto *mainFrame = qobject_cast<const CMainFrame *>(m_mdiArea->window());
+    const bool maximized = open.isEmpty()
+                               ? mainFrame && mainFrame->DocumentsMaximized()
+                               : std::any_of(open.begin(), open.end(),
+                                             [](const QMdiSubWindow *w) { return w->isMaximized(); });
     QMdiSubWindow *active = m_mdiArea->currentSubWindow();
     if (!active && !open.isEmpty())
         active = m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder).last();

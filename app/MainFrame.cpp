@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,6 +34,12 @@ constexpr int kSeparator = 0;
 constexpr int kRecentFiles = -1; // where the recent-file entries stand
 
 const char *const kAppTitle = "Vellumix";
+
+// Where the windows' state is kept in the user's settings; the state's
+// version changes when the bars or docks change, so that an older state is
+// not forced onto a different window.
+const char *const kWindowGroup = "MainFrame";
+constexpr int kWindowStateVersion = 1;
 
 // Commands without a handler anywhere in the program.
 bool AlwaysDisabled(int id)
@@ -115,6 +122,7 @@ CMainFrame::CMainFrame(CCommandTarget *application, const CRecentFileList *recen
     CreateStatusBar();
     CreateAccelerators();
     CreateSqlLog();
+    RestoreWindowSettings();
     ShowDocumentMenus(false);
     UpdateCommandUI();
     UpdateIndicators();
@@ -343,7 +351,7 @@ void CMainFrame::OnActiveChildChanged()
         // with a unique connection.
         connect(child, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateTitle,
                 Qt::UniqueConnection);
-        connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle,
+        connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::OnChildStateChanged,
                 Qt::UniqueConnection);
         connect(child, &QObject::destroyed, this, &CMainFrame::OnActiveChildChanged,
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::UniqueConnection));
@@ -352,8 +360,16 @@ void CMainFrame::OnActiveChildChanged()
     ShowZoom();
     ShowDocumentMenus(child != nullptr);
     m_sqlLog->SetDocument(child ? child->Document() : nullptr);
-    UpdateTitle();
+    OnChildStateChanged();
     UpdateCommandUI();
+}
+
+// The active document window's state is the one a new window takes.
+void CMainFrame::OnChildStateChanged()
+{
+    if (const CChildFrame *child = ActiveChild())
+        m_documentsMaximized = child->isMaximized();
+    UpdateTitle();
 }
 
 // The zoom pane follows the active document's view.
@@ -574,15 +590,44 @@ bool CMainFrame::CloseAllDocuments()
     return true;
 }
 
+// The windows' state is kept as the user left it, not as closing the
+// documents one by one leaves it.
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
+    const bool documentsMaximized = m_documentsMaximized;
     if (!CloseAllDocuments()) {
         event->ignore();
         return;
     }
+    m_documentsMaximized = documentsMaximized;
+    SaveWindowSettings();
     if (m_helpWindow)
         m_helpWindow->close();
     QMainWindow::closeEvent(event);
+}
+
+// A first run, or settings that cannot be read, keep the window as the
+// constructor made it: most of the screen, toolbar and status bar shown,
+// the SQL Log hidden.
+void CMainFrame::RestoreWindowSettings()
+{
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kWindowGroup));
+    restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("State")).toByteArray(), kWindowStateVersion);
+    if (!settings.value(QStringLiteral("StatusBar"), true).toBool())
+        statusBar()->hide();
+    m_documentsMaximized = settings.value(QStringLiteral("DocumentsMaximized"), false).toBool();
+}
+
+void CMainFrame::SaveWindowSettings() const
+{
+    QSettings settings;
+    settings.beginGroup(QLatin1String(kWindowGroup));
+    settings.setValue(QStringLiteral("Geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("State"), saveState(kWindowStateVersion));
+    settings.setValue(QStringLiteral("StatusBar"), !statusBar()->isHidden());
+    settings.setValue(QStringLiteral("DocumentsMaximized"), m_documentsMaximized);
 }
 
 void CMainFrame::UpdateIndicators()

@@ -48,6 +48,9 @@ public:
     // True while the document menus are in the menu bar.
     bool DocumentMenusShown() const { return m_documentMenusShown; }
     CHelpWindow *HelpWindow();
+    // Whether the user last had the document windows maximized: a new one
+    // comes up so when no other is open. Remembered between runs.
+    bool DocumentsMaximized() const { return m_documentsMaximized; }
 
     bool RouteCommand(int id);
     bool RouteCommandState(int id, bool &enabled, bool &checked) const;
@@ -82,6 +85,11 @@ private:
 
     void ShowDocumentMenus(bool document);
     void OnActiveChildChanged();
+    void OnChildStateChanged();
+    // The window's size, place and state, its bars, the SQL Log and the
+    // document windows' maximized state, kept in the user's settings.
+    void RestoreWindowSettings();
+    void SaveWindowSettings() const;
     void ShowZoom();
     void UpdateTitle();
     void UpdateRecentFileEntries();
@@ -105,4 +113,5 @@ private:
     QList<QAction *> m_windowListActions;
     QPointer<CHelpWindow> m_helpWindow;
     bool m_documentMenusShown = true;
+    bool m_documentsMaximized = false;
 };
