@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagram/DiagramSurface.h"
+#include "view/LayoutHistory.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -205,4 +206,5 @@ private:
     std::unique_ptr<CRelationshipMap> m_lines;
     bool m_culling = true;
     double m_zoom = 1.0;
+    CLayoutHistory<CLayout> m_layoutHistory;
 };
