@@ -12,6 +12,7 @@
 #include "document/ErrorReport.h"
 #include "res/Resource.h"
 #include "view/DiagramCanvas.h"
+#include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
 #include "view/RelationshipMap.h"
 #include "view/TableCommands.h"
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -112,9 +114,7 @@ void CDbView::OnInitialUpdate()
 {
     setWindowTitle(QString::fromStdString(m_pDoc->GetSession().m_dsn));
     m_canvas->update();
-    const QSize inches = GetPrinterPageInches();
-    m_pageInches[0] = inches.width();
-    m_pageInches[1] = inches.height();
+    MeasurePrinterPage();
     for (int i = 0; i < m_pDoc->TableCount(); ++i)
         ShowTable(m_pDoc->GetTable(i));
     FitCanvasToTables();
@@ -674,7 +674,8 @@ int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
 }
 
 // Dashed grey lines where the printer's pages would end, for 10 x 10 pages
-// from the diagram's origin. Without a printer there are no pages to show.
+// from the diagram's origin, at the scale the diagram prints at. Without a
+// printer there are no pages to show.
 // Each dash, 18 pixels drawn and 6 left out, is filled on its own, counted
 // from the start of its line: a dashed pen would begin its pattern afresh
 // wherever the painting clips the line, and the pieces of the screen painted
@@ -682,13 +683,19 @@ int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
 // drawn; without an area, all of them.
 void CDbView::DrawPageBoundaries(QPainter &painter, const QRect &area) const
 {
-    const int pageWidth = Platform::kDiagramDpi * m_pageInches[0];
-    const int pageHeight = Platform::kDiagramDpi * m_pageInches[1];
-    if (pageWidth <= 0 || pageHeight <= 0)
+    const QSize inches(m_pageInches[0], m_pageInches[1]);
+    if (inches.width() <= 0 || inches.height() <= 0)
         return;
+    // Fitted to some pages wide, the pages follow the diagram's width as
+    // it is now, as a printout would.
+    const CPrintSettings *settings = m_printSettings ? m_printSettings : m_ownPrintSettings.get();
+    const int pagesWide = settings ? settings->FitPagesWide() : 0;
+    const double scale = pagesWide > 0 ? CDiagramPrinter::FitScale(*this, inches, pagesWide) : 1.0;
+    const QSizeF page = CDiagramPrinter::PageSize(inches, scale);
+    const auto boundary = [](int k, double size) { return int(std::lround(k * size)); };
     const QColor grey(128, 128, 128);
-    const int right = kBoundaryPages * pageWidth;
-    const int bottom = kBoundaryPages * pageHeight;
+    const int right = boundary(kBoundaryPages, page.width());
+    const int bottom = boundary(kBoundaryPages, page.height());
     const QRect within = area.isNull() ? QRect(0, 0, right + 1, bottom + 1) : area;
     // The dashes of the line from 0 to end along one axis that meet the
     // range from low to high, each given to fill(from, length).
@@ -698,11 +705,11 @@ void CDbView::DrawPageBoundaries(QPainter &painter, const QRect &area) const
             fill(from, std::min(int(kDash), end - from + 1));
     };
     for (int k = 1; k <= kBoundaryPages; ++k) {
-        const int x = k * pageWidth;
+        const int x = boundary(k, page.width());
         if (x >= within.left() && x <= within.right())
             dashes(bottom, within.top(), within.bottom(),
                    [&](int from, int length) { painter.fillRect(x, from, 1, length, grey); });
-        const int y = k * pageHeight;
+        const int y = boundary(k, page.height());
         if (y >= within.top() && y <= within.bottom())
             dashes(right, within.left(), within.right(),
                    [&](int from, int length) { painter.fillRect(from, y, length, 1, grey); });

@@ -162,6 +162,8 @@ public:
     // The current printer's printable page in whole inches; (0, 0) when
     // it has none.
     QSize GetPrinterPageInches();
+    // Measures the current printer's page again for the page boundaries.
+    void MeasurePrinterPage();
     // Prints the whole diagram on the printer; a job that is refused or
     // fails is reported in a message box. False then.
     bool PrintDiagram(QPrinter &printer);

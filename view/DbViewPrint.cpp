@@ -175,8 +175,13 @@ void CDbView::OnFilePrintPreview()
 void CDbView::OnFilePrintSetup()
 {
     PrintSettings().RunSetupDialog(this);
+    MeasurePrinterPage();
+    m_canvas->update();
+}
+
+void CDbView::MeasurePrinterPage()
+{
     const QSize inches = GetPrinterPageInches();
     m_pageInches[0] = inches.width();
     m_pageInches[1] = inches.height();
-    m_canvas->update();
 }

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 
 namespace {
@@ -20,6 +21,50 @@ namespace {
 QString CannotWrite(const QString &outputPath, const QString &reason)
 {
     return QStringLiteral("cannot write %1: %2").arg(outputPath, reason);
+}
+
+QString XmlUnescaped(QString text)
+{
+    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    text.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    return text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+}
+
+// The SVG generator writes each drawn text as one text element, in drawing
+// order, and cannot say more about it. Walking those elements along the
+// whole texts the picture drew, a text that came out as a shorter start of
+// its whole text was cut at its window's edge: it is put in a group whose
+// title carries the whole text, which a viewer shows on hover and a search
+// finds. A text cut to nothing wrote no element and is passed over.
+QByteArray WithWholeTexts(const QByteArray &svg, const QStringList &wholeTexts)
+{
+    static const QRegularExpression element(QStringLiteral("<text [^>]*>([^<]*)</text>"));
+    const QString document = QString::fromUtf8(svg);
+    QString result;
+    result.reserve(document.size());
+    qsizetype copied = 0;
+    qsizetype next = 0;
+    for (auto found = element.globalMatch(document); found.hasNext();) {
+        const QRegularExpressionMatch match = found.next();
+        const QString drawn = XmlUnescaped(match.captured(1));
+        qsizetype at = next;
+        while (at < wholeTexts.size() && !wholeTexts[at].startsWith(drawn))
+            ++at;
+        if (at == wholeTexts.size())
+            continue; // drawn by no table window: left as it is
+        next = at + 1;
+        const QString &whole = wholeTexts[at];
+        if (whole == drawn)
+            continue;
+        result += QStringView(document).mid(copied, match.capturedStart() - copied);
+        result += QStringLiteral("<g><title>%1</title>%2</g>")
+                      .arg(whole.toHtmlEscaped(), match.captured(0));
+        copied = match.capturedEnd();
+    }
+    result += QStringView(document).mid(copied);
+    return result.toUtf8();
 }
 
 } // namespace
@@ -105,8 +150,11 @@ bool CDiagramOutput::DrawPicture(Format format, QIODevice &output)
 
 bool CDiagramOutput::DrawSvg(const CDiagramPicture &picture, QIODevice &output)
 {
+    QByteArray drawn;
+    QBuffer buffer(&drawn);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&output);
+    svg.setOutputDevice(&buffer);
     svg.setSize(picture.Area().size());
     svg.setViewBox(QRect(QPoint(0, 0), picture.Area().size()));
     // One diagram unit is one pixel of a 96 dots-per-inch screen.
@@ -114,6 +162,9 @@ bool CDiagramOutput::DrawSvg(const CDiagramPicture &picture, QIODevice &output)
     svg.setTitle(m_title);
     svg.setDescription(QStringLiteral("Diagram drawn by Vellumix"));
     if (!picture.Paint(svg))
+        return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_title));
+    const QByteArray content = WithWholeTexts(drawn, picture.Texts());
+    if (output.write(content) != content.size())
         return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_title));
     return true;
 }

@@ -1,8 +1,10 @@
 #include "view/DiagramPicture.h"
 
 #include "diagram/RelationshipGeometry.h"
+#include "diagram/TableItem.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
+#include "res/Resource.h"
 #include "view/DbView.h"
 
 #include <QPainter>
@@ -20,8 +22,9 @@ QRect RouteBounds(const CRelationshipRoute &route)
     return points.boundingRect();
 }
 
-// The table windows and the relationship lines between them.
-QRect DiagramBounds(const CDbView &view)
+} // namespace
+
+QRect CDiagramPicture::DiagramBounds(const CDbView &view)
 {
     QRect bounds;
     CDoc *doc = view.GetDocument();
@@ -40,8 +43,6 @@ QRect DiagramBounds(const CDbView &view)
     return bounds;
 }
 
-} // namespace
-
 CDiagramPicture::CDiagramPicture(CDbView &view) : m_view(view)
 {
     const QRect bounds = DiagramBounds(view);
@@ -59,4 +60,29 @@ bool CDiagramPicture::Paint(QPaintDevice &device) const
     painter.fillRect(m_area, Qt::white);
     m_view.DrawForPrint(painter);
     return painter.end();
+}
+
+// In the order DrawForPrint paints them: the table windows in document
+// order, each its caption and then its rows.
+QStringList CDiagramPicture::Texts() const
+{
+    QStringList texts;
+    const auto add = [&texts](const std::string &text) {
+        if (!text.empty())
+            texts << QString::fromStdString(text);
+    };
+    const CDoc *doc = m_view.GetDocument();
+    for (int i = 0; doc && i < doc->TableCount(); ++i) {
+        const CTableWnd *table = doc->GetTable(i);
+        if (table->parentWidget() != m_view.Canvas())
+            continue;
+        add(table->Name());
+        const bool attributes = doc->m_viewMode == Attributes;
+        for (int row = 0; row < table->ItemCount(); ++row) {
+            add(table->GetItem(row)->m_name);
+            if (attributes)
+                add(table->GetItem(row)->m_description);
+        }
+    }
+    return texts;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QStringList>
 
 class CDbView;
 class QPaintDevice;
@@ -22,6 +23,14 @@ public:
     // Paints the picture on the device, the area's top-left corner at the
     // device's origin. False when the device cannot be painted on.
     bool Paint(QPaintDevice &device) const;
+    // Every text the picture draws, whole, in the order it is drawn: each
+    // table window's name, then its rows' names and, in the Attributes
+    // mode, their descriptions. Empty texts draw nothing and are left out.
+    // A picture may cut a text at its window's edge; these say what it was.
+    QStringList Texts() const;
+    // The table windows and the lines between them, in diagram
+    // coordinates; an invalid rectangle without tables.
+    static QRect DiagramBounds(const CDbView &view);
 
 private:
     CDbView &m_view;

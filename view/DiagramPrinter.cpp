@@ -3,13 +3,18 @@
 #include "diagram/PlatformMetrics.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
+#include "diagram/RelationshipGeometry.h"
 #include "view/DbView.h"
+#include "view/DiagramPicture.h"
+#include "view/PrintSettings.h"
 #include "view/PrinterPage.h"
 
+#include <QLineF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -17,6 +22,70 @@ namespace {
 qint64 PagesFor(int extent, int page)
 {
     return std::max<qint64>(1, (qint64(extent) + page - 1) / page);
+}
+
+// Pages of a fitted grid down to the scaled extent; a hair of rounding
+// must not add a page.
+qint64 PagesFor(double extent, double page)
+{
+    return std::max<qint64>(1, qint64(std::ceil(extent / page - 1e-9)));
+}
+
+// Whether the segment crosses the rectangle (clipped to it as Liang and
+// Barsky clip a line).
+bool SegmentMeets(const QLineF &segment, const QRectF &rect)
+{
+    const double dx = segment.dx();
+    const double dy = segment.dy();
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {segment.x1() - rect.left(), rect.right() - segment.x1(),
+                        segment.y1() - rect.top(), rect.bottom() - segment.y1()};
+    double enter = 0;
+    double leave = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+    }
+    return enter <= leave;
+}
+
+// The line segments of a relationship as drawn: the connector's and the
+// crow's foot's.
+std::vector<QLineF> SegmentsOf(const CRelationshipRoute &route)
+{
+    std::vector<QLineF> segments;
+    for (size_t i = 1; i < route.m_line.size(); ++i)
+        segments.emplace_back(route.m_line[i - 1], route.m_line[i]);
+    for (size_t i = 1; i < route.m_marker.size(); ++i)
+        segments.emplace_back(route.m_marker[i - 1], route.m_marker[i]);
+    return segments;
+}
+
+// The cells of a grid of pages, each page wide and high, that a figure met
+// within its bounds may touch: first and last column and row, empty when
+// outside the grid.
+struct CCellRange
+{
+    int left, right, top, bottom;
+    bool IsEmpty() const { return left > right || top > bottom; }
+};
+
+CCellRange CellsUnder(const QRectF &bounds, const QSizeF &page, int across, int down)
+{
+    const auto first = [](double from, double size) { return int(std::floor(from / size)); };
+    const auto last = [](double to, double size) { return int(std::ceil(to / size)) - 1; };
+    return {std::max(0, first(bounds.left(), page.width())),
+            std::min(across - 1, last(bounds.right(), page.width())),
+            std::max(0, first(bounds.top(), page.height())),
+            std::min(down - 1, last(bounds.bottom(), page.height()))};
 }
 
 } // namespace
@@ -42,9 +111,26 @@ QSize CDiagramPrinter::TablesExtent(const CDbView &view)
     return {int(std::min(width, kLargest)), int(std::min(height, kLargest))};
 }
 
+double CDiagramPrinter::FitScale(const CDbView &view, const QSize &pageInches, int pagesWide)
+{
+    const QRect bounds = CDiagramPicture::DiagramBounds(view);
+    const qint64 right = bounds.isValid() ? qint64(bounds.x()) + bounds.width() : 0;
+    if (pagesWide <= 0 || pageInches.width() <= 0 || right <= 0)
+        return 1.0;
+    return double(pagesWide) * Platform::kDiagramDpi * pageInches.width() / double(right);
+}
+
+QSizeF CDiagramPrinter::PageSize(const QSize &pageInches, double scale)
+{
+    return {Platform::kDiagramDpi * pageInches.width() / scale,
+            Platform::kDiagramDpi * pageInches.height() / scale};
+}
+
 int CDiagramPrinter::PreparePrinting(const QSize &pageInches)
 {
     m_pageInches = pageInches;
+    m_scale = 1.0;
+    m_pages.clear();
     m_error.clear();
     // Whole inches of printable page: a page without one is no page at all.
     if (pageInches.width() <= 0 || pageInches.height() <= 0) {
@@ -55,9 +141,22 @@ int CDiagramPrinter::PreparePrinting(const QSize &pageInches)
     // As many pages as the table windows reach into: a diagram that ends
     // exactly on a page boundary gets no blank page beyond it, and an
     // empty one prints one page.
-    const QSize extent = TablesExtent(m_view);
-    const qint64 across = PagesFor(extent.width(), Platform::kDiagramDpi * pageInches.width());
-    const qint64 down = PagesFor(extent.height(), Platform::kDiagramDpi * pageInches.height());
+    const int pagesWide = m_view.PrintSettings().FitPagesWide();
+    qint64 across = 0;
+    qint64 down = 0;
+    if (pagesWide > 0) {
+        // Fitted, the lines count too: a line's stub beyond the last table
+        // must not run off the last page.
+        m_scale = FitScale(m_view, pageInches, pagesWide);
+        const QRect bounds = CDiagramPicture::DiagramBounds(m_view);
+        const double bottom = bounds.isValid() ? double(bounds.y()) + bounds.height() : 0;
+        across = pagesWide;
+        down = PagesFor(bottom, PageSize(pageInches, m_scale).height());
+    } else {
+        const QSize extent = TablesExtent(m_view);
+        across = PagesFor(extent.width(), Platform::kDiagramDpi * pageInches.width());
+        down = PagesFor(extent.height(), Platform::kDiagramDpi * pageInches.height());
+    }
     if (across * down > kMaxPages) {
         Fail(QStringLiteral("The diagram would print on %1 pages, more than %2. Move the tables "
                             "that stand far out nearer to the others.")
@@ -67,7 +166,50 @@ int CDiagramPrinter::PreparePrinting(const QSize &pageInches)
     }
     m_view.m_pagesAcross = static_cast<int>(across);
     m_view.m_pagesDown = static_cast<int>(down);
-    return m_view.m_pagesAcross * m_view.m_pagesDown;
+    FindPagesToPrint(PageSize(pageInches, m_scale));
+    return static_cast<int>(m_pages.size());
+}
+
+// A page that no table window and no line meets would come out of the
+// printer blank. Lines are looked at as drawn, widened by the pen, so that
+// a page with a line's end on it is printed.
+void CDiagramPrinter::FindPagesToPrint(const QSizeF &page)
+{
+    const int across = m_view.m_pagesAcross;
+    const int down = m_view.m_pagesDown;
+    std::vector<bool> met(size_t(across) * size_t(down), false);
+    const auto mark = [&](const QRectF &bounds, const auto &meets) {
+        const CCellRange cells = CellsUnder(bounds, page, across, down);
+        for (int row = cells.top; row <= cells.bottom; ++row)
+            for (int column = cells.left; column <= cells.right; ++column)
+                if (!met[size_t(row) * across + column]
+                    && meets(QRectF(QPointF(column * page.width(), row * page.height()), page)))
+                    met[size_t(row) * across + column] = true;
+    };
+    const CDoc *doc = m_view.GetDocument();
+    for (int i = 0; doc && i < doc->TableCount(); ++i) {
+        const CTableWnd *table = doc->GetTable(i);
+        if (table->parentWidget() == m_view.Canvas())
+            mark(QRectF(table->DiagramRect()), [](const QRectF &) { return true; });
+    }
+    constexpr double reach = RelationshipGeometry::kPenReach;
+    for (int i = 0; doc && i < doc->Schema().RelationshipCount(); ++i) {
+        CRelationshipRoute route;
+        if (!m_view.RelationshipRoute(*doc->Schema().GetRelationship(i), route))
+            continue;
+        for (const QLineF &segment : SegmentsOf(route)) {
+            const QRectF bounds = QRectF(segment.p1(), segment.p2()).normalized().adjusted(
+                -reach, -reach, reach, reach);
+            mark(bounds, [&](const QRectF &cell) {
+                return SegmentMeets(segment, cell.adjusted(-reach, -reach, reach, reach));
+            });
+        }
+    }
+    for (size_t cell = 0; cell < met.size(); ++cell)
+        if (met[cell])
+            m_pages.push_back(static_cast<int>(cell) + 1);
+    if (m_pages.empty())
+        m_pages.push_back(1);
 }
 
 // Each page shows exactly one cell of the grid the screen shows as page
@@ -76,10 +218,20 @@ int CDiagramPrinter::PreparePrinting(const QSize &pageInches)
 void CDiagramPrinter::PreparePage(QPainter &painter, const QPaintDevice &device, int page) const
 {
     CDbView::ApplyDiagramMapping(painter, device);
+    const int across = std::max(1, m_view.m_pagesAcross);
+    const int column = (page - 1) % across;
+    const int row = (page - 1) / across;
+    if (m_scale != 1.0) {
+        const QSizeF size = PageSize(m_pageInches, m_scale);
+        const QPointF origin(column * size.width(), row * size.height());
+        painter.scale(m_scale, m_scale);
+        painter.translate(-origin);
+        painter.setClipRect(QRectF(origin, size), Qt::IntersectClip);
+        return;
+    }
     const QSize size(Platform::kDiagramDpi * m_pageInches.width(),
                      Platform::kDiagramDpi * m_pageInches.height());
-    const int across = std::max(1, m_view.m_pagesAcross);
-    const QPoint origin(((page - 1) % across) * size.width(), ((page - 1) / across) * size.height());
+    const QPoint origin(column * size.width(), row * size.height());
     painter.translate(-origin);
     painter.setClipRect(QRect(origin, size), Qt::IntersectClip);
 }
@@ -92,8 +244,8 @@ bool CDiagramPrinter::Print(QPagedPaintDevice &device)
     QPainter painter;
     if (!painter.begin(&device))
         return Fail(QStringLiteral("Could not start print job."));
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1 && !device.newPage()) {
+    for (const int page : m_pages) {
+        if (page != m_pages.front() && !device.newPage()) {
             painter.end();
             return Fail(QStringLiteral("Could not start print job."));
         }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QSize>
+#include <QSizeF>
 #include <QString>
+
+#include <vector>
 
 class CDbView;
 class QPagedPaintDevice;
@@ -12,7 +15,12 @@ class QPainter;
 // or a PDF. The diagram is cut into a grid of pages, each the device's
 // printable page in whole inches (the size the view's page boundaries
 // show); the grid reaches as far as the table windows do, and the pages
-// are numbered row by row from the top left.
+// are numbered row by row from the top left. Only the pages that a table
+// window or a line meets are printed.
+//
+// Fitted to N pages wide (Print Setup), the diagram is scaled so that its
+// width, lines included, spans exactly N pages, and the grid goes down as
+// far as the scaled diagram does.
 class CDiagramPrinter
 {
 public:
@@ -25,13 +33,23 @@ public:
     // The far corner of the table windows, from the diagram's origin.
     // Relationship lines do not count.
     static QSize TablesExtent(const CDbView &view);
+    // How much larger the paper shows the diagram than the screen at 100 %:
+    // 1 unless it is fitted to some pages wide (pagesWide > 0), when its far
+    // right edge, lines included, meets the right edge of the last page.
+    static double FitScale(const CDbView &view, const QSize &pageInches, int pagesWide);
+    // A page of the grid in diagram coordinates, at the scale.
+    static QSizeF PageSize(const QSize &pageInches, double scale);
 
-    // Sets the view's page grid for pages of this many inches and returns
-    // the number of pages; 0, with ErrorText, when the job cannot be
-    // printed (a page smaller than an inch, or far too many pages).
+    // Sets the view's page grid for pages of this many inches and the
+    // view's print settings, and returns the number of pages to print;
+    // 0, with ErrorText, when the job cannot be printed (a page smaller
+    // than an inch, or far too many pages).
     int PreparePrinting(const QSize &pageInches);
+    // The pages of the grid to print (from 1), in order: those that
+    // something meets, or the first page of an empty diagram.
+    const std::vector<int> &PagesToPrint() const { return m_pages; }
     // Maps the painter to page n (from 1) of the grid: diagram
-    // coordinates, shifted to the page, drawing limited to it.
+    // coordinates, scaled and shifted to the page, drawing limited to it.
     void PreparePage(QPainter &painter, const QPaintDevice &device, int page) const;
     // Prints every page on the device. False, with ErrorText, when the job
     // was refused or the device would not print.
@@ -41,8 +59,11 @@ public:
 
 private:
     bool Fail(const QString &error);
+    void FindPagesToPrint(const QSizeF &page);
 
     CDbView &m_view;
     QSize m_pageInches;
+    double m_scale = 1.0;
+    std::vector<int> m_pages;
     QString m_error;
 };

@@ -5,8 +5,8 @@
 class QPrinter;
 class QWidget;
 
-// The application's current printer and how many pages the print preview
-// shows at once. Print Setup changes the printer; Print, printing without
+// The application's current printer, how the diagram is scaled on its
+// pages, and how many pages the print preview shows at once. Print Setup changes the printer; Print, printing without
 // a dialog, the preview and the page boundaries on screen all use it.
 class CPrintSettings
 {
@@ -22,8 +22,17 @@ public:
     QPrinter &Printer();
 
     // The printer setup dialog over the parent, starting from the current
-    // printer and keeping what the user chose in it. True when accepted.
+    // printer and keeping what the user chose in it: the paper, its
+    // orientation and margins, and whether the diagram is fitted to some
+    // pages wide. True when accepted.
     bool RunSetupDialog(QWidget *parent);
+
+    // The diagram is printed scaled to exactly this many pages wide; 0
+    // prints it at its size on screen at 100 %.
+    static constexpr int kMostPagesWide = 20;
+    int FitPagesWide() const { return m_fitPagesWide; }
+    // Clamped to 0 .. kMostPagesWide.
+    void SetFitPagesWide(int pages);
 
     // Pages the preview shows at once: 0 or 1 one page, 2 two pages side
     // by side, 3 or more every page.
@@ -33,4 +42,5 @@ public:
 private:
     std::unique_ptr<QPrinter> m_printer;
     int m_previewPages = 0;
+    int m_fitPagesWide = 0;
 };

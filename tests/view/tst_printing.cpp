@@ -7,9 +7,11 @@
 #include "tests/support/PdfPages.h"
 #include "tests/support/SampleDiagram.h"
 #include "view/DbView.h"
+#include "view/DiagramOutput.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPageSetupDialog>
@@ -18,7 +20,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QtTest>
 
@@ -131,11 +135,13 @@ private slots:
         QTest::addColumn<QSize>("inches");
         QTest::addColumn<int>("across");
         QTest::addColumn<int>("down");
+        QTest::addColumn<int>("printed");
         QTest::newRow("tables reaching 1500 x 900 on 8 x 11 inches")
-            << QPoint(1500, 900) << QSize(8, 11) << 2 << 1;
-        QTest::newRow("ending on a page boundary") << QPoint(768, 1056) << QSize(8, 11) << 1 << 1;
-        QTest::newRow("one pixel beyond it") << QPoint(769, 1057) << QSize(8, 11) << 2 << 2;
-        QTest::newRow("landscape pages") << QPoint(2000, 700) << QSize(11, 7) << 2 << 2;
+            << QPoint(1500, 900) << QSize(8, 11) << 2 << 1 << 2;
+        QTest::newRow("ending on a page boundary") << QPoint(768, 1056) << QSize(8, 11) << 1 << 1 << 1;
+        QTest::newRow("one pixel beyond it") << QPoint(769, 1057) << QSize(8, 11) << 2 << 2 << 4;
+        // Nothing reaches the page below the tables at the origin.
+        QTest::newRow("landscape pages") << QPoint(2000, 700) << QSize(11, 7) << 2 << 2 << 3;
     }
     void pageGridReachesAsFarAsTheTables()
     {
@@ -143,9 +149,10 @@ private slots:
         QFETCH(QSize, inches);
         QFETCH(int, across);
         QFETCH(int, down);
+        QFETCH(int, printed);
         PlaceFarCorner(farCorner);
         CDiagramPrinter job(*View());
-        QCOMPARE(job.PreparePrinting(inches), across * down);
+        QCOMPARE(job.PreparePrinting(inches), printed);
         QCOMPARE(View()->m_pagesAcross, across);
         QCOMPARE(View()->m_pagesDown, down);
     }
@@ -162,12 +169,14 @@ private slots:
     }
 
     // Left to right along the top row of the grid, then the next row; each
-    // page shows only its own part of the diagram.
+    // page shows only its own part of the diagram. Nothing reaches page 3,
+    // below the tables at the origin: it is not printed.
     void pagesAreNumberedRowByRow()
     {
         PlaceFarCorner(QPoint(1500, 1100));
         CDiagramPrinter job(*View());
-        QCOMPARE(job.PreparePrinting(QSize(8, 11)), 4);
+        QCOMPARE(job.PreparePrinting(QSize(8, 11)), 3);
+        QCOMPARE(job.PagesToPrint(), std::vector<int>({1, 2, 4}));
         const QPoint origins[] = {{0, 0}, {768, 0}, {0, 1056}, {768, 1056}};
         QImage device(100, 100, QImage::Format_RGB32);
         for (int page = 1; page <= 4; ++page) {
@@ -384,6 +393,117 @@ private slots:
         QCOMPARE(shownPages, 2);
         QCOMPARE(View()->PrintSettings().PreviewPages(), 1);
         QVERIFY(!QFile::exists(FilePath("preview.pdf")));
+    }
+
+    // Print Setup's orientation and "fit to N pages wide", chosen in the
+    // dialog: a diagram 3000 pixels wide and 400 high, payment (whose line
+    // leaves on its left) at the far right, spans exactly N pages across,
+    // its right edge on the last page's edge and on the screen's page
+    // boundary; without the fit it prints as many pages as it reaches.
+    void printSetupFitsTheDiagramToPagesWide_data()
+    {
+        QTest::addColumn<int>("pagesWide");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("fit to 1 page wide") << 1 << false << 1;
+        QTest::newRow("fit to 3 pages wide") << 3 << false << 3;
+        QTest::newRow("landscape, fit to 1 page wide") << 1 << true << 1;
+        QTest::newRow("landscape, actual size: 10 inch pages") << 0 << true << 4;
+    }
+    void printSetupFitsTheDiagramToPagesWide()
+    {
+        QFETCH(int, pagesWide);
+        QFETCH(bool, landscape);
+        QFETCH(int, pages);
+        const QString path = FilePath("fit.pdf");
+        UsePdfPrinter(Printer(), path);
+        PlaceFarCorner(QPoint(3000, 400));
+        QCOMPARE(Doc()->GetTable(Doc()->TableCount() - 1)->Name(), std::string("payment"));
+        auto dialogs = CModalAnswerer::Dialogs();
+        dialogs.Queue([&](QWidget *dialog) {
+            auto *fit = dialog->findChild<QCheckBox *>(QStringLiteral("fitPagesWide"));
+            auto *wide = dialog->findChild<QSpinBox *>(QStringLiteral("pagesWide"));
+            auto *orientation = dialog->findChild<QRadioButton *>(
+                landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"));
+            QVERIFY(fit && wide && orientation);
+            if (pagesWide > 0) {
+                QTest::mouseClick(fit, Qt::LeftButton, {}, QPoint(5, fit->height() / 2));
+                wide->setValue(pagesWide);
+            }
+            QTest::mouseClick(orientation, Qt::LeftButton, {}, QPoint(5, orientation->height() / 2));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QVERIFY(View()->OnCommand(Cmd::FilePrintSetup));
+        QCOMPARE(dialogs.Handled(), 1);
+        QCOMPARE(View()->m_pageInches[0], landscape ? 10 : 7);
+        QVERIFY(View()->OnCommand(Cmd::FilePrintDirect));
+        QCOMPARE(PdfPageCount(path), pages);
+        const QImage last = RenderPdfPage(path, pages);
+        SaveShot(QStringLiteral("print-fit-%1").arg(QTest::currentDataTag()), last);
+        QCOMPARE(last.size(), landscape ? QSize(1123, 794) : QSize(794, 1123));
+        if (pagesWide == 0)
+            return;
+        // The far table's right edge ends the last page's printable inches.
+        const int edge = kMargin + 96 * View()->m_pageInches[0];
+        QVERIFY(Ink(last, QRect(edge - 8, kMargin, 6, 200)) > 0);
+        QCOMPARE(Ink(last, QRect(edge + 2, 0, last.width() - edge - 2, last.height())), 0);
+        View()->horizontalScrollBar()->setValue(2600);
+        const QImage shot = View()->viewport()->grab().toImage();
+        int grey = 0;
+        for (int y = 450; y < 550; ++y)
+            grey += shot.pixel(3000 - View()->horizontalScrollBar()->value(), y) == qRgb(128, 128, 128);
+        QVERIFY2(grey > 60, qPrintable(QString::number(grey)));
+    }
+
+    // Two unrelated tables far apart: of the 4 x 3 pages they reach, only
+    // the two they stand on are printed.
+    void pagesThatNothingMeetsAreNotPrinted()
+    {
+        for (int i = Doc()->TableCount() - 1; i >= 0; --i) {
+            CTableWnd *table = Doc()->GetTable(i);
+            if (table->Name() != "category" && table->Name() != "region") {
+                View()->RemoveTable(table);
+                delete table;
+            }
+        }
+        Doc()->FindTable("category")->MoveTo(QPoint(0, 0));
+        Doc()->FindTable("region")->MoveTo(QPoint(1400, 2000));
+        const QString path = FilePath("apart.pdf");
+        UsePdfPrinter(Printer(), path);
+        QVERIFY(View()->OnCommand(Cmd::FilePrintDirect));
+        QCOMPARE(PdfPageCount(path), 2);
+        for (int page = 1; page <= 2; ++page)
+            QVERIFY(Ink(RenderPdfPage(path, page), QRect(kMargin, kMargin, kPageWidth, kPageHeight)) > 100);
+    }
+
+    // A name cut at its window's edge keeps its whole text as the title of
+    // its text in an SVG picture: the narrowed sales_order caption and the
+    // long index name.
+    void svgKeepsEveryWholeName()
+    {
+        CTableWnd *orders = Doc()->FindTable("sales_order");
+        orders->resize(60, orders->height());
+        const QString path = FilePath("names.svg");
+        CDiagramOutput output(*View(), QStringLiteral("names"));
+        QVERIFY2(output.Write(path), qPrintable(output.ErrorText()));
+        if (qEnvironmentVariableIsSet("VELLUMIX_SHOT_DIR"))
+            QFile::copy(path, qEnvironmentVariable("VELLUMIX_SHOT_DIR") + "/names.svg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader reader(&file);
+        QMap<QString, QString> cutOf;
+        while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
+            if (!reader.isStartElement() || reader.name() != QLatin1String("title"))
+                continue;
+            const QString whole = reader.readElementText();
+            if (reader.readNextStartElement() && reader.name() == QLatin1String("text"))
+                cutOf[whole] = reader.readElementText();
+        }
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        for (const QString whole : {"sales_order", "sqlite_autoindex_order_line_1"}) {
+            QVERIFY2(cutOf.contains(whole), qPrintable(whole));
+            QVERIFY(whole.startsWith(cutOf[whole]) && cutOf[whole].size() < whole.size());
+        }
     }
 
     // A job that cannot be printed is refused with its reason, before any
