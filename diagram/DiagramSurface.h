@@ -28,7 +28,7 @@ public:
     using QScrollArea::QScrollArea;
 
     // The widget the table windows live on; its coordinates are diagram
-    // coordinates.
+    // coordinates times the zoom.
     QWidget *Canvas() const { return m_canvas; }
     virtual CTableSource *Source() const = 0;
     // A table window's rows changed (its size may not have): its lines
@@ -52,6 +52,9 @@ public:
         (void)table;
         (void)from;
     }
+
+    // The factor the diagram is shown at: canvas pixels per diagram unit.
+    virtual double Zoom() const { return 1.0; }
 
     // The surface a table window is shown on, or null.
     static CDiagramSurface *Of(const QWidget *table);

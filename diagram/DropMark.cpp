@@ -11,7 +11,7 @@ CDropMark::CDropMark(CTableWnd *target, int row) : QWidget(target), m_row(row)
     // window beneath it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     const QRect client = target->ClientRect();
-    setGeometry(target->GetRowRect(row).translated(client.topLeft()).intersected(client));
+    setGeometry(target->ToWidget(target->GetRowRect(row).translated(client.topLeft()).intersected(client)));
     show();
 }
 

@@ -11,6 +11,7 @@
 #include "res/Resource.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -30,6 +31,7 @@ CTableWnd::CTableWnd(CTableSource *source, const std::string &name)
     // thousands of table windows costs more than the drawing itself.
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(false);
+    m_diagramRect = geometry();
 }
 
 CTableWnd::~CTableWnd()
@@ -119,20 +121,98 @@ void CTableWnd::FitToContents()
     const int height = rows == 0 ? frame + Platform::kCaptionHeight + 2
                                  : 3 * frame + Platform::kCaptionHeight + 2 + kRow * rows;
     const int width = mode == Attributes ? kAttributesWidth : kSchemaWidth;
-    resize(width, height);
+    Resize(QSize(width, height));
     // The rows may have changed without the size: the relationship lines
     // attached to them follow.
     if (CDiagramSurface *surface = Surface())
         surface->TableContentsChanged(this);
 }
 
-// Table windows live on the view's canvas, whose coordinates are already
-// the diagram coordinates (scrolling moves the canvas, not its children).
-QPoint CTableWnd::GetPosition() const { return pos(); }
+namespace {
 
-QRect CTableWnd::DiagramRect() const { return geometry(); }
+int Scale(int value, double zoom) { return static_cast<int>(std::lround(value * zoom)); }
 
-void CTableWnd::MoveTo(const QPoint &diagramPos) { move(diagramPos); }
+// A diagram rectangle on a canvas shown at the zoom: both edges are
+// rounded, so windows that touch in the diagram touch on the screen.
+QRect Scaled(const QRect &rect, double zoom)
+{
+    if (zoom == 1.0)
+        return rect;
+    const int left = Scale(rect.left(), zoom);
+    const int top = Scale(rect.top(), zoom);
+    return QRect(left, top, std::max(1, Scale(rect.left() + rect.width(), zoom) - left),
+                 std::max(1, Scale(rect.top() + rect.height(), zoom) - top));
+}
+
+
+} // namespace
+
+void CTableWnd::SyncDiagramRect() const
+{
+    if (m_applyingGeometry)
+        return;
+    const QRect shown = geometry();
+    const QRect expected = Scaled(m_diagramRect, m_zoom);
+    if (shown.topLeft() != expected.topLeft())
+        m_diagramRect.moveTopLeft(QPoint(Scale(shown.left(), 1 / m_zoom), Scale(shown.top(), 1 / m_zoom)));
+    if (shown.size() != expected.size())
+        m_diagramRect.setSize(QSize(Scale(shown.width(), 1 / m_zoom), Scale(shown.height(), 1 / m_zoom)));
+}
+
+void CTableWnd::ApplyGeometry()
+{
+    m_applyingGeometry = true;
+    setGeometry(Scaled(m_diagramRect, m_zoom));
+    m_applyingGeometry = false;
+}
+
+QPoint CTableWnd::GetPosition() const { return DiagramRect().topLeft(); }
+
+QRect CTableWnd::DiagramRect() const
+{
+    SyncDiagramRect();
+    return m_diagramRect;
+}
+
+void CTableWnd::MoveTo(const QPoint &diagramPos)
+{
+    SyncDiagramRect();
+    m_diagramRect.moveTopLeft(diagramPos);
+    ApplyGeometry();
+}
+
+void CTableWnd::Resize(const QSize &diagramSize)
+{
+    SyncDiagramRect();
+    m_diagramRect.setSize(diagramSize);
+    ApplyGeometry();
+}
+
+void CTableWnd::SetZoom(double zoom)
+{
+    SyncDiagramRect();
+    m_zoom = zoom;
+    ApplyGeometry();
+}
+
+// Events arrive in widget pixels; every handler works in the window's
+// diagram coordinates, so hit testing agrees with the scaled drawing.
+QPoint CTableWnd::ToLocal(const QPointF &widgetPoint) const
+{
+    if (m_zoom == 1.0)
+        return widgetPoint.toPoint();
+    return QPoint(static_cast<int>(std::floor(widgetPoint.x() / m_zoom)),
+                  static_cast<int>(std::floor(widgetPoint.y() / m_zoom)));
+}
+
+QRect CTableWnd::ToWidget(const QRect &local) const
+{
+    if (m_zoom == 1.0)
+        return local;
+    const QRectF scaled(local.left() * m_zoom, local.top() * m_zoom, local.width() * m_zoom,
+                        local.height() * m_zoom);
+    return scaled.toAlignedRect();
+}
 
 QPoint CTableWnd::GetIndexAnchor(const std::string &indexName) const
 {
@@ -148,14 +228,15 @@ QPoint CTableWnd::GetIndexAnchor(const std::string &indexName) const
         }
         offset = row * kRow;
     }
-    return pos() + ClientRect().topLeft() + QPoint(0, offset);
+    return GetPosition() + ClientRect().topLeft() + QPoint(0, offset);
 }
 
 QRect CTableWnd::ClientRect() const
 {
+    const QSize size = DiagramRect().size();
     return QRect(QPoint(Platform::kClientLeft, Platform::kClientTop),
-                 QPoint(width() - Platform::kClientRightInset - 1,
-                        height() - Platform::kClientBottomInset - 1));
+                 QPoint(size.width() - Platform::kClientRightInset - 1,
+                        size.height() - Platform::kClientBottomInset - 1));
 }
 
 QRect CTableWnd::GetRowRect(int index) const
@@ -216,7 +297,7 @@ void CTableWnd::ClearSelection()
 
 void CTableWnd::InvalidateRow(int index)
 {
-    update(GetRowRect(index).translated(ClientRect().topLeft()));
+    update(ToWidget(GetRowRect(index).translated(ClientRect().topLeft())));
 }
 
 bool CTableWnd::InCaption(const QPoint &pos) const { return !ClientRect().contains(pos); }

@@ -56,10 +56,20 @@ public:
     QRect DiagramRect() const;
     // Moves the window's top-left corner to a point of the diagram.
     void MoveTo(const QPoint &diagramPos);
+    // The zoom the window is shown at: its widget geometry is its diagram
+    // rectangle times the zoom, and it paints itself scaled by it.
+    double Zoom() const { return m_zoom; }
+    void SetZoom(double zoom);
+    // A point of the widget (as events give them) in window coordinates of
+    // the diagram, and a rectangle of those back on the widget, covering
+    // every pixel it touches.
+    QPoint ToLocal(const QPointF &widgetPoint) const;
+    QRect ToWidget(const QRect &local) const;
     // The left edge of the client area at the top of the named index's
     // header row, in diagram coordinates.
     QPoint GetIndexAnchor(const std::string &indexName) const;
-    // The client area in window coordinates.
+    // The client area in window coordinates (of the diagram, whatever the
+    // zoom).
     QRect ClientRect() const;
     // The highlight rectangle of a row in client coordinates; an index
     // header's rectangle spans its segment rows.
@@ -131,6 +141,11 @@ protected:
 
 private:
     CDiagramSurface *Surface() const;
+    void Resize(const QSize &diagramSize);
+    void ApplyGeometry();
+    void SyncDiagramRect() const;
+    void PaintSimplified(QPainter &painter);
+    void MoveByCaption(const QPoint &mouseDelta);
     int ViewMode() const;
     void InvalidateRow(int index);
     void SelectRowForMenu(int row);
@@ -138,7 +153,15 @@ private:
     bool InCaption(const QPoint &pos) const;
 
     std::vector<std::unique_ptr<CTableItem>> m_items;
-    // Caption drag state: the press point while the user moves the window.
+    // The window's place in diagram coordinates; the widget geometry is
+    // derived from it. Code that moves the widget itself (at 100 % that is
+    // the same thing) is followed: the rectangle is read back from the
+    // geometry whenever the two no longer agree.
+    mutable QRect m_diagramRect;
+    double m_zoom = 1.0;
+    bool m_applyingGeometry = false;
+    // Caption drag state: the global press point while the user moves the
+    // window.
     bool m_movingByCaption = false;
     QPoint m_captionGrab;
     QPoint m_moveStart;

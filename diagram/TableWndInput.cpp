@@ -27,6 +27,7 @@ void RepaintView(CDiagramSurface *view)
 
 // The table window at a point of the view's client area (its viewport):
 // the topmost visible one of the canvas's children that contains the point.
+// Widget geometry is what is drawn on the canvas, whatever the zoom.
 // Null over the background; outside is set when the point lies outside the
 // client area altogether.
 CTableWnd *TableAt(CDiagramSurface *view, const QPoint &clientPoint, bool &outside)
@@ -35,11 +36,11 @@ CTableWnd *TableAt(CDiagramSurface *view, const QPoint &clientPoint, bool &outsi
     if (outside)
         return nullptr;
     QWidget *canvas = view->Canvas();
-    const QPoint diagramPoint = canvas->mapFrom(view->viewport(), clientPoint);
+    const QPoint canvasPoint = canvas->mapFrom(view->viewport(), clientPoint);
     const QObjectList &children = canvas->children();
     for (auto it = children.crbegin(); it != children.crend(); ++it) {
         auto *table = qobject_cast<CTableWnd *>(*it);
-        if (table && table->isVisible() && table->geometry().contains(diagramPoint))
+        if (table && table->isVisible() && table->geometry().contains(canvasPoint))
             return table;
     }
     return nullptr;
@@ -106,7 +107,7 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
     // must not start anything on top of the drag.
     if (view && view->m_dragState == RowDragging)
         return;
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = ToLocal(event->position());
     const bool inClient = !InCaption(pos);
     if (!inClient)
         ClearSelection();
@@ -129,7 +130,7 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
             return;
         }
         m_movingByCaption = true;
-        m_captionGrab = pos;
+        m_captionGrab = event->globalPosition().toPoint();
         m_moveStart = GetPosition();
         return;
     }
@@ -155,7 +156,7 @@ void CTableWnd::mousePressEvent(QMouseEvent *event)
     }
     m_focus = row;
     if (view)
-        view->m_dragStart = view->viewport()->mapFromGlobal(mapToGlobal(pos));
+        view->m_dragStart = view->viewport()->mapFromGlobal(event->globalPosition().toPoint());
 }
 
 // The menu's commands act on the selection, so they must act on the row
@@ -173,17 +174,26 @@ void CTableWnd::SelectRowForMenu(int row)
     m_focus = row;
 }
 
+// The window follows the mouse by its movement since the press, divided by
+// the zoom: the place is kept in diagram coordinates. Enough of it stays
+// on the canvas to be dragged back.
+void CTableWnd::MoveByCaption(const QPoint &mouseDelta)
+{
+    QPoint topLeft = m_moveStart + QPoint(qRound(mouseDelta.x() / m_zoom), qRound(mouseDelta.y() / m_zoom));
+    if (const QWidget *parent = parentWidget()) {
+        const int right = qRound(parent->width() / m_zoom);
+        const int bottom = qRound(parent->height() / m_zoom);
+        topLeft.setX(std::clamp(topLeft.x(), TableMetrics::kMinimumVisibleWidth - DiagramRect().width(),
+                                right - TableMetrics::kMinimumVisibleWidth));
+        topLeft.setY(std::clamp(topLeft.y(), 0, bottom - Platform::kCaptionHeight));
+    }
+    MoveTo(topLeft);
+}
+
 void CTableWnd::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint pos = event->position().toPoint();
     if (m_movingByCaption) {
-        QPoint topLeft = mapToParent(pos - m_captionGrab);
-        if (const QWidget *parent = parentWidget()) {
-            topLeft.setX(std::clamp(topLeft.x(), TableMetrics::kMinimumVisibleWidth - width(),
-                                    parent->width() - TableMetrics::kMinimumVisibleWidth));
-            topLeft.setY(std::clamp(topLeft.y(), 0, parent->height() - Platform::kCaptionHeight));
-        }
-        move(topLeft);
+        MoveByCaption(event->globalPosition().toPoint() - m_captionGrab);
         return;
     }
 
@@ -199,7 +209,8 @@ void CTableWnd::mouseMoveEvent(QMouseEvent *event)
     if (view->m_dragState != 2)
         return;
 
-    const QPoint clientPoint = view->viewport()->mapFromGlobal(mapToGlobal(pos));
+    const QPoint global = event->globalPosition().toPoint();
+    const QPoint clientPoint = view->viewport()->mapFromGlobal(global);
     view->m_dragPoint = clientPoint;
     bool outside = false;
     CTableWnd *target = TableAt(view, clientPoint, outside);
@@ -207,7 +218,7 @@ void CTableWnd::mouseMoveEvent(QMouseEvent *event)
         RemoveDropMark(view);
     } else if (target != this) {
         // Over the source itself a target chosen earlier stays marked.
-        const QPoint targetPoint = target->mapFromGlobal(mapToGlobal(pos));
+        const QPoint targetPoint = target->ToLocal(target->mapFromGlobal(event->globalPosition()));
         const int row = target->HitRow(targetPoint.y() - target->ClientRect().top());
         if (row >= 0 && !(row == view->m_dropRow && target == view->m_pDropTable)) {
             RemoveDropMark(view);
@@ -256,7 +267,7 @@ void CTableWnd::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = ToLocal(event->position());
     if (InCaption(pos)) {
         OnCommand(Cmd::EditTable);
         return;
@@ -314,7 +325,8 @@ QPoint CTableWnd::FocusMenuPoint() const
 {
     if (RowsHidden())
         return mapToGlobal(QPoint(width() - 1, height() - 1));
-    return mapToGlobal(ClientRect().topLeft() + GetRowRect(m_focus).topRight());
+    return mapToGlobal(ToWidget(QRect(ClientRect().topLeft() + GetRowRect(m_focus).topRight(), QSize(1, 1)))
+                           .topLeft());
 }
 
 void CTableWnd::ShowContextMenu(const QPoint &globalPos)

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kRow = TableMetrics::kRowHeight;
@@ -25,6 +27,10 @@ constexpr int kCaptionTextX = 20;
 // Text is laid out in a cell as wide as the widest row could be; it is not
 // clipped to the cell, only to the client area.
 constexpr int kTextCellWidth = 1000;
+// Below this zoom a window is drawn simplified; its name is written only
+// when its caption bar is at least this many pixels high.
+constexpr double kSimplifiedBelow = 0.5;
+constexpr int kSmallestCaptionText = 8;
 
 // The system colours the frame is drawn with, read at every drawing.
 struct CFrameColours
@@ -184,7 +190,7 @@ void CTableWnd::PaintClient(QPainter &painter, bool printing)
 void CTableWnd::PaintFrame(QPainter &painter, bool printing)
 {
     const CFrameColours colours(palette());
-    QRect r(m_drawOrigin, size());
+    QRect r(m_drawOrigin, DiagramRect().size());
     painter.save();
 
     // The raised outer border.
@@ -222,9 +228,38 @@ void CTableWnd::PaintFrame(QPainter &painter, bool printing)
     painter.restore();
 }
 
+// Far out the rows are too small to read and the frame's edges merge: the
+// window shows a box, its caption bar and, when it fits, the name. That is
+// also what keeps a whole large diagram quick to repaint.
+void CTableWnd::PaintSimplified(QPainter &painter)
+{
+    const CFrameColours colours(palette());
+    const CDiagramSurface *surface = Surface();
+    const bool active = surface && surface->m_pActiveTable == this;
+    const QRect box = rect();
+    painter.fillRect(box, Qt::white);
+    const int barHeight = std::max(1, qRound((Platform::kCaptionHeight + Platform::kBorderWidth) * m_zoom));
+    const QRect bar(box.left(), box.top(), box.width(), std::min(barHeight, box.height()));
+    painter.fillRect(bar, active ? colours.activeCaption : colours.shadow);
+    painter.setPen(colours.dark);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    if (bar.height() < kSmallestCaptionText)
+        return;
+    painter.setFont(Shared::FontOfHeight(QStringLiteral("MS Sans Serif"), bar.height() - 2, QFont::Bold));
+    painter.setPen(colours.highlight);
+    painter.drawText(bar.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     QString::fromStdString(m_name));
+}
+
 void CTableWnd::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (m_zoom < kSimplifiedBelow) {
+        PaintSimplified(painter);
+        return;
+    }
+    if (m_zoom != 1.0)
+        painter.scale(m_zoom, m_zoom);
     PaintFrame(painter, false);
     const QRect client = ClientRect();
     if (client.isEmpty())

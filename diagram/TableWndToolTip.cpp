@@ -59,7 +59,7 @@ bool CTableWnd::event(QEvent *event)
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const auto *help = static_cast<QHelpEvent *>(event);
-    const QString text = ToolTipAt(help->pos());
+    const QString text = ToolTipAt(ToLocal(help->pos()));
     if (text.isEmpty()) {
         QToolTip::hideText();
         event->ignore();

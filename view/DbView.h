@@ -21,10 +21,11 @@ class QPaintDevice;
 class QPrinter;
 
 // The scrolling view of one document. Its content widget (the canvas) is
-// the diagram, at least 10000 x 10000 pixels and always large enough to
-// scroll to every table window: canvas coordinates are the diagram
-// coordinates, and the table windows are the canvas's children at their
-// positions. The viewport's coordinates are the view's client coordinates.
+// the diagram, at least 10000 x 10000 diagram units and always large enough
+// to scroll to every table window, shown at the zoom: canvas coordinates are
+// the diagram coordinates times the zoom, and the table windows are the
+// canvas's children at their scaled places. The viewport's coordinates are
+// the view's client coordinates.
 // The view owns the state that spans table windows: the active table, the
 // selected relationship and the row drag.
 class CDbView : public CDiagramSurface
@@ -75,6 +76,9 @@ public:
     // of them without one. On a printed or previewed page or a picture:
     // every line, then the table windows themselves.
     void DrawRelationships(QPainter &painter, const QRect &exposed);
+    // The canvas's two layers at the zoom: the painter and the exposed area
+    // are in canvas coordinates (at 100 % those are diagram coordinates).
+    void DrawCanvasRelationships(QPainter &painter, const QRect &exposed);
     void DrawScreenOverlay(QPainter &painter, const QRect &exposed);
     void DrawForPrint(QPainter &painter);
     void DrawRelationship(QPainter &painter, const CDbRelationship &relationship);
@@ -92,10 +96,14 @@ public:
     void SetViewMode(int mode);
 
     // --- zoom (DbViewZoom.cpp) ---
-    // The zoom as a factor, 0.1 to 2.0; table windows and lines are shown
-    // at diagram coordinates times the zoom.
-    double Zoom() const { return m_zoom; }
+    // The zoom as a factor, 0.1 to 2.0 in steps (Zoom to Fit may go further
+    // out, so that a very large diagram still shows whole); table windows
+    // and lines are shown at diagram coordinates times the zoom. SetZoom
+    // keeps the point at the view's centre in place, ZoomAbout the point of
+    // the viewport given.
+    double Zoom() const override { return m_zoom; }
     void SetZoom(double zoom);
+    void ZoomAbout(double zoom, const QPoint &clientPoint);
     void ZoomIn();
     void ZoomOut();
     void ZoomToFit();
@@ -175,20 +183,26 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Ctrl+wheel zooms a step about the mouse point, also over a table
+    // window (the view filters its events); the wheel alone scrolls.
+    void wheelEvent(QWheelEvent *event) override;
     // Keeps the lines and the scrollable area in step with the table
     // windows on the canvas.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ShowBackgroundMenu(const QPoint &globalPos);
+    // A Ctrl+wheel turn at a point of the viewport, in eighths of a degree.
+    void ZoomByWheel(int angleDelta, const QPoint &clientPoint);
     void ForwardToActiveTable(int id);
     bool ShowCreateTableDialog();
     void DrawPageBoundaries(QPainter &painter, const QRect &area) const;
     void DrawRelationshipsIn(QPainter &painter, const QRect &exposed);
     void DrawEveryRelationship(QPainter &painter);
     bool PullIntoReach(CTableWnd *table);
-    // Grows the scrollable area to reach the margin past the rectangle.
-    void CoverTable(const QRect &geometry);
+    // Grows the scrollable area to reach the margin past the rectangle (in
+    // diagram coordinates).
+    void CoverTable(const QRect &diagramRect);
     // The scrollable area for every table window on the canvas.
     void FitCanvasToTables();
     void PaintTablesForPrint(QPainter &painter);
@@ -208,5 +222,8 @@ private:
     std::unique_ptr<CRelationshipMap> m_lines;
     bool m_culling = true;
     double m_zoom = 1.0;
+    // Wheel steps come in eighths of a degree; a notch is 120. Touchpads
+    // send fractions of a notch, which add up to a zoom step.
+    int m_wheelZoomDelta = 0;
     CLayoutHistory<CLayout> m_layoutHistory;
 };

@@ -32,7 +32,7 @@ void CDiagramCanvas::paintEvent(QPaintEvent *event)
         QPainter painter(&background);
         CDbView::ApplyDiagramMapping(painter, *this);
         painter.translate(-exposed.topLeft());
-        m_view->DrawRelationships(painter, exposed);
+        m_view->DrawCanvasRelationships(painter, exposed);
     }
     QPainter painter(this);
     painter.drawImage(exposed.topLeft(), background);

@@ -6,6 +6,10 @@
 #include "document/Doc.h"
 #include "view/DbView.h"
 
+#include <QRectF>
+
+#include <algorithm>
+
 #include <QPolygon>
 
 CRelationshipRoute CRelationshipMap::RouteBetween(const CTableWnd &foreign, const CTableWnd &parent,
@@ -132,18 +136,42 @@ bool CRelationshipMap::Route(int id, CRelationshipRoute &route)
     return true;
 }
 
-int CRelationshipMap::HitTest(const QPoint &point)
+CRelationshipRoute CRelationshipMap::Scaled(const CRelationshipRoute &route, double zoom)
+{
+    if (zoom == 1.0)
+        return route;
+    const auto scale = [zoom](const QPoint &point) {
+        return QPoint(qRound(point.x() * zoom), qRound(point.y() * zoom));
+    };
+    CRelationshipRoute scaled;
+    std::transform(route.m_line.begin(), route.m_line.end(), scaled.m_line.begin(), scale);
+    std::transform(route.m_marker.begin(), route.m_marker.end(), scaled.m_marker.begin(), scale);
+    return scaled;
+}
+
+QRect CRelationshipMap::DiagramArea(const QRect &canvasArea, double zoom)
+{
+    if (zoom == 1.0)
+        return canvasArea;
+    return QRectF(canvasArea.left() / zoom, canvasArea.top() / zoom, canvasArea.width() / zoom,
+                  canvasArea.height() / zoom)
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
+}
+
+int CRelationshipMap::HitTest(const QPoint &point, double zoom)
 {
     using RelationshipGeometry::kHitSlop;
     const QRect square(point - QPoint(kHitSlop, kHitSlop), QSize(2 * kHitSlop + 1, 2 * kHitSlop + 1));
-    const std::vector<int> near = LinesIn(square);
+    const std::vector<int> near = LinesIn(DiagramArea(square, zoom));
+    const auto drawn = [&](int id) { return Scaled(m_lines[static_cast<size_t>(id)].route, zoom); };
     // A line drawn at the point wins over another line's area there, so
     // that every drawn pixel of a line selects that line.
     for (auto it = near.rbegin(); it != near.rend(); ++it)
-        if (RelationshipGeometry::HitsLine(m_lines[static_cast<size_t>(*it)].route, point))
+        if (RelationshipGeometry::HitsLine(drawn(*it), point))
             return *it;
     for (auto it = near.rbegin(); it != near.rend(); ++it)
-        if (RelationshipGeometry::HitsArea(m_lines[static_cast<size_t>(*it)].route, point))
+        if (RelationshipGeometry::HitsArea(drawn(*it), point))
             return *it;
     return -1;
 }

@@ -36,8 +36,10 @@ public:
     // tables has no window in the view).
     bool Route(int id, CRelationshipRoute &route);
     // The last relationship in list order whose drawn line is hit at the
-    // diagram point; failing that, the last whose area is hit; or -1.
-    int HitTest(const QPoint &point);
+    // point; failing that, the last whose area is hit; or -1. The point is
+    // on the canvas shown at the zoom (at 1, a diagram point): the lines are
+    // tested as they are drawn there.
+    int HitTest(const QPoint &point, double zoom = 1.0);
 
     // The route between two table windows, in diagram coordinates: the
     // foreign end below its index's header row, the parent end above its
@@ -48,6 +50,10 @@ public:
     // document order, as the document finds them.
     static std::unordered_map<std::string, const CTableWnd *> WindowsByName(const CDbView &view);
     static QRect BoxOf(const CRelationshipRoute &route);
+    // The route as drawn on a canvas shown at the zoom.
+    static CRelationshipRoute Scaled(const CRelationshipRoute &route, double zoom);
+    // The diagram area shown by an area of a canvas at the zoom.
+    static QRect DiagramArea(const QRect &canvasArea, double zoom);
 
 private:
     struct CLine
