@@ -24,15 +24,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-using TableMetrics::kAttributesWidth;
-using TableMetrics::kSchemaWidth;
-constexpr int kRow = TableMetrics::kRowHeight;
 // The extent of the mapping: 16384 device units span this many logical
 // units, so that one logical unit is 1/96 inch.
 constexpr int kMappingExtent = 16384;
@@ -122,13 +120,12 @@ void CDbView::OnInitialUpdate()
 
 void CDbView::ShowTable(CTableWnd *table)
 {
-    const int width = m_pDoc->m_viewMode == Attributes ? kAttributesWidth : kSchemaWidth;
-    const int height = Platform::kCaptionHeight + kRow * table->ItemCount()
-                       + 3 * Platform::kSizingFrameHeight;
     table->setParent(m_canvas);
     table->installEventFilter(this);
     table->setWindowTitle(QString::fromStdString(table->m_name));
-    table->setGeometry(QRect(table->m_savedPos, QSize(width, height)));
+    // FitToContents gives the window its size for the view mode.
+    table->SetZoom(m_zoom);
+    table->MoveTo(table->m_savedPos);
     table->setWindowIcon(QIcon(Shared::DbImage(TableImage)));
     table->FitToContents();
     PullIntoReach(table);
@@ -161,10 +158,11 @@ void CDbView::RemoveTable(CTableWnd *table)
     m_canvas->update();
 }
 
-void CDbView::CoverTable(const QRect &geometry)
+void CDbView::CoverTable(const QRect &diagramRect)
 {
-    const QSize needed(std::max(m_canvas->width(), geometry.right() + 1 + kDiagramMargin),
-                       std::max(m_canvas->height(), geometry.bottom() + 1 + kDiagramMargin));
+    const auto scaled = [this](int value) { return static_cast<int>(std::ceil(value * m_zoom)); };
+    const QSize needed(std::max(m_canvas->width(), scaled(diagramRect.right() + 1 + kDiagramMargin)),
+                       std::max(m_canvas->height(), scaled(diagramRect.bottom() + 1 + kDiagramMargin)));
     if (needed != m_canvas->size())
         m_canvas->resize(needed);
 }
@@ -175,26 +173,31 @@ void CDbView::CoverTable(const QRect &geometry)
 // it shows as dragging it by its caption leaves. True when it moved.
 bool CDbView::PullIntoReach(CTableWnd *table)
 {
-    const QPoint at = table->pos();
-    const QPoint reachable(std::max(at.x(), TableMetrics::kMinimumVisibleWidth - table->width()),
+    const QRect at = table->DiagramRect();
+    const QPoint reachable(std::max(at.x(), TableMetrics::kMinimumVisibleWidth - at.width()),
                            std::max(at.y(), 0));
-    if (reachable == at)
+    if (reachable == at.topLeft())
         return false;
-    table->move(reachable);
+    table->MoveTo(reachable);
     return true;
 }
 
 // The diagram is at least 10000 pixels square; table windows placed beyond
 // that (by the automatic layout of a large schema or by a diagram file)
-// widen it, so that every one can be scrolled to.
+// widen it, so that every one can be scrolled to. Zoomed out, the canvas
+// still fills the viewport: the area beside the diagram is background too.
 void CDbView::FitCanvasToTables()
 {
     QRect extent(0, 0, kDiagramSize - kDiagramMargin, kDiagramSize - kDiagramMargin);
-    for (int i = 0; i < m_pDoc->TableCount(); ++i)
+    for (int i = 0; m_pDoc && i < m_pDoc->TableCount(); ++i)
         if (const CTableWnd *table = m_pDoc->GetTable(i); HasWindow(table))
             extent |= table->DiagramRect();
-    m_canvas->resize(std::max(kDiagramSize, extent.right() + 1 + kDiagramMargin),
-                     std::max(kDiagramSize, extent.bottom() + 1 + kDiagramMargin));
+    const auto scaled = [this](int value) { return static_cast<int>(std::ceil(value * m_zoom)); };
+    QSize size(scaled(std::max(kDiagramSize, extent.right() + 1 + kDiagramMargin)),
+               scaled(std::max(kDiagramSize, extent.bottom() + 1 + kDiagramMargin)));
+    if (m_zoom != 1.0)
+        size = size.expandedTo(viewport()->size());
+    m_canvas->resize(size);
 }
 
 bool CDbView::eventFilter(QObject *watched, QEvent *event)
@@ -208,7 +211,15 @@ bool CDbView::eventFilter(QObject *watched, QEvent *event)
         // A window pulled into reach follows with a move of its own.
         if (HasWindow(table) && !PullIntoReach(table)) {
             m_lines->TableChanged(table);
-            CoverTable(table->geometry());
+            CoverTable(table->DiagramRect());
+        }
+    } else if (type == QEvent::Wheel) {
+        // Ctrl+wheel over a table window zooms about the mouse point as it
+        // does over the background; the table window has no use for it.
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (HasWindow(qobject_cast<CTableWnd *>(watched)) && (wheel->modifiers() & Qt::ControlModifier)) {
+            ZoomByWheel(wheel->angleDelta().y(), viewport()->mapFromGlobal(wheel->globalPosition().toPoint()));
+            return true;
         }
     } else if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::ParentChange) {
         // A dropped table is hidden once the document has let it go.
@@ -226,6 +237,8 @@ void CDbView::resizeEvent(QResizeEvent *event)
     verticalScrollBar()->setPageStep(page.height());
     horizontalScrollBar()->setSingleStep(std::max(1, page.width() / 10));
     verticalScrollBar()->setSingleStep(std::max(1, page.height() / 10));
+    if (m_zoom != 1.0)
+        FitCanvasToTables();
 }
 
 // ---------------------------------------------------------------------------
@@ -421,11 +434,13 @@ void CDbView::ActivateNext(bool forward)
 void CDbView::ScrollIntoSight(CTableWnd *table)
 {
     const QRect visible(ScrollPosition(), viewport()->size());
-    const QPoint position = table->GetPosition();
+    // Where the window stands on the canvas, which is what scrolling moves.
+    const QPoint position = table->pos();
     if (visible.contains(position))
         return;
-    horizontalScrollBar()->setValue(std::max(0, position.x() - kSightMargin));
-    verticalScrollBar()->setValue(std::max(0, position.y() - kSightMargin));
+    const int margin = qRound(kSightMargin * m_zoom);
+    horizontalScrollBar()->setValue(std::max(0, position.x() - margin));
+    verticalScrollBar()->setValue(std::max(0, position.y() - margin));
 }
 
 // Every key goes to the active table window's key handling, except the
@@ -459,7 +474,8 @@ void CDbView::OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton butto
         m_pActiveTable->DeactivateFrame();
     m_pActiveTable = nullptr;
     m_selRelationship = -1;
-    m_selRelationship = HitTestRelationships(clientPoint + ScrollPosition());
+    // Tested on the canvas as the lines are drawn there, at the zoom.
+    m_selRelationship = m_lines->HitTest(clientPoint + ScrollPosition(), m_zoom);
     m_canvas->update();
 }
 
@@ -605,7 +621,40 @@ void CDbView::DrawScreenOverlay(QPainter &painter, const QRect &exposed)
         const QPoint scroll = ScrollPosition();
         painter.drawLine(m_dragStart + scroll, m_dragPoint + scroll);
     }
-    DrawPageBoundaries(painter, exposed);
+    if (m_zoom != 1.0)
+        painter.scale(m_zoom, m_zoom);
+    // Far out a boundary is a fraction of a pixel wide, which without
+    // smoothing would show at some pages and not at others.
+    painter.setRenderHint(QPainter::Antialiasing, m_zoom < 0.5);
+    DrawPageBoundaries(painter, CRelationshipMap::DiagramArea(exposed, m_zoom));
+    painter.restore();
+}
+
+// At 100 % the canvas is the diagram. Zoomed, each line is scaled before it
+// is rasterised, rather than the painter: the lines stay one pixel wide and
+// take the fast pixel writer, and a click tests the same pixels.
+void CDbView::DrawCanvasRelationships(QPainter &painter, const QRect &exposed)
+{
+    if (m_zoom == 1.0) {
+        DrawRelationships(painter, exposed);
+        return;
+    }
+    if (!m_pDoc)
+        return;
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(RelationshipPen(false));
+    CRelationshipRoute route;
+    for (int id : m_lines->LinesIn(CRelationshipMap::DiagramArea(exposed, m_zoom))) {
+        if (!m_lines->Route(id, route))
+            continue;
+        const bool selected = id == m_selRelationship;
+        if (selected)
+            painter.setPen(RelationshipPen(true));
+        RelationshipGeometry::Draw(painter, CRelationshipMap::Scaled(route, m_zoom), exposed);
+        if (selected)
+            painter.setPen(RelationshipPen(false));
+    }
     painter.restore();
 }
 
@@ -724,7 +773,7 @@ void CDbView::PaintTablesForPrint(QPainter &painter)
         CTableWnd *table = m_pDoc->GetTable(i);
         if (!HasWindow(table))
             continue;
-        const QRect outer = table->geometry();
+        const QRect outer = table->DiagramRect();
         const QRect client = table->ClientRect().translated(outer.topLeft());
         painter.save();
         table->m_drawOrigin = outer.topLeft();
