@@ -431,6 +431,7 @@ private slots:
                 wide->setValue(pagesWide);
             }
             QTest::mouseClick(orientation, Qt::LeftButton, {}, QPoint(5, orientation->height() / 2));
+            SaveShot("print-setup", dialog->grab().toImage());
             static_cast<QDialog *>(dialog)->accept();
         });
         QVERIFY(View()->OnCommand(Cmd::FilePrintSetup));
