@@ -1,6 +1,7 @@
 #include "app/CommandLineTool.h"
 
 #include "app/DiagramExport.h"
+#include "app/SchemaScriptExport.h"
 #include "db/DbmsAdapter.h"
 #include "view/DiagramOutput.h"
 
@@ -24,8 +25,9 @@ bool IsToolOption(const QString &argument)
 {
     static const QStringList kOptions = {QStringLiteral("-h"), QStringLiteral("--help"),
                                          QStringLiteral("-v"), QStringLiteral("--version"),
-                                         QStringLiteral("--export")};
-    return kOptions.contains(argument) || argument.startsWith(QLatin1String("--export="));
+                                         QStringLiteral("--export"), QStringLiteral("--export-sql")};
+    return kOptions.contains(argument) || argument.startsWith(QLatin1String("--export="))
+           || argument.startsWith(QLatin1String("--export-sql="));
 }
 
 // The diagram is a diagram file's path, or a data source's name.
@@ -34,6 +36,20 @@ int Export(const QString &diagram, bool fromSource, const QString &output, QText
     const CAdapterList adapters = MakeDbmsAdapters();
     CDiagramExport job(adapters);
     const bool done = fromSource ? job.RunForSource(diagram, output) : job.Run(diagram, output);
+    if (!done) {
+        err << kProgram << ": " << job.ErrorText() << Qt::endl;
+        return kFailed;
+    }
+    return kDone;
+}
+
+int ExportScript(const QString &diagram, bool fromSource, const QString &output,
+                 std::optional<ScriptEngine> target, QTextStream &err)
+{
+    const CAdapterList adapters = MakeDbmsAdapters();
+    CSchemaScriptExport job(adapters);
+    const bool done =
+        fromSource ? job.RunForSource(diagram, output, target) : job.Run(diagram, output, target);
     if (!done) {
         err << kProgram << ": " << job.ErrorText() << Qt::endl;
         return kFailed;
@@ -50,16 +66,20 @@ void KeepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QStri
 }
 
 // "--export --dsn NAME": the parser would take "--dsn" for the diagram
-// file that --export expects, so a --dsn right after --export stands in
-// for that value and --export itself is dropped. Any other --dsn stays for
-// the parser and is refused later.
-QStringList WithSourceInPlaceOfDiagram(QStringList arguments, bool &fromSource)
+// file that --export expects, so a --dsn right after --export (or
+// --export-sql) stands in for that value and the export option itself is
+// dropped; script tells which one it was. Any other --dsn stays for the
+// parser and is refused later.
+QStringList WithSourceInPlaceOfDiagram(QStringList arguments, bool &fromSource, bool &script)
 {
     fromSource = false;
+    script = false;
     for (int i = 0; i + 1 < arguments.size(); ++i) {
+        const QString &option = arguments.at(i);
         const QString &next = arguments.at(i + 1);
-        if (arguments.at(i) == QLatin1String("--export")
+        if ((option == QLatin1String("--export") || option == QLatin1String("--export-sql"))
             && (next == QLatin1String("--dsn") || next.startsWith(QLatin1String("--dsn=")))) {
+            script = option == QLatin1String("--export-sql");
             arguments.removeAt(i);
             fromSource = true;
             break;
@@ -68,10 +88,35 @@ QStringList WithSourceInPlaceOfDiagram(QStringList arguments, bool &fromSource)
     return arguments;
 }
 
+// The engine --dialect names; false for a name it does not know.
+bool ScriptTarget(const QString &name, std::optional<ScriptEngine> &target)
+{
+    if (name == QLatin1String("postgres"))
+        target = ScriptEngine::Postgres;
+    else if (name == QLatin1String("sqlite"))
+        target = ScriptEngine::Sqlite;
+    else
+        return false;
+    return true;
+}
+
 int UsageError(const QString &text, QTextStream &err)
 {
     err << kProgram << ": " << text << " (see " << kProgram << " --help)" << Qt::endl;
     return kUsage;
+}
+
+// Any file name will do for a script: it is text whatever it ends in.
+int RunScriptExport(const QStringList &files, const QString &diagram, bool fromSource,
+                    const QString &dialectName, QTextStream &err)
+{
+    if (files.size() != 1)
+        return UsageError(QStringLiteral("--export-sql needs exactly one file to write"), err);
+    std::optional<ScriptEngine> target;
+    if (!dialectName.isNull() && !ScriptTarget(dialectName, target))
+        return UsageError(QStringLiteral("--dialect is postgres or sqlite, not \"%1\"").arg(dialectName),
+                          err);
+    return ExportScript(diagram, fromSource, files.first(), target, err);
 }
 
 } // namespace
@@ -102,7 +147,8 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         QStringLiteral("Vellumix, a database designer. Opens the diagram file given, or with "
                        "--export writes its whole diagram to a picture or a PDF without opening "
                        "a window; --export --dsn <name> <file> does the same for every table "
-                       "of a data source, placed by the automatic layout."));
+                       "of a data source, placed by the automatic layout. --export-sql writes "
+                       "the schema of the same tables as an SQL script instead."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -112,19 +158,33 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         QStringLiteral("Connects to the data source of <diagram.vmx> and writes its whole diagram "
                        "to <file>, a .png or .svg picture or a paged .pdf, then exits."),
         QStringLiteral("diagram.vmx"));
+    const QCommandLineOption exportSql(
+        QStringLiteral("export-sql"),
+        QStringLiteral("Connects to the data source of <diagram.vmx> and writes the tables of its "
+                       "diagram to <file> as an SQL script that builds them: tables, indexes, "
+                       "foreign keys and triggers, then exits."),
+        QStringLiteral("diagram.vmx"));
     const QCommandLineOption dsn(
         QStringLiteral("dsn"),
-        QStringLiteral("After --export, in place of the diagram file: connects to the data source "
-                       "<name> and writes all its tables, placed by the automatic layout."),
+        QStringLiteral("After --export or --export-sql, in place of the diagram file: connects to "
+                       "the data source <name> and writes all its tables (a diagram placed by the "
+                       "automatic layout, or a script)."),
         QStringLiteral("name"));
-    parser.addOptions({help, version, exportTo, dsn});
+    const QCommandLineOption dialect(
+        QStringLiteral("dialect"),
+        QStringLiteral("With --export-sql: writes the script for <engine>, postgres or sqlite, "
+                       "instead of the data source's own engine; what does not carry over is "
+                       "written as comments."),
+        QStringLiteral("engine"));
+    parser.addOptions({help, version, exportTo, exportSql, dsn, dialect});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("The diagram file to open; with --export, the "
                                                 "file to write."),
                                  QStringLiteral("[file]"));
 
     bool fromSource = false;
-    const QStringList given = WithSourceInPlaceOfDiagram(arguments, fromSource);
+    bool fromSourceScript = false;
+    const QStringList given = WithSourceInPlaceOfDiagram(arguments, fromSource, fromSourceScript);
     if (!parser.parse(QStringList(QLatin1String(kProgram)) + given))
         return UsageError(parser.errorText(), err);
     if (parser.isSet(help)) {
@@ -136,10 +196,19 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             << Qt::endl;
         return kDone;
     }
-    if (parser.isSet(dsn) && (!fromSource || parser.isSet(exportTo)))
+    if (parser.isSet(dsn) && (!fromSource || parser.isSet(exportTo) || parser.isSet(exportSql)))
         return UsageError(QStringLiteral("--dsn goes right after --export, in place of the "
                                          "diagram file"),
                           err);
+    const bool script = fromSourceScript || parser.isSet(exportSql);
+    if (script && parser.isSet(exportTo))
+        return UsageError(QStringLiteral("--export and --export-sql cannot go together"), err);
+    if (parser.isSet(dialect) && !script)
+        return UsageError(QStringLiteral("--dialect goes with --export-sql"), err);
+    if (script)
+        return RunScriptExport(parser.positionalArguments(),
+                               fromSource ? parser.value(dsn) : parser.value(exportSql), fromSource,
+                               parser.isSet(dialect) ? parser.value(dialect) : QString(), err);
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return UsageError(QStringLiteral("--export needs exactly one file to write"), err);

@@ -5,9 +5,11 @@
 class QTextStream;
 
 // The program as a command-line tool: --help, --version,
-// --export DIAGRAM.vmx OUT and --export --dsn NAME OUT. Every other command line opens the main window
-// and follows the desktop rules (CCommandLineInfo): a plain file name opens
-// that diagram, the print and other switches open nothing.
+// --export DIAGRAM.vmx OUT and --export --dsn NAME OUT, and
+// --export-sql DIAGRAM.vmx OUT.sql and --export-sql --dsn NAME OUT.sql with
+// an optional --dialect postgres|sqlite. Every other command line opens the
+// main window and follows the desktop rules (CCommandLineInfo): a plain
+// file name opens that diagram, the print and other switches open nothing.
 namespace CommandLineTool {
 
 // True when the arguments (those after the program name) ask for the tool.

@@ -15,6 +15,8 @@ QString OneLine(const std::string &text)
     return QString::fromStdString(text).simplified();
 }
 
+} // namespace
+
 // The characters ODBC forbids in a data source name. Refusing them here
 // also keeps the name from adding attributes of its own (";Driver=...") to
 // the connection string it becomes.
@@ -28,8 +30,6 @@ bool IsDataSourceName(const QString &name)
             return false;
     return true;
 }
-
-} // namespace
 
 CDiagramExport::CDiagramExport(const CAdapterList &adapters) : m_adapters(adapters) {}
 

@@ -47,3 +47,7 @@ private:
     QString m_title;
     QString m_error;
 };
+
+// False for a name that cannot be a data source's: empty, or with a
+// character ODBC forbids there (the SQL script export refuses the same).
+bool IsDataSourceName(const QString &name);

@@ -27,6 +27,12 @@ int CDbmsAdapter::ReadTriggerDefinition(CDbSession &session, const std::string &
                                + ": their definitions cannot be read from its catalog.");
 }
 
+int CDbmsAdapter::ReadTableDefinitions(CDbSession &session, const std::string &, CTableDefinitions &)
+{
+    return Refuse(session, "A schema script cannot be written for " + GetDbmsName()
+                               + ": its definitions cannot be read from its catalog.");
+}
+
 int CDbmsAdapter::Refuse(CDbSession &session, std::string message)
 {
     session.m_lastError = std::move(message);

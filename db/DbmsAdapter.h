@@ -8,6 +8,7 @@ class CDbSession;
 struct CCreateIndex;
 struct CCreateTrigger;
 struct CDbRelationship;
+struct CTableDefinitions;
 class CDialect;
 
 // What the program knows of one engine's dictionary beyond the ODBC
@@ -68,6 +69,10 @@ public:
                                     const std::string &index, CCreateIndex &definition);
     virtual int ReadTriggerDefinition(CDbSession &session, const std::string &table,
                                       const std::string &trigger, CCreateTrigger &definition);
+    // What a schema script needs of the table beyond the diagram
+    // (TableDefinitions.h). By default a refusal naming the engine.
+    virtual int ReadTableDefinitions(CDbSession &session, const std::string &table,
+                                     CTableDefinitions &definitions);
 
     // Sets what every later statement of the session obeys, first thing
     // after connecting: how long to wait for a lock that another program

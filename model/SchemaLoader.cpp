@@ -84,6 +84,14 @@ int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table)
     return result;
 }
 
+int LoadDefinitions(CDbSession &session, CTableSchema &table)
+{
+    CDbmsAdapter *adapter = session.GetAdapter();
+    if (!adapter)
+        return DbResult::kUnsupportedDbms;
+    return adapter->ReadTableDefinitions(session, table.m_name, table.m_definitions);
+}
+
 int LoadRelationships(CDbSession &session, CSchemaModel &model)
 {
     std::vector<CDbRelationship> relationships;

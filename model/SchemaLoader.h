@@ -17,6 +17,9 @@ namespace SchemaLoader {
 int ListUserTables(CDbSession &session, std::vector<std::string> &names);
 // One table's columns, indexes with their segments, and triggers.
 int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table);
+// What a schema script needs of the table beyond the diagram, through the
+// engine's adapter; an engine that cannot read it refuses.
+int LoadDefinitions(CDbSession &session, CTableSchema &table);
 // The foreign-key relationships; on failure the model keeps those it had.
 int LoadRelationships(CDbSession &session, CSchemaModel &model);
 

@@ -38,8 +38,9 @@ bool operator==(const CSchemaIndex &a, const CSchemaIndex &b)
 
 bool operator==(const CTableSchema &a, const CTableSchema &b)
 {
-    return std::tie(a.m_name, a.m_columns, a.m_indexes, a.m_triggers, a.m_primaryKey)
-           == std::tie(b.m_name, b.m_columns, b.m_indexes, b.m_triggers, b.m_primaryKey);
+    return std::tie(a.m_name, a.m_columns, a.m_indexes, a.m_triggers, a.m_primaryKey, a.m_definitions)
+           == std::tie(b.m_name, b.m_columns, b.m_indexes, b.m_triggers, b.m_primaryKey,
+                       b.m_definitions);
 }
 
 bool operator==(const CDbRelationship &a, const CDbRelationship &b)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/DbTypes.h"
+#include "db/TableDefinitions.h"
 #include "model/ColumnDescription.h"
 
 #include <map>
@@ -43,6 +44,8 @@ struct CTableSchema
     std::vector<std::string> m_triggers;
     // The primary key's columns in key order; empty when the table has none.
     std::vector<std::string> m_primaryKey = {};
+    // Filled only for a schema script (SchemaLoader::LoadDefinitions).
+    CTableDefinitions m_definitions = {};
 
     bool IsKeyColumn(const std::string &column) const;
     const CSchemaIndex *FindIndex(const std::string &name) const;

@@ -29,6 +29,9 @@ public:
                             CCreateIndex &definition) override;
     int ReadTriggerDefinition(CDbSession &session, const std::string &table, const std::string &trigger,
                               CCreateTrigger &definition) override;
+    // From the catalog of the current schema (PostgresTableDefinitions.cpp).
+    int ReadTableDefinitions(CDbSession &session, const std::string &table,
+                             CTableDefinitions &definitions) override;
     int PrepareSession(CDbSession &session) override;
     bool EscapesTheSearchEscape() const override { return false; }
     int ReadCatalogSchema(CDbSession &session, std::string &schema) override;

@@ -43,6 +43,9 @@ public:
                             CCreateIndex &definition) override;
     int ReadTriggerDefinition(CDbSession &session, const std::string &table, const std::string &trigger,
                               CCreateTrigger &definition) override;
+    // From the pragmas and the stored CREATE texts (SqliteTableDefinitions.cpp).
+    int ReadTableDefinitions(CDbSession &session, const std::string &table,
+                             CTableDefinitions &definitions) override;
 
     // One row per foreign-key column of every table, in declaration order.
     static const char *const kForeignKeyQuery;
