@@ -83,6 +83,11 @@ bool CSchemaScriptExport::Write(const QString &outputPath, std::optional<ScriptE
     std::vector<std::string> tables;
     for (int i = 0; i < m_doc->TableCount(); ++i)
         tables.push_back(m_doc->GetTable(i)->Name());
+    ScriptEngine engine = ScriptEngine::Sqlite;
+    if (!SchemaScript::EngineOf(m_doc->GetSession(), engine))
+        return Fail(QStringLiteral("cannot write a script of %1: scripts are written from SQLite and "
+                                   "PostgreSQL only, not from %2")
+                        .arg(source, QString::fromStdString(m_doc->GetSession().GetDbmsName())));
     std::string script, error;
     // A script of no table would pass for a schema.
     if (!SchemaScript::Export(m_doc->GetSession(), tables, target ? &*target : nullptr, script, error))

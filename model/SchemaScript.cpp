@@ -5,6 +5,7 @@
 #include "db/SqlText.h"
 #include "model/SchemaLoader.h"
 
+#include <algorithm>
 #include <sstream>
 
 using SqlText::QuoteIdentifier;
@@ -106,6 +107,32 @@ bool IsUnique(const std::string &clause)
     return word.rfind("unique", 0) == 0;
 }
 
+// A clause as the source wrote it, its leading keywords in capitals like
+// every other keyword of the script: "unique" and "check (qty > 0)" become
+// UNIQUE and CHECK (qty > 0); names and expressions stay as written.
+std::string InCapitals(std::string clause)
+{
+    static const char *const kLeading[] = {"constraint", "unique", "check", "collate"};
+    size_t at = 0;
+    for (bool named = false;;) {
+        const size_t end = std::min(clause.find_first_of(" (", at), clause.size());
+        const std::string word = SqlText::ToLower(clause.substr(at, end - at));
+        const bool keyword = std::find(std::begin(kLeading), std::end(kLeading), word) != std::end(kLeading);
+        if (!keyword)
+            return clause;
+        for (size_t i = at; i < end; ++i)
+            clause[i] = static_cast<char>(toupper(static_cast<unsigned char>(clause[i])));
+        if (word != "constraint" || named || end >= clause.size())
+            return clause;
+        // CONSTRAINT name: the name stays, the keyword after it goes on.
+        named = true;
+        at = clause.find(' ', clause.find_first_not_of(' ', end));
+        if (at == std::string::npos)
+            return clause;
+        at = clause.find_first_not_of(' ', at);
+    }
+}
+
 // SQLite takes a default that is more than a literal only in parentheses.
 std::string DefaultClause(std::string value, ScriptEngine target)
 {
@@ -145,9 +172,9 @@ std::string CWriter::ColumnLine(const CTableSchema &table, const CSchemaColumn &
     }
     for (const std::string &clause : stored ? stored->m_clauses : std::vector<std::string>()) {
         if (!Converting() || IsUnique(clause))
-            line += " " + clause;
+            line += " " + InCapitals(clause);
         else
-            LeaveOut(table, column.m_name, clause);
+            LeaveOut(table, column.m_name, InCapitals(clause));
     }
     return line;
 }
@@ -159,9 +186,9 @@ std::vector<std::string> CWriter::ConstraintLines(const CTableSchema &table)
         lines.push_back(kIndent + std::string("PRIMARY KEY (") + NameList(table.m_primaryKey) + ")");
     for (const std::string &constraint : table.m_definitions.m_constraints) {
         if (!Converting() || IsUnique(constraint))
-            lines.push_back(kIndent + constraint);
+            lines.push_back(kIndent + InCapitals(constraint));
         else
-            LeaveOut(table, "", constraint);
+            LeaveOut(table, "", InCapitals(constraint));
     }
     if (KeysInTables())
         for (const CStoredForeignKey &key : table.m_definitions.m_foreignKeys) {

@@ -1,7 +1,9 @@
 #include "app/CommandLineTool.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
+#include "model/SchemaScript.h"
 #include "tests/support/OdbcSandbox.h"
+#include "tests/support/PervasiveFixture.h"
 #include "tests/support/PostgresDatabase.h"
 #include "tests/support/SampleDiagram.h"
 #include "tests/support/SessionRows.h"
@@ -69,11 +71,13 @@ const QStringList kSqliteNeutral = {
     "|| (select group_concat(name) from (select name from pragma_index_info(i.name) order by seqno)) "
     "from sqlite_master m join pragma_index_list(m.name) i where m.type = 'table' and i.origin <> 'pk'",
     "select 'key ' || m.name || ' ' || group_concat(f.\"from\") || ' -> ' || f.\"table\" || ' ' "
-    "|| group_concat(coalesce(f.\"to\", (select name from pragma_table_info(f.\"table\") where pk = f.seq + 1))) "
+    "|| group_concat(coalesce(f.\"to\", (select name from pragma_table_info(f.\"table\") "
+    "where pk = f.seq + 1))) "
     "|| ' ' || f.on_delete from sqlite_master m join pragma_foreign_key_list(m.name) f "
     "where m.type = 'table' group by m.name, f.id"};
 const QStringList kPostgresNeutral = {
-    "select 'column ' || c.relname || '.' || a.attname from pg_attribute a join pg_class c on c.oid = a.attrelid "
+    "select 'column ' || c.relname || '.' || a.attname from pg_attribute a "
+    "join pg_class c on c.oid = a.attrelid "
     "where c.relnamespace = 'public'::regnamespace and c.relkind = 'r' and a.attnum > 0",
     "select 'key ' || c.relname || ': ' || coalesce((select string_agg(a.attname, ',' order by k.n) from "
     "pg_index i cross join generate_subscripts(i.indkey, 1) k(n) join pg_attribute a on a.attrelid = c.oid "
@@ -86,7 +90,8 @@ const QStringList kPostgresNeutral = {
     "on k.conindid = i.indexrelid where t.relnamespace = 'public'::regnamespace and not i.indisprimary",
     "select 'key ' || c.conrelid::regclass || ' ' || (select string_agg(a.attname, ',' order by k.n) from "
     "generate_subscripts(c.conkey, 1) k(n) join pg_attribute a on a.attrelid = c.conrelid "
-    "and a.attnum = c.conkey[k.n]) || ' -> ' || c.confrelid::regclass || ' ' || (select string_agg(a.attname, "
+    "and a.attnum = c.conkey[k.n]) || ' -> ' || c.confrelid::regclass || ' ' "
+    "|| (select string_agg(a.attname, "
     "',' order by k.n) from generate_subscripts(c.confkey, 1) k(n) join pg_attribute a on a.attrelid = "
     "c.confrelid and a.attnum = c.confkey[k.n]) || ' ' || case c.confdeltype when 'c' then 'CASCADE' "
     "when 'n' then 'SET NULL' when 'r' then 'RESTRICT' else 'NO ACTION' end from pg_constraint c "
@@ -189,6 +194,7 @@ private slots:
         m_sandbox.AddSqliteSource("Roundcube", QString::fromUtf8(roundcube.readAll()));
         m_sandbox.AddSqliteSource("Empty", "pragma user_version = 1;\n");
         m_sandbox.AddSqliteSource("Keys", kSqliteSchema);
+        m_sandbox.AddSqliteSource("Pervasive", ExampleDatabaseSql());
         QVERIFY2(m_postgres.IsReady() && m_copy.IsReady(), qPrintable(m_postgres.Error()));
         QVERIFY2(m_postgres.Run(kPostgresSchema), qPrintable(m_postgres.Error()));
     }
@@ -245,11 +251,24 @@ private slots:
     void whatDoesNotCarryOverIsAComment()
     {
         const QString output = m_files.filePath("converted.sql");
-        QCOMPARE(RunTool({"--export-sql", CSampleDiagram::DiagramPath(), output, "--dialect", "postgres"}).status, 0);
+        const QString sample = CSampleDiagram::DiagramPath();
+        QCOMPARE(RunTool({"--export-sql", sample, output, "--dialect", "postgres"}).status, 0);
         const QString script = ReadText(output);
-        for (const char *text : {"-- DEFAULT date('now')", "-- check (unit_price >= 0)",
+        for (const char *text : {"-- DEFAULT date('now')", "-- CHECK (unit_price >= 0)",
                                  "-- CREATE TRIGGER product_price_not_negative before update of unit_price"})
             QVERIFY2(script.contains(text), text);
+    }
+
+    // Pervasive.SQL's definitions cannot be read here: a refusal, no script.
+    void anEngineWithoutDefinitionsIsRefused()
+    {
+        const CAdapterList adapters = AliasedPervasiveAdapter();
+        CDbSession session(adapters);
+        QCOMPARE(session.Connect(COdbcSandbox::ConnectionString("Pervasive")), 0);
+        std::string script, error;
+        QVERIFY(!SchemaScript::Export(session, {"CUSTOMER"}, nullptr, script, error));
+        QVERIFY2(error.find("A schema script cannot be written") == 0, error.c_str());
+        QCOMPARE(script, std::string());
     }
 
     void failuresWriteNothing_data()
@@ -261,7 +280,8 @@ private slots:
                                                         "--dialect", "oracle"}
                                          << 2 << "--dialect is postgres or sqlite";
         QTest::newRow("dialect without a script")
-            << QStringList{"--export", "a.vmx", "@OUT@", "--dialect", "sqlite"} << 2 << "goes with --export-sql";
+            << QStringList{"--export", "a.vmx", "@OUT@", "--dialect", "sqlite"} << 2
+            << "goes with --export-sql";
         QTest::newRow("no output") << QStringList{"--export-sql", "a.vmx"} << 2 << "exactly one file";
         QTest::newRow("both exports") << QStringList{"--export-sql", "a.vmx", "--export", "b.vmx", "@OUT@"}
                                       << 2 << "cannot go together";
@@ -280,12 +300,14 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, reason);
         QTemporaryDir folder;
-        arguments.replaceInStrings("@OUT@", folder.filePath("out.sql")).replaceInStrings("@DIR@", folder.path());
+        arguments.replaceInStrings("@OUT@", folder.filePath("out.sql"));
+        arguments.replaceInStrings("@DIR@", folder.path());
         const CRun run = RunTool(arguments);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.startsWith("vellumix: ") && run.err.contains(reason) && run.err.count('\n') == 1,
                  qPrintable(run.err));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        const QDir::Filters files = QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(folder.path()).entryList(files), QStringList());
     }
 };
 
