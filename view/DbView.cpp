@@ -11,6 +11,7 @@
 #include "document/Doc.h"
 #include "document/ErrorReport.h"
 #include "res/Resource.h"
+#include "view/ArrangeWindows.h"
 #include "view/DiagramCanvas.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
@@ -388,8 +389,17 @@ void CDbView::ForwardToActiveTable(int id)
 // added the new table's window.
 bool CDbView::ShowCreateTableDialog()
 {
+    const int before = m_pDoc->TableCount();
+    const QRect seen = ArrangeWindows::VisibleArea(*this);
     CCreateTableDlg dialog(this);
     dialog.exec();
+    // The dialog shows the new window at the diagram's origin, maybe on top
+    // of another table: it goes into free space near what the user saw.
+    if (m_pDoc->TableCount() > before) {
+        CTableWnd *added = m_pDoc->GetTable(m_pDoc->TableCount() - 1);
+        ArrangeWindows::PlaceInFreeSpace(*this, {added}, seen);
+        ScrollIntoSight(added);
+    }
     return true;
 }
 
@@ -406,6 +416,9 @@ void CDbView::SetViewMode(int mode)
             table->ClearSelection();
         table->FitToContents();
     }
+    // Wider windows (the Attributes mode) would cover their neighbours.
+    m_lines->Invalidate();
+    ArrangeWindows::SeparateOverlapping(*this);
 }
 
 // ---------------------------------------------------------------------------

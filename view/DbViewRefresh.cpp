@@ -5,11 +5,11 @@
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "diagram/TableWnd.h"
-#include "document/AutoLayout.h"
 #include "document/Doc.h"
 #include "document/ErrorReport.h"
 #include "document/LoadProgress.h"
 #include "model/SchemaLoader.h"
+#include "view/ArrangeWindows.h"
 
 #include <algorithm>
 #include <string>
@@ -62,7 +62,6 @@ bool CDbView::Refresh()
     // The standing windows keep their places (and their recorded places:
     // nothing counts as moved) and show the rows read now, with nothing
     // selected.
-    std::vector<CPlacedTable> standing;
     for (CTableWnd *table : std::vector<CTableWnd *>(doc.m_tables)) {
         if (!doc.Schema().FindTable(table->m_name)) {
             RemoveTable(table);
@@ -73,27 +72,25 @@ bool CDbView::Refresh()
         table->ShowModel();
         table->m_focus = std::clamp(table->m_focus, 0, std::max(0, table->ItemCount() - 1));
         table->m_anchor = table->m_focus;
-        standing.push_back({table->GetPosition(), table->ItemCount()});
     }
 
     // The tables without a window are new to the diagram; they follow in
-    // catalog order.
+    // catalog order, each in free space near what the user sees, and that
+    // place is where the diagram read them: they have not moved.
+    const QRect seen = ArrangeWindows::VisibleArea(*this);
     std::vector<CTableWnd *> added;
-    std::vector<int> counts;
     for (const std::string &name : names) {
         if (doc.FindTable(name))
             continue;
         auto *table = new CTableWnd(&doc, name);
         table->ShowModel();
-        counts.push_back(table->ItemCount());
+        doc.AppendTable(table);
+        ShowTable(table);
         added.push_back(table);
     }
-    const std::vector<QPoint> positions = AutoLayoutBelow(standing, counts);
-    for (size_t i = 0; i < added.size(); ++i) {
-        added[i]->m_savedPos = positions[i];
-        doc.AppendTable(added[i]);
-        ShowTable(added[i]);
-    }
+    ArrangeWindows::PlaceInFreeSpace(*this, added, seen);
+    for (CTableWnd *table : added)
+        table->m_savedPos = table->GetPosition();
 
     m_selRelationship = -1;
     FitCanvasToTables();

@@ -75,7 +75,6 @@ private slots:
         const QPoint ordersPlace = orders->pos();
         const QPoint customerPlace = customer->pos();
         const int customerHeight = customer->height();
-        const QPoint notesPlace = notes->pos();
         m_shop.Diagram().Click(customer, 1);
         m_shop.Diagram().Click(notes, 0);
         QCOMPARE(View()->m_pActiveTable, notes.data());
@@ -94,14 +93,15 @@ private slots:
         QCOMPARE(customer->pos(), customerPlace);
         QCOMPARE(orders->pos(), ordersPlace);
         QCOMPARE(customer->height(), customerHeight + 3 * 15);
-        // The new table joins the shortest layout column, in the mode shown:
-        // the one the dropped table leaves empty, left of the other empty
-        // ones.
+        // The new table, in the mode shown, goes into free space in sight,
+        // on top of no other window.
         CTableWnd *lines = Table("lines");
         QVERIFY(lines && lines->isVisible());
         QCOMPARE(Doc()->m_viewMode, int(Attributes));
         QCOMPARE(lines->width(), 200);
-        QCOMPARE(lines->pos(), QPoint(notesPlace.x(), 20));
+        QVERIFY(View()->viewport()->rect().contains(lines->geometry().translated(-View()->ScrollPosition())));
+        QVERIFY(!lines->geometry().intersects(customer->geometry()));
+        QVERIFY(!lines->geometry().intersects(orders->geometry()));
         QCOMPARE(Doc()->IndexOfTable(lines), 2);
         // Its relationship is read with it.
         QCOMPARE(ForeignTables(), (QStringList{"lines", "orders"}));
