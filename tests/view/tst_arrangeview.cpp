@@ -61,11 +61,18 @@ private slots:
     void arrangeLeavesNoOverlapsAndCountsAsAMove()
     {
         QVERIFY(!Doc().CheckMovedTables());
+        const std::map<std::string, QPoint> before = Places(Doc());
         QVERIFY(View().OnCommand(Cmd::ViewArrange));
         QCOMPARE(Overlap(Doc()), QString());
         QVERIFY(Doc().CheckMovedTables());
         for (int i = 0; i < Doc().TableCount(); ++i)
             QVERIFY(View().Canvas()->rect().contains(Doc().GetTable(i)->geometry()));
+        // One step: undone, the diagram is as it was.
+        QString text;
+        QVERIFY(View().CommandText(Cmd::EditUndo, text));
+        QCOMPARE(text, QString("&Undo Arrange\tCtrl+Z"));
+        QVERIFY(View().OnCommand(Cmd::EditUndo));
+        QVERIFY(Places(Doc()) == before);
     }
 
     // Only the two picked tables move, and onto no other.
