@@ -8,6 +8,9 @@
 // every one of them. Two shapes of schema: keys to any earlier table (long
 // lines everywhere, many of them on every screen) and keys to a near table
 // (short lines).
+// Then, zoomed: a full repaint of the whole diagram at Zoom to Fit, and a
+// Ctrl+wheel step at 25 % (to 33 % and back in turn), against the same
+// baseline's repaint and wheel step at 100 %.
 //
 //   bench_draw [table counts...]      default: 100 1000 2000
 //
@@ -26,6 +29,7 @@
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <iterator>
@@ -103,7 +107,7 @@ public:
     {
         QRect extent;
         for (int i = 0; i < m_doc->TableCount(); ++i)
-            extent |= m_doc->GetTable(i)->geometry();
+            extent |= m_doc->GetTable(i)->DiagramRect();
         m_view->horizontalScrollBar()->setValue(0);
         m_view->verticalScrollBar()->setValue(extent.center().y() - kViewSize.height() / 2);
         QApplication::processEvents();
@@ -141,6 +145,66 @@ void MeasureRound(CShownDiagram &shown, CFrameFigures &figures)
                      shown.Paints() - paintsBefore);
     figures.repaint = std::min(figures.repaint, repaint / kFrames);
     figures.scroll = std::min(figures.scroll, scroll / kFrames);
+}
+
+struct CZoomFigures
+{
+    double fit = 0;           // the zoom Zoom to Fit chose
+    int shown = 0;            // table windows whole in the viewport there
+    double fitRepaint = 1e9;  // seconds per frame, best round
+    double wheelStep = 1e9;
+};
+
+// One notch of Ctrl+wheel over the middle of the view: a zoom step there.
+void CtrlWheelNotch(CDbView &view, bool up)
+{
+    QWidget *viewport = view.viewport();
+    const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, up ? 120 : -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    QApplication::processEvents();
+}
+
+// The best of kRounds rounds (after one to warm up) of kFrames repaints of
+// the whole diagram fitted into the view, then of kFrames Ctrl+wheel steps
+// from 25 % and back. The view is left at 100 % where it was.
+void MeasureZoom(CShownDiagram &shown, CZoomFigures &figures)
+{
+    CDbView &view = shown.View();
+    const QPoint scroll = view.ScrollPosition();
+    view.ZoomToFit();
+    QApplication::processEvents();
+    figures.fit = view.Zoom();
+    for (int i = 0; i < shown.Doc().TableCount(); ++i) {
+        const CTableWnd *table = shown.Doc().GetTable(i);
+        const QRect place(table->mapTo(view.viewport(), QPoint(0, 0)), table->size());
+        figures.shown += view.viewport()->rect().contains(place) ? 1 : 0;
+    }
+    for (int round = 0; round <= kRounds; ++round) {
+        const double repaint = ThreadSeconds([&] {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                view.Canvas()->update();
+                QApplication::processEvents();
+            }
+        });
+        if (round > 0)
+            figures.fitRepaint = std::min(figures.fitRepaint, repaint / kFrames);
+    }
+    view.SetZoom(0.25);
+    QApplication::processEvents();
+    for (int round = 0; round <= kRounds; ++round) {
+        const double steps = ThreadSeconds([&] {
+            for (int frame = 0; frame < kFrames; ++frame)
+                CtrlWheelNotch(view, frame % 2 == 0);
+        });
+        if (round > 0)
+            figures.wheelStep = std::min(figures.wheelStep, steps / kFrames);
+    }
+    view.SetZoom(1.0);
+    view.horizontalScrollBar()->setValue(scroll.x());
+    view.verticalScrollBar()->setValue(scroll.y());
+    QApplication::processEvents();
 }
 
 // Every relationship's route, -1 for one that is not drawn.
@@ -245,6 +309,7 @@ struct CCountFigures
     CFrameFigures everyLine;
     CFrameFigures bare;
     CHitFigures hits;
+    CZoomFigures zoom;
 
     // Microseconds per table that the lines add to a frame.
     double ViewCostPerTable(double withLines, double bare) const
@@ -312,6 +377,7 @@ bool MeasureCount(CBenchOdbc &odbc, const CSchemaShape &shape, int count, CCount
     figures.initialUpdate = shown.InitialUpdate();
     MeasureFrames(shown, bare, figures);
     figures.hits = MeasureHitTests(shown);
+    MeasureZoom(shown, figures.zoom);
     return true;
 }
 
@@ -326,6 +392,18 @@ void PrintFrames(const CCountFigures &figures)
                 figures.lines.scroll / figures.bare.scroll, figures.everyLine.scroll * 1e3,
                 figures.ViewCostPerTable(figures.lines.scroll, figures.bare.scroll));
     std::fflush(stdout);
+}
+
+void PrintZoom(const std::map<int, CCountFigures> &results)
+{
+    std::printf("\n  zoomed, ms per frame; ratio against the bare view at 100 %%\n");
+    std::printf("%7s %6s %6s %6s %10s %6s %12s %6s\n", "tables", "lines", "fit %", "shown", "fit paint",
+                "ratio", "wheel at 25%", "ratio");
+    for (const auto &[count, figures] : results)
+        std::printf("%7d %6d %6.2f %6d %10.2f %6.2f %12.2f %6.2f\n", figures.tables, figures.relationships,
+                    figures.zoom.fit * 100, figures.zoom.shown, figures.zoom.fitRepaint * 1e3,
+                    figures.zoom.fitRepaint / figures.bare.repaint, figures.zoom.wheelStep * 1e3,
+                    figures.zoom.wheelStep / figures.bare.scroll);
 }
 
 void PrintHitTests(const std::map<int, CCountFigures> &results)
@@ -350,6 +428,10 @@ void PrintHeadlines(const CSchemaShape &shape, const std::map<int, CCountFigures
         PrintHeadline("view_cost_per_table" + n,
                       figures.ViewCostPerTable(figures.lines.scroll, figures.bare.scroll), "us");
         PrintHeadline("hit_test" + n, figures.hits.indexed * 1e3, "ms");
+        PrintHeadline("zoom_fit_repaint" + n, figures.zoom.fitRepaint * 1e3, "ms");
+        PrintHeadline("zoom_fit_repaint_ratio" + n, figures.zoom.fitRepaint / figures.bare.repaint);
+        PrintHeadline("zoom_wheel_step_25" + n, figures.zoom.wheelStep * 1e3, "ms");
+        PrintHeadline("zoom_wheel_step_25_ratio" + n, figures.zoom.wheelStep / figures.bare.scroll);
     }
     // A view whose cost grew with the diagram rather than with what is on
     // screen would show a ratio near 2 here for the short lines.
@@ -392,6 +474,7 @@ int main(int argc, char *argv[])
             PrintFrames(figures);
         }
         PrintHitTests(results[s]);
+        PrintZoom(results[s]);
     }
     std::printf("\n");
     for (size_t s = 0; s < std::size(kShapes); ++s)

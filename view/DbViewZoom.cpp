@@ -18,8 +18,9 @@ constexpr std::array<int, 15> kSteps = {10, 15, 20, 25, 33, 50, 67, 75, 90, 100,
 constexpr double kMinZoom = 0.1;
 constexpr double kMaxZoom = 2.0;
 // Zoom to Fit may go below the smallest step so that a very large diagram
-// still shows whole, but not to nothing.
-constexpr double kMinFitZoom = 0.02;
+// still shows whole (2,000 tables in the automatic layout's five columns
+// need half a percent), but not to nothing.
+constexpr double kMinFitZoom = 0.005;
 // Room left around the diagram when it is fitted, in pixels.
 constexpr int kFitPadding = 10;
 // A wheel notch, in the eighths of a degree the wheel reports.
