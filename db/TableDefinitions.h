@@ -66,6 +66,8 @@ struct CTableDefinitions
     // for AUTOINCREMENT and numbers the indexes of its constraints by.
     bool m_keyOnColumn = false;
     bool m_autoIncrement = false;
+    // SQLite: the table keeps its rows in its primary key, without rowids.
+    bool m_withoutRowid = false;
     // Table constraints other than the keys (CHECK, UNIQUE), as written.
     std::vector<std::string> m_constraints;
     std::vector<CStoredIndex> m_indexes; // made by CREATE INDEX only

@@ -226,7 +226,12 @@ std::string CWriter::Table(const CTableSchema &table)
     std::string statement = "CREATE TABLE " + QuoteIdentifier(table.m_name) + " (\n";
     for (size_t i = 0; i < lines.size(); ++i)
         statement += lines[i] + (i + 1 < lines.size() ? ",\n" : "\n");
-    statement += ");\n";
+    statement += ")";
+    if (table.m_definitions.m_withoutRowid && m_target == ScriptEngine::Sqlite)
+        statement += " WITHOUT ROWID";
+    else if (table.m_definitions.m_withoutRowid)
+        LeaveOut(table, "", "WITHOUT ROWID");
+    statement += ";\n";
     const std::string indexes = Indexes(table);
     return m_comments + statement + indexes;
 }

@@ -43,6 +43,7 @@ bool KeptAsText(CSqliteConstraint::Kind kind)
 void ReadTableText(const std::string &sql, CTableDefinitions &definitions)
 {
     const CSqliteTableDefinition table = ReadTableDefinition(sql);
+    definitions.m_withoutRowid = table.m_withoutRowid;
     for (const CSqliteTableElement &element : table.m_elements) {
         CStoredColumn *column = nullptr;
         for (CStoredColumn &stored : definitions.m_columns)

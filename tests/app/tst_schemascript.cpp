@@ -36,7 +36,7 @@ QString ReadText(const QString &path)
 // Everything the engine's own catalog says of a SQLite file's schema:
 // columns with declared types, defaults, null rules and keys; indexes with
 // origin, uniqueness, condition, columns, direction and collation; foreign
-// keys with rules; triggers as stored.
+// keys with rules; triggers as stored; tables with or without rowids.
 const char *const kSqliteCatalog =
     "select m.name, t.* from sqlite_master m join pragma_table_info(m.name) t where m.type = 'table';"
     "select m.name, i.* from sqlite_master m join pragma_index_list(m.name) i where m.type = 'table';"
@@ -45,12 +45,13 @@ const char *const kSqliteCatalog =
     "select i.name, substr(i.sql, instr(upper(i.sql), ' WHERE ') + 7) from sqlite_master i "
     "where i.type = 'index' and i.sql like '% where %';"
     "select m.name, f.* from sqlite_master m join pragma_foreign_key_list(m.name) f where m.type = 'table';"
-    "select name, tbl_name, sql from sqlite_master where type = 'trigger';";
+    "select name, tbl_name, sql from sqlite_master where type = 'trigger';"
+    "select name, type, ncol, wr, strict from pragma_table_list where schema = 'main';";
 
 // The same of a PostgreSQL schema, as the server writes it back.
 const QStringList kPostgresCatalog = {
     "select c.relname || '|' || a.attname || '|' || format_type(a.atttypid, a.atttypmod) || '|' "
-    "|| a.attnotnull || '|' || coalesce(pg_get_expr(d.adbin, d.adrelid), '~') from pg_attribute a "
+    "|| a.attnotnull || '|' || a.attidentity || '|' || coalesce(pg_get_expr(d.adbin, d.adrelid), '~') from pg_attribute a "
     "join pg_class c on c.oid = a.attrelid left join pg_attrdef d on d.adrelid = a.attrelid "
     "and d.adnum = a.attnum where c.relnamespace = 'public'::regnamespace and c.relkind = 'r' "
     "and a.attnum > 0 and not a.attisdropped",
@@ -113,7 +114,7 @@ create table part (
   name text not null unique,
   created timestamp default now());
 create table "Line Part" (
-  "order no" integer, "line no" integer, part_id integer,
+  "order no" integer, "line no" integer, part_id integer, line_part_id serial primary key,
   foreign key ("order no", "line no") references "Order ""Lines""" on delete cascade,
   constraint "uses part" foreign key (part_id) references part);
 create index "parts by name" on part (name desc, part_id);
@@ -121,7 +122,7 @@ create index open_parts on part (parent_id) where parent_id is not null;
 create function part_named() returns trigger language plpgsql as $$
 begin new.name := trim(new.name); return new; end $$;
 create trigger part_named before insert or update on part for each row execute function part_named();
-create table hen (id integer primary key, egg_id integer);
+create table hen (id integer generated always as identity primary key, egg_id integer);
 create table egg (id integer primary key, hen_id integer references hen);
 alter table hen add foreign key (egg_id) references egg;
 )";
@@ -149,6 +150,7 @@ create unique index lower_names on part (lower(name));
 create trigger part_named before insert on part begin select raise(abort, 'no name') where new.name = ''; end;
 create table hen (id integer primary key, egg_id integer references egg);
 create table egg (id integer primary key, hen_id integer references hen);
+create table tag (name text primary key, note text) without rowid;
 )";
 
 } // namespace
