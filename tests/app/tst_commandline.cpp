@@ -65,6 +65,9 @@ private slots:
         QTest::newRow("export") << QStringList{"--export", "sales.vmx", "sales.png"} << true;
         QTest::newRow("export with its value attached")
             << QStringList{"--export=sales.vmx", "sales.png"} << true;
+        QTest::newRow("script") << QStringList{"--export-sql", "--dsn", "Sales", "sales.sql"} << true;
+        QTest::newRow("script with its value attached")
+            << QStringList{"--export-sql=sales.vmx", "sales.sql"} << true;
         QTest::newRow("help") << QStringList{"-h"} << true;
         QTest::newRow("version after a file") << QStringList{"sales.vmx", "--version"} << true;
     }
