@@ -535,9 +535,17 @@ std::vector<QPoint> RemoveOverlaps(const std::vector<QRect> &tables)
             QRect right = rect, down = rect;
             while (const QRect *in = overlapsPlaced(right, true))
                 right.moveLeft(in->right() + 1 + kGap);
-            while (const QRect *in = overlapsPlaced(down, true))
-                down.moveTop(in->bottom() + 1 + kGap);
-            rect = right.left() - rect.left() <= down.top() - rect.top() ? right : down;
+            // Down only as far as right went: past that it cannot win, and
+            // down a long column it would cost a look at every table.
+            const int rightShift = right.left() - rect.left();
+            bool downFree = false;
+            while (down.top() - rect.top() < rightShift && !downFree) {
+                if (const QRect *in = overlapsPlaced(down, true))
+                    down.moveTop(in->bottom() + 1 + kGap);
+                else
+                    downFree = true;
+            }
+            rect = downFree && down.top() - rect.top() < rightShift ? down : right;
         }
         placed.push_back(rect);
         places[i] = rect.topLeft();
