@@ -6,6 +6,7 @@
 #include "model/SchemaLoader.h"
 
 #include <algorithm>
+#include <regex>
 #include <sstream>
 
 using SqlText::QuoteIdentifier;
@@ -58,7 +59,7 @@ private:
     std::string ColumnLine(const CTableSchema &table, const CSchemaColumn &column);
     std::vector<std::string> ConstraintLines(const CTableSchema &table);
     std::string Indexes(const CTableSchema &table);
-    std::string ForeignKey(const CTableSchema &table, const CStoredForeignKey &key);
+    std::string ForeignKey(const CStoredForeignKey &key) const;
     std::string AddedForeignKeys(const CTableSchema &table);
     std::string Triggers(const CTableSchema &table);
     // SQLite keeps a parent's name as the key wrote it, in any letter case;
@@ -133,14 +134,14 @@ std::string InCapitals(std::string clause)
     }
 }
 
-// SQLite takes a default that is more than a literal only in parentheses.
+// SQLite takes a default that is more than one literal or word only in
+// parentheses, and keeps it without them.
 std::string DefaultClause(std::string value, ScriptEngine target)
 {
-    const bool literal = value.front() == '(' || value.front() == '\'' || value.front() == '-'
-                         || value.front() == '+' || isalnum(static_cast<unsigned char>(value.front()));
-    const bool call = value.find('(') != std::string::npos && value.front() != '('
-                      && value.front() != '\'';
-    if (target == ScriptEngine::Sqlite && (!literal || call))
+    static const std::regex kLiteral("[-+]?[0-9][0-9a-fA-FxX.eE+-]*|[-+]?\\.[0-9][0-9eE+-]*"
+                                     "|'([^']|'')*'|\"([^\"]|\"\")*\"|[xX]'[0-9a-fA-F]*'"
+                                     "|[A-Za-z_][A-Za-z0-9_]*");
+    if (target == ScriptEngine::Sqlite && !std::regex_match(value, kLiteral))
         value = "(" + value + ")";
     return " DEFAULT " + value;
 }
@@ -192,7 +193,7 @@ std::vector<std::string> CWriter::ConstraintLines(const CTableSchema &table)
     }
     if (KeysInTables())
         for (const CStoredForeignKey &key : table.m_definitions.m_foreignKeys) {
-            std::string line = kIndent + ForeignKey(table, key);
+            std::string line = kIndent + ForeignKey(key);
             // A long key goes on under its own columns, as one would wrap it.
             if (line.size() > kLineLength)
                 line.replace(line.find(" REFERENCES "), 1, std::string("\n") + kIndent + kIndent);
@@ -201,7 +202,7 @@ std::vector<std::string> CWriter::ConstraintLines(const CTableSchema &table)
     return lines;
 }
 
-std::string CWriter::ForeignKey(const CTableSchema &, const CStoredForeignKey &key)
+std::string CWriter::ForeignKey(const CStoredForeignKey &key) const
 {
     std::string clause = key.m_name.empty() ? "" : "CONSTRAINT " + QuoteIdentifier(key.m_name) + " ";
     clause += "FOREIGN KEY (" + NameList(key.m_columns) + ") REFERENCES "
@@ -265,7 +266,7 @@ std::string CWriter::AddedForeignKeys(const CTableSchema &table)
 {
     std::string text;
     for (const CStoredForeignKey &key : table.m_definitions.m_foreignKeys) {
-        std::string clause = ForeignKey(table, key);
+        std::string clause = ForeignKey(key);
         // One line for the key's own columns, one for what it references.
         const size_t references = clause.find(" REFERENCES ");
         clause.replace(references, 1, std::string("\n") + kIndent);

@@ -133,7 +133,7 @@ const char *const kSqliteSchema = R"(
 create table "Order ""Lines""" (
   "order no" integer not null, "line no" integer not null,
   "item name" varchar(40) not null collate nocase default 'none',
-  qty numeric(10,2) check (qty > 0),
+  qty numeric(10,2) default (1 + 1) check (qty > 0), "added on" date default (date('now')),
   primary key ("order no", "line no"));
 create table part (
   part_id integer primary key autoincrement,
