@@ -3,6 +3,7 @@
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/SqlText.h"
+#include "db/sqlite/SqliteTokens.h"
 #include "model/SchemaLoader.h"
 
 #include <algorithm>
@@ -108,6 +109,53 @@ bool IsUnique(const std::string &clause)
     return word.rfind("unique", 0) == 0;
 }
 
+bool IsColumnOf(const CTableSchema &table, const std::string &name)
+{
+    for (const CSchemaColumn &column : table.m_columns)
+        if (SqlTokens::SameName(column.m_name, name))
+            return true;
+    return false;
+}
+
+bool IsPortableWord(const CSqlTokens &tokens, size_t i, const CTableSchema &table)
+{
+    static const char *const kKeywords[] = {"constraint", "check", "and", "or",   "not",  "is",
+                                            "null",       "in",    "between", "like", "true", "false"};
+    const CSqlToken &token = tokens[i];
+    if (i > 0 && SqlTokens::IsKeyword(tokens[i - 1], "constraint"))
+        return true; // the constraint's name
+    if (token.m_kind == CSqlToken::Identifier || token.m_kind == CSqlToken::String)
+        return token.m_kind == CSqlToken::String || IsColumnOf(table, token.m_text);
+    if (isdigit(static_cast<unsigned char>(token.m_text.front())) || token.m_text.front() == '.')
+        return true;
+    for (const char *keyword : kKeywords)
+        if (SqlTokens::IsKeyword(token, keyword))
+            return true;
+    const bool call = i + 1 < tokens.size() && SqlTokens::IsPunct(tokens[i + 1], '(');
+    return !call && IsColumnOf(table, token.m_text);
+}
+
+// A CHECK made only of the table's columns, literals, operators and the
+// keywords both engines read alike carries over as it stands; a function,
+// a cast or an operator of one engine's own does not.
+bool IsPortableCheck(const std::string &clause, const CTableSchema &table)
+{
+    const CSqlTokens tokens = TokenizeSql(clause);
+    if (clause.find("::") != std::string::npos || clause.find("==") != std::string::npos)
+        return false;
+    bool check = false;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const CSqlToken &token = tokens[i];
+        check = check || SqlTokens::IsKeyword(token, "check");
+        const bool quoted = token.m_kind == CSqlToken::Identifier && clause[token.m_begin] != '"';
+        if (quoted || (token.m_kind == CSqlToken::Punct ? token.m_text.find_first_not_of("()+-*/<>=!,%|")
+                                                                != std::string::npos
+                                                          : !IsPortableWord(tokens, i, table)))
+            return false;
+    }
+    return check;
+}
+
 // A clause as the source wrote it, its leading keywords in capitals like
 // every other keyword of the script: "unique" and "check (qty > 0)" become
 // UNIQUE and CHECK (qty > 0); names and expressions stay as written.
@@ -172,7 +220,7 @@ std::string CWriter::ColumnLine(const CTableSchema &table, const CSchemaColumn &
             LeaveOut(table, column.m_name, "AUTOINCREMENT");
     }
     for (const std::string &clause : stored ? stored->m_clauses : std::vector<std::string>()) {
-        if (!Converting() || IsUnique(clause))
+        if (!Converting() || IsUnique(clause) || IsPortableCheck(clause, table))
             line += " " + InCapitals(clause);
         else
             LeaveOut(table, column.m_name, InCapitals(clause));
@@ -186,7 +234,7 @@ std::vector<std::string> CWriter::ConstraintLines(const CTableSchema &table)
     if (!table.m_primaryKey.empty() && !table.m_definitions.m_keyOnColumn)
         lines.push_back(kIndent + std::string("PRIMARY KEY (") + NameList(table.m_primaryKey) + ")");
     for (const std::string &constraint : table.m_definitions.m_constraints) {
-        if (!Converting() || IsUnique(constraint))
+        if (!Converting() || IsUnique(constraint) || IsPortableCheck(constraint, table))
             lines.push_back(kIndent + InCapitals(constraint));
         else
             LeaveOut(table, "", InCapitals(constraint));

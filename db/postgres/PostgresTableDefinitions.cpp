@@ -78,14 +78,14 @@ int ReadColumns(CDbSession &session, const std::string &oid, CTableDefinitions &
     return result;
 }
 
-// UNIQUE and CHECK constraints under their names; the primary key and the
+// UNIQUE, CHECK and EXCLUDE constraints under their names; the primary key and the
 // foreign keys are written from their own facts.
 int ReadConstraints(CDbSession &session, const std::string &oid, CTableDefinitions &definitions)
 {
     CRows rows;
     const int result = ReadRows(session, "select conname, pg_get_constraintdef(oid) from pg_constraint "
                                          "where conrelid = " + oid
-                                             + " and contype in ('u', 'c') order by contype desc, conname",
+                                             + " and contype in ('u', 'c', 'x') order by contype desc, conname",
                                 2, rows);
     for (const CDbRow &row : rows)
         definitions.m_constraints.push_back("CONSTRAINT " + QuoteIdentifier(row[0]) + " " + row[1]);
