@@ -85,7 +85,8 @@ int ReadConstraints(CDbSession &session, const std::string &oid, CTableDefinitio
     CRows rows;
     const int result = ReadRows(session, "select conname, pg_get_constraintdef(oid) from pg_constraint "
                                          "where conrelid = " + oid
-                                             + " and contype in ('u', 'c', 'x') order by contype desc, conname",
+                                             + " and contype in ('u', 'c', 'x') "
+                                               "order by contype desc, conname",
                                 2, rows);
     for (const CDbRow &row : rows)
         definitions.m_constraints.push_back("CONSTRAINT " + QuoteIdentifier(row[0]) + " " + row[1]);

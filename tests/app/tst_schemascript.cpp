@@ -51,7 +51,8 @@ const char *const kSqliteCatalog =
 // The same of a PostgreSQL schema, as the server writes it back.
 const QStringList kPostgresCatalog = {
     "select c.relname || '|' || a.attname || '|' || format_type(a.atttypid, a.atttypmod) || '|' "
-    "|| a.attnotnull || '|' || a.attidentity || '|' || coalesce(pg_get_expr(d.adbin, d.adrelid), '~') from pg_attribute a "
+    "|| a.attnotnull || '|' || a.attidentity || '|' || coalesce(pg_get_expr(d.adbin, d.adrelid), '~') "
+    "from pg_attribute a "
     "join pg_class c on c.oid = a.attrelid left join pg_attrdef d on d.adrelid = a.attrelid "
     "and d.adnum = a.attnum where c.relnamespace = 'public'::regnamespace and c.relkind = 'r' "
     "and a.attnum > 0 and not a.attisdropped",
