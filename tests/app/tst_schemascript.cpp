@@ -63,20 +63,25 @@ const QStringList kPostgresCatalog = {
     "where not t.tgisinternal"};
 
 // What must survive the change of engine: every table's columns, primary
-// key, unique constraints, indexes and foreign keys, one line each.
+// key, unique constraints, indexes and foreign keys, one line each. An index
+// with a condition or an expression is written in its engine's own SQL and
+// does not carry over.
 const QStringList kSqliteNeutral = {
     "select 'column ' || m.name || '.' || t.name from sqlite_master m join pragma_table_info(m.name) t "
-    "where m.type = 'table'",
-    "select 'key ' || m.name || ': ' || (select group_concat(name) from (select name from "
-    "pragma_table_info(m.name) where pk > 0 order by pk)) from sqlite_master m where m.type = 'table'",
+    "where m.type = 'table' and m.name not like 'sqlite%'",
+    "select 'key ' || m.name || ': ' || coalesce((select group_concat(name) from (select name from "
+    "pragma_table_info(m.name) where pk > 0 order by pk)), '') from sqlite_master m "
+    "where m.type = 'table' and m.name not like 'sqlite%'",
     "select case i.origin when 'c' then 'index ' || i.name else 'unique' end || ' on ' || m.name || ': ' "
     "|| (select group_concat(name) from (select name from pragma_index_info(i.name) order by seqno)) "
-    "from sqlite_master m join pragma_index_list(m.name) i where m.type = 'table' and i.origin <> 'pk'",
+    "from sqlite_master m join pragma_index_list(m.name) i "
+    "where m.type = 'table' and m.name not like 'sqlite%' and i.origin <> 'pk' "
+    "and i.partial = 0 and not exists (select 1 from pragma_index_info(i.name) where cid < 0)",
     "select 'key ' || m.name || ' ' || group_concat(f.\"from\") || ' -> ' || f.\"table\" || ' ' "
     "|| group_concat(coalesce(f.\"to\", (select name from pragma_table_info(f.\"table\") "
     "where pk = f.seq + 1))) "
     "|| ' ' || f.on_delete from sqlite_master m join pragma_foreign_key_list(m.name) f "
-    "where m.type = 'table' group by m.name, f.id"};
+    "where m.type = 'table' and m.name not like 'sqlite%' group by m.name, f.id"};
 const QStringList kPostgresNeutral = {
     "select 'column ' || c.relname || '.' || a.attname from pg_attribute a "
     "join pg_class c on c.oid = a.attrelid "
@@ -90,9 +95,11 @@ const QStringList kPostgresNeutral = {
     "join pg_attribute a on a.attrelid = t.oid and a.attnum = i.indkey[n.n]) from pg_index i "
     "join pg_class x on x.oid = i.indexrelid join pg_class t on t.oid = i.indrelid left join pg_constraint k "
     "on k.conindid = i.indexrelid where t.relnamespace = 'public'::regnamespace and not i.indisprimary",
-    "select 'key ' || c.conrelid::regclass || ' ' || (select string_agg(a.attname, ',' order by k.n) from "
+    "select 'key ' || (select relname from pg_class where oid = c.conrelid) || ' ' "
+    "|| (select string_agg(a.attname, ',' order by k.n) from "
     "generate_subscripts(c.conkey, 1) k(n) join pg_attribute a on a.attrelid = c.conrelid "
-    "and a.attnum = c.conkey[k.n]) || ' -> ' || c.confrelid::regclass || ' ' "
+    "and a.attnum = c.conkey[k.n]) || ' -> ' "
+    "|| (select relname from pg_class where oid = c.confrelid) || ' ' "
     "|| (select string_agg(a.attname, "
     "',' order by k.n) from generate_subscripts(c.confkey, 1) k(n) join pg_attribute a on a.attrelid = "
     "c.confrelid and a.attnum = c.confkey[k.n]) || ' ' || case c.confdeltype when 'c' then 'CASCADE' "
@@ -219,6 +226,8 @@ private slots:
                                                   << "KeysCopy";
         QTest::newRow("keys and names on PostgreSQL")
             << QStringList{"--dsn", "PgSource"} << "PgSource" << QString() << "PgCopy";
+        QTest::newRow("keys and names from SQLite to PostgreSQL")
+            << QStringList{"--dsn", "Keys"} << "Keys" << "postgres" << "PgCopy";
         QTest::newRow("sample from SQLite to PostgreSQL")
             << QStringList{CSampleDiagram::DiagramPath()} << "VellumixSample" << "postgres" << "PgCopy";
     }
