@@ -80,7 +80,7 @@ void CWriter::LeaveOut(const CTableSchema &table, const std::string &what, const
 
 std::string CWriter::ParentName(const std::string &written) const
 {
-    if (m_model.FindTable(written) || m_source != ScriptEngine::Sqlite)
+    if (!Converting() || m_model.FindTable(written) || m_source != ScriptEngine::Sqlite)
         return written;
     const std::string lower = SqlText::ToLower(written);
     for (const std::string &name : m_model.TableNames())

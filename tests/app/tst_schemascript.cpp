@@ -77,7 +77,7 @@ const QStringList kSqliteNeutral = {
     "from sqlite_master m join pragma_index_list(m.name) i "
     "where m.type = 'table' and m.name not like 'sqlite%' and i.origin <> 'pk' "
     "and i.partial = 0 and not exists (select 1 from pragma_index_info(i.name) where cid < 0)",
-    "select 'key ' || m.name || ' ' || group_concat(f.\"from\") || ' -> ' || f.\"table\" || ' ' "
+    "select 'key ' || m.name || ' ' || group_concat(f.\"from\") || ' -> ' || lower(f.\"table\") || ' ' "
     "|| group_concat(coalesce(f.\"to\", (select name from pragma_table_info(f.\"table\") "
     "where pk = f.seq + 1))) "
     "|| ' ' || f.on_delete from sqlite_master m join pragma_foreign_key_list(m.name) f "
@@ -99,7 +99,7 @@ const QStringList kPostgresNeutral = {
     "|| (select string_agg(a.attname, ',' order by k.n) from "
     "generate_subscripts(c.conkey, 1) k(n) join pg_attribute a on a.attrelid = c.conrelid "
     "and a.attnum = c.conkey[k.n]) || ' -> ' "
-    "|| (select relname from pg_class where oid = c.confrelid) || ' ' "
+    "|| (select lower(relname) from pg_class where oid = c.confrelid) || ' ' "
     "|| (select string_agg(a.attname, "
     "',' order by k.n) from generate_subscripts(c.confkey, 1) k(n) join pg_attribute a on a.attrelid = "
     "c.confrelid and a.attnum = c.confkey[k.n]) || ' ' || case c.confdeltype when 'c' then 'CASCADE' "
@@ -157,7 +157,7 @@ create index open_parts on part (parent_id) where parent_id is not null;
 create unique index lower_names on part (lower(name));
 create trigger part_named before insert on part begin select raise(abort, 'no name') where new.name = ''; end;
 create table hen (id integer primary key, egg_id integer references egg);
-create table egg (id integer primary key, hen_id integer references hen);
+create table egg (id integer primary key, hen_id integer references HEN);
 create table tag (name text primary key, note text) without rowid;
 )";
 
