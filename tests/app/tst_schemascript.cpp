@@ -94,7 +94,8 @@ const QStringList kPostgresNeutral = {
     "|| ': ' || (select string_agg(a.attname, ',' order by n.n) from generate_subscripts(i.indkey, 1) n(n) "
     "join pg_attribute a on a.attrelid = t.oid and a.attnum = i.indkey[n.n]) from pg_index i "
     "join pg_class x on x.oid = i.indexrelid join pg_class t on t.oid = i.indrelid left join pg_constraint k "
-    "on k.conindid = i.indexrelid where t.relnamespace = 'public'::regnamespace and not i.indisprimary",
+    "on k.conindid = i.indexrelid where t.relnamespace = 'public'::regnamespace and not i.indisprimary "
+    "and i.indpred is null and i.indexprs is null",
     "select 'key ' || (select relname from pg_class where oid = c.conrelid) || ' ' "
     "|| (select string_agg(a.attname, ',' order by k.n) from "
     "generate_subscripts(c.conkey, 1) k(n) join pg_attribute a on a.attrelid = c.conrelid "
@@ -228,6 +229,8 @@ private slots:
             << QStringList{"--dsn", "PgSource"} << "PgSource" << QString() << "PgCopy";
         QTest::newRow("keys and names from SQLite to PostgreSQL")
             << QStringList{"--dsn", "Keys"} << "Keys" << "postgres" << "PgCopy";
+        QTest::newRow("keys and names from PostgreSQL to SQLite")
+            << QStringList{"--dsn", "PgSource"} << "PgSource" << "sqlite" << "FromPostgres";
         QTest::newRow("sample from SQLite to PostgreSQL")
             << QStringList{CSampleDiagram::DiagramPath()} << "VellumixSample" << "postgres" << "PgCopy";
     }
