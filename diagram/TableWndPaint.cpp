@@ -148,6 +148,15 @@ void PaintFocusRect(QPainter &painter, const CTableWnd &table)
     painter.restore();
 }
 
+void PaintPickedMark(QPainter &painter, const QRect &outer, const QColor &colour)
+{
+    painter.save();
+    painter.setPen(QPen(colour, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(outer).adjusted(1, 1, -1, -1));
+    painter.restore();
+}
+
 } // namespace
 
 void CTableWnd::PaintClient(QPainter &painter, bool printing)
@@ -225,6 +234,10 @@ void CTableWnd::PaintFrame(QPainter &painter, bool printing)
     Draw3dRect(painter, r, colours.shadow, colours.highlight);
     r.adjust(1, 1, -1, -1);
     Draw3dRect(painter, r, colours.dark, colours.light);
+    // A table picked for Arrange Selected is framed in the selection
+    // colour over its raised border; the mark is not printed.
+    if (m_picked && !printing)
+        PaintPickedMark(painter, QRect(m_drawOrigin, DiagramRect().size()), colours.activeCaption);
     painter.restore();
 }
 
@@ -243,6 +256,8 @@ void CTableWnd::PaintSimplified(QPainter &painter)
     painter.fillRect(bar, active ? colours.activeCaption : colours.shadow);
     painter.setPen(colours.dark);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
+    if (m_picked)
+        PaintPickedMark(painter, box, colours.activeCaption);
     if (bar.height() < kSmallestCaptionText)
         return;
     painter.setFont(Shared::FontOfHeight(QStringLiteral("MS Sans Serif"), bar.height() - 2, QFont::Bold));
