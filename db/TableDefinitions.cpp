@@ -45,8 +45,8 @@ bool operator==(const CStoredTrigger &a, const CStoredTrigger &b)
 
 bool operator==(const CTableDefinitions &a, const CTableDefinitions &b)
 {
-    return std::tie(a.m_columns, a.m_keyOnColumn, a.m_autoIncrement, a.m_withoutRowid,
+    return std::tie(a.m_columns, a.m_keyOnColumn, a.m_autoIncrement, a.m_withoutRowid, a.m_keyName,
                     a.m_constraints, a.m_indexes, a.m_foreignKeys, a.m_triggers)
-           == std::tie(b.m_columns, b.m_keyOnColumn, b.m_autoIncrement, b.m_withoutRowid,
+           == std::tie(b.m_columns, b.m_keyOnColumn, b.m_autoIncrement, b.m_withoutRowid, b.m_keyName,
                        b.m_constraints, b.m_indexes, b.m_foreignKeys, b.m_triggers);
 }

@@ -68,6 +68,9 @@ struct CTableDefinitions
     bool m_autoIncrement = false;
     // SQLite: the table keeps its rows in its primary key, without rowids.
     bool m_withoutRowid = false;
+    // The primary key's name where the engine keeps one that is not its
+    // own default (PostgreSQL); empty otherwise.
+    std::string m_keyName = {};
     // Table constraints other than the keys (CHECK, UNIQUE), as written.
     std::vector<std::string> m_constraints;
     std::vector<CStoredIndex> m_indexes; // made by CREATE INDEX only

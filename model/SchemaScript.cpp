@@ -134,8 +134,10 @@ std::string CWriter::ColumnLine(const CTableSchema &table, const CSchemaColumn &
 std::vector<std::string> CWriter::ConstraintLines(const CTableSchema &table)
 {
     std::vector<std::string> lines;
+    const std::string &keyName = table.m_definitions.m_keyName;
     if (!table.m_primaryKey.empty() && !table.m_definitions.m_keyOnColumn)
-        lines.push_back(kIndent + std::string("PRIMARY KEY (") + NameList(table.m_primaryKey) + ")");
+        lines.push_back(kIndent + (keyName.empty() ? "" : "CONSTRAINT " + QuoteIdentifier(keyName) + " ")
+                        + "PRIMARY KEY (" + NameList(table.m_primaryKey) + ")");
     for (const std::string &constraint : table.m_definitions.m_constraints) {
         if (!Converting() || IsUnique(constraint) || IsPortableCheck(constraint, table))
             lines.push_back(kIndent + InCapitals(constraint));

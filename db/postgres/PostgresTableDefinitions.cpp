@@ -78,18 +78,25 @@ int ReadColumns(CDbSession &session, const std::string &oid, CTableDefinitions &
     return result;
 }
 
-// UNIQUE, CHECK and EXCLUDE constraints under their names; the primary key and the
-// foreign keys are written from their own facts.
+// UNIQUE, CHECK and EXCLUDE constraints under their names; the primary key
+// and the foreign keys are written from their own facts, the key under its
+// name when it has not the one the server would give it.
 int ReadConstraints(CDbSession &session, const std::string &oid, CTableDefinitions &definitions)
 {
     CRows rows;
-    const int result = ReadRows(session, "select conname, pg_get_constraintdef(oid) from pg_constraint "
-                                         "where conrelid = " + oid
-                                             + " and contype in ('u', 'c', 'x') "
+    const int result = ReadRows(session, "select conname, pg_get_constraintdef(oid), contype::text, "
+                                         "(conname = (select relname from pg_class where oid = conrelid) "
+                                         "|| '_pkey')::int "
+                                         "from pg_constraint where conrelid = " + oid
+                                             + " and contype in ('p', 'u', 'c', 'x') "
                                                "order by contype desc, conname",
-                                2, rows);
-    for (const CDbRow &row : rows)
-        definitions.m_constraints.push_back("CONSTRAINT " + QuoteIdentifier(row[0]) + " " + row[1]);
+                                4, rows);
+    for (const CDbRow &row : rows) {
+        if (row[2] != "p")
+            definitions.m_constraints.push_back("CONSTRAINT " + QuoteIdentifier(row[0]) + " " + row[1]);
+        else if (row[3] != "1")
+            definitions.m_keyName = row[0];
+    }
     return result;
 }
 

@@ -118,7 +118,7 @@ create table "Order ""Lines""" (
   qty numeric(10,2) check (qty > 0),
   primary key ("order no", "line no"));
 create table part (
-  part_id integer primary key,
+  part_id integer constraint "part key" primary key,
   parent_id integer references part (part_id) on delete set null,
   name text not null unique,
   created timestamp default now());
