@@ -207,7 +207,9 @@ bool CDbView::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_canvas) {
         if (type == QEvent::ChildAdded || type == QEvent::ChildRemoved)
             m_lines->Invalidate();
-    } else if (type == QEvent::Move || type == QEvent::Resize) {
+    } else if ((type == QEvent::Move || type == QEvent::Resize) && !m_rescaling) {
+        // A change of zoom moves every window on the canvas but none in the
+        // diagram: the lines and the reach stay as they are.
         auto *table = qobject_cast<CTableWnd *>(watched);
         // A window pulled into reach follows with a move of its own.
         if (HasWindow(table) && !PullIntoReach(table)) {

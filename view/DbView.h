@@ -225,5 +225,7 @@ private:
     // Wheel steps come in eighths of a degree; a notch is 120. Touchpads
     // send fractions of a notch, which add up to a zoom step.
     int m_wheelZoomDelta = 0;
+    // True while the table windows are given a new zoom.
+    bool m_rescaling = false;
     CLayoutHistory<CLayout> m_layoutHistory;
 };

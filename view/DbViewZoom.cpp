@@ -57,13 +57,13 @@ void CDbView::ZoomAbout(double zoom, const QPoint &clientPoint)
         return;
     const QPointF diagramPoint = QPointF(clientPoint + ScrollPosition()) / m_zoom;
     m_zoom = zoom;
-    // The canvas is resized first: a window placed beyond its old extent
-    // must not be pulled back.
+    // The canvas is resized first, to the diagram's extent at the new zoom.
     FitCanvasToTables();
+    m_rescaling = true;
     for (int i = 0; m_pDoc && i < m_pDoc->TableCount(); ++i)
         if (CTableWnd *table = m_pDoc->GetTable(i); table->parentWidget() == m_canvas)
             table->SetZoom(zoom);
-    FitCanvasToTables();
+    m_rescaling = false;
     const QPointF scroll = diagramPoint * zoom - QPointF(clientPoint);
     horizontalScrollBar()->setValue(qRound(scroll.x()));
     verticalScrollBar()->setValue(qRound(scroll.y()));
