@@ -147,7 +147,7 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         QStringLiteral("Vellumix, a database designer. Opens the diagram file given, or with "
                        "--export writes its whole diagram to a picture or a PDF without opening "
                        "a window; --export --dsn <name> <file> does the same for every table "
-                       "of a data source, placed by the automatic layout. --export-sql writes "
+                       "of a data source, arranged as Arrange Diagram arranges them. --export-sql writes "
                        "the schema of the same tables as an SQL script instead."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and exits."));
@@ -167,8 +167,8 @@ int Run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QCommandLineOption dsn(
         QStringLiteral("dsn"),
         QStringLiteral("After --export or --export-sql, in place of the diagram file: connects to "
-                       "the data source <name> and writes all its tables (a diagram placed by the "
-                       "automatic layout, or a script)."),
+                       "the data source <name> and writes all its tables (a diagram arranged as "
+                       "Arrange Diagram arranges it, or a script)."),
         QStringLiteral("name"));
     const QCommandLineOption dialect(
         QStringLiteral("dialect"),

@@ -88,8 +88,9 @@ bool CDiagramExport::Load(const QByteArray &diagram, const QString &name, const 
                                    "line before its tables)")
                         .arg(name));
     // The reader loads the tables at the first table line; without one the
-    // diagram is the whole data source, placed as File New places it.
-    if (result >= 0 && m_doc->TableCount() == 0)
+    // diagram is the whole data source, arranged below once it is shown.
+    const bool wholeSource = result >= 0 && m_doc->TableCount() == 0;
+    if (wholeSource)
         result = m_doc->LoadAllTables();
     if (result < 0) {
         const QString what = session.IsConnected() ? QStringLiteral("cannot read the tables of %1")
@@ -100,6 +101,9 @@ bool CDiagramExport::Load(const QByteArray &diagram, const QString &name, const 
         return Fail(QStringLiteral("nothing to draw: %1 has no tables").arg(source));
     m_view = std::make_unique<CDbView>(m_doc.get());
     m_view->OnInitialUpdate();
+    // Nobody placed these tables: related ones stand together, none overlap.
+    if (wholeSource)
+        m_view->ArrangeDiagram();
     return true;
 }
 

@@ -170,7 +170,7 @@ void CMainFrame::CreateActions()
 {
     const int ids[] = {
         Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs,
-        Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::FileExport, Cmd::AppExit,
+        Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, Cmd::FileExport, Cmd::FileExportSql, Cmd::AppExit,
         Cmd::EditUndo, Cmd::EditRedo, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::EditFind, Cmd::CreateTable,
         Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex, Cmd::CreateForeignKey, Cmd::CreateTrigger,
         Cmd::Drop,
@@ -232,7 +232,7 @@ void CMainFrame::CreateMenus()
         << CreateMenu(QStringLiteral("&File"),
                       {Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::FileSave, Cmd::FileSaveAs,
                        kSeparator, Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup,
-                       Cmd::FileExport, kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
+                       Cmd::FileExport, Cmd::FileExportSql, kSeparator, kRecentFiles, kSeparator, Cmd::AppExit})
         << CreateMenu(QStringLiteral("&Edit"),
                       {Cmd::EditUndo, Cmd::EditRedo, kSeparator, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste,
                        kSeparator, Cmd::EditFind, kSeparator, Cmd::CreateTable, Cmd::EditTable, Cmd::AddColumn, Cmd::CreateIndex,

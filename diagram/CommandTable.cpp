@@ -16,6 +16,8 @@ const CCommandText kCommands[] = {
     {Cmd::FilePrintPreview, "Print Pre&view", "Display full pages", "Print Preview", nullptr},
     {Cmd::FileExport, "&Export Diagram...", "Write the whole diagram as a PNG or SVG picture or a PDF",
      "Export Diagram", nullptr},
+    {Cmd::FileExportSql, "Export S&QL Script...",
+     "Write the tables of the diagram, or the picked ones, as an SQL script", "Export SQL Script", nullptr},
     {Cmd::AppExit, "E&xit", "Quit the application; prompts to save documents", "Exit", nullptr},
 
     {Cmd::EditUndo, "&Undo\tCtrl+Z", "Undo the last action", "Undo", nullptr},
@@ -34,6 +36,7 @@ const CCommandText kCommands[] = {
     {Cmd::CreateTrigger, "Create &Trigger", nullptr, nullptr, nullptr},
     {Cmd::Drop, "&Drop", nullptr, nullptr, nullptr},
     {Cmd::HideTable, "&Hide Table", nullptr, nullptr, nullptr},
+    {Cmd::ShowSql, "Show S&QL", "Show the table's script in a window", "Show SQL", nullptr},
 
     {Cmd::ViewToolbar, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", nullptr},
     {Cmd::ViewStatusBar, "&Status Bar", "Show or hide the status bar", "Toggle StatusBar", nullptr},

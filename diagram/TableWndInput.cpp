@@ -333,7 +333,7 @@ void CTableWnd::ShowContextMenu(const QPoint &globalPos)
 {
     QMenu menu(this);
     AddCommandEntries(menu, {Cmd::EditTable, 0, Cmd::CreateIndex, Cmd::AddColumn, Cmd::CreateTrigger, 0,
-                             Cmd::Drop});
+                             Cmd::ShowSql, 0, Cmd::Drop});
     // The command may drop this very table: nothing of this window is
     // touched after it runs.
     if (QAction *chosen = menu.exec(globalPos))

@@ -76,6 +76,9 @@ constexpr int ViewZoomFit = 32801;
 // Ctrl+click on their captions).
 constexpr int ViewArrange = 32802;
 constexpr int ViewArrangeSelected = 32803;
+// File > Export SQL Script, and Show SQL on a table: the schema as a script.
+constexpr int FileExportSql = 32804;
+constexpr int ShowSql = 32805;
 
 } // namespace Cmd
 

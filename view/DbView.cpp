@@ -279,6 +279,7 @@ bool CDbView::CommandState(int id, bool &enabled, bool &checked) const
     case Cmd::ViewZoomFit:
     case Cmd::ViewArrange:
     case Cmd::FileExport:
+    case Cmd::FileExportSql:
     case Cmd::EditFind:
     case Cmd::CreateTable:
     case Cmd::ViewRefresh:
@@ -334,6 +335,8 @@ bool CDbView::OnCommand(int id)
         return ShowCreateTableDialog();
     case Cmd::FileExport:
         return ViewCommands::ExportDiagram(*this);
+    case Cmd::FileExportSql:
+        return ViewCommands::ExportSqlScript(*this);
     case Cmd::EditFind:
         return ViewCommands::FindTable(*this);
     case Cmd::EditUndo:

@@ -58,8 +58,8 @@ public:
     void RemoveTable(CTableWnd *table);
     // Reads the tables, their rows and the relationships again from the
     // catalog, keeping every window's place and the view mode: tables gone
-    // from the database leave, new ones are placed by the automatic
-    // layout under those standing. A failure is shown and leaves the
+    // from the database leave, new ones go into free space near the
+    // visible area, overlapping none. A failure is shown and leaves the
     // diagram as it was; false then.
     bool Refresh();
 

@@ -18,6 +18,7 @@
 #include "res/Resource.h"
 #include "view/DbView.h"
 #include "view/TableEdits.h"
+#include "view/ViewCommands.h"
 
 #include <QMessageBox>
 
@@ -268,6 +269,7 @@ bool TableCommands::Run(CDoc &doc, CDbView &view, CTableWnd &table, int id)
     case Cmd::DropIndexes: DropIndexes(doc, table, view); return true;
     case Cmd::DropTriggers: DropTriggers(doc, table); return true;
     case Cmd::DropTable: DropTable(doc, table, view); return true;
+    case Cmd::ShowSql: ViewCommands::ShowTableSql(view, table); return true;
     case Cmd::EditTable: return TableEdits::EditTable(doc, view, table);
     case Cmd::EditIndex: return TableEdits::EditIndex(doc, view, table);
     case Cmd::EditTrigger: return TableEdits::EditTrigger(doc, view, table);

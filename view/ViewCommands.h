@@ -1,6 +1,7 @@
 #pragma once
 
 class CDbView;
+class CTableWnd;
 
 // Commands of the database view that act on the whole diagram.
 namespace ViewCommands {
@@ -9,5 +10,10 @@ namespace ViewCommands {
 bool ExportDiagram(CDbView &view);
 // Edit > Find Table: the find box over the diagram.
 bool FindTable(CDbView &view);
+// File > Export SQL Script: the script of the picked tables, or of every
+// table of the diagram, written to a file the user names.
+bool ExportSqlScript(CDbView &view);
+// Show SQL on a table: its script in a read-only window with Copy.
+void ShowTableSql(CDbView &view, const CTableWnd &table);
 
 } // namespace ViewCommands

@@ -1,4 +1,6 @@
 #include "app/CommandLineTool.h"
+#include "diagram/PlatformMetrics.h"
+#include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "tests/support/ModalAnswerer.h"
@@ -10,7 +12,9 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
@@ -316,13 +320,15 @@ private slots:
         QCOMPARE(QFile::exists(output), reason.isEmpty());
         if (!reason.isEmpty())
             return;
-        // The same tables where File New puts them, saved and exported.
+        // The same tables as File New and Arrange Diagram place them, saved
+        // and exported.
         const CAdapterList adapters = MakeDbmsAdapters();
         CDoc doc(adapters);
         QVERIFY(doc.GetSession().Connect(COdbcSandbox::ConnectionString("VellumixSample")) >= 0);
         QVERIFY(doc.LoadAllTables() >= 0);
         CDbView view(&doc);
         view.OnInitialUpdate();
+        view.ArrangeDiagram();
         QVERIFY(doc.OnSaveDocument(folder.filePath("new.vmx")));
         QCOMPARE(RunTool({"--export", folder.filePath("new.vmx"), Path("new.png")}).status, 0);
         QCOMPARE(QImage(output), QImage(Path("new.png")));
@@ -363,6 +369,68 @@ private slots:
             QCOMPARE(RunTool({"--export", CSampleDiagram::DiagramPath(), Path("tool.png")}).status, 0);
             QCOMPARE(QImage(folder.filePath("menu.png")), QImage(Path("tool.png")));
         }
+    }
+
+    // Export SQL Script writes what --export-sql writes, or only the tables
+    // picked with Ctrl+click; Show SQL on a caption shows one table's part
+    // of it, and Copy puts that on the clipboard.
+    void theScriptCommandsWriteWhatTheCommandLineWrites()
+    {
+        QVERIFY(RunTool({"--export-sql", CSampleDiagram::DiagramPath(), Path("tool.sql")}).status == 0);
+        const QString whole = QString::fromUtf8(ReadFile(Path("tool.sql")));
+        CSampleDiagram sample;
+        QVERIFY(sample.Open(1300, 1000));
+        QTemporaryDir folder;
+        auto saveAs = [&](const QString &name) {
+            return [&, name](QWidget *widget) {
+                auto *edit = widget->findChild<QLineEdit *>("fileNameEdit");
+                auto *buttons = widget->findChild<QDialogButtonBox *>("buttonBox");
+                QVERIFY(qobject_cast<QFileDialog *>(widget) && edit && buttons);
+                edit->setText(folder.filePath(name));
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+            };
+        };
+        auto dialogs = CModalAnswerer::Dialogs();
+        dialogs.Queue(saveAs("all.sql"));
+        CModalAnswerer boxes;
+        QVERIFY(sample.View()->OnCommand(Cmd::FileExportSql));
+        QCOMPARE(QString::fromUtf8(ReadFile(folder.filePath("all.sql"))), whole);
+
+        CTableWnd *region = sample.Doc()->FindTable("region");
+        CTableWnd *stock = sample.Doc()->FindTable("stock");
+        QVERIFY(region && stock);
+        const QPoint caption(region->width() / 2, Platform::kSizingFrameHeight + Platform::kCaptionHeight / 2);
+        QTest::mouseClick(region, Qt::LeftButton, Qt::ControlModifier, caption);
+        QTest::mouseClick(stock, Qt::LeftButton, Qt::ControlModifier, caption);
+        dialogs.Queue(saveAs("picked.sql"));
+        QVERIFY(sample.View()->OnCommand(Cmd::FileExportSql));
+        const QString picked = QString::fromUtf8(ReadFile(folder.filePath("picked.sql")));
+        const QRegularExpression created("^CREATE TABLE (\\S+)", QRegularExpression::MultilineOption);
+        QStringList names;
+        for (auto match = created.globalMatch(picked); match.hasNext();)
+            names << match.next().captured(1);
+        names.sort();
+        QCOMPARE(names, (QStringList{"\"region\"", "\"stock\""}));
+
+        QString shown;
+        dialogs.Queue([&](QWidget *widget) {
+            auto *copy = widget->findChild<QPushButton *>();
+            auto *text = widget->findChild<QPlainTextEdit *>();
+            QVERIFY(copy && text && text->isReadOnly());
+            shown = text->toPlainText();
+            for (QPushButton *button : widget->findChildren<QPushButton *>())
+                if (button->text() == "&Copy")
+                    QTest::mouseClick(button, Qt::LeftButton);
+            static_cast<QDialog *>(widget)->reject();
+        });
+        auto menu = CModalAnswerer::Menus("Show S&QL");
+        QTest::mouseClick(region, Qt::RightButton, Qt::NoModifier, caption);
+        QCOMPARE(dialogs.Handled(), 3);
+        // After its heading line the table's script is its part of the whole.
+        const QString body = shown.section('\n', 1).trimmed();
+        QVERIFY2(body.startsWith("CREATE TABLE \"region\"") && whole.contains(body), qPrintable(shown));
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+        QCOMPARE(boxes.texts, QStringList());
     }
 
     void wrongCommandLinesAreUsageErrors_data()

@@ -358,7 +358,7 @@ private slots:
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&File")),
                  (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S",
                               "Save &As...", "-", "&Print...\tCtrl+P", "Print Pre&view",
-                              "P&rint Setup...", "&Export Diagram...", "-", "Recent File", "-",
+                              "P&rint Setup...", "&Export Diagram...", "Export S&QL Script...", "-", "Recent File", "-",
                               "E&xit"}));
         QCOMPARE(EntryTexts(MenuNamed(m_frame, "&Edit")),
                  (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",

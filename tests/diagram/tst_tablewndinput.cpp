@@ -270,7 +270,7 @@ private slots:
         QTest::keyClick(m_orders, Qt::Key_Return);
         QCOMPARE(chooser.MenuCount(), 1);
         QCOMPARE(chooser.menus[0], (QStringList{"&Edit Table...", QString(), "Create &Index", "&Add Column",
-                                                "Create &Trigger", QString(), "&Drop"}));
+                                                "Create &Trigger", QString(), "Show S&QL", QString(), "&Drop"}));
         const QRect row = m_orders->GetRowRect(5).translated(m_orders->ClientRect().topLeft());
         QCOMPARE(chooser.positions[0], m_orders->mapToGlobal(row.topRight()));
         QCOMPARE(SelectedRows(m_orders), QList<int>{5});
