@@ -96,8 +96,10 @@ bool StartsColumnConstraint(const CSqlTokens &tokens, const std::vector<size_t> 
     if (IsKeyword(token, "default") && IsKeyword(previous, "set"))
         return false;
     // GENERATED ALWAYS AS is one constraint; AS after a type word that
-    // happens to read "always" starts one of its own.
-    if (IsKeyword(token, "as") && IsKeyword(previous, "always") && k >= 2
+    // happens to read "always" starts one of its own, and so does AS in
+    // "generated always AS", a column named generated of type always
+    // (level token 0 is the column's name).
+    if (IsKeyword(token, "as") && IsKeyword(previous, "always") && k >= 3
         && IsKeyword(tokens[level[k - 2]], "generated"))
         return false;
     if (IsKeyword(token, "not") && k + 1 < level.size()

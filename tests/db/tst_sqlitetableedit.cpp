@@ -220,6 +220,9 @@ private slots:
         QTest::newRow("every stored column, its type a word that reads ALWAYS")
             << "CREATE TABLE t(a INT, b GENERATE ALWAYS AS('x'))" << "dropcols" << QStringList{"a"}
             << "The table \"t\" must keep a column that is not generated, so nothing was changed.";
+        QTest::newRow("every stored column, one named GENERATED of type ALWAYS")
+            << "CREATE TABLE t(a INT, GENERATED ALWAYS AS('x'))" << "dropcols" << QStringList{"a"}
+            << "The table \"t\" must keep a column that is not generated, so nothing was changed.";
         QTest::newRow("the key of a table without rowid")
             << "CREATE TABLE t(k TEXT PRIMARY KEY, v ANY) WITHOUT ROWID" << "dropcols" << QStringList{"k"}
             << "The table \"t\" has no rowid and needs its primary key column \"k\", so nothing was changed.";
