@@ -110,14 +110,27 @@ public:
         MarkEmptiedLines();
         MarkBlanksBesideCuts();
         std::string out;
-        for (size_t i = 0; i < m_text.size(); ++i)
-            if (!m_gone[i])
-                out += m_text[i];
+        for (size_t i = 0; i < m_text.size(); ++i) {
+            if (m_gone[i])
+                continue;
+            if (i > 0 && m_gone[i - 1] && !out.empty() && WouldJoin(out.back(), m_text[i]))
+                out += ' ';
+            out += m_text[i];
+        }
         return out;
     }
 
 private:
     static bool IsBlank(char c) { return c != '\n' && IsSpace(c); }
+
+    // Two characters that a cut brings together and that could then read
+    // as one token ("key" and "AS" written "keyAS", two quoted names, "-"
+    // and "-"): a blank keeps them apart.
+    static bool WouldJoin(char before, char after)
+    {
+        auto separates = [](char c) { return IsSpace(c) || c == '(' || c == ')' || c == ',' || c == ';'; };
+        return !separates(before) && !separates(after);
+    }
 
     // A table element whose every constraint goes, goes itself.
     void RemoveEmptiedTableElements()

@@ -101,6 +101,9 @@ private slots:
         QTest::newRow("dropkey: a column reference with odd quoting")
             << "CREATE TABLE t (\"col, one\" int REFERENCES \"p(x\" (\"id\"), b int)" << "dropkey"
             << QStringList{"col, one"} << "CREATE TABLE t (\"col, one\" int, b int)";
+        QTest::newRow("dropkey: the words on both sides stay apart")
+            << "CREATE TABLE t (a int key REFERENCES p (id)AS (1), b int)" << "dropkey"
+            << QStringList{"a"} << "CREATE TABLE t (a int key AS (1), b int)";
 
         QTest::newRow("dropcols: the first column takes the comma after it")
             << "CREATE TABLE t (a int, b int)" << "dropcols" << QStringList{"a"}
