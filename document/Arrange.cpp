@@ -8,6 +8,10 @@
 namespace Arrange {
 namespace {
 
+// A group is laid out with the axes swapped (see Transposed): in the code
+// below "down", "row" and "width" are "right", "column" and "height" on
+// the screen.
+
 // Ordering sweeps: each pass goes down the layers and back up; more
 // rarely pays on real schemas, and the best order seen is kept anyway.
 constexpr int kSweeps = 6;
@@ -388,6 +392,25 @@ CBlock LayOutGroup(const CGraph &graph, const std::vector<int> &tables)
     return block;
 }
 
+// Lines leave and enter tables at their sides, so a group's layers stand
+// as columns, parents left of their children: the group is laid out in
+// layers with the axes swapped, then swapped back.
+CGraph Transposed(const CGraph &graph)
+{
+    CGraph swapped = graph;
+    for (QSize &size : swapped.m_sizes)
+        size.transpose();
+    return swapped;
+}
+
+CBlock Transposed(CBlock block)
+{
+    for (QPoint &place : block.places)
+        place = QPoint(place.y(), place.x());
+    block.size.transpose();
+    return block;
+}
+
 // ---------------------------------------------------------------------------
 // Blocks side by side
 
@@ -446,9 +469,10 @@ int FirstFitDown(const std::vector<QRect> &standing, int x, int top, const QSize
 std::vector<QPoint> Tables(const CGraph &graph, const QPoint &origin)
 {
     std::vector<CBlock> related, loners;
+    const CGraph swapped = Transposed(graph);
     for (const std::vector<int> &group : Groups(graph)) {
         if (group.size() > 1) {
-            related.push_back(LayOutGroup(graph, group));
+            related.push_back(Transposed(LayOutGroup(swapped, group)));
         } else {
             const QSize &size = graph.m_sizes[group.front()];
             loners.push_back(CBlock{group, {QPoint(0, 0)}, size});

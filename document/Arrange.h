@@ -15,8 +15,8 @@ namespace Arrange {
 
 // The room left between two tables that were placed here.
 constexpr int kGap = 30;
-// The room between layers: the lines between parents and children run
-// there, so it is wider than the gap within a layer.
+// The room between layers (columns): the lines between parents and
+// children run there, so it is wider than the gap within a layer.
 constexpr int kLayerGap = 60;
 
 // A foreign key seen as a line between two tables: indexes into the table
@@ -36,9 +36,10 @@ struct CGraph
 };
 
 // The top-left corner of every table, in the order of the graph's sizes.
-// Each group of related tables is laid out in layers by its keys, parents
-// above their children (a cycle is broken at one of its keys), with the
-// order within each layer chosen to cross few lines; the groups then stand
+// Each group of related tables is laid out in layers by its keys, each
+// layer a column, parents left of their children (a cycle is broken at one
+// of its keys), since lines join tables at their sides; the order within
+// each layer is chosen to cross few lines. The groups then stand
 // side by side in rows, the largest first, and the tables related to none
 // fill a grid after them. No two tables overlap or come nearer than kGap.
 // The whole arrangement's top-left corner is at the origin.

@@ -79,7 +79,7 @@ class TestArrange : public QObject
     Q_OBJECT
 
 private slots:
-    void tablesDoNotOverlapAndParentsStandAbove_data()
+    void tablesDoNotOverlapAndParentsStandLeft_data()
     {
         QTest::addColumn<std::vector<int>>("items");
         QTest::addColumn<Links>("links");
@@ -100,7 +100,7 @@ private slots:
                                       << Links{{5, 4}, {6, 3}, {7, 2}, {8, 1}, {9, 0}, {9, 1}} << true;
         QTest::newRow("large tree") << std::vector<int>(600, 6) << Tree(600) << true;
     }
-    void tablesDoNotOverlapAndParentsStandAbove()
+    void tablesDoNotOverlapAndParentsStandLeft()
     {
         QFETCH(std::vector<int>, items);
         QFETCH(Links, links);
@@ -115,8 +115,8 @@ private slots:
         QCOMPARE(bounds.topLeft(), QPoint(20, 20));
         for (const auto &[foreign, parent] : links)
             if (acyclic && foreign != parent)
-                QVERIFY2(rects[parent].bottom() < rects[foreign].top(),
-                         qPrintable(QStringLiteral("%1 under %2").arg(foreign).arg(parent)));
+                QVERIFY2(rects[parent].right() < rects[foreign].left(),
+                         qPrintable(QStringLiteral("%1 right of %2").arg(foreign).arg(parent)));
         std::vector<QRect> automatic;
         const std::vector<QPoint> auto_places = AutoLayout(items);
         for (size_t i = 0; i < items.size(); ++i)
