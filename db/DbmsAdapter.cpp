@@ -33,6 +33,12 @@ int CDbmsAdapter::ReadTableDefinitions(CDbSession &session, const std::string &,
                                + ": its definitions cannot be read from its catalog.");
 }
 
+int CDbmsAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std::string> &,
+                                    std::vector<CCatalogTable> &, const CCatalogProgress &)
+{
+    return Refuse(session, "The catalog of " + GetDbmsName() + " is read table by table.");
+}
+
 int CDbmsAdapter::Refuse(CDbSession &session, std::string message)
 {
     session.m_lastError = std::move(message);

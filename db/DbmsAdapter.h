@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/CatalogTables.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +33,21 @@ public:
     // Appends the names of the table's triggers. End of rows is success.
     virtual int LoadTriggerNames(CDbSession &session, const std::string &table,
                                  std::vector<std::string> &names) = 0;
+    // True when ReadCatalogTables reads every table with a few queries over
+    // the whole catalog. The model is then loaded that way rather than with
+    // the catalog functions table by table, which some drivers answer by
+    // searching the whole catalog for each table.
+    virtual bool ReadsCatalogInBulk() const { return false; }
+    // The named tables (as ListTables names them), one entry each in the
+    // same order, with what SQLColumns, SQLStatistics, SQLPrimaryKeys and
+    // LoadTriggerNames would report of each, value for value; a name the
+    // catalog does not have gets an empty entry, as those calls give none.
+    // Progress is reported as the rows come; when it answers false the read
+    // stops with DbResult::kCancelled. Closes its statements. Refused by an
+    // engine without the bulk read.
+    virtual int ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
+                                  std::vector<CCatalogTable> &tables,
+                                  const CCatalogProgress &progress);
     // True when the catalog's TYPE_NAME is the type as the table declared
     // it, size included (varchar(40), numeric(10,2)); the column rows then
     // show it as it stands instead of adding a size from the catalog.

@@ -131,21 +131,18 @@ int CDoc::LoadAllTables()
     if (result >= 0)
         result = SchemaLoader::ListUserTables(m_session, names);
     if (result >= 0) {
-        m_tables.reserve(m_tables.size() + names.size());
-        const int total = static_cast<int>(names.size());
-        for (int loaded = 0; loaded < total;) {
-            auto *table = new CTableWnd(this, names[static_cast<size_t>(loaded)]);
-            result = ReloadTable(*table);
-            if (result < 0) {
-                delete table;
-                break;
-            }
+        std::vector<CTableSchema> schemas;
+        result = SchemaLoader::LoadTables(m_session, names, schemas, [this](int loaded, int total) {
+            return !m_loadProgress || m_loadProgress->Step(loaded, total);
+        });
+        // What was read before a failure or a cancel stays, as the caller
+        // decides what comes of it.
+        m_tables.reserve(m_tables.size() + schemas.size());
+        for (CTableSchema &schema : schemas) {
+            auto *table = new CTableWnd(this, schema.m_name);
+            m_schema.PutTable(std::move(schema));
+            table->ShowSchema(*m_schema.FindTable(table->m_name));
             m_tables.push_back(table);
-            ++loaded;
-            if (m_loadProgress && !m_loadProgress->Step(loaded, total)) {
-                result = DbResult::kCancelled;
-                break;
-            }
         }
     }
 

@@ -10,19 +10,36 @@
 namespace SchemaLoader {
 namespace {
 
+// A column as the model keeps it, put the way the engine's adapter reads
+// it: the same for a SQLColumns row and for a row of the bulk read.
+CSchemaColumn MakeColumn(const CDbmsAdapter *adapter, CCatalogColumn row)
+{
+    const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
+    CColumnFacts facts{std::move(row.m_typeName), std::move(row.m_dataType), std::move(row.m_precision),
+                       std::move(row.m_length), std::move(row.m_scale), std::move(row.m_nullable),
+                       declaredTypes};
+    if (adapter)
+        adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType, facts.m_precision,
+                                      facts.m_length);
+    return CSchemaColumn{std::move(row.m_name), std::move(facts), std::move(row.m_default)};
+}
+
+void NameIndexes(const CDbmsAdapter *adapter, std::vector<CSchemaIndex> &indexes)
+{
+    if (adapter)
+        for (CSchemaIndex &index : indexes)
+            index.m_name = adapter->ShownIndexName(index.m_name);
+}
+
 int LoadColumns(CDbSession &session, CTableSchema &table)
 {
     const CDbmsAdapter *adapter = session.GetAdapter();
-    const bool declaredTypes = adapter && adapter->ReportsDeclaredTypes();
     // COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH, SCALE, NULLABLE,
     // COLUMN_DEF.
     return session.ReadRows(
         session.ListColumns(table.m_name), {4, 5, 6, 7, 8, 9, 11, 13}, [&](const CDbRow &row) {
-            CColumnFacts facts{row[2], row[1], row[3], row[4], row[5], row[6], declaredTypes};
-            if (adapter)
-                adapter->NormalizeColumnFacts(facts.m_typeName, facts.m_dataType,
-                                              facts.m_precision, facts.m_length);
-            table.m_columns.push_back(CSchemaColumn{row[0], facts, row[7]});
+            table.m_columns.push_back(MakeColumn(
+                adapter, CCatalogColumn{row[0], row[1], row[2], row[3], row[4], row[5], row[6], row[7]}));
         });
 }
 
@@ -32,9 +49,7 @@ int LoadIndexes(CDbSession &session, CTableSchema &table)
     const int result = session.ReadResult(session.ListIndexes(table.m_name), [&](CRowSource &rows) {
         return ReadIndexRows(rows, table.m_indexes);
     });
-    if (const CDbmsAdapter *adapter = session.GetAdapter())
-        for (CSchemaIndex &index : table.m_indexes)
-            index.m_name = adapter->ShownIndexName(index.m_name);
+    NameIndexes(session.GetAdapter(), table.m_indexes);
     return result;
 }
 
@@ -82,6 +97,53 @@ int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table)
     if (result >= 0)
         result = LoadTriggers(session, table);
     return result;
+}
+
+namespace {
+
+CTableSchema MakeTable(const CDbmsAdapter *adapter, CCatalogTable &read)
+{
+    CTableSchema table{std::move(read.m_name), {}, {}, std::move(read.m_triggers)};
+    table.m_columns.reserve(read.m_columns.size());
+    for (CCatalogColumn &column : read.m_columns)
+        table.m_columns.push_back(MakeColumn(adapter, std::move(column)));
+    for (CCatalogIndex &index : read.m_indexes)
+        table.m_indexes.push_back(
+            CSchemaIndex{std::move(index.m_name), index.m_unique, std::move(index.m_columns)});
+    NameIndexes(adapter, table.m_indexes);
+    table.m_primaryKey = std::move(read.m_primaryKey);
+    return table;
+}
+
+} // namespace
+
+int LoadTables(CDbSession &session, const std::vector<std::string> &names,
+               std::vector<CTableSchema> &tables, const CCatalogProgress &step, CatalogRead read)
+{
+    const int total = static_cast<int>(names.size());
+    CDbmsAdapter *adapter = session.GetAdapter();
+    if (read == CatalogRead::Best && adapter && adapter->ReadsCatalogInBulk()) {
+        std::vector<CCatalogTable> found;
+        const int result = adapter->ReadCatalogTables(session, names, found, step);
+        if (result < 0)
+            return result;
+        tables.reserve(tables.size() + found.size());
+        for (CCatalogTable &table : found)
+            tables.push_back(MakeTable(adapter, table));
+        return step && !step(total, total) ? DbResult::kCancelled : result;
+    }
+    tables.reserve(tables.size() + names.size());
+    for (int loaded = 0; loaded < total;) {
+        CTableSchema table;
+        const int result = LoadTable(session, names[static_cast<size_t>(loaded)], table);
+        if (result < 0)
+            return result;
+        tables.push_back(std::move(table));
+        ++loaded;
+        if (step && !step(loaded, total))
+            return DbResult::kCancelled;
+    }
+    return DbResult::kOk;
 }
 
 int LoadDefinitions(CDbSession &session, CTableSchema &table)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/CatalogTables.h"
 #include "model/SchemaModel.h"
 
 #include <string>
@@ -17,6 +18,17 @@ namespace SchemaLoader {
 int ListUserTables(CDbSession &session, std::vector<std::string> &names);
 // One table's columns, indexes with their segments, and triggers.
 int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table);
+// How LoadTables reads the catalog: Best takes the adapter's bulk read
+// where the engine has one; PerTable always calls the catalog functions
+// table by table (what an engine without a bulk read gets).
+enum class CatalogRead { Best, PerTable };
+// The named tables, appended in the order given. `step` hears how far the
+// load has come (done of the number of names); when it answers false the
+// load stops with DbResult::kCancelled. The per-table read keeps the tables
+// read before a failure; the bulk read keeps none.
+int LoadTables(CDbSession &session, const std::vector<std::string> &names,
+               std::vector<CTableSchema> &tables, const CCatalogProgress &step = nullptr,
+               CatalogRead read = CatalogRead::Best);
 // What a schema script needs of the table beyond the diagram, through the
 // engine's adapter; an engine that cannot read it refuses.
 int LoadDefinitions(CDbSession &session, CTableSchema &table);

@@ -28,16 +28,13 @@ int ReadCatalog(CDbSession &session, CSchemaModel &fresh, std::vector<std::strin
         result = SchemaLoader::ListUserTables(session, names);
     if (result < 0)
         return result;
-    const int total = static_cast<int>(names.size());
-    for (int read = 0; read < total; ++read) {
-        CTableSchema table;
-        result = SchemaLoader::LoadTable(session, names[static_cast<size_t>(read)], table);
-        if (result < 0)
-            return result;
+    std::vector<CTableSchema> tables;
+    result = SchemaLoader::LoadTables(session, names, tables,
+                                      [&progress](int read, int total) { return progress.Step(read, total); });
+    if (result < 0)
+        return result;
+    for (CTableSchema &table : tables)
         fresh.PutTable(std::move(table));
-        if (!progress.Step(read + 1, total))
-            return DbResult::kCancelled;
-    }
     return 0;
 }
 

@@ -56,6 +56,16 @@ public:
     static const char *const kTableSqlQuery;
     // Every trigger of the database with its table, in creation order.
     static const char *const kTriggerQuery;
+    // Every column of every table, and every index column of every table
+    // (SqliteCatalog.cpp).
+    static const char *const kColumnQuery;
+    static const char *const kIndexQuery;
+
+    // The whole catalog in three queries (SqliteCatalog.cpp).
+    bool ReadsCatalogInBulk() const override { return true; }
+    int ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
+                          std::vector<CCatalogTable> &tables,
+                          const CCatalogProgress &progress) override;
 
     // The name an unnamed foreign key gets: table_column[_column...]_fkey.
     static std::string GeneratedName(const std::string &table,

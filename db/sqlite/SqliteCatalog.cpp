@@ -1,0 +1,339 @@
+#include "db/sqlite/SqliteCatalog.h"
+
+#include "db/DbSession.h"
+#include "db/ResultCodes.h"
+#include "db/SqlText.h"
+#include "db/sqlite/SqliteAdapter.h"
+#include "db/sqlite/SqliteTableKeys.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <unordered_map>
+
+// Rows of every table at once. The pragma functions give their rows in
+// their own order (columns by cid, indexes by seq, segments by seqno),
+// which the queries select so that each table's rows can be put in that
+// order without asking the engine to sort the whole catalog.
+const char *const CSqliteAdapter::kColumnQuery =
+    "select m.name, t.cid, t.name, t.type, t.\"notnull\", t.dflt_value is not null, "
+    "coalesce(t.dflt_value, ''), t.pk "
+    "from sqlite_master m join pragma_table_info(m.name) t where m.type = 'table'";
+
+const char *const CSqliteAdapter::kIndexQuery =
+    "select m.name, i.seq, i.name, i.\"unique\", x.seqno, x.name "
+    "from sqlite_master m join pragma_index_list(m.name) i join pragma_index_info(i.name) x "
+    "where m.type = 'table'";
+
+namespace SqliteCatalog {
+namespace {
+
+// SQL data type codes, ODBC 2 numbering.
+enum : int {
+    kInteger = 4, kSmallInt = 5, kDouble = 8, kVarChar = 12, kDate = 9, kTime = 10,
+    kTimestamp = 11, kLongVarChar = -1, kBinary = -2, kVarBinary = -3, kLongVarBinary = -4,
+    kBigInt = -5, kTinyInt = -6, kBit = -7,
+};
+
+// The driver takes the code from how the lower-cased declared type starts;
+// the first rule that matches wins, and a type no rule knows is text.
+// "inter" comes first: to the driver an interval is text, not an integer.
+struct CTypeRule
+{
+    const char *start;
+    int code;
+};
+const CTypeRule kTypeRules[] = {
+    {"inter", kVarChar},    {"int", kInteger},      {"mediumint", kInteger},
+    {"numeric", kDouble},   {"tinyint", kTinyInt},  {"smallint", kSmallInt},
+    {"float", kDouble},     {"double", kDouble},    {"real", kDouble},
+    {"timestamp", kTimestamp}, {"datetime", kTimestamp}, {"time", kTime},
+    {"date", kDate},        {"text", kLongVarChar}, {"memo", kLongVarChar},
+    {"longvarchar", kLongVarChar}, {"bool", kBit},  {"bit", kBit},
+    {"bigint", kBigInt},    {"blob", kBinary},      {"varbinary", kVarBinary},
+    {"longvarbinary", kLongVarBinary},
+};
+
+int TypeCode(const std::string &lowerType)
+{
+    for (const CTypeRule &rule : kTypeRules)
+        if (lowerType.rfind(rule.start, 0) == 0)
+            return rule.code;
+    return kVarChar;
+}
+
+// The sizes the driver reports for a code before the declared type's own:
+// `length` is the display size, `precision` the digits.
+void DefaultSizes(int code, long &length, long &precision)
+{
+    switch (code) {
+    case kInteger: length = 10; precision = 9; break;
+    case kTinyInt: length = 4; precision = 3; break;
+    case kSmallInt: length = 6; precision = 5; break;
+    case kDouble: length = 54; precision = 53; break;
+    case kDate: length = 10; precision = 0; break;
+    case kTime: length = 8; precision = 0; break;
+    case kTimestamp: length = 32; precision = 3; break;
+    case kLongVarChar: case kLongVarBinary: length = 65536; precision = 0; break;
+    case kBigInt: length = 20; precision = 19; break;
+    case kBit: length = 1; precision = 1; break;
+    default: length = 255; precision = 0; break; // text, binary, varbinary
+    }
+}
+
+// A signed decimal number after optional blanks, as scanf's %d reads it.
+bool ReadNumber(const char *&p, long &value)
+{
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    char *end = nullptr;
+    if (!std::isdigit(static_cast<unsigned char>(*p)) && *p != '-' && *p != '+')
+        return false;
+    value = std::strtol(p, &end, 10);
+    if (end == p || !std::isdigit(static_cast<unsigned char>(end[-1])))
+        return false;
+    p = end;
+    return true;
+}
+
+bool ClosingBracket(const char *p)
+{
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    return *p == ')';
+}
+
+// The declared sizes: "(m, d)" gives both, "(n)" one size for both (only
+// the fractional digits of a timestamp). The driver wants a name before
+// the bracket, the first number right before a comma, and the closing
+// bracket after the last; otherwise the type keeps the code's sizes.
+void DeclaredSizes(const std::string &type, int code, long &length, long &precision)
+{
+    const size_t open = type.find('(');
+    if (open == std::string::npos || open == 0)
+        return;
+    const char *p = type.c_str() + open + 1;
+    long first = 0, second = 0;
+    if (!ReadNumber(p, first))
+        return;
+    if (*p == ',') {
+        const char *q = p + 1;
+        if (ReadNumber(q, second) && ClosingBracket(q)) {
+            length = first;
+            precision = second;
+        }
+        return;
+    }
+    if (!ClosingBracket(p))
+        return;
+    if (code == kTimestamp) {
+        precision = first;
+    } else {
+        length = first;
+        precision = first;
+    }
+}
+
+// The driver hands a default over without the quotes of a string literal;
+// quotes doubled inside it stay doubled.
+std::string ShownDefault(const std::string &value)
+{
+    if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"')
+        && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+} // namespace
+
+CCatalogColumn DescribeColumn(const std::string &name, const std::string &declaredType,
+                              bool notNull, bool hasDefault, const std::string &defaultValue)
+{
+    const std::string lower = SqlText::ToLower(declaredType);
+    int code = TypeCode(lower);
+    long length = 0, precision = 0;
+    DefaultSizes(code, length, precision);
+    DeclaredSizes(declaredType, code, length, precision);
+    if (code == kVarChar && length > 255)
+        code = kLongVarChar;
+    else if (code == kVarBinary && length > 255)
+        code = kLongVarBinary;
+    CCatalogColumn column;
+    column.m_name = name;
+    column.m_dataType = std::to_string(code);
+    column.m_typeName = declaredType;
+    column.m_precision = std::to_string(precision);
+    column.m_length = std::to_string(length);
+    column.m_scale = "10"; // what the driver sends in that place, whatever the type
+    column.m_nullable = notNull ? "0" : "1";
+    column.m_default = hasDefault ? ShownDefault(defaultValue) : "NULL";
+    return column;
+}
+
+} // namespace SqliteCatalog
+
+namespace {
+
+// Reads every row of a query, handing each on; a handler that returns
+// false stops the read as cancelled.
+int ReadAll(CDbSession &session, const char *query, int columns,
+            const std::function<bool(const CDbRow &)> &onRow)
+{
+    return session.ReadResult(session.Execute(query), [&](CRowSource &rows) {
+        CDbRow row(static_cast<size_t>(columns));
+        for (;;) {
+            int result = rows.Fetch();
+            if (result == DbResult::kNoData)
+                return DbResult::kOk;
+            for (int i = 0; result >= 0 && i < columns; ++i)
+                result = rows.GetColumnText(i + 1, row[static_cast<size_t>(i)]);
+            if (result < 0)
+                return result;
+            if (!onRow(row))
+                return DbResult::kCancelled;
+        }
+    });
+}
+
+// Counts the tables a query's rows have reached and reports them, as part
+// `phase` of `phases` of the read.
+class CPhaseProgress
+{
+public:
+    CPhaseProgress(const CCatalogProgress &progress, int total, int phase, int phases)
+        : m_progress(progress), m_total(total), m_phase(phase), m_phases(phases)
+    {
+    }
+    bool Reached(const std::string &table)
+    {
+        if (table == m_last)
+            return true;
+        m_last = table;
+        ++m_seen;
+        if (!m_progress)
+            return true;
+        const long long done = (static_cast<long long>(m_phase) * m_total + std::min(m_seen, m_total))
+                               / m_phases;
+        return m_progress(static_cast<int>(done), m_total);
+    }
+
+private:
+    const CCatalogProgress &m_progress;
+    int m_total, m_phase, m_phases, m_seen = 0;
+    std::string m_last;
+};
+
+struct CPlacedColumn
+{
+    long cid;
+    CCatalogColumn column;
+    long pk;
+    std::string type;
+};
+
+struct CPlacedSegment
+{
+    long seq;
+    std::string index;
+    bool unique;
+    long seqno;
+    std::string column;
+};
+
+bool StartsWith(const std::string &text, const char *start) { return text.rfind(start, 0) == 0; }
+
+} // namespace
+
+// The rows come as SQLColumns, SQLStatistics and SQLPrimaryKeys of the
+// driver give them, one table at a time: see SqliteCatalog and
+// CSqliteTableKeys for the rowid key the driver reports as an index.
+int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
+                                      std::vector<CCatalogTable> &tables,
+                                      const CCatalogProgress &progress)
+{
+    const int total = static_cast<int>(names.size());
+    std::unordered_map<std::string, size_t> place;
+    place.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        place.emplace(names[i], i);
+    std::vector<std::vector<CPlacedColumn>> columns(names.size());
+    std::vector<std::vector<CPlacedSegment>> segments(names.size());
+
+    CPhaseProgress columnPhase(progress, total, 0, 2);
+    int result = ReadAll(session, kColumnQuery, 8, [&](const CDbRow &row) {
+        const auto found = place.find(row[0]);
+        if (found == place.end())
+            return true;
+        columns[found->second].push_back(
+            {std::atol(row[1].c_str()),
+             SqliteCatalog::DescribeColumn(row[2], row[3], row[4] != "0", row[5] == "1", row[6]),
+             std::atol(row[7].c_str()), row[3]});
+        return columnPhase.Reached(row[0]);
+    });
+    CPhaseProgress indexPhase(progress, total, 1, 2);
+    if (result >= 0)
+        result = ReadAll(session, kIndexQuery, 6, [&](const CDbRow &row) {
+            const auto found = place.find(row[0]);
+            if (found == place.end())
+                return true;
+            segments[found->second].push_back({std::atol(row[1].c_str()), row[2], row[3] == "1",
+                                               std::atol(row[4].c_str()), row[5]});
+            return indexPhase.Reached(row[0]);
+        });
+    std::unordered_map<std::string, std::vector<std::string>> triggers;
+    if (result >= 0)
+        result = ReadAll(session, kTriggerQuery, 2, [&](const CDbRow &row) {
+            triggers[SqlText::ToLower(row[0])].push_back(row[1]);
+            return true;
+        });
+    if (result < 0)
+        return result;
+
+    tables.assign(names.size(), CCatalogTable());
+    for (size_t i = 0; i < names.size(); ++i) {
+        CCatalogTable &table = tables[i];
+        table.m_name = names[i];
+        std::vector<CPlacedColumn> &own = columns[i];
+        std::stable_sort(own.begin(), own.end(),
+                         [](const CPlacedColumn &a, const CPlacedColumn &b) { return a.cid < b.cid; });
+        std::vector<size_t> keyColumns;
+        for (size_t c = 0; c < own.size(); ++c) {
+            if (own[c].pk > 0)
+                keyColumns.push_back(c);
+            table.m_columns.push_back(std::move(own[c].column));
+        }
+        // The driver numbers the key's columns in table order, whatever the
+        // key's own order.
+        for (size_t c : keyColumns)
+            table.m_primaryKey.push_back(table.m_columns[c].m_name);
+        if (keyColumns.size() == 1 && SqlText::ToLower(own[keyColumns.front()].type) == "integer")
+            table.m_indexes.push_back(CCatalogIndex{CSqliteTableKeys::kReportedRowidKeyName, true,
+                                                    {table.m_primaryKey.front()}});
+
+        std::vector<CPlacedSegment> &rows = segments[i];
+        std::stable_sort(rows.begin(), rows.end(), [](const CPlacedSegment &a, const CPlacedSegment &b) {
+            return a.seq != b.seq ? a.seq < b.seq : a.seqno < b.seqno;
+        });
+        // Without a declared key the driver reports the columns of the
+        // automatic unique indexes as the key, each numbered within its
+        // index; the loader puts them by that number.
+        std::vector<std::pair<long, std::string>> uniqueParts;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const CPlacedSegment &row = rows[r];
+            if (r == 0 || row.seq != rows[r - 1].seq)
+                table.m_indexes.push_back(CCatalogIndex{row.index, row.unique, {}});
+            table.m_indexes.back().m_columns.push_back(row.column);
+            if (keyColumns.empty() && StartsWith(row.index, "sqlite_autoindex_"))
+                uniqueParts.emplace_back(row.seqno + 1, row.column);
+        }
+        std::stable_sort(uniqueParts.begin(), uniqueParts.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (auto &part : uniqueParts)
+            table.m_primaryKey.push_back(std::move(part.second));
+
+        const auto ownTriggers = triggers.find(SqlText::ToLower(names[i]));
+        if (ownTriggers != triggers.end())
+            table.m_triggers = ownTriggers->second;
+    }
+    return DbResult::kOk;
+}

@@ -1,0 +1,179 @@
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
+#include "db/ResultCodes.h"
+#include "model/SchemaLoader.h"
+#include "tests/support/OdbcSandbox.h"
+#include "tests/support/PostgresDatabase.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// Names that need quoting and escaping (quotes, blanks, % and _, letters
+// beyond ASCII, mixed case, a_b beside aXb, which a search pattern would
+// mix up), keys of two columns, a self-reference, descending, expression,
+// partial and unique indexes, tables without a key or with their key
+// declared apart from its columns, and triggers.
+const char *const kSqliteSchema = R"SQL(
+create table "Parent ""Q"" %_x" ("Id" integer primary key, "naïve col" varchar(40) not null default 'it''s',
+  b numeric(10,2), c text default (1+2), d blob, e "my type"(3), f datetime, g, h decimal(5),
+  i timestamp(3), j int unsigned, k bigint, l boolean, m nvarchar(300), n varbinary(300), o interval,
+  p "text" default "q", q real default 1.5, r numeric(10 ,2), s varchar( 40 ), unique (b, c));
+create table "child table" (id int, pid integer references "Parent ""Q"" %_x" on delete cascade,
+  x1 int, x2 integer, "A%B" char(8), primary key (x2, pid),
+  foreign key (x1, x2) references "child table" (x2, pid) on delete set null);
+create index "Ix ""desc""" on "child table" ("A%B" desc, x1);
+create unique index ix_expr on "child table" (lower("A%B"));
+create index ix_part on "child table" (id) where id > 0;
+create table selfref (id integer not null primary key desc, parent integer references selfref);
+create table nokey (a, b, c unique, unique (a, b));
+create unique index nokey_b on nokey (b);
+create table "Ünïcode Tábla" ("Größe" int, "Name" text, primary key ("Name"));
+create table a_b (x int);
+create table aXb (y int, z INTEGER, primary key (z));
+create table wr (k text primary key, v) without rowid;
+create trigger "trg ""1""" after insert on selfref begin select 1; end;
+create trigger trg2 before delete on "CHILD TABLE" begin select 1; end;
+)SQL";
+
+const char *const kPostgresSchema = R"SQL(
+create function touch() returns trigger language plpgsql as $$ begin return new; end $$;
+create table "Parent ""Q"" %_x" ("Id" serial primary key, "naïve col" varchar(40) not null default 'it''s',
+  b numeric(10,2), c text default 'x', d bytea, f timestamp, g char(8), h boolean, i date,
+  j bigint, k uuid, l varchar(300), m double precision, unique (b, c));
+create table "child table" (id int, pid int references "Parent ""Q"" %_x" on delete cascade,
+  x1 int, x2 int, "A%B" char(8), primary key (x2, pid),
+  foreign key (x1, x2) references "child table" (x2, pid) on delete set null);
+create index "Ix ""desc""" on "child table" ("A%B" desc, x1);
+create unique index ix_expr on "child table" (lower("A%B"));
+create index ix_part on "child table" (id) where id > 0;
+create table selfref (id int primary key, parent int references selfref);
+create table "Ünïcode Tábla" ("Größe" int, "Name" text primary key);
+create table a_b (x int);
+create table "aXb" (y int);
+create trigger "trg ""1""" after insert on selfref for each row execute function touch();
+create trigger trg2 before delete on "child table" for each row execute function touch();
+)SQL";
+
+// The first difference of two loads, for the failure message.
+QString Difference(const std::vector<CTableSchema> &bulk, const std::vector<CTableSchema> &perTable)
+{
+    if (bulk.size() != perTable.size())
+        return QString("%1 tables against %2").arg(bulk.size()).arg(perTable.size());
+    for (size_t t = 0; t < bulk.size(); ++t) {
+        const CTableSchema &a = bulk[t], &b = perTable[t];
+        const QString table = QString::fromStdString(b.m_name) + ": ";
+        for (size_t c = 0; c < std::min(a.m_columns.size(), b.m_columns.size()); ++c)
+            if (!(a.m_columns[c] == b.m_columns[c])) {
+                const auto text = [](const CSchemaColumn &x) {
+                    const CColumnFacts &f = x.m_facts;
+                    return QString::fromStdString(x.m_name + " " + f.m_typeName + " " + f.m_dataType + " "
+                                                  + f.m_precision + " " + f.m_length + " " + f.m_scale
+                                                  + " " + f.m_nullable + " [" + x.m_default + "]");
+                };
+                return table + text(a.m_columns[c]) + " against " + text(b.m_columns[c]);
+            }
+        if (a.m_columns.size() != b.m_columns.size())
+            return table + "column count";
+        if (!(a.m_indexes == b.m_indexes))
+            return table + "indexes";
+        if (a.m_primaryKey != b.m_primaryKey)
+            return table + "primary key";
+        if (a.m_triggers != b.m_triggers)
+            return table + "triggers";
+    }
+    return {};
+}
+
+} // namespace
+
+// The model read with the engine's few queries over the whole catalog is
+// the model read with the ODBC catalog functions table by table.
+class TestCatalogRead : public QObject
+{
+    Q_OBJECT
+
+    CAdapterList m_adapters = MakeDbmsAdapters();
+    COdbcSandbox m_sandbox;
+    CPostgresDatabase m_postgres{m_sandbox};
+    std::unique_ptr<CDbSession> m_sqlite;
+    std::unique_ptr<CDbSession> m_server;
+
+    CDbSession &Session(const QString &engine) { return engine == "SQLite" ? *m_sqlite : *m_server; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_postgres.IsReady(), qPrintable(m_postgres.Error()));
+        m_sandbox.AddSqliteSource("Odd", kSqliteSchema);
+        QVERIFY2(m_postgres.Run(kPostgresSchema), qPrintable(m_postgres.Error()));
+        m_sqlite = std::make_unique<CDbSession>(m_adapters);
+        m_server = std::make_unique<CDbSession>(m_adapters);
+        QCOMPARE(m_sqlite->Connect(COdbcSandbox::ConnectionString("Odd")), 0);
+        QCOMPARE(m_server->Connect(m_postgres.ConnectionString()), 0);
+    }
+    void cleanupTestCase() { m_sqlite.reset(); m_server.reset(); }
+
+    void sameModel_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<int>("tables");
+        QTest::addColumn<bool>("bulk"); // whether the engine has the bulk read
+        QTest::newRow("SQLite") << "SQLite" << 8 << true;
+        QTest::newRow("PostgreSQL") << "PostgreSQL" << 6 << false;
+    }
+    void sameModel()
+    {
+        QFETCH(QString, engine);
+        QFETCH(int, tables);
+        QFETCH(bool, bulk);
+        CDbSession &session = Session(engine);
+        QCOMPARE(session.GetAdapter()->ReadsCatalogInBulk(), bulk);
+        std::vector<std::string> names;
+        QCOMPARE(SchemaLoader::ListUserTables(session, names), 0);
+        QCOMPARE(static_cast<int>(names.size()), tables);
+        std::vector<CTableSchema> fast, slow;
+        QCOMPARE(SchemaLoader::LoadTables(session, names, fast), 0);
+        QCOMPARE(SchemaLoader::LoadTables(session, names, slow, nullptr, SchemaLoader::CatalogRead::PerTable), 0);
+        QVERIFY2(fast == slow, qPrintable(Difference(fast, slow)));
+        // The schema's own facts: every table came with its columns.
+        for (const CTableSchema &table : fast)
+            QVERIFY2(!table.m_columns.empty(), table.m_name.c_str());
+    }
+
+    // A cancel from the progress stops the load, also in the middle of a
+    // query, and is reported as such.
+    void cancel_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<int>("answers"); // how many reports are answered yes
+        for (const char *engine : {"SQLite", "PostgreSQL"}) {
+            QTest::addRow("%s: at once", engine) << engine << 0;
+            QTest::addRow("%s: after two", engine) << engine << 2;
+        }
+    }
+    void cancel()
+    {
+        QFETCH(QString, engine);
+        QFETCH(int, answers);
+        CDbSession &session = Session(engine);
+        std::vector<std::string> names;
+        QCOMPARE(SchemaLoader::ListUserTables(session, names), 0);
+        std::vector<CTableSchema> tables;
+        int asked = 0;
+        const int result = SchemaLoader::LoadTables(session, names, tables, [&](int done, int total) {
+            return done <= total && asked++ < answers;
+        });
+        QCOMPARE(result, DbResult::kCancelled);
+        QCOMPARE(asked, answers + 1);
+        // The session is free for the next statement.
+        std::vector<std::string> again;
+        QCOMPARE(SchemaLoader::ListUserTables(session, again), 0);
+        QCOMPARE(again, names);
+    }
+};
+
+QTEST_MAIN(TestCatalogRead)
+#include "tst_catalogread.moc"
