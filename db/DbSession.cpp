@@ -315,6 +315,7 @@ std::string CDbSession::ExtractDsn(const std::string &completed, const std::stri
 int CDbSession::CloseStatement()
 {
     m_rowsEntry = 0;
+    m_paddedColumns.clear();
     return CheckReturn(SQLFreeStmt(m_statement, SQL_CLOSE));
 }
 
@@ -324,6 +325,7 @@ int CDbSession::CloseStatement()
 void CDbSession::CloseCursor()
 {
     m_rowsEntry = 0;
+    m_paddedColumns.clear();
     if (m_statement != SQL_NULL_HSTMT)
         SQLFreeStmt(m_statement, SQL_CLOSE);
 }
@@ -402,6 +404,7 @@ int CDbSession::EndTransaction(SQLSMALLINT completion)
     if (!m_inTransaction)
         return DbResult::kOk;
     SQLFreeStmt(m_statement, SQL_CLOSE);
+    m_paddedColumns.clear();
     const auto sent = std::chrono::system_clock::now();
     const int result = ConnectionCall(SQLEndTran(SQL_HANDLE_DBC, m_connection, completion));
     LogTransactionStep(completion == SQL_COMMIT ? "COMMIT" : "ROLLBACK", sent, result);
@@ -434,14 +437,28 @@ int CDbSession::Fetch()
 
 // Only a fixed-length character column comes padded with blanks to its
 // length (the Pervasive.SQL dictionary's names, a PostgreSQL char(n)).
+// The answer holds for the whole result set: it is asked once a column,
+// not once a value (a bulk catalog read gets hundreds of thousands).
 bool CDbSession::IsPaddedColumn(int column, int &result)
 {
+    enum : signed char { kUnknown = 0, kPadded = 1, kUnpadded = 2 };
+    const size_t slot = static_cast<size_t>(column);
+    if (column > 0 && slot < m_paddedColumns.size() && m_paddedColumns[slot] != kUnknown) {
+        result = DbResult::kOk;
+        return m_paddedColumns[slot] == kPadded;
+    }
     // SQLDescribeCol rather than SQLColAttribute: in the ODBC 2 environment
     // the driver manager answers the latter with "char" for every column.
     SQLSMALLINT type = 0;
     result = CheckReturn(SQLDescribeCol(m_statement, static_cast<SQLUSMALLINT>(column), nullptr, 0,
                                         nullptr, &type, nullptr, nullptr, nullptr));
-    return result >= 0 && (type == SQL_CHAR || type == SQL_WCHAR);
+    const bool padded = result >= 0 && (type == SQL_CHAR || type == SQL_WCHAR);
+    if (result >= 0 && column > 0 && column < 1000) {
+        if (slot >= m_paddedColumns.size())
+            m_paddedColumns.resize(slot + 1, kUnknown);
+        m_paddedColumns[slot] = padded ? kPadded : kUnpadded;
+    }
+    return padded;
 }
 
 // A value longer than the buffer comes in pieces: the driver fills the

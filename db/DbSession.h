@@ -218,6 +218,9 @@ private:
     CDbStatementLog m_log;
     // The log entry of the statement whose rows are being read, or 0.
     unsigned long long m_rowsEntry = 0;
+    // Of the open result set, by column: whether its values come padded
+    // (IsPaddedColumn); empty after each close.
+    std::vector<signed char> m_paddedColumns;
     ConnectPrompt m_prompt;
 };
 
