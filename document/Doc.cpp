@@ -17,6 +17,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -38,16 +39,31 @@ public:
         return result;
     }
     bool HasTables() const override { return m_doc.TableCount() > 0; }
-    int LoadAllTables() override { return m_doc.LoadAllTables(); }
+    int LoadAllTables() override
+    {
+        m_byName.clear();
+        return m_doc.LoadAllTables();
+    }
+    // Looked up by name in a table made once after loading: a search of the
+    // table list for every line of the file grew with the square of the
+    // diagram. Of equal names the first in document order counts, as
+    // FindTable finds it.
     void SetRecordedPosition(const std::string &table, const QPoint &position) override
     {
-        if (CTableWnd *found = m_doc.FindTable(table))
-            found->m_savedPos = position;
+        if (m_byName.empty()) {
+            m_byName.reserve(static_cast<size_t>(m_doc.TableCount()));
+            for (int i = 0; i < m_doc.TableCount(); ++i)
+                m_byName.emplace(m_doc.GetTable(i)->m_name, m_doc.GetTable(i));
+        }
+        const auto found = m_byName.find(table);
+        if (found != m_byName.end())
+            found->second->m_savedPos = position;
     }
     void SetViewMode(int mode) override { m_doc.m_viewMode = mode; }
 
 private:
     CDoc &m_doc;
+    std::unordered_map<std::string, CTableWnd *> m_byName;
 };
 
 } // namespace
