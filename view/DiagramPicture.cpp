@@ -6,6 +6,7 @@
 #include "document/Doc.h"
 #include "res/Resource.h"
 #include "view/DbView.h"
+#include "view/RelationshipMap.h"
 
 #include <QPainter>
 #include <QPolygon>
@@ -35,10 +36,18 @@ QRect CDiagramPicture::DiagramBounds(const CDbView &view)
         if (table->parentWidget() == view.Canvas())
             bounds |= table->DiagramRect();
     }
+    // The windows by name at once: looking up each line's two ends in the
+    // table list grew with the square of the diagram.
+    const auto windows = CRelationshipMap::WindowsByName(view);
+    const auto find = [&](const std::string &name) -> const CTableWnd * {
+        const auto found = windows.find(name);
+        return found == windows.end() ? nullptr : found->second;
+    };
     for (int i = 0; const CDbRelationship *relationship = doc->Schema().GetRelationship(i); ++i) {
-        CRelationshipRoute route;
-        if (view.RelationshipRoute(*relationship, route))
-            bounds |= RouteBounds(route);
+        const CTableWnd *foreign = find(relationship->m_foreignTable);
+        const CTableWnd *parent = find(relationship->m_parentTable);
+        if (foreign && parent)
+            bounds |= RouteBounds(CRelationshipMap::RouteBetween(*foreign, *parent, *relationship));
     }
     return bounds;
 }

@@ -5,11 +5,11 @@
 #include "document/Doc.h"
 #include "diagram/RelationshipGeometry.h"
 #include "view/DbView.h"
+#include "view/DiagramCells.h"
 #include "view/DiagramPicture.h"
 #include "view/PrintSettings.h"
 #include "view/PrinterPage.h"
 
-#include <QLineF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -31,66 +31,11 @@ qint64 PagesFor(double extent, double page)
     return std::max<qint64>(1, qint64(std::ceil(extent / page - 1e-9)));
 }
 
-// Whether the segment crosses the rectangle (clipped to it as Liang and
-// Barsky clip a line).
-bool SegmentMeets(const QLineF &segment, const QRectF &rect)
-{
-    const double dx = segment.dx();
-    const double dy = segment.dy();
-    const double p[] = {-dx, dx, -dy, dy};
-    const double q[] = {segment.x1() - rect.left(), rect.right() - segment.x1(),
-                        segment.y1() - rect.top(), rect.bottom() - segment.y1()};
-    double enter = 0;
-    double leave = 1;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            enter = std::max(enter, t);
-        else
-            leave = std::min(leave, t);
-    }
-    return enter <= leave;
-}
-
-// The line segments of a relationship as drawn: the connector's and the
-// crow's foot's.
-std::vector<QLineF> SegmentsOf(const CRelationshipRoute &route)
-{
-    std::vector<QLineF> segments;
-    for (size_t i = 1; i < route.m_line.size(); ++i)
-        segments.emplace_back(route.m_line[i - 1], route.m_line[i]);
-    for (size_t i = 1; i < route.m_marker.size(); ++i)
-        segments.emplace_back(route.m_marker[i - 1], route.m_marker[i]);
-    return segments;
-}
-
-// The cells of a grid of pages, each page wide and high, that a figure met
-// within its bounds may touch: first and last column and row, empty when
-// outside the grid.
-struct CCellRange
-{
-    int left, right, top, bottom;
-    bool IsEmpty() const { return left > right || top > bottom; }
-};
-
-CCellRange CellsUnder(const QRectF &bounds, const QSizeF &page, int across, int down)
-{
-    const auto first = [](double from, double size) { return int(std::floor(from / size)); };
-    const auto last = [](double to, double size) { return int(std::ceil(to / size)) - 1; };
-    return {std::max(0, first(bounds.left(), page.width())),
-            std::min(across - 1, last(bounds.right(), page.width())),
-            std::max(0, first(bounds.top(), page.height())),
-            std::min(down - 1, last(bounds.bottom(), page.height()))};
-}
-
 } // namespace
 
 CDiagramPrinter::CDiagramPrinter(CDbView &view) : m_view(view) {}
+
+CDiagramPrinter::~CDiagramPrinter() = default;
 
 QSize CDiagramPrinter::TablesExtent(const CDbView &view)
 {
@@ -131,6 +76,7 @@ int CDiagramPrinter::PreparePrinting(const QSize &pageInches)
     m_pageInches = pageInches;
     m_scale = 1.0;
     m_pages.clear();
+    m_cells.reset();
     m_error.clear();
     // Whole inches of printable page: a page without one is no page at all.
     if (pageInches.width() <= 0 || pageInches.height() <= 0) {
@@ -171,43 +117,14 @@ int CDiagramPrinter::PreparePrinting(const QSize &pageInches)
 }
 
 // A page that no table window and no line meets would come out of the
-// printer blank. Lines are looked at as drawn, widened by the pen, so that
-// a page with a line's end on it is printed.
+// printer blank.
 void CDiagramPrinter::FindPagesToPrint(const QSizeF &page)
 {
-    const int across = m_view.m_pagesAcross;
-    const int down = m_view.m_pagesDown;
-    std::vector<bool> met(size_t(across) * size_t(down), false);
-    const auto mark = [&](const QRectF &bounds, const auto &meets) {
-        const CCellRange cells = CellsUnder(bounds, page, across, down);
-        for (int row = cells.top; row <= cells.bottom; ++row)
-            for (int column = cells.left; column <= cells.right; ++column)
-                if (!met[size_t(row) * across + column]
-                    && meets(QRectF(QPointF(column * page.width(), row * page.height()), page)))
-                    met[size_t(row) * across + column] = true;
-    };
-    const CDoc *doc = m_view.GetDocument();
-    for (int i = 0; doc && i < doc->TableCount(); ++i) {
-        const CTableWnd *table = doc->GetTable(i);
-        if (table->parentWidget() == m_view.Canvas())
-            mark(QRectF(table->DiagramRect()), [](const QRectF &) { return true; });
-    }
-    constexpr double reach = RelationshipGeometry::kPenReach;
-    for (int i = 0; doc && i < doc->Schema().RelationshipCount(); ++i) {
-        CRelationshipRoute route;
-        if (!m_view.RelationshipRoute(*doc->Schema().GetRelationship(i), route))
-            continue;
-        for (const QLineF &segment : SegmentsOf(route)) {
-            const QRectF bounds = QRectF(segment.p1(), segment.p2()).normalized().adjusted(
-                -reach, -reach, reach, reach);
-            mark(bounds, [&](const QRectF &cell) {
-                return SegmentMeets(segment, cell.adjusted(-reach, -reach, reach, reach));
-            });
-        }
-    }
-    for (size_t cell = 0; cell < met.size(); ++cell)
-        if (met[cell])
-            m_pages.push_back(static_cast<int>(cell) + 1);
+    m_cells = std::make_unique<CDiagramCells>(m_view, QPointF(0, 0), page, m_view.m_pagesAcross,
+                                              m_view.m_pagesDown);
+    for (int cell = 0; cell < m_cells->Count(); ++cell)
+        if (m_cells->IsMet(cell))
+            m_pages.push_back(cell + 1);
     if (m_pages.empty())
         m_pages.push_back(1);
 }
@@ -251,7 +168,7 @@ bool CDiagramPrinter::Print(QPagedPaintDevice &device)
         }
         painter.save();
         PreparePage(painter, device, page);
-        m_view.DrawForPrint(painter);
+        m_cells->Draw(painter, page - 1);
         painter.restore();
     }
     if (!painter.end())

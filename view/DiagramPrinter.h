@@ -4,8 +4,10 @@
 #include <QSizeF>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
+class CDiagramCells;
 class CDbView;
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -29,6 +31,7 @@ public:
     static constexpr int kMaxPages = 2000;
 
     explicit CDiagramPrinter(CDbView &view);
+    ~CDiagramPrinter();
 
     // The far corner of the table windows, from the diagram's origin.
     // Relationship lines do not count.
@@ -65,5 +68,7 @@ private:
     QSize m_pageInches;
     double m_scale = 1.0;
     std::vector<int> m_pages;
+    // What stands on each page of the grid, found once for the job.
+    std::unique_ptr<CDiagramCells> m_cells;
     QString m_error;
 };

@@ -7,6 +7,7 @@
 #include "tests/support/PdfPages.h"
 #include "tests/support/SampleDiagram.h"
 #include "view/DbView.h"
+#include "view/DiagramCells.h"
 #include "view/DiagramOutput.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
@@ -475,6 +476,58 @@ private slots:
         QCOMPARE(PdfPageCount(path), 2);
         for (int page = 1; page <= 2; ++page)
             QVERIFY(Ink(RenderPdfPage(path, page), QRect(kMargin, kMargin, kPageWidth, kPageHeight)) > 100);
+    }
+
+    // A page or a band drawn from only what meets it looks exactly as the
+    // whole diagram drawn there: the sample cut into cells of each size,
+    // limited to the cell as a printed page is, or not as a band of a
+    // picture is, also with the selected relationship's wider pen.
+    void eachCellShowsWhatTheWholeDiagramShows_data()
+    {
+        QTest::addColumn<QSize>("cell");
+        QTest::addColumn<QPoint>("origin");
+        QTest::addColumn<bool>("clipped");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("pages of 7 x 10 inches") << QSize(672, 960) << QPoint() << true << -1;
+        QTest::newRow("pages of 2 x 1 inches") << QSize(192, 96) << QPoint() << true << -1;
+        QTest::newRow("pages of 2 x 1 inches, selected")
+            << QSize(192, 96) << QPoint() << true << 3;
+        QTest::newRow("bands of 37 rows") << QSize(1200, 37) << QPoint(-16, -16) << false << 5;
+        QTest::newRow("bands of 1 row, shifted") << QSize(1200, 1) << QPoint(3, 1) << false << -1;
+    }
+    void eachCellShowsWhatTheWholeDiagramShows()
+    {
+        QFETCH(QSize, cell);
+        QFETCH(QPoint, origin);
+        QFETCH(bool, clipped);
+        QFETCH(int, selected);
+        View()->m_selRelationship = selected;
+        const QSize extent = CDiagramPrinter::TablesExtent(*View()) + QSize(32, 32);
+        const int across = (extent.width() - origin.x()) / cell.width() + 1;
+        const int down = (extent.height() - origin.y()) / cell.height() + 1;
+        const CDiagramCells cells(*View(), origin, cell, across, down);
+        const auto draw = [&](int index, const auto &drawing) {
+            QImage image(cell, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            const QRectF rect = cells.CellRect(index);
+            painter.translate(-rect.topLeft());
+            if (clipped)
+                painter.setClipRect(rect);
+            drawing(painter);
+            return image;
+        };
+        int met = 0;
+        for (int index = 0; index < cells.Count(); ++index) {
+            const QImage part = draw(index, [&](QPainter &painter) { cells.Draw(painter, index); });
+            const QImage whole = draw(index, [&](QPainter &painter) { View()->DrawForPrint(painter); });
+            QVERIFY2(part == whole, qPrintable(QStringLiteral("cell %1").arg(index)));
+            // A cell that nothing meets is blank: such a page is not printed.
+            met += cells.IsMet(index) ? 1 : 0;
+            QVERIFY2(cells.IsMet(index) || whole == draw(index, [](QPainter &) {}),
+                     qPrintable(QStringLiteral("cell %1 is not blank").arg(index)));
+        }
+        QVERIFY(met > 0);
     }
 
     // A name cut at its window's edge keeps its whole text as the title of
