@@ -10,7 +10,7 @@ packages=(
   postgresql-15 postgresql-client-15 odbc-postgresql
   fonts-liberation2 poppler-utils
   desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
-  clang libclang-rt-dev libsqlite3-dev
+  clang libclang-rt-dev libsqlite3-dev libpng-dev
 )
 
 missing=()

@@ -4,17 +4,22 @@
 #include "document/Doc.h"
 #include "document/FileWrite.h"
 #include "view/DbView.h"
+#include "view/DiagramCells.h"
 #include "view/DiagramPicture.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
+#include "view/PngRowWriter.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSvgGenerator>
+
+#include <algorithm>
 
 namespace {
 
@@ -138,12 +143,40 @@ bool CDiagramOutput::DrawPicture(Format format, QIODevice &output)
                         .arg(size.height()));
     if (format == Svg)
         return DrawSvg(picture, output);
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
+    return DrawPng(picture, output);
+}
+
+// Drawn band by band, each band's rows written before the next is drawn,
+// and each band drawing only what meets it: a picture of thousands of
+// tables held whole took gigabytes. The bands are drawn as the whole
+// picture would be, shifted by whole pixels, so their pixels are the same.
+bool CDiagramOutput::DrawPng(const CDiagramPicture &picture, QIODevice &output)
+{
+    const QRect area = picture.Area();
+    const qint64 rowBytes = qint64(area.width()) * 4;
+    const int bandRows = int(std::clamp<qint64>(m_bandBytes / rowBytes, 1, area.height()));
+    const int bands = (area.height() + bandRows - 1) / bandRows;
+    QImage band(area.width(), bandRows, QImage::Format_RGB32);
+    if (band.isNull())
         return Fail(QStringLiteral("not enough memory for a picture of %1 x %2 pixels")
-                        .arg(size.width())
-                        .arg(size.height()));
-    if (!picture.Paint(image) || !image.save(&output, "PNG"))
+                        .arg(area.width())
+                        .arg(area.height()));
+    const CDiagramCells cells(m_view, area.topLeft(), QSizeF(area.width(), bandRows), 1, bands);
+    CPngRowWriter png(output, area.width(), area.height());
+    for (int i = 0; i < bands; ++i) {
+        const QRect rows(area.left(), area.top() + i * bandRows, area.width(), bandRows);
+        QPainter painter;
+        if (!painter.begin(&band))
+            return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_title));
+        CDbView::ApplyDiagramMapping(painter, band);
+        painter.translate(-rows.topLeft());
+        painter.fillRect(rows, Qt::white);
+        cells.Draw(painter, i);
+        painter.end();
+        if (!png.WriteRows(band, std::min(bandRows, area.bottom() + 1 - rows.top())))
+            return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_title));
+    }
+    if (!png.Finish())
         return Fail(QStringLiteral("cannot draw the picture of %1").arg(m_title));
     return true;
 }

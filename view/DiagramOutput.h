@@ -22,6 +22,8 @@ public:
     // A picture larger than this on either side is refused: a PDF takes
     // any size of diagram, page by page.
     static constexpr int kMaxPictureSide = 32767;
+    // A PNG is drawn in bands of about this many bytes of pixels.
+    static constexpr qint64 kBandBytes = 16 * 1024 * 1024;
 
     // Why nothing could be written to the path whatever the diagram (an
     // unknown extension, a folder that is missing, an output that is no
@@ -34,6 +36,10 @@ public:
 
     // False, with ErrorText, when nothing was written.
     bool Write(const QString &outputPath);
+    // Draws a PNG in bands of about this many bytes of pixels (at least
+    // one row each) instead of kBandBytes: thin bands show whether the
+    // bands join without a seam.
+    void SetBandBytes(qint64 bytes) { m_bandBytes = bytes; }
     // Why the write failed, on one line.
     const QString &ErrorText() const { return m_error; }
 
@@ -42,10 +48,12 @@ private:
     bool Draw(Format format, QIODevice &output);
     bool DrawPicture(Format format, QIODevice &output);
     bool DrawSvg(const CDiagramPicture &picture, QIODevice &output);
+    bool DrawPng(const CDiagramPicture &picture, QIODevice &output);
     bool DrawPdf(QIODevice &output);
     bool Fail(const QString &error);
 
     CDbView &m_view;
     QString m_title;
     QString m_error;
+    qint64 m_bandBytes = kBandBytes;
 };

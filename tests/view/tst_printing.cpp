@@ -9,6 +9,7 @@
 #include "view/DbView.h"
 #include "view/DiagramCells.h"
 #include "view/DiagramOutput.h"
+#include "view/DiagramPicture.h"
 #include "view/DiagramPrinter.h"
 #include "view/PrintSettings.h"
 
@@ -528,6 +529,30 @@ private slots:
                      qPrintable(QStringLiteral("cell %1 is not blank").arg(index)));
         }
         QVERIFY(met > 0);
+    }
+
+    // A PNG written band by band is the whole picture, pixel for pixel,
+    // however thin the bands.
+    void aPngInBandsIsTheWholePicture_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::newRow("one band") << 100000;
+        QTest::newRow("bands of 61 rows") << 61;
+        QTest::newRow("bands of 1 row") << 1;
+    }
+    void aPngInBandsIsTheWholePicture()
+    {
+        QFETCH(int, rows);
+        const CDiagramPicture picture(*View());
+        QImage whole(picture.Area().size(), QImage::Format_RGB32);
+        QVERIFY(picture.Paint(whole));
+        const QString path = FilePath("bands.png");
+        CDiagramOutput output(*View(), QStringLiteral("sample"));
+        output.SetBandBytes(qint64(rows) * whole.width() * 4);
+        QVERIFY2(output.Write(path), qPrintable(output.ErrorText()));
+        const QImage written(path);
+        QCOMPARE(written.format(), QImage::Format_RGB32);
+        QVERIFY(written == whole);
     }
 
     // A name cut at its window's edge keeps its whole text as the title of
