@@ -136,7 +136,8 @@ bool CDiagramOutput::DrawPicture(Format format, QIODevice &output)
 {
     const CDiagramPicture picture(m_view);
     const QSize size = picture.Area().size();
-    if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
+    const int tallest = format == Png ? kMaxPngHeight : kMaxPictureSide;
+    if (size.width() > kMaxPictureSide || size.height() > tallest)
         return Fail(QStringLiteral("the diagram is %1 x %2 pixels, too large for a picture; "
                                    "export it as a PDF")
                         .arg(size.width())

@@ -19,9 +19,12 @@ public:
     // The format the output file's extension names, in any letter case.
     static Format FormatOf(const QString &outputPath);
 
-    // A picture larger than this on either side is refused: a PDF takes
+    // A picture wider than this is refused, and an SVG taller: a PDF takes
     // any size of diagram, page by page.
     static constexpr int kMaxPictureSide = 32767;
+    // A PNG is drawn band by band, so it may be far taller: as tall as
+    // libpng writes by default.
+    static constexpr int kMaxPngHeight = 1000000;
     // A PNG is drawn in bands of about this many bytes of pixels.
     static constexpr qint64 kBandBytes = 16 * 1024 * 1024;
 

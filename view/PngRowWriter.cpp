@@ -69,9 +69,9 @@ bool CPngRowWriter::WriteRows(const QImage &image, int rows)
     if (m_failed || rows < 0 || rows > image.height() || m_written + rows > m_height
         || image.width() < m_width
         || (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32))
-        return !(m_failed = true);
+        return Failed();
     if (setjmp(png_jmpbuf(m_png)))
-        return !(m_failed = true);
+        return Failed();
     for (int row = 0; row < rows; ++row)
         png_write_row(m_png, image.constScanLine(row));
     m_written += rows;
@@ -81,9 +81,15 @@ bool CPngRowWriter::WriteRows(const QImage &image, int rows)
 bool CPngRowWriter::Finish()
 {
     if (m_failed || m_written != m_height)
-        return !(m_failed = true);
+        return Failed();
     if (setjmp(png_jmpbuf(m_png)))
-        return !(m_failed = true);
+        return Failed();
     png_write_end(m_png, m_info);
     return true;
+}
+
+bool CPngRowWriter::Failed()
+{
+    m_failed = true;
+    return false;
 }

@@ -29,6 +29,7 @@ public:
 
 private:
     bool Start();
+    bool Failed();
 
     QIODevice &m_output;
     int m_width;
