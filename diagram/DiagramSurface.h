@@ -56,6 +56,17 @@ public:
     // The factor the diagram is shown at: canvas pixels per diagram unit.
     virtual double Zoom() const { return 1.0; }
 
+    // A surface may keep far table windows hidden and draw them on its
+    // canvas instead; such a window looks the same but takes no events.
+    // DrawnOnCanvas tells whether a window is one of them; EnsureShown
+    // makes it a window again before something interacts with it.
+    virtual bool DrawnOnCanvas(const CTableWnd *table) const
+    {
+        (void)table;
+        return false;
+    }
+    virtual void EnsureShown(CTableWnd *table) { (void)table; }
+
     // The surface a table window is shown on, or null.
     static CDiagramSurface *Of(const QWidget *table);
 

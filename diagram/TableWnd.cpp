@@ -10,6 +10,10 @@
 #include "model/SchemaModel.h"
 #include "res/Resource.h"
 
+#include <QCoreApplication>
+#include <QMoveEvent>
+#include <QResizeEvent>
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -161,9 +165,25 @@ void CTableWnd::SyncDiagramRect() const
 
 void CTableWnd::ApplyGeometry()
 {
+    const QRect before = geometry();
     m_applyingGeometry = true;
     setGeometry(Scaled(m_diagramRect, m_zoom));
     m_applyingGeometry = false;
+    // Qt keeps the move and resize of a hidden widget until it is shown. A
+    // window the surface keeps hidden is still drawn on its canvas and its
+    // lines still follow it: it gets them at once, as a shown one would.
+    if (!isHidden() || !parentWidget())
+        return;
+    if (pos() != before.topLeft()) {
+        setAttribute(Qt::WA_PendingMoveEvent, false);
+        QMoveEvent moved(pos(), before.topLeft());
+        QCoreApplication::sendEvent(this, &moved);
+    }
+    if (size() != before.size()) {
+        setAttribute(Qt::WA_PendingResizeEvent, false);
+        QResizeEvent resized(size(), before.size());
+        QCoreApplication::sendEvent(this, &resized);
+    }
 }
 
 QPoint CTableWnd::GetPosition() const { return DiagramRect().topLeft(); }

@@ -95,6 +95,9 @@ public:
     // --- drawing, on screen and on the printer ---
     void PaintClient(QPainter &painter, bool printing);
     void PaintFrame(QPainter &painter, bool printing);
+    // The window as it shows itself on screen, at its zoom, the painter's
+    // origin at its top-left corner; the caller clips to the window.
+    void PaintOnScreen(QPainter &painter);
 
     // --- activation, as the view and the mouse drive it ---
     void ActivateFrame();

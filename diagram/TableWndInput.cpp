@@ -26,10 +26,11 @@ void RepaintView(CDiagramSurface *view)
 }
 
 // The table window at a point of the view's client area (its viewport):
-// the topmost visible one of the canvas's children that contains the point.
-// Widget geometry is what is drawn on the canvas, whatever the zoom.
-// Null over the background; outside is set when the point lies outside the
-// client area altogether.
+// the topmost visible one of the canvas's children that contains the point,
+// also one the surface draws on its canvas, which is then shown so that it
+// can carry the drop mark. Widget geometry is what is drawn on the canvas,
+// whatever the zoom. Null over the background; outside is set when the
+// point lies outside the client area altogether.
 CTableWnd *TableAt(CDiagramSurface *view, const QPoint &clientPoint, bool &outside)
 {
     outside = !view->viewport()->rect().contains(clientPoint);
@@ -40,8 +41,14 @@ CTableWnd *TableAt(CDiagramSurface *view, const QPoint &clientPoint, bool &outsi
     const QObjectList &children = canvas->children();
     for (auto it = children.crbegin(); it != children.crend(); ++it) {
         auto *table = qobject_cast<CTableWnd *>(*it);
-        if (table && table->isVisible() && table->geometry().contains(canvasPoint))
+        if (!table || !table->geometry().contains(canvasPoint))
+            continue;
+        if (table->isVisible())
             return table;
+        if (view->DrawnOnCanvas(table)) {
+            view->EnsureShown(table);
+            return table;
+        }
     }
     return nullptr;
 }
@@ -83,6 +90,9 @@ void CTableWnd::ActivateFrame()
     CDiagramSurface *view = Surface();
     if (!view)
         return;
+    // The active window takes the keys and shows the selection: it is a
+    // window of its own, wherever it stands.
+    view->EnsureShown(this);
     CTableWnd *old = view->m_pActiveTable;
     view->m_pActiveTable = this;
     if (old && old != this)

@@ -269,6 +269,11 @@ void CTableWnd::PaintSimplified(QPainter &painter)
 void CTableWnd::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    PaintOnScreen(painter);
+}
+
+void CTableWnd::PaintOnScreen(QPainter &painter)
+{
     if (m_zoom < kSimplifiedBelow) {
         PaintSimplified(painter);
         return;

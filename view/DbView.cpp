@@ -65,6 +65,9 @@ CDbView::CDbView(CDoc *doc, QWidget *parent)
     m_canvas = new CDiagramCanvas(this);
     setWidget(m_canvas);
     m_canvas->installEventFilter(this);
+    // Before anything is painted at the new place.
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &CDbView::ShowNearTables);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CDbView::ShowNearTables);
     setFocusPolicy(Qt::StrongFocus);
     doc->SetView(this);
 }
@@ -115,13 +118,24 @@ void CDbView::OnInitialUpdate()
     m_canvas->update();
     MeasurePrinterPage();
     for (int i = 0; i < m_pDoc->TableCount(); ++i)
-        ShowTable(m_pDoc->GetTable(i));
+        PlaceTable(m_pDoc->GetTable(i));
     FitCanvasToTables();
+    ShowNearTables();
 }
 
 void CDbView::ShowTable(CTableWnd *table)
 {
+    PlaceTable(table);
+    ShowNearTables();
+}
+
+// The window goes onto the canvas hidden, at its place and size; whether it
+// is shown depends on where it stands.
+void CDbView::PlaceTable(CTableWnd *table)
+{
     table->setParent(m_canvas);
+    if (table->isHidden())
+        m_drawnOnCanvas.insert(table);
     table->installEventFilter(this);
     table->setWindowTitle(QString::fromStdString(table->m_name));
     // FitToContents gives the window its size for the view mode.
@@ -130,7 +144,6 @@ void CDbView::ShowTable(CTableWnd *table)
     table->setWindowIcon(QIcon(Shared::DbImage(TableImage)));
     table->FitToContents();
     PullIntoReach(table);
-    table->show();
 }
 
 void CDbView::TableContentsChanged(CTableWnd *table)
@@ -154,6 +167,9 @@ void CDbView::RemoveTable(CTableWnd *table)
     if (focus == table || table->isAncestorOf(focus))
         setFocus(Qt::OtherFocusReason);
     m_pDoc->RemoveTable(table);
+    m_drawnOnCanvas.erase(table);
+    if (m_touched == table)
+        m_touched = nullptr;
     table->hide();
     viewport()->update();
     m_canvas->update();
@@ -215,6 +231,7 @@ bool CDbView::eventFilter(QObject *watched, QEvent *event)
         if (HasWindow(table) && !PullIntoReach(table)) {
             m_lines->TableChanged(table);
             CoverTable(table->DiagramRect());
+            ScheduleShowNear();
         }
     } else if (type == QEvent::Wheel) {
         // Ctrl+wheel over a table window zooms about the mouse point as it
@@ -226,7 +243,8 @@ bool CDbView::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::ParentChange) {
         // A dropped table is hidden once the document has let it go.
-        m_lines->Invalidate();
+        if (!m_showingNear)
+            m_lines->Invalidate();
     }
     return QScrollArea::eventFilter(watched, event);
 }
@@ -242,6 +260,7 @@ void CDbView::resizeEvent(QResizeEvent *event)
     verticalScrollBar()->setSingleStep(std::max(1, page.height() / 10));
     if (m_zoom != 1.0)
         FitCanvasToTables();
+    ShowNearTables();
 }
 
 // ---------------------------------------------------------------------------
@@ -454,11 +473,13 @@ void CDbView::ScrollIntoSight(CTableWnd *table)
     const QRect visible(ScrollPosition(), viewport()->size());
     // Where the window stands on the canvas, which is what scrolling moves.
     const QPoint position = table->pos();
-    if (visible.contains(position))
-        return;
-    const int margin = qRound(kSightMargin * m_zoom);
-    horizontalScrollBar()->setValue(std::max(0, position.x() - margin));
-    verticalScrollBar()->setValue(std::max(0, position.y() - margin));
+    if (!visible.contains(position)) {
+        const int margin = qRound(kSightMargin * m_zoom);
+        horizontalScrollBar()->setValue(std::max(0, position.x() - margin));
+        verticalScrollBar()->setValue(std::max(0, position.y() - margin));
+    }
+    // What is brought into sight is about to be worked with.
+    EnsureShown(table);
 }
 
 // Every key goes to the active table window's key handling, except the
@@ -493,6 +514,7 @@ void CDbView::OnBackgroundPress(const QPoint &clientPoint, Qt::MouseButton butto
     m_pActiveTable = nullptr;
     m_selRelationship = -1;
     // Tested on the canvas as the lines are drawn there, at the zoom.
+    DeliverPendingMoves();
     m_selRelationship = m_lines->HitTest(clientPoint + ScrollPosition(), m_zoom);
     m_canvas->update();
 }
@@ -594,6 +616,7 @@ void CDbView::ApplyDiagramMapping(QPainter &painter, int dpiX, int dpiY)
 void CDbView::SetCulling(bool on)
 {
     m_culling = on;
+    ShowNearTables();
     m_canvas->update();
 }
 
@@ -737,6 +760,7 @@ void CDbView::DrawRelationship(QPainter &painter, const CDbRelationship &relatio
 
 int CDbView::HitTestRelationships(const QPoint &diagramPoint) const
 {
+    DeliverPendingMoves();
     return m_lines->HitTest(diagramPoint);
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 class CDoc;
 class CPrintSettings;
@@ -90,8 +91,28 @@ public:
     // at.
     int HitTestRelationships(const QPoint &diagramPoint) const;
     // With culling off the screen draws every line whatever is exposed, as
-    // printing does: for measuring and checking the culled drawing.
+    // printing does, and every table window is shown: for measuring and
+    // checking the culled drawing.
     void SetCulling(bool on);
+
+    // --- table windows near the visible area ---
+    // Qt's cost for sibling widgets grows with their count on every scroll
+    // step and repaint, so only the table windows that meet the visible
+    // area and a margin around it are shown; the others stay hidden and
+    // the canvas draws them as they would draw themselves. Far out, where
+    // more than kMostWindows would be near, none is shown but the ones the
+    // user works with (the active one, the drop target, the one last
+    // pressed or pointed at).
+    static constexpr int kMostWindows = 400;
+    bool DrawnOnCanvas(const CTableWnd *table) const override;
+    void EnsureShown(CTableWnd *table) override;
+    // Shows and hides the table windows for the visible area as it is now.
+    void ShowNearTables();
+    // The topmost table the canvas draws at a canvas point, or null.
+    CTableWnd *CanvasTableAt(const QPoint &canvasPoint) const;
+    // Paints the tables the canvas draws that meet the exposed area (canvas
+    // coordinates), in their stacking order.
+    void DrawCanvasTables(QPainter &painter, const QRect &exposed);
 
     void SetViewMode(int mode);
 
@@ -213,6 +234,17 @@ private:
     void OnFilePrintSetup();
     void ReportPrintFailure(const QString &text);
     void ReportRefreshFailure(int code);
+    // The table windows near the visible area are worked out again once
+    // the current event is done: windows moved or resized.
+    void ScheduleShowNear();
+    // Qt holds back the move and resize events of a hidden widget until it
+    // is shown; the lines and the reach of the canvas need them now. Our
+    // own moves send them at once (CTableWnd::MoveTo); this catches a
+    // window moved as a plain widget.
+    void DeliverPendingMoves() const;
+    void PlaceTable(CTableWnd *table);
+    bool KeepShown(const CTableWnd *table) const;
+    void SetShown(CTableWnd *table, bool shown);
 
     // The document may be destroyed before the view; the view then has no
     // tables to let go of.
@@ -228,4 +260,11 @@ private:
     // True while the table windows are given a new zoom.
     bool m_rescaling = false;
     CLayoutHistory<CLayout> m_layoutHistory;
+    // The table windows kept hidden and drawn by the canvas.
+    std::unordered_set<const CTableWnd *> m_drawnOnCanvas;
+    QPointer<CTableWnd> m_touched;
+    bool m_showNearPending = false;
+    // True while windows are shown or hidden for the visible area: that
+    // changes nothing of the lines.
+    bool m_showingNear = false;
 };

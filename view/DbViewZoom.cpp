@@ -67,6 +67,7 @@ void CDbView::ZoomAbout(double zoom, const QPoint &clientPoint)
     const QPointF scroll = diagramPoint * zoom - QPointF(clientPoint);
     horizontalScrollBar()->setValue(qRound(scroll.x()));
     verticalScrollBar()->setValue(qRound(scroll.y()));
+    ShowNearTables();
     m_canvas->update();
     emit ZoomChanged(qRound(zoom * 100));
 }

@@ -1,0 +1,146 @@
+#include "view/DbView.h"
+
+#include "diagram/TableWnd.h"
+#include "document/Doc.h"
+
+#include <QApplication>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include <vector>
+
+namespace {
+
+// Windows are shown this far (canvas pixels) beyond the visible area, and
+// kept until they are twice as far, so that small scroll steps back and
+// forth do not show and hide the same windows each time.
+constexpr int kNearMargin = 256;
+
+} // namespace
+
+bool CDbView::DrawnOnCanvas(const CTableWnd *table) const
+{
+    return m_drawnOnCanvas.count(table) > 0;
+}
+
+void CDbView::EnsureShown(CTableWnd *table)
+{
+    // A hidden window that the canvas does not draw has left the diagram.
+    if (!HasWindow(table) || (table->isHidden() && !DrawnOnCanvas(table)))
+        return;
+    m_touched = table;
+    SetShown(table, true);
+}
+
+// What the user works with stays a window: the active table (it takes the
+// keys and has the focus), the drop target of a row drag (it carries the
+// mark), the table last pressed or pointed at, and whatever holds the
+// mouse or the focus.
+bool CDbView::KeepShown(const CTableWnd *table) const
+{
+    if (table == m_pActiveTable || table == m_pDropTable || table == m_touched)
+        return true;
+    const QWidget *focus = window()->focusWidget();
+    return QWidget::mouseGrabber() == table || (focus && (focus == table || table->isAncestorOf(focus)));
+}
+
+void CDbView::SetShown(CTableWnd *table, bool shown)
+{
+    if (shown)
+        m_drawnOnCanvas.erase(table);
+    else
+        m_drawnOnCanvas.insert(table);
+    if (shown == !table->isHidden())
+        return;
+    m_showingNear = true;
+    // Hiding repaints the canvas beneath, which now draws the table.
+    table->setVisible(shown);
+    m_showingNear = false;
+}
+
+void CDbView::DeliverPendingMoves() const
+{
+    for (int i = 0; m_pDoc && i < m_pDoc->TableCount(); ++i) {
+        CTableWnd *table = m_pDoc->GetTable(i);
+        if (!table->isHidden() || !HasWindow(table))
+            continue;
+        if (table->testAttribute(Qt::WA_PendingMoveEvent)) {
+            table->setAttribute(Qt::WA_PendingMoveEvent, false);
+            QMoveEvent moved(table->pos(), table->pos());
+            QCoreApplication::sendEvent(table, &moved);
+        }
+        if (table->testAttribute(Qt::WA_PendingResizeEvent)) {
+            table->setAttribute(Qt::WA_PendingResizeEvent, false);
+            QResizeEvent resized(table->size(), table->size());
+            QCoreApplication::sendEvent(table, &resized);
+        }
+    }
+}
+
+void CDbView::ShowNearTables()
+{
+    if (!m_pDoc)
+        return;
+    m_showNearPending = false;
+    DeliverPendingMoves();
+    const QRect visible(ScrollPosition(), viewport()->size());
+    const QRect near = visible.adjusted(-kNearMargin, -kNearMargin, kNearMargin, kNearMargin);
+    const QRect kept = near.adjusted(-kNearMargin, -kNearMargin, kNearMargin, kNearMargin);
+    std::vector<CTableWnd *> tables;
+    tables.reserve(static_cast<size_t>(m_pDoc->TableCount()));
+    int nearCount = 0;
+    for (int i = 0; i < m_pDoc->TableCount(); ++i) {
+        CTableWnd *table = m_pDoc->GetTable(i);
+        if (!HasWindow(table))
+            continue;
+        tables.push_back(table);
+        nearCount += table->geometry().intersects(near) ? 1 : 0;
+    }
+    const bool windowsNear = nearCount <= kMostWindows;
+    for (CTableWnd *table : tables) {
+        const QRect &area = table->isHidden() ? near : kept;
+        SetShown(table, !m_culling || KeepShown(table) || (windowsNear && table->geometry().intersects(area)));
+    }
+}
+
+void CDbView::ScheduleShowNear()
+{
+    if (m_showNearPending)
+        return;
+    m_showNearPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_showNearPending)
+            ShowNearTables();
+    });
+}
+
+CTableWnd *CDbView::CanvasTableAt(const QPoint &canvasPoint) const
+{
+    const QObjectList &children = m_canvas->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        auto *table = qobject_cast<CTableWnd *>(*it);
+        if (table && table->geometry().contains(canvasPoint) && DrawnOnCanvas(table))
+            return table;
+    }
+    return nullptr;
+}
+
+// Each table as its window would paint itself, clipped to its place; the
+// canvas's children are in stacking order, bottom first.
+void CDbView::DrawCanvasTables(QPainter &painter, const QRect &exposed)
+{
+    if (m_drawnOnCanvas.empty())
+        return;
+    for (QObject *child : m_canvas->children()) {
+        auto *table = qobject_cast<CTableWnd *>(child);
+        if (!table || !table->geometry().intersects(exposed) || !DrawnOnCanvas(table))
+            continue;
+        painter.save();
+        painter.translate(table->pos());
+        painter.setClipRect(QRect(QPoint(0, 0), table->size()), Qt::IntersectClip);
+        table->PaintOnScreen(painter);
+        painter.restore();
+    }
+}
