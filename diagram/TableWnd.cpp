@@ -172,7 +172,7 @@ void CTableWnd::ApplyGeometry()
     // Qt keeps the move and resize of a hidden widget until it is shown. A
     // window the surface keeps hidden is still drawn on its canvas and its
     // lines still follow it: it gets them at once, as a shown one would.
-    if (!isHidden() || !parentWidget())
+    if (!isHidden() || !parentWidget() || m_zooming)
         return;
     if (pos() != before.topLeft()) {
         setAttribute(Qt::WA_PendingMoveEvent, false);
@@ -208,11 +208,19 @@ void CTableWnd::Resize(const QSize &diagramSize)
     ApplyGeometry();
 }
 
+// A new zoom moves nothing in the diagram: a hidden window needs no move
+// or resize event for it, now or when it is shown.
 void CTableWnd::SetZoom(double zoom)
 {
     SyncDiagramRect();
     m_zoom = zoom;
+    m_zooming = true;
     ApplyGeometry();
+    m_zooming = false;
+    if (isHidden()) {
+        setAttribute(Qt::WA_PendingMoveEvent, false);
+        setAttribute(Qt::WA_PendingResizeEvent, false);
+    }
 }
 
 // Events arrive in widget pixels; every handler works in the window's

@@ -163,6 +163,7 @@ private:
     mutable QRect m_diagramRect;
     double m_zoom = 1.0;
     bool m_applyingGeometry = false;
+    bool m_zooming = false;
     // Caption drag state: the global press point while the user moves the
     // window.
     bool m_movingByCaption = false;

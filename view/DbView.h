@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -243,7 +244,7 @@ private:
     // window moved as a plain widget.
     void DeliverPendingMoves() const;
     void PlaceTable(CTableWnd *table);
-    bool KeepShown(const CTableWnd *table) const;
+    std::array<const CTableWnd *, 5> KeptShown() const;
     void SetShown(CTableWnd *table, bool shown);
 
     // The document may be destroyed before the view; the view then has no

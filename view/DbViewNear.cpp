@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -38,12 +39,13 @@ void CDbView::EnsureShown(CTableWnd *table)
 // keys and has the focus), the drop target of a row drag (it carries the
 // mark), the table last pressed or pointed at, and whatever holds the
 // mouse or the focus.
-bool CDbView::KeepShown(const CTableWnd *table) const
+std::array<const CTableWnd *, 5> CDbView::KeptShown() const
 {
-    if (table == m_pActiveTable || table == m_pDropTable || table == m_touched)
-        return true;
-    const QWidget *focus = window()->focusWidget();
-    return QWidget::mouseGrabber() == table || (focus && (focus == table || table->isAncestorOf(focus)));
+    const CTableWnd *focused = nullptr;
+    for (const QWidget *focus = window()->focusWidget(); focus && !focused; focus = focus->parentWidget())
+        focused = qobject_cast<const CTableWnd *>(focus);
+    return {m_pActiveTable, m_pDropTable, m_touched.data(), focused,
+            qobject_cast<const CTableWnd *>(QWidget::mouseGrabber())};
 }
 
 void CDbView::SetShown(CTableWnd *table, bool shown)
@@ -99,9 +101,11 @@ void CDbView::ShowNearTables()
         nearCount += table->geometry().intersects(near) ? 1 : 0;
     }
     const bool windowsNear = nearCount <= kMostWindows;
+    const auto keep = KeptShown();
     for (CTableWnd *table : tables) {
         const QRect &area = table->isHidden() ? near : kept;
-        SetShown(table, !m_culling || KeepShown(table) || (windowsNear && table->geometry().intersects(area)));
+        SetShown(table, !m_culling || std::find(keep.begin(), keep.end(), table) != keep.end()
+                            || (windowsNear && table->geometry().intersects(area)));
     }
 }
 
