@@ -2,7 +2,7 @@
 
 #include "db/SqlText.h"
 
-#include <regex>
+#include <cctype>
 
 namespace TypeConversion {
 namespace {
@@ -73,13 +73,32 @@ std::string ByAffinity(const std::string &base)
     return "numeric";
 }
 
+bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // A PostgreSQL type no row names keeps its name when SQLite can read it
 // as a type name (plain words), and is text otherwise (an array, a
 // domain in another schema).
 std::string PlainOrText(const std::string &base)
 {
-    static const std::regex kWords("[a-z_][a-z0-9_ ]*");
-    return std::regex_match(base, kWords) ? base : std::string("text");
+    bool plain = !base.empty() && (IsLowerLetter(base[0]) || base[0] == '_');
+    for (const char c : base)
+        plain = plain && (IsLowerLetter(c) || IsDigit(c) || c == '_' || c == ' ');
+    return plain ? base : std::string("text");
+}
+
+// Runs of blanks as one, none at either end.
+std::string SingleSpaced(const std::string &text)
+{
+    std::string out;
+    for (const char c : text) {
+        if (c == ' ' && (out.empty() || out.back() == ' '))
+            continue;
+        out += c;
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
 }
 
 } // namespace
@@ -102,8 +121,7 @@ std::string ConvertType(const std::string &type, ScriptEngine from, ScriptEngine
         size = lower.substr(open, close - open + 1);
         base = lower.substr(0, open) + lower.substr(close + 1);
     }
-    base = std::regex_replace(base, std::regex(" +"), " ");
-    base = std::regex_replace(base, std::regex("^ | $"), "");
+    base = SingleSpaced(base);
     const bool toPostgres = to == ScriptEngine::Postgres;
     for (const CTypeRow &row : kTypes) {
         if (row.way == (toPostgres ? ToSqlite : ToPostgres))
@@ -116,24 +134,105 @@ std::string ConvertType(const std::string &type, ScriptEngine from, ScriptEngine
 
 namespace {
 
+// Digits from `at`; returns where they end.
+size_t SkipDigits(const std::string &text, size_t at)
+{
+    while (at < text.size() && IsDigit(text[at]))
+        ++at;
+    return at;
+}
+
+// A number: an optional sign, digits with an optional fraction (or a
+// fraction alone), an optional exponent.
+bool IsNumber(const std::string &text)
+{
+    size_t at = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const size_t whole = SkipDigits(text, at);
+    bool digits = whole > at;
+    at = whole;
+    if (at < text.size() && text[at] == '.') {
+        const size_t fraction = SkipDigits(text, at + 1);
+        digits = digits || fraction > at + 1;
+        at = fraction;
+    }
+    if (!digits)
+        return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '-' || text[exponent] == '+'))
+            ++exponent;
+        at = SkipDigits(text, exponent);
+        if (at == exponent)
+            return false;
+    }
+    return at == text.size();
+}
+
+// A string in single quotes, a quote inside written twice.
+bool IsQuotedString(const std::string &text)
+{
+    if (text.size() < 2 || text.front() != '\'' || text.back() != '\'')
+        return false;
+    for (size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] != '\'')
+            continue;
+        if (i + 2 >= text.size() || text[i + 1] != '\'')
+            return false;
+        ++i;
+    }
+    return true;
+}
+
 bool IsLiteral(const std::string &text)
 {
-    static const std::regex kLiteral(
-        "[-+]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][-+]?[0-9]+)?|'([^']|'')*'|null|true|false"
-        "|current_timestamp|current_date|current_time",
-        std::regex::icase);
-    return std::regex_match(text, kLiteral);
+    static const char *const kWords[] = {"null", "true", "false", "current_timestamp", "current_date",
+                                         "current_time"};
+    const std::string lower = SqlText::ToLower(text);
+    for (const char *word : kWords)
+        if (lower == word)
+            return true;
+    return IsNumber(text) || IsQuotedString(text);
+}
+
+// Whether the text after a "::" is a type a cast names: words,
+// an optional size in parentheses and an optional "[]".
+bool IsCastType(const std::string &text)
+{
+    size_t at = 0;
+    while (at < text.size() && (std::isalpha(static_cast<unsigned char>(text[at])) || text[at] == ' '))
+        ++at;
+    if (at == 0)
+        return false;
+    if (at < text.size() && text[at] == '(') {
+        const size_t open = at++;
+        while (at < text.size() && (IsDigit(text[at]) || text[at] == ',' || text[at] == ' '))
+            ++at;
+        if (at == open + 1 || at >= text.size() || text[at] != ')')
+            return false;
+        ++at;
+    }
+    if (text.compare(at, std::string::npos, "[]") == 0)
+        at += 2;
+    return at == text.size();
 }
 
 // 'N'::bpchar, (0)::numeric and ('x'::text)::varchar are literals
 // PostgreSQL wrote back with their casts; the literal alone carries over.
+// The cast is the last "::" of the text, and one parenthesis around what
+// it casts goes with it.
 std::string WithoutCasts(std::string text)
 {
-    static const std::regex kCast("^\\(?(.*?)\\)?::[a-z ]+(\\([0-9, ]+\\))?(\\[\\])?$", std::regex::icase);
-    std::smatch match;
-    while (std::regex_match(text, match, kCast))
-        text = match[1].str();
-    return text;
+    for (;;) {
+        const size_t cast = text.rfind("::");
+        if (cast == std::string::npos || !IsCastType(text.substr(cast + 2)))
+            return text;
+        std::string castOf = text.substr(0, cast);
+        if (!castOf.empty() && castOf.front() == '(')
+            castOf.erase(0, 1);
+        if (!castOf.empty() && castOf.back() == ')')
+            castOf.pop_back();
+        text = castOf;
+    }
 }
 
 std::string WithoutParentheses(std::string text)
