@@ -146,11 +146,27 @@ std::string ShownDefault(const std::string &value)
 
 } // namespace
 
+bool BigIntegers(const std::string &connectionString)
+{
+    const std::string lower = SqlText::ToLower(connectionString);
+    const std::string key = "bigint=";
+    for (size_t at = lower.find(key); at != std::string::npos; at = lower.find(key, at + 1)) {
+        if (at > 0 && lower[at - 1] != ';')
+            continue;
+        const size_t value = at + key.size();
+        return value < lower.size() && std::string("yt123456789").find(lower[value]) != std::string::npos;
+    }
+    return false;
+}
+
 CCatalogColumn DescribeColumn(const std::string &name, const std::string &declaredType,
-                              bool notNull, bool hasDefault, const std::string &defaultValue)
+                              bool notNull, bool hasDefault, const std::string &defaultValue,
+                              bool bigIntegers)
 {
     const std::string lower = SqlText::ToLower(declaredType);
     int code = TypeCode(lower);
+    if (bigIntegers && code == kInteger)
+        code = kBigInt;
     long length = 0, precision = 0;
     DefaultSizes(code, length, precision);
     DeclaredSizes(declaredType, code, length, precision);
@@ -259,6 +275,7 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
     std::vector<std::vector<CPlacedColumn>> columns(names.size());
     std::vector<std::vector<CPlacedSegment>> segments(names.size());
 
+    const bool bigIntegers = SqliteCatalog::BigIntegers(session.GetConnectionString());
     CPhaseProgress columnPhase(progress, total, 0, 2);
     int result = ReadAll(session, kColumnQuery, 8, [&](const CDbRow &row) {
         const auto found = place.find(row[0]);
@@ -266,7 +283,8 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
             return true;
         columns[found->second].push_back(
             {std::atol(row[1].c_str()),
-             SqliteCatalog::DescribeColumn(row[2], row[3], row[4] != "0", row[5] == "1", row[6]),
+             SqliteCatalog::DescribeColumn(row[2], row[3], row[4] != "0", row[5] == "1", row[6],
+                                           bigIntegers),
              std::atol(row[7].c_str()), row[3]});
         return columnPhase.Reached(row[0]);
     });

@@ -14,8 +14,15 @@ namespace SqliteCatalog {
 // The SQLColumns facts of a column from pragma table_info: the declared
 // type, its notnull flag and its default (dflt_value; `hasDefault` false
 // for NULL). The data type codes are the ODBC 2 ones the session's
-// environment gets.
+// environment gets. With the driver's BigInt option on, an integer column
+// is reported as a BIGINT.
 CCatalogColumn DescribeColumn(const std::string &name, const std::string &declaredType,
-                              bool notNull, bool hasDefault, const std::string &defaultValue);
+                              bool notNull, bool hasDefault, const std::string &defaultValue,
+                              bool bigIntegers = false);
+
+// Whether the driver's BigInt option is on, from the completed connection
+// string (the option's value, as the driver reads a yes: its first
+// character is one of Y, y, T, t or a digit other than 0).
+bool BigIntegers(const std::string &connectionString);
 
 } // namespace SqliteCatalog

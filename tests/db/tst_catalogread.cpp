@@ -99,22 +99,35 @@ class TestCatalogRead : public QObject
     COdbcSandbox m_sandbox;
     CPostgresDatabase m_postgres{m_sandbox};
     std::unique_ptr<CDbSession> m_sqlite;
+    std::unique_ptr<CDbSession> m_sqliteBigInt;
     std::unique_ptr<CDbSession> m_server;
 
-    CDbSession &Session(const QString &engine) { return engine == "SQLite" ? *m_sqlite : *m_server; }
+    CDbSession &Session(const QString &engine)
+    {
+        return engine == "SQLite" ? *m_sqlite : engine == "SQLite, BigInt" ? *m_sqliteBigInt : *m_server;
+    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY2(m_postgres.IsReady(), qPrintable(m_postgres.Error()));
-        m_sandbox.AddSqliteSource("Odd", kSqliteSchema);
+        const QString path = m_sandbox.AddSqliteSource("Odd", kSqliteSchema);
+        // The driver's option that reports every integer column as a BIGINT.
+        m_sandbox.AddDataSource("OddBig", "Driver=SQLite3\nDatabase=" + path + "\nBigInt=yes\n");
         QVERIFY2(m_postgres.Run(kPostgresSchema), qPrintable(m_postgres.Error()));
         m_sqlite = std::make_unique<CDbSession>(m_adapters);
+        m_sqliteBigInt = std::make_unique<CDbSession>(m_adapters);
         m_server = std::make_unique<CDbSession>(m_adapters);
         QCOMPARE(m_sqlite->Connect(COdbcSandbox::ConnectionString("Odd")), 0);
+        QCOMPARE(m_sqliteBigInt->Connect(COdbcSandbox::ConnectionString("OddBig")), 0);
         QCOMPARE(m_server->Connect(m_postgres.ConnectionString()), 0);
     }
-    void cleanupTestCase() { m_sqlite.reset(); m_server.reset(); }
+    void cleanupTestCase()
+    {
+        m_sqlite.reset();
+        m_sqliteBigInt.reset();
+        m_server.reset();
+    }
 
     void sameModel_data()
     {
@@ -122,6 +135,7 @@ private slots:
         QTest::addColumn<int>("tables");
         QTest::addColumn<bool>("bulk"); // whether the engine has the bulk read
         QTest::newRow("SQLite") << "SQLite" << 8 << true;
+        QTest::newRow("SQLite, BigInt") << "SQLite, BigInt" << 8 << true;
         QTest::newRow("PostgreSQL") << "PostgreSQL" << 6 << false;
     }
     void sameModel()
