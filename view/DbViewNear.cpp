@@ -48,14 +48,16 @@ std::array<const CTableWnd *, 5> CDbView::KeptShown() const
             qobject_cast<const CTableWnd *>(QWidget::mouseGrabber())};
 }
 
+// Every hidden window of the document on the canvas is drawn by it, and no
+// shown one.
 void CDbView::SetShown(CTableWnd *table, bool shown)
 {
+    if (shown == !table->isHidden())
+        return;
     if (shown)
         m_drawnOnCanvas.erase(table);
     else
         m_drawnOnCanvas.insert(table);
-    if (shown == !table->isHidden())
-        return;
     m_showingNear = true;
     // Hiding repaints the canvas beneath, which now draws the table.
     table->setVisible(shown);
