@@ -3,6 +3,14 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+namespace {
+int g_defaultDelay = CLoadProgress::kDefaultDelayMs;
+} // namespace
+
+int CLoadProgress::DefaultDelay() { return g_defaultDelay; }
+
+void CLoadProgress::SetDefaultDelay(int delayMs) { g_defaultDelay = delayMs; }
+
 CLoadProgress::CLoadProgress(int delayMs, QWidget *parent) : m_delay(delayMs), m_parent(parent)
 {
     m_clock.start();

@@ -17,12 +17,17 @@ class CLoadProgress
 {
 public:
     static constexpr int kDefaultDelayMs = 500;
+    // The delay of a progress made without one: kDefaultDelayMs unless set
+    // for the whole process, by a test whose loads are too quick to wait
+    // half a second for the dialog.
+    static int DefaultDelay();
+    static void SetDefaultDelay(int delayMs);
     // The dialog is brought up to date at most this often.
     static constexpr int kUpdateMs = 40;
 
     // The dialog's parent is the active window when it shows, unless one
     // is given.
-    explicit CLoadProgress(int delayMs = kDefaultDelayMs, QWidget *parent = nullptr);
+    explicit CLoadProgress(int delayMs = DefaultDelay(), QWidget *parent = nullptr);
     ~CLoadProgress();
     CLoadProgress(const CLoadProgress &) = delete;
     CLoadProgress &operator=(const CLoadProgress &) = delete;

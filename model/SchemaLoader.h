@@ -24,8 +24,9 @@ int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table)
 enum class CatalogRead { Best, PerTable };
 // The named tables, appended in the order given. `step` hears how far the
 // load has come (done of the number of names); when it answers false the
-// load stops with DbResult::kCancelled. The per-table read keeps the tables
-// read before a failure; the bulk read keeps none.
+// load stops with DbResult::kCancelled. What was built before a failure or
+// a cancel stays in `tables`: the tables read so far by the per-table read;
+// none when the bulk read itself failed.
 int LoadTables(CDbSession &session, const std::vector<std::string> &names,
                std::vector<CTableSchema> &tables, const CCatalogProgress &step = nullptr,
                CatalogRead read = CatalogRead::Best);

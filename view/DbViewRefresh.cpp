@@ -47,7 +47,7 @@ bool CDbView::Refresh()
     std::vector<std::string> names;
     int result = 0;
     {
-        CLoadProgress progress(CLoadProgress::kDefaultDelayMs, window());
+        CLoadProgress progress(CLoadProgress::DefaultDelay(), window());
         result = ReadCatalog(doc.GetSession(), fresh, names, progress);
     }
     if (result < 0) {
