@@ -10,7 +10,10 @@
 // (short lines).
 // Then, zoomed: a full repaint of the whole diagram at Zoom to Fit, and a
 // Ctrl+wheel step at 25 % (to 33 % and back in turn), against the same
-// baseline's repaint and wheel step at 100 %.
+// baseline's repaint and wheel step at 100 %. At 100 % and fitted, the
+// screen with the far table windows hidden (drawn by the canvas) is checked
+// against the screen with every window shown ("same"; the pictures are
+// saved where VELLUMIX_SHOT_DIR says).
 //
 //   bench_draw [table counts...]      default: 100 1000 2000 10000
 //
@@ -167,8 +170,28 @@ void MeasureRound(CShownDiagram &shown, CFrameFigures &figures)
     figures.scroll = std::min(figures.scroll, scroll / kFrames);
 }
 
+// The viewport as drawn with the far table windows hidden, against the
+// same with every window shown; each is saved as a picture when
+// VELLUMIX_SHOT_DIR names a folder. True when they are the same.
+bool SameAsEveryWindow(CDbView &view, const QString &name)
+{
+    QApplication::processEvents();
+    const QImage culled = view.viewport()->grab().toImage();
+    view.SetCulling(false);
+    QApplication::processEvents();
+    const QImage every = view.viewport()->grab().toImage();
+    view.SetCulling(true);
+    QApplication::processEvents();
+    if (const QString folder = qEnvironmentVariable("VELLUMIX_SHOT_DIR"); !folder.isEmpty()) {
+        culled.save(folder + "/" + name + ".png");
+        every.save(folder + "/" + name + "-every-window.png");
+    }
+    return culled == every;
+}
+
 struct CZoomFigures
 {
+    bool same = true;         // the screen as with every window shown
     double fit = 0;           // the zoom Zoom to Fit chose
     int shown = 0;            // table windows whole in the viewport there
     double fitRepaint = 1e9;  // seconds per frame, best round
@@ -189,12 +212,14 @@ void CtrlWheelNotch(CDbView &view, bool up)
 // The best of kRounds rounds (after one to warm up) of kFrames repaints of
 // the whole diagram fitted into the view, then of kFrames Ctrl+wheel steps
 // from 25 % and back. The view is left at 100 % where it was.
-void MeasureZoom(CShownDiagram &shown, CZoomFigures &figures)
+void MeasureZoom(CShownDiagram &shown, CZoomFigures &figures, const QString &name)
 {
     CDbView &view = shown.View();
     const QPoint scroll = view.ScrollPosition();
+    figures.same = SameAsEveryWindow(view, name + "-100");
     view.ZoomToFit();
     QApplication::processEvents();
+    figures.same = SameAsEveryWindow(view, name + "-fit") && figures.same;
     figures.fit = view.Zoom();
     for (int i = 0; i < shown.Doc().TableCount(); ++i) {
         const CTableWnd *table = shown.Doc().GetTable(i);
@@ -397,7 +422,7 @@ bool MeasureCount(CBenchOdbc &odbc, const CSchemaShape &shape, int count, CCount
     figures.initialUpdate = shown.InitialUpdate();
     MeasureFrames(shown, bare, figures);
     figures.hits = MeasureHitTests(shown);
-    MeasureZoom(shown, figures.zoom);
+    MeasureZoom(shown, figures.zoom, QString::fromStdString(dsn));
     return true;
 }
 
@@ -417,13 +442,13 @@ void PrintFrames(const CCountFigures &figures)
 void PrintZoom(const std::map<int, CCountFigures> &results)
 {
     std::printf("\n  zoomed, ms per frame; ratio against the bare view at 100 %%\n");
-    std::printf("%7s %6s %6s %6s %10s %6s %12s %6s\n", "tables", "lines", "fit %", "shown", "fit paint",
-                "ratio", "wheel at 25%", "ratio");
+    std::printf("%7s %6s %6s %6s %10s %6s %12s %6s %5s\n", "tables", "lines", "fit %", "shown", "fit paint",
+                "ratio", "wheel at 25%", "ratio", "same");
     for (const auto &[count, figures] : results)
-        std::printf("%7d %6d %6.2f %6d %10.2f %6.2f %12.2f %6.2f\n", figures.tables, figures.relationships,
+        std::printf("%7d %6d %6.2f %6d %10.2f %6.2f %12.2f %6.2f %5s\n", figures.tables, figures.relationships,
                     figures.zoom.fit * 100, figures.zoom.shown, figures.zoom.fitRepaint * 1e3,
                     figures.zoom.fitRepaint / figures.bare.repaint, figures.zoom.wheelStep * 1e3,
-                    figures.zoom.wheelStep / figures.bare.scroll);
+                    figures.zoom.wheelStep / figures.bare.scroll, figures.zoom.same ? "yes" : "NO");
 }
 
 void PrintHitTests(const std::map<int, CCountFigures> &results)
@@ -490,7 +515,7 @@ int main(int argc, char *argv[])
             CCountFigures &figures = results[s][count];
             if (!MeasureCount(odbc, kShapes[s], count, figures))
                 return 1;
-            failures += figures.hits.disagreements > 0 ? 1 : 0;
+            failures += figures.hits.disagreements > 0 || !figures.zoom.same ? 1 : 0;
             PrintFrames(figures);
         }
         PrintHitTests(results[s]);

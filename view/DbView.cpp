@@ -136,6 +136,8 @@ void CDbView::PlaceTable(CTableWnd *table)
     table->setParent(m_canvas);
     if (table->isHidden())
         m_drawnOnCanvas.insert(table);
+    else
+        m_drawnOnCanvas.erase(table);
     table->installEventFilter(this);
     table->setWindowTitle(QString::fromStdString(table->m_name));
     // FitToContents gives the window its size for the view mode.
