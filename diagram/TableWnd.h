@@ -98,6 +98,9 @@ public:
     // The window as it shows itself on screen, at its zoom, the painter's
     // origin at its top-left corner; the caller clips to the window.
     void PaintOnScreen(QPainter &painter);
+    // The window as printed and exported: its frame and then its clipped
+    // client area at its place in the diagram, in diagram coordinates.
+    void PaintForPrint(QPainter &painter);
 
     // --- activation, as the view and the mouse drive it ---
     void ActivateFrame();

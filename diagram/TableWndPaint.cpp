@@ -289,6 +289,22 @@ void CTableWnd::PaintOnScreen(QPainter &painter)
     PaintClient(painter, false);
 }
 
+void CTableWnd::PaintForPrint(QPainter &painter)
+{
+    const QRect outer = DiagramRect();
+    const QRect client = ClientRect().translated(outer.topLeft());
+    painter.save();
+    m_drawOrigin = outer.topLeft();
+    PaintFrame(painter, true);
+    if (!client.isEmpty()) {
+        painter.setClipRect(client, Qt::IntersectClip);
+        m_drawOrigin = client.topLeft();
+        PaintClient(painter, true);
+    }
+    m_drawOrigin = QPoint();
+    painter.restore();
+}
+
 // The relationship lines of the view attach to the table windows; moving or
 // resizing one redraws the view's background so that they follow.
 void CTableWnd::moveEvent(QMoveEvent *event)

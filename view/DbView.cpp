@@ -809,25 +809,12 @@ void CDbView::DrawPageBoundaries(QPainter &painter, const QRect &area) const
     }
 }
 
-// On paper the table windows are drawn by the view: each paints its frame
-// and then its clipped client area at its place in the diagram.
+// On paper the table windows are drawn by the view, each at its place.
 void CDbView::PaintTablesForPrint(QPainter &painter)
 {
     for (int i = 0; i < m_pDoc->TableCount(); ++i) {
         CTableWnd *table = m_pDoc->GetTable(i);
-        if (!HasWindow(table))
-            continue;
-        const QRect outer = table->DiagramRect();
-        const QRect client = table->ClientRect().translated(outer.topLeft());
-        painter.save();
-        table->m_drawOrigin = outer.topLeft();
-        table->PaintFrame(painter, true);
-        if (!client.isEmpty()) {
-            painter.setClipRect(client, Qt::IntersectClip);
-            table->m_drawOrigin = client.topLeft();
-            table->PaintClient(painter, true);
-        }
-        table->m_drawOrigin = QPoint();
-        painter.restore();
+        if (HasWindow(table))
+            table->PaintForPrint(painter);
     }
 }

@@ -172,22 +172,7 @@ void CDiagramCells::Draw(QPainter &painter, int cell) const
         RelationshipGeometry::Draw(painter, line.route, exposed);
     }
     painter.setPen(QPen(Qt::black, 1));
-    // Each window paints its frame and then its clipped client area at its
-    // place in the diagram.
-    for (const int index : m_tablesIn[size_t(cell)]) {
-        CTableWnd *table = m_tables[size_t(index)];
-        const QRect outer = table->DiagramRect();
-        const QRect client = table->ClientRect().translated(outer.topLeft());
-        painter.save();
-        table->m_drawOrigin = outer.topLeft();
-        table->PaintFrame(painter, true);
-        if (!client.isEmpty()) {
-            painter.setClipRect(client, Qt::IntersectClip);
-            table->m_drawOrigin = client.topLeft();
-            table->PaintClient(painter, true);
-        }
-        table->m_drawOrigin = QPoint();
-        painter.restore();
-    }
+    for (const int index : m_tablesIn[size_t(cell)])
+        m_tables[size_t(index)]->PaintForPrint(painter);
     painter.restore();
 }
