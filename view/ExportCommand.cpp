@@ -31,16 +31,6 @@ QString SuffixOf(const QString &filter)
 
 // The diagram's name with the picture's extension, beside the diagram
 // file when there is one.
-QString ProposedPath(const CDoc &doc)
-{
-    QString name = doc.GetTitle();
-    if (name.endsWith(QLatin1String(".vmx"), Qt::CaseInsensitive))
-        name.chop(4);
-    const QString folder = doc.GetPathName().isEmpty() ? QDir::currentPath()
-                                                       : QFileInfo(doc.GetPathName()).path();
-    return QDir(folder).filePath(name + QStringLiteral(".png"));
-}
-
 // Empty when the user cancelled. A name typed without an extension takes
 // that of the chosen file type; one with another extension is refused by
 // the writer, with the command line's words.
@@ -55,7 +45,7 @@ QString AskOutputPath(CDbView &view, const CDoc &doc)
     dialog.setDefaultSuffix(SuffixOf(filters.first()));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog](const QString &filter) { dialog.setDefaultSuffix(SuffixOf(filter)); });
-    dialog.selectFile(ProposedPath(doc));
+    dialog.selectFile(ViewCommands::ProposedOutputPath(doc, QStringLiteral("png")));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
@@ -64,6 +54,16 @@ QString AskOutputPath(CDbView &view, const CDoc &doc)
 } // namespace
 
 
+
+QString ViewCommands::ProposedOutputPath(const CDoc &doc, const QString &suffix)
+{
+    QString name = doc.GetTitle();
+    if (name.endsWith(QLatin1String(".vmx"), Qt::CaseInsensitive))
+        name.chop(4);
+    const QString folder = doc.GetPathName().isEmpty() ? QDir::currentPath()
+                                                       : QFileInfo(doc.GetPathName()).path();
+    return QDir(folder).filePath(name + QLatin1Char('.') + suffix);
+}
 
 bool ViewCommands::ExportDiagram(CDbView &view)
 {

@@ -9,9 +9,7 @@
 #include "view/DbView.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -51,16 +49,6 @@ bool ComposeScript(CDbView &view, CDoc &doc, const std::vector<std::string> &tab
     return written;
 }
 
-QString ProposedScriptPath(const CDoc &doc)
-{
-    QString name = doc.GetTitle();
-    if (name.endsWith(QLatin1String(".vmx"), Qt::CaseInsensitive))
-        name.chop(4);
-    const QString folder = doc.GetPathName().isEmpty() ? QDir::currentPath()
-                                                       : QFileInfo(doc.GetPathName()).path();
-    return QDir(folder).filePath(name + QStringLiteral(".sql"));
-}
-
 QString AskScriptPath(CDbView &view, const CDoc &doc, bool picked)
 {
     QFileDialog dialog(&view, picked ? QStringLiteral("Export SQL Script of the Picked Tables")
@@ -68,7 +56,7 @@ QString AskScriptPath(CDbView &view, const CDoc &doc, bool picked)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({QStringLiteral("SQL Script (*.sql)"), QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("sql"));
-    dialog.selectFile(ProposedScriptPath(doc));
+    dialog.selectFile(ViewCommands::ProposedOutputPath(doc, QStringLiteral("sql")));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
