@@ -4,7 +4,6 @@
 #include "db/sqlite/SqliteTokens.h"
 
 #include <algorithm>
-#include <regex>
 #include <sstream>
 
 namespace ScriptClauses {
@@ -89,12 +88,66 @@ std::string InCapitals(std::string clause)
     }
 }
 
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsWordStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+
+// Every character from `from` on is one of `allowed`.
+template <typename Allowed>
+bool RestIs(const std::string &text, size_t from, Allowed allowed)
+{
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), allowed);
+}
+
+// A number as SQLite reads one: digits (hexadecimal after 0x, with a
+// fraction or an exponent), or a fraction alone, with an optional sign.
+bool IsNumberLike(const std::string &text)
+{
+    const size_t at = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (at < text.size() && IsDigit(text[at]))
+        return RestIs(text, at + 1, [](char c) {
+            return IsHexDigit(c) || c == 'x' || c == 'X' || c == '.' || c == '+' || c == '-';
+        });
+    return at + 1 < text.size() && text[at] == '.' && IsDigit(text[at + 1])
+           && RestIs(text, at + 2, [](char c) { return IsDigit(c) || c == 'e' || c == 'E' || c == '+' || c == '-'; });
+}
+
+// Text in these quotes from the first character to the last, a quote
+// inside written twice.
+bool IsQuoted(const std::string &text, char quote)
+{
+    if (text.size() < 2 || text.front() != quote || text.back() != quote)
+        return false;
+    for (size_t i = 1; i + 1 < text.size(); ++i) {
+        if (text[i] != quote)
+            continue;
+        if (i + 2 >= text.size() || text[i + 1] != quote)
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+// A value SQLite takes after DEFAULT without parentheses: a number, a
+// string, a quoted name, a blob literal or a single word.
+bool IsPlainDefault(const std::string &value)
+{
+    if (value.empty())
+        return false;
+    if (IsNumberLike(value) || IsQuoted(value, '\'') || IsQuoted(value, '"'))
+        return true;
+    if ((value[0] == 'x' || value[0] == 'X') && value.size() >= 3 && value[1] == '\'' && value.back() == '\'')
+        return std::all_of(value.begin() + 2, value.end() - 1, IsHexDigit);
+    return IsWordStart(value[0]) && RestIs(value, 1, [](char c) { return IsWordStart(c) || IsDigit(c); });
+}
+
+} // namespace
+
 std::string DefaultClause(std::string value, ScriptEngine target)
 {
-    static const std::regex kLiteral("[-+]?[0-9][0-9a-fA-FxX.eE+-]*|[-+]?\\.[0-9][0-9eE+-]*"
-                                     "|'([^']|'')*'|\"([^\"]|\"\")*\"|[xX]'[0-9a-fA-F]*'"
-                                     "|[A-Za-z_][A-Za-z0-9_]*");
-    if (target == ScriptEngine::Sqlite && !std::regex_match(value, kLiteral))
+    if (target == ScriptEngine::Sqlite && !IsPlainDefault(value))
         value = "(" + value + ")";
     return " DEFAULT " + value;
 }
