@@ -723,21 +723,10 @@ void CDbView::DrawRelationshipsIn(QPainter &painter, const QRect &exposed)
 // culled drawing do not depend on the map being up to date.
 void CDbView::DrawEveryRelationship(QPainter &painter)
 {
-    const auto windows = CRelationshipMap::WindowsByName(*this);
-    const auto find = [&](const std::string &name) -> const CTableWnd * {
-        const auto found = windows.find(name);
-        return found == windows.end() ? nullptr : found->second;
-    };
-    const CSchemaModel &schema = m_pDoc->Schema();
-    for (int i = 0; const CDbRelationship *relationship = schema.GetRelationship(i); ++i) {
-        const CTableWnd *foreign = find(relationship->m_foreignTable);
-        const CTableWnd *parent = find(relationship->m_parentTable);
-        if (!foreign || !parent)
-            continue;
-        const CRelationshipRoute route = CRelationshipMap::RouteBetween(*foreign, *parent, *relationship);
+    CRelationshipMap::ForEachRoute(*this, [&](int i, const CRelationshipRoute &route) {
         painter.setPen(RelationshipPen(i == m_selRelationship));
         RelationshipGeometry::Draw(painter, route);
-    }
+    });
 }
 
 bool CDbView::RelationshipRoute(const CDbRelationship &relationship,

@@ -79,22 +79,10 @@ CDiagramCells::CDiagramCells(CDbView &view, const QPointF &origin, const QSizeF 
         m_tables.push_back(table);
         AddTable(static_cast<int>(m_tables.size()) - 1, QRectF(table->DiagramRect()));
     }
-    // Looked up by name once: a search of the table list for each end of
-    // each line grew with the square of the diagram.
-    const auto windows = CRelationshipMap::WindowsByName(view);
-    const auto find = [&](const std::string &name) -> const CTableWnd * {
-        const auto found = windows.find(name);
-        return found == windows.end() ? nullptr : found->second;
-    };
-    const CSchemaModel &schema = doc->Schema();
-    for (int i = 0; const CDbRelationship *relationship = schema.GetRelationship(i); ++i) {
-        const CTableWnd *foreign = find(relationship->m_foreignTable);
-        const CTableWnd *parent = find(relationship->m_parentTable);
-        if (!foreign || !parent)
-            continue;
-        m_lines.push_back({i, CRelationshipMap::RouteBetween(*foreign, *parent, *relationship)});
-        AddLine(static_cast<int>(m_lines.size()) - 1, m_lines.back().route);
-    }
+    CRelationshipMap::ForEachRoute(view, [this](int i, const CRelationshipRoute &route) {
+        m_lines.push_back({i, route});
+        AddLine(static_cast<int>(m_lines.size()) - 1, route);
+    });
 }
 
 QRectF CDiagramCells::CellRect(int cell) const

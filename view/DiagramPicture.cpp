@@ -36,19 +36,8 @@ QRect CDiagramPicture::DiagramBounds(const CDbView &view)
         if (table->parentWidget() == view.Canvas())
             bounds |= table->DiagramRect();
     }
-    // The windows by name at once: looking up each line's two ends in the
-    // table list grew with the square of the diagram.
-    const auto windows = CRelationshipMap::WindowsByName(view);
-    const auto find = [&](const std::string &name) -> const CTableWnd * {
-        const auto found = windows.find(name);
-        return found == windows.end() ? nullptr : found->second;
-    };
-    for (int i = 0; const CDbRelationship *relationship = doc->Schema().GetRelationship(i); ++i) {
-        const CTableWnd *foreign = find(relationship->m_foreignTable);
-        const CTableWnd *parent = find(relationship->m_parentTable);
-        if (foreign && parent)
-            bounds |= RouteBounds(CRelationshipMap::RouteBetween(*foreign, *parent, *relationship));
-    }
+    CRelationshipMap::ForEachRoute(
+        view, [&](int, const CRelationshipRoute &route) { bounds |= RouteBounds(route); });
     return bounds;
 }
 

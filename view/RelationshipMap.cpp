@@ -21,6 +21,25 @@ CRelationshipRoute CRelationshipMap::RouteBetween(const CTableWnd &foreign, cons
     return RelationshipGeometry::Route(foreign.DiagramRect(), parent.DiagramRect(), pf, pp);
 }
 
+void CRelationshipMap::ForEachRoute(const CDbView &view,
+                                    const std::function<void(int, const CRelationshipRoute &)> &visit)
+{
+    const CDoc *doc = view.GetDocument();
+    if (!doc)
+        return;
+    const auto windows = WindowsByName(view);
+    const auto find = [&](const std::string &name) -> const CTableWnd * {
+        const auto found = windows.find(name);
+        return found == windows.end() ? nullptr : found->second;
+    };
+    for (int i = 0; const CDbRelationship *relationship = doc->Schema().GetRelationship(i); ++i) {
+        const CTableWnd *foreign = find(relationship->m_foreignTable);
+        const CTableWnd *parent = find(relationship->m_parentTable);
+        if (foreign && parent)
+            visit(i, RouteBetween(*foreign, *parent, *relationship));
+    }
+}
+
 std::unordered_map<std::string, const CTableWnd *> CRelationshipMap::WindowsByName(const CDbView &view)
 {
     std::unordered_map<std::string, const CTableWnd *> windows;

@@ -3,6 +3,7 @@
 #include "diagram/RelationshipGeometry.h"
 #include "view/RelationshipIndex.h"
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -49,6 +50,11 @@ public:
     // Every table window of the view by name; of equal names the first in
     // document order, as the document finds them.
     static std::unordered_map<std::string, const CTableWnd *> WindowsByName(const CDbView &view);
+    // Every relationship of the document whose two tables have windows,
+    // with its index and its route routed afresh; the windows are looked
+    // up by name once, not per line.
+    static void ForEachRoute(const CDbView &view,
+                             const std::function<void(int, const CRelationshipRoute &)> &visit);
     static QRect BoxOf(const CRelationshipRoute &route);
     // The route as drawn on a canvas shown at the zoom.
     static CRelationshipRoute Scaled(const CRelationshipRoute &route, double zoom);
