@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
   postgresql-15 postgresql-client-15 odbc-postgresql
+  mariadb-server mariadb-client odbc-mariadb
   fonts-liberation2 poppler-utils
   desktop-file-utils appstream libxml2-utils shared-mime-info groff-base
   clang libclang-rt-dev libsqlite3-dev libpng-dev
