@@ -13,6 +13,8 @@ class CDbSession;
 struct CRendering
 {
     int m_result = 0;        // negative when refused; m_message says why
+    // When not refused, a note the user confirms before anything is sent
+    // (an engine that cannot roll the statements back says so); mostly empty.
     std::string m_message;
     std::vector<std::string> m_statements;
 };
@@ -66,8 +68,9 @@ protected:
     // refuses it, naming the engine.
     virtual CRendering AlterTable(const CAlterTable &change) const;
     // The old one's drop and the new one's creation, in one transaction.
-    CRendering ReplaceIndex(const CReplaceIndex &change) const;
-    CRendering ReplaceTrigger(const CReplaceTrigger &change) const;
+    // An engine that can do both in one statement says so here.
+    virtual CRendering ReplaceIndex(const CReplaceIndex &change) const;
+    virtual CRendering ReplaceTrigger(const CReplaceTrigger &change) const;
 
     // The clause a collation name becomes in a column definition.
     virtual std::string CollationClause(const std::string &collation) const = 0;

@@ -1,27 +1,401 @@
 #include "db/mariadb/MariaDialect.h"
 
+#include "db/DbSession.h"
+#include "db/ResultCodes.h"
+#include "db/SqlFragment.h"
+#include "db/SqlText.h"
+#include "db/TableAlteration.h"
+
+#include <cctype>
+#include <utility>
+
+using SqlText::QuoteIdentifier;
+
 namespace {
 
-CRendering NotYet()
+// A piece of SQL text as MariaDB splits it (ANSI_QUOTES on): 'strings'
+// with backslash escapes and doubled quotes, "identifiers" and
+// `identifiers` with doubled quotes, comments from '#' or "-- " to the line
+// end and /* */ comments that do not nest.
+struct CMariaText
 {
-    CRendering rendering;
-    rendering.m_result = -1;
-    rendering.m_message = "MariaDB's statements are not written yet.";
-    return rendering;
+    std::string m_error;                             // words after "it has"
+    bool m_comment = false;
+    bool m_backslash = false;                        // inside a 'string'
+    std::vector<std::pair<size_t, size_t>> m_tokens; // begin, end
+};
+
+bool IsWordCharacter(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$'
+           || (static_cast<unsigned char>(c) & 0x80);
+}
+
+// The offset after the quote that closes the one at `at`, or npos.
+size_t QuotedEnd(const std::string &text, size_t at, CMariaText &read)
+{
+    const char quote = text[at];
+    for (size_t i = at + 1; i < text.size(); ++i) {
+        if (quote == '\'' && text[i] == '\\') {
+            read.m_backslash = true;
+            ++i;
+        } else if (text[i] == quote) {
+            if (i + 1 < text.size() && text[i + 1] == quote)
+                ++i;
+            else
+                return i + 1;
+        }
+    }
+    return std::string::npos;
+}
+
+CMariaText ReadMariaText(const std::string &text)
+{
+    CMariaText read;
+    size_t i = 0;
+    while (i < text.size() && read.m_error.empty()) {
+        const char c = text[i];
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            ++i;
+        } else if (c == '#' || (c == '-' && next == '-'
+                                && (i + 2 == text.size() || std::isspace(static_cast<unsigned char>(text[i + 2]))))) {
+            read.m_comment = true;
+            i = text.find('\n', i);
+        } else if (c == '/' && next == '*') {
+            read.m_comment = true;
+            const size_t close = text.find("*/", i + 2);
+            i = close == std::string::npos ? close : close + 2;
+            if (close == std::string::npos)
+                read.m_error = "a comment that is not closed";
+        } else if (c == '\'' || c == '"' || c == '`') {
+            const size_t end = QuotedEnd(text, i, read);
+            if (end == std::string::npos)
+                read.m_error = std::string("a ") + c + " that is not closed";
+            else
+                read.m_tokens.emplace_back(i, end);
+            i = end;
+        } else {
+            size_t end = i + 1;
+            while (IsWordCharacter(c) && end < text.size() && IsWordCharacter(text[end]))
+                ++end;
+            read.m_tokens.emplace_back(i, end);
+            i = end;
+        }
+    }
+    return read;
+}
+
+bool TokenIs(const std::string &text, const std::pair<size_t, size_t> &token, const char *word)
+{
+    return SqlText::ToLower(text.substr(token.first, token.second - token.first)) == word;
+}
+
+// Names count in characters, not bytes.
+size_t Characters(const std::string &name)
+{
+    size_t count = 0;
+    for (unsigned char c : name)
+        count += (c & 0xC0) != 0x80;
+    return count;
+}
+
+// Every name a change gives something new.
+struct CNewNames
+{
+    std::vector<std::string> names;
+
+    void Columns(const std::vector<CColumnDef> &columns)
+    {
+        for (const CColumnDef &column : columns)
+            names.push_back(column.m_name);
+    }
+    void operator()(const CCreateTable &c) { names.push_back(c.m_table); Columns(c.m_columns); }
+    void operator()(const CAddColumns &c) { Columns(c.m_columns); }
+    void operator()(const CCreateIndex &c) { names.push_back(c.m_name); }
+    void operator()(const CCreateTrigger &c) { names.push_back(c.m_name); }
+    void operator()(const CReplaceIndex &c) { (*this)(c.m_new); }
+    void operator()(const CReplaceTrigger &c) { (*this)(c.m_new); }
+    void operator()(const CAlterTable &c)
+    {
+        names.push_back(c.m_newName);
+        for (const CAlteredColumn &column : c.m_columns)
+            names.push_back(column.m_column.m_name);
+    }
+    template <class Other>
+    void operator()(const Other &)
+    {
+    }
+};
+
+std::string Joined(const std::string &head, const std::vector<std::string> &clauses)
+{
+    std::string text = head;
+    for (size_t i = 0; i < clauses.size(); ++i)
+        text += (i > 0 ? ", " : " ") + clauses[i];
+    return text;
+}
+
+std::string DefaultClause(const CColumnDef &column)
+{
+    // In parentheses a default may be any expression, and a literal stays
+    // the literal.
+    return column.m_default.empty() ? " DROP DEFAULT" : " SET DEFAULT (" + column.m_default + ")";
+}
+
+const CChangedColumn *FindChanged(const CTableAlteration &alteration, const CColumnDef &after)
+{
+    for (const CChangedColumn &changed : alteration.m_changed)
+        if (changed.m_after == &after)
+            return &changed;
+    return nullptr;
+}
+
+bool IsKept(const CAlterTable &change, const std::string &name)
+{
+    for (const CAlteredColumn &column : change.m_columns)
+        if (column.m_from == name)
+            return true;
+    return false;
 }
 
 } // namespace
 
-bool CMariaDialect::HasFeature(Feature) const { return false; }
+bool CMariaDialect::HasFeature(Feature feature) const
+{
+    return feature == Feature::DeleteRule;
+}
 
-CRendering CMariaDialect::CreateTable(const CCreateTable &) const { return NotYet(); }
-CRendering CMariaDialect::AddColumns(const CAddColumns &) const { return NotYet(); }
-CRendering CMariaDialect::DropColumns(const CDropColumns &) const { return NotYet(); }
-CRendering CMariaDialect::DropIndex(const CDropIndex &) const { return NotYet(); }
-CRendering CMariaDialect::DropTrigger(const CDropTrigger &) const { return NotYet(); }
-CRendering CMariaDialect::DropTable(const CDropTable &) const { return NotYet(); }
-CRendering CMariaDialect::DropRelationship(const CDropRelationship &) const { return NotYet(); }
-CRendering CMariaDialect::CreateIndex(const CCreateIndex &) const { return NotYet(); }
-CRendering CMariaDialect::CreateTrigger(const CCreateTrigger &) const { return NotYet(); }
-CRendering CMariaDialect::AddForeignKey(const CAddForeignKey &) const { return NotYet(); }
-std::string CMariaDialect::CollationClause(const std::string &) const { return {}; }
+CRendering CMariaDialect::CheckNames(const CSchemaChange &change)
+{
+    CNewNames collector;
+    std::visit(collector, change);
+    for (const std::string &name : collector.names)
+        if (Characters(name) > kMaxNameCharacters)
+            return Refusal("MariaDB names are at most 64 characters long; \"" + name
+                           + "\" is longer. Nothing was changed.");
+    return CRendering();
+}
+
+// Checked after the defaults have been read as one expression each.
+CRendering CMariaDialect::CheckMariaDefaults(const std::vector<CColumnDef> &columns)
+{
+    for (const CColumnDef &column : columns) {
+        const CMariaText read = ReadMariaText(column.m_default);
+        std::string why = read.m_error;
+        if (why.empty() && read.m_comment)
+            why = "a comment";
+        if (why.empty() && read.m_backslash)
+            why = "a backslash inside a string, which MariaDB reads as an escape";
+        if (!why.empty())
+            return Refusal(SqlFragment::Refusal("default value of column " + QuoteIdentifier(column.m_name),
+                                                "one expression", why));
+    }
+    return CRendering();
+}
+
+int CMariaDialect::Apply(CDbSession &session, const CSchemaChange &change) const
+{
+    const CRendering tooLong = CheckNames(change);
+    if (tooLong.m_result < 0)
+        return Refuse(session, tooLong);
+    const CRendering rendering = Render(change);
+    if (rendering.m_result < 0)
+        return Refuse(session, rendering);
+    return RunOneByOne(session, rendering);
+}
+
+// A transaction would not hold DDL together here, so the statements simply
+// run in order; when one fails after others went through, the message says
+// so instead of pretending that nothing changed.
+int CMariaDialect::RunOneByOne(CDbSession &session, const CRendering &rendering)
+{
+    for (size_t i = 0; i < rendering.m_statements.size(); ++i) {
+        const int result = session.Execute(rendering.m_statements[i]);
+        if (result < 0) {
+            if (i > 0)
+                session.m_lastError += " The statements before it were committed: MariaDB cannot "
+                                       "roll them back.";
+            return result;
+        }
+        session.CloseStatement();
+    }
+    return DbResult::kOk;
+}
+
+CRendering CMariaDialect::CreateTable(const CCreateTable &change) const
+{
+    CRendering refused = CheckMariaDefaults(change.m_columns);
+    if (refused.m_result < 0)
+        return refused;
+    return Statement(CreateTableStatement(change) + " ENGINE=InnoDB");
+}
+
+CRendering CMariaDialect::AddColumns(const CAddColumns &change) const
+{
+    CRendering refused = CheckMariaDefaults(change.m_columns);
+    if (refused.m_result < 0 || change.m_columns.empty())
+        return refused;
+    std::vector<std::string> clauses;
+    for (const CColumnDef &column : change.m_columns)
+        clauses.push_back("ADD COLUMN " + ColumnDefinition(column));
+    return Statement(Joined("ALTER TABLE " + QuoteIdentifier(change.m_table), clauses));
+}
+
+CRendering CMariaDialect::DropColumns(const CDropColumns &change) const
+{
+    if (change.m_columns.empty())
+        return CRendering();
+    std::vector<std::string> clauses;
+    for (const std::string &column : change.m_columns)
+        clauses.push_back("DROP COLUMN " + QuoteIdentifier(column));
+    return Statement(Joined("ALTER TABLE " + QuoteIdentifier(change.m_table), clauses));
+}
+
+CRendering CMariaDialect::DropIndex(const CDropIndex &change) const
+{
+    return Statement("DROP INDEX " + QuoteIdentifier(change.m_index) + " ON " + QuoteIdentifier(change.m_table));
+}
+
+// Trigger names belong to the database, not to the table.
+CRendering CMariaDialect::DropTrigger(const CDropTrigger &change) const
+{
+    return Statement("DROP TRIGGER " + QuoteIdentifier(change.m_trigger));
+}
+
+// The table's triggers go with it.
+CRendering CMariaDialect::DropTable(const CDropTable &change) const
+{
+    return Statement("DROP TABLE " + QuoteIdentifier(change.m_table));
+}
+
+CRendering CMariaDialect::DropRelationship(const CDropRelationship &change) const
+{
+    return Statement("ALTER TABLE " + QuoteIdentifier(change.m_foreignTable) + " DROP FOREIGN KEY "
+                     + QuoteIdentifier(change.m_name));
+}
+
+CRendering CMariaDialect::CreateIndex(const CCreateIndex &change) const
+{
+    return Statement(IndexStatement(change));
+}
+
+// The body as MariaDB reads it, and the trigger around it: a BEGIN ... END
+// block stands as it is (up to its END); plain statements are closed with
+// a ';' and put into one. END starts a line of its own, so that a body
+// ending in a comment does not comment it out.
+CRendering CMariaDialect::CreateTrigger(const CCreateTrigger &change) const
+{
+    const CMariaText read = ReadMariaText(change.m_body);
+    std::string why = read.m_error;
+    if (why.empty() && read.m_tokens.empty())
+        why = "no statement";
+    if (!why.empty())
+        return Refusal(SqlFragment::Refusal("trigger body", "one block of statements", why));
+    const auto &tokens = read.m_tokens;
+    size_t last = tokens.size() - 1;
+    while (last > 0 && TokenIs(change.m_body, tokens[last], ";"))
+        --last;
+    const bool block = TokenIs(change.m_body, tokens.front(), "begin") && TokenIs(change.m_body, tokens[last], "end");
+    std::string body;
+    if (block) {
+        body = change.m_body.substr(tokens.front().first, tokens[last].second - tokens.front().first);
+    } else {
+        SqlFragment::CBody closed;
+        closed.m_end = tokens.back().second;
+        closed.m_endsWithSemicolon = TokenIs(change.m_body, tokens.back(), ";");
+        body = "BEGIN\n" + SqlFragment::ClosedBody(change.m_body, closed) + "\nEND";
+    }
+    return Statement(TriggerHead(change) + "FOR EACH ROW " + body);
+}
+
+CRendering CMariaDialect::AddForeignKey(const CAddForeignKey &change) const
+{
+    return Statement("ALTER TABLE " + QuoteIdentifier(change.m_table) + " ADD " + ForeignKeyClause(change));
+}
+
+CRendering CMariaDialect::AlterTable(const CAlterTable &change) const
+{
+    const CTableAlteration alteration = ReadAlteration(change);
+    if (!alteration.m_error.empty())
+        return Refusal(alteration.m_error);
+    std::vector<CColumnDef> columns;
+    for (const CAlteredColumn &column : change.m_columns)
+        columns.push_back(column.m_column);
+    CRendering refused = CheckMariaDefaults(columns);
+    if (refused.m_result < 0)
+        return refused;
+    std::vector<std::string> clauses;
+    if (alteration.m_keyChanged && !change.m_keyBefore.empty())
+        clauses.push_back("DROP PRIMARY KEY");
+    for (const CColumnDef &column : change.m_before)
+        if (!IsKept(change, column.m_name))
+            clauses.push_back("DROP COLUMN " + QuoteIdentifier(column.m_name));
+    // A column is renamed or given a default by a clause that keeps the
+    // rest of its definition; any other change restates it whole. MariaDB
+    // takes only one clause per column.
+    for (const CAlteredColumn &column : change.m_columns) {
+        const CColumnDef &after = column.m_column;
+        if (column.m_from.empty()) {
+            clauses.push_back("ADD COLUMN " + ColumnDefinition(after));
+            continue;
+        }
+        const std::string from = QuoteIdentifier(column.m_from);
+        const bool renamed = column.m_from != after.m_name;
+        const CChangedColumn *changed = FindChanged(alteration, after);
+        const bool restated = changed && (changed->m_type || changed->m_notNull || changed->m_collation
+                                          || (changed->m_default && renamed));
+        if (restated)
+            clauses.push_back((renamed ? "CHANGE COLUMN " + from + " " : std::string("MODIFY COLUMN "))
+                              + ColumnDefinition(after));
+        else if (renamed)
+            clauses.push_back("RENAME COLUMN " + from + " TO " + QuoteIdentifier(after.m_name));
+        else if (changed)
+            clauses.push_back("ALTER COLUMN " + from + DefaultClause(after));
+    }
+    if (alteration.m_keyChanged && !alteration.m_key.empty())
+        clauses.push_back("ADD PRIMARY KEY (" + IdentifierList(alteration.m_key) + ")");
+    if (!alteration.m_newName.empty())
+        clauses.push_back("RENAME TO " + QuoteIdentifier(alteration.m_newName));
+    if (clauses.empty())
+        return CRendering();
+    return Statement(Joined("ALTER TABLE " + QuoteIdentifier(change.m_table), clauses));
+}
+
+CRendering CMariaDialect::ReplaceIndex(const CReplaceIndex &change) const
+{
+    const CRendering created = CreateIndex(change.m_new);
+    if (created.m_result < 0)
+        return created;
+    std::string text = "ALTER TABLE " + QuoteIdentifier(change.m_old.m_table) + " DROP INDEX "
+                       + QuoteIdentifier(change.m_old.m_index) + ", ADD"
+                       + (change.m_new.m_unique ? " UNIQUE" : "") + " INDEX " + QuoteIdentifier(change.m_new.m_name)
+                       + " (";
+    for (size_t i = 0; i < change.m_new.m_segments.size(); ++i) {
+        const CIndexSegment &segment = change.m_new.m_segments[i];
+        text += (i > 0 ? ", " : "") + QuoteIdentifier(segment.m_column) + (segment.m_descending ? " DESC" : "");
+    }
+    return Statement(text + ")");
+}
+
+CRendering CMariaDialect::ReplaceTrigger(const CReplaceTrigger &change) const
+{
+    CRendering created = CreateTrigger(change.m_new);
+    if (created.m_result < 0)
+        return created;
+    std::string &statement = created.m_statements.front();
+    if (change.m_old.m_trigger == change.m_new.m_name && change.m_old.m_table == change.m_new.m_table) {
+        statement.replace(0, std::string("CREATE").size(), "CREATE OR REPLACE");
+        return created;
+    }
+    created.m_statements.insert(created.m_statements.begin(), DropTrigger(change.m_old).m_statements.front());
+    created.m_message = "MariaDB cannot rename a trigger, nor roll back a change of several statements: the "
+                        "trigger " + QuoteIdentifier(change.m_old.m_trigger)
+                        + " is dropped first, and if its replacement then fails it stays dropped.";
+    return created;
+}
+
+std::string CMariaDialect::CollationClause(const std::string &collation) const
+{
+    return " COLLATE " + QuoteIdentifier(collation);
+}
