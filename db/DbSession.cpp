@@ -531,21 +531,32 @@ int CDbSession::QueryRows(const std::string &statement, const std::vector<int> &
 
 // The catalog schema, when the adapter names one, narrows every catalog
 // call to it; in SQLTables and SQLColumns it is a search pattern.
+// An engine whose databases are the driver's catalogs (MariaDB) gets it as
+// the catalog: its driver refuses every schema, and without a catalog it
+// lists the tables of every database on the server.
 int CDbSession::ListTables()
 {
     CloseCursor();
     const std::string schema = CatalogPattern(m_catalogSchema);
+    if (NamesCatalog())
+        return CheckReturn(SQLTables(m_statement, OptionalText(schema), Length(schema), nullptr, 0,
+                                     nullptr, 0, Text("TABLE"), SQL_NTS));
     return CheckReturn(SQLTables(m_statement, nullptr, 0, OptionalText(schema), Length(schema), nullptr,
                                  0, Text("TABLE"), SQL_NTS));
 }
+
+bool CDbSession::NamesCatalog() const { return m_adapter && m_adapter->SchemaIsCatalog(); }
 
 // The table name of SQLColumns is a search pattern: "_" and "%" in it are
 // escaped, so that A_B does not also bring the columns of AXB.
 int CDbSession::ListColumns(const std::string &table)
 {
     CloseCursor();
-    const std::string schema = CatalogPattern(m_catalogSchema);
     const std::string pattern = CatalogPattern(table);
+    if (NamesCatalog())
+        return CheckReturn(SQLColumns(m_statement, OptionalText(m_catalogSchema), Length(m_catalogSchema),
+                                      nullptr, 0, Text(pattern), Length(pattern), nullptr, 0));
+    const std::string schema = CatalogPattern(m_catalogSchema);
     return CheckReturn(SQLColumns(m_statement, nullptr, 0, OptionalText(schema), Length(schema),
                                   Text(pattern), Length(pattern), nullptr, 0));
 }
@@ -570,6 +581,9 @@ std::string CDbSession::CatalogPattern(const std::string &name) const
 int CDbSession::ListIndexes(const std::string &table)
 {
     CloseCursor();
+    if (NamesCatalog())
+        return CheckReturn(SQLStatistics(m_statement, OptionalText(m_catalogSchema), Length(m_catalogSchema),
+                                         nullptr, 0, Text(table), Length(table), SQL_INDEX_ALL, SQL_ENSURE));
     return CheckReturn(SQLStatistics(m_statement, nullptr, 0, OptionalText(m_catalogSchema),
                                      Length(m_catalogSchema), Text(table), Length(table),
                                      SQL_INDEX_ALL, SQL_ENSURE));
@@ -580,6 +594,9 @@ int CDbSession::ListIndexes(const std::string &table)
 int CDbSession::ListPrimaryKeys(const std::string &table)
 {
     CloseCursor();
+    if (NamesCatalog())
+        return CheckReturn(SQLPrimaryKeys(m_statement, OptionalText(m_catalogSchema), Length(m_catalogSchema),
+                                          nullptr, 0, Text(table), Length(table)));
     return CheckReturn(SQLPrimaryKeys(m_statement, nullptr, 0, OptionalText(m_catalogSchema),
                                       Length(m_catalogSchema), Text(table), Length(table)));
 }

@@ -189,6 +189,7 @@ private:
                             int result);
     bool IsPaddedColumn(int column, int &result);
     std::string CatalogPattern(const std::string &name) const;
+    bool NamesCatalog() const;
     int DriverConnect(const std::string &input);
     std::string WithLockWait(const std::string &request);
     int ReadInfoText(SQLUSMALLINT type, std::string &text);

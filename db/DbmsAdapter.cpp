@@ -3,6 +3,7 @@
 #include "db/DbSession.h"
 #include "db/DbTypes.h"
 #include "db/ResultCodes.h"
+#include "db/mariadb/MariaAdapter.h"
 #include "db/pervasive/PervasiveAdapter.h"
 #include "db/postgres/PostgresAdapter.h"
 #include "db/sqlite/SqliteAdapter.h"
@@ -102,5 +103,9 @@ CAdapterList MakeDbmsAdapters()
     adapters.Add(std::make_unique<CPervasiveAdapter>());
     adapters.Add(std::make_unique<CSqliteAdapter>());
     adapters.Add(std::make_unique<CPostgresAdapter>());
+    // The MariaDB driver reports a MySQL server under that name; the
+    // dictionary and the statements are the same.
+    adapters.Add(std::make_unique<CMariaAdapter>("MariaDB"));
+    adapters.Add(std::make_unique<CMariaAdapter>("MySQL"));
     return adapters;
 }

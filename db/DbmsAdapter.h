@@ -102,6 +102,10 @@ public:
     // Empty (the default) names none: the driver then lists every table it
     // has.
     virtual int ReadCatalogSchema(CDbSession &session, std::string &schema);
+    // True when that name is the driver's catalog rather than its schema
+    // (an engine whose databases are catalogs); the catalog calls then
+    // pass it as the catalog.
+    virtual bool SchemaIsCatalog() const { return false; }
     // The parameter kind of a type from the driver's CREATE_PARAMS text,
     // lower-cased (CDbTypeInfo::ParamKind); by default exactly "length" and
     // exactly "precision,scale" take sizes.

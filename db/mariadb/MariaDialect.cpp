@@ -202,7 +202,34 @@ int CMariaDialect::Apply(CDbSession &session, const CSchemaChange &change) const
     const CRendering rendering = Render(change);
     if (rendering.m_result < 0)
         return Refuse(session, rendering);
+    if (std::holds_alternative<CAlterTable>(change) && !rendering.m_statements.empty())
+        return RunStrictly(session, rendering);
     return RunOneByOne(session, rendering);
+}
+
+// Without a strict sql_mode MariaDB makes an edit that does not fit the
+// rows fit them: it cuts strings, turns NULL into '' or 0, and reports
+// success. The edit runs in strict mode, so that the server refuses it
+// instead (naming the column and row); the session's own mode comes back
+// afterwards.
+int CMariaDialect::RunStrictly(CDbSession &session, const CRendering &rendering)
+{
+    std::string mode;
+    int result = session.QueryRows("select @@session.sql_mode", {1}, [&mode](const CDbRow &row) { mode = row[0]; });
+    if (result < 0)
+        return result;
+    if (mode.find("STRICT_") != std::string::npos)
+        return RunOneByOne(session, rendering);
+    result = session.Execute("set session sql_mode = " + SqlText::QuoteLiteral(mode + ",STRICT_ALL_TABLES"));
+    if (result < 0)
+        return result;
+    session.CloseStatement();
+    result = RunOneByOne(session, rendering);
+    const std::string reason = session.m_lastError;
+    if (session.Execute("set session sql_mode = " + SqlText::QuoteLiteral(mode)) >= 0)
+        session.CloseStatement();
+    session.m_lastError = reason;
+    return result;
 }
 
 // A transaction would not hold DDL together here, so the statements simply

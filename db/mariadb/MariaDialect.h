@@ -23,7 +23,9 @@
 // carries a note (CRendering::m_message) that the dialog shows before
 // anything is sent, and a failure of the second statement says what stayed.
 //
-// Tables are InnoDB so that their foreign keys hold. A trigger body becomes
+// An edited table is altered in strict mode whatever the session's mode,
+// so that values that do not fit make the server refuse the edit instead
+// of being cut short. Tables are InnoDB so that their foreign keys hold. A trigger body becomes
 // a BEGIN ... END block. MariaDB has no modifiable or not-null indexes and
 // no row condition for triggers. Its firing order names another trigger
 // (FOLLOWS / PRECEDES) where the dialog asks for a number, so that option
@@ -64,4 +66,5 @@ private:
     static CRendering CheckNames(const CSchemaChange &change);
     static CRendering CheckMariaDefaults(const std::vector<CColumnDef> &columns);
     static int RunOneByOne(CDbSession &session, const CRendering &rendering);
+    static int RunStrictly(CDbSession &session, const CRendering &rendering);
 };

@@ -2,6 +2,7 @@
 #include "db/DbmsAdapter.h"
 #include "db/ResultCodes.h"
 #include "model/SchemaLoader.h"
+#include "tests/support/MariaDatabase.h"
 #include "tests/support/OdbcSandbox.h"
 #include "tests/support/PostgresDatabase.h"
 
@@ -55,6 +56,40 @@ create table a_b (x int);
 create table "aXb" (y int);
 create trigger "trg ""1""" after insert on selfref for each row execute function touch();
 create trigger trg2 before delete on "child table" for each row execute function touch();
+create type mood as enum ('a', 'b');
+create domain amount as numeric(12,2);
+create table types (a int8, b bool, c char, d date, e numeric, f float8, g int4, h bytea, i text,
+  j float4, k int2, l time, m timestamptz, n varchar, o uuid, p bigserial, q boolean default true,
+  r decimal(7,3), s double precision, t interval, u json, v jsonb, w real, x serial, y smallint,
+  z timestamp, c2 char(300), n2 varchar(255), n3 varchar(256), e2 numeric(5), l2 time(3),
+  z2 timestamp(0), b1 bit, b5 bit(5), ai int[], en mood, am amount, id int generated always as identity,
+  xm xml, ip inet, lt text);
+create table odd (iv interval day to second(2), vb varbit(8), nm name);
+create table nokey (a int, b int);
+create unique index nokey_pkey on "aXb" (y);
+)SQL";
+
+// MariaDB's own types and sizes beside the same shapes; a table without a
+// primary key whose unique index of NOT NULL columns the driver reports as
+// its key.
+const char *const kMariaSchema = R"SQL(
+create table `Parent "Q" %_x` (`Id` int unsigned auto_increment primary key,
+  `naïve col` varchar(40) not null default 'it''s', b decimal(10,2), c text default 'x', d blob,
+  e enum('a','b''c') default 'a', f datetime(3), g char(8), h tinyint(1), i date, j bigint unsigned,
+  k int(5) unsigned zerofill, l varchar(300), m double, n float(7,3), o set('x','y'), q bit(5),
+  r json, s year, t mediumint, u varbinary(20), v binary(4), w time, y decimal(5) unsigned,
+  z timestamp not null default current_timestamp, unique (b, c(10)));
+create table `child table` (id int unsigned, pid int unsigned, x1 int, x2 int, `A%B` char(8),
+  primary key (x2, pid), foreign key (pid) references `Parent "Q" %_x` (`Id`) on delete cascade,
+  constraint `fk``self` foreign key (x1, id) references `child table` (x2, pid) on delete set null);
+create index `Ix "desc"` on `child table` (`A%B` desc, x1);
+create index ix_pref on `child table` (`A%B`(3));
+create table nokey (a int, b int not null, c int not null, unique (a, b), unique (c, b));
+create table `Ünïcode Tábla` (`Größe` int, `Name` varchar(10), primary key (`Name`));
+create table a_b (x int);
+create table aXb (y int, z int primary key);
+create trigger `trg "1"` after insert on nokey for each row set @x = 1;
+create trigger trg2 before delete on `child table` for each row set @y = 2;
 )SQL";
 
 // The first difference of two loads, for the failure message.
@@ -98,12 +133,19 @@ class TestCatalogRead : public QObject
     CAdapterList m_adapters = MakeDbmsAdapters();
     COdbcSandbox m_sandbox;
     CPostgresDatabase m_postgres{m_sandbox};
+    CMariaDatabase m_maria{m_sandbox};
     std::unique_ptr<CDbSession> m_sqlite;
     std::unique_ptr<CDbSession> m_sqliteBigInt;
     std::unique_ptr<CDbSession> m_server;
+    std::unique_ptr<CDbSession> m_serverBools;
+    std::unique_ptr<CDbSession> m_mariaSession;
 
     CDbSession &Session(const QString &engine)
     {
+        if (engine == "PostgreSQL, BoolsAsChar=0")
+            return *m_serverBools;
+        if (engine == "MariaDB")
+            return *m_mariaSession;
         return engine == "SQLite" ? *m_sqlite : engine == "SQLite, BigInt" ? *m_sqliteBigInt : *m_server;
     }
 
@@ -115,18 +157,30 @@ private slots:
         // The driver's option that reports every integer column as a BIGINT.
         m_sandbox.AddDataSource("OddBig", "Driver=SQLite3\nDatabase=" + path + "\nBigInt=yes\n");
         QVERIFY2(m_postgres.Run(kPostgresSchema), qPrintable(m_postgres.Error()));
+        // A default of more than 255 bytes, which the driver does not hand over whole.
+        QVERIFY2(m_postgres.Run("alter table types alter lt set default '" + QString(300, 'x') + "';"),
+                 qPrintable(m_postgres.Error()));
         m_sqlite = std::make_unique<CDbSession>(m_adapters);
         m_sqliteBigInt = std::make_unique<CDbSession>(m_adapters);
         m_server = std::make_unique<CDbSession>(m_adapters);
         QCOMPARE(m_sqlite->Connect(COdbcSandbox::ConnectionString("Odd")), 0);
         QCOMPARE(m_sqliteBigInt->Connect(COdbcSandbox::ConnectionString("OddBig")), 0);
         QCOMPARE(m_server->Connect(m_postgres.ConnectionString()), 0);
+        // A driver option that changes what SQLColumns reports.
+        m_serverBools = std::make_unique<CDbSession>(m_adapters);
+        QCOMPARE(m_serverBools->Connect(m_postgres.ConnectionString() + ";BoolsAsChar=0"), 0);
+        QVERIFY2(m_maria.IsReady(), qPrintable(m_maria.Error()));
+        QVERIFY2(m_maria.Run(kMariaSchema), qPrintable(m_maria.Error()));
+        m_mariaSession = std::make_unique<CDbSession>(m_adapters);
+        QCOMPARE(m_mariaSession->Connect(m_maria.ConnectionString()), 0);
     }
     void cleanupTestCase()
     {
         m_sqlite.reset();
         m_sqliteBigInt.reset();
         m_server.reset();
+        m_serverBools.reset();
+        m_mariaSession.reset();
     }
 
     void sameModel_data()
@@ -136,7 +190,9 @@ private slots:
         QTest::addColumn<bool>("bulk"); // whether the engine has the bulk read
         QTest::newRow("SQLite") << "SQLite" << 8 << true;
         QTest::newRow("SQLite, BigInt") << "SQLite, BigInt" << 8 << true;
-        QTest::newRow("PostgreSQL") << "PostgreSQL" << 6 << false;
+        QTest::newRow("PostgreSQL") << "PostgreSQL" << 9 << true;
+        QTest::newRow("PostgreSQL, BoolsAsChar=0") << "PostgreSQL, BoolsAsChar=0" << 9 << false;
+        QTest::newRow("MariaDB") << "MariaDB" << 6 << true;
     }
     void sameModel()
     {
@@ -163,7 +219,7 @@ private slots:
     {
         QTest::addColumn<QString>("engine");
         QTest::addColumn<int>("answers"); // how many reports are answered yes
-        for (const char *engine : {"SQLite", "PostgreSQL"}) {
+        for (const char *engine : {"SQLite", "PostgreSQL", "MariaDB"}) {
             QTest::addRow("%s: at once", engine) << engine << 0;
             QTest::addRow("%s: after two", engine) << engine << 2;
         }

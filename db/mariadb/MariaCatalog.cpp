@@ -1,0 +1,161 @@
+// The whole catalog of the current database in three queries, with the
+// values the MariaDB ODBC driver's catalog functions give table by table:
+// each of those functions runs one information_schema query per table,
+// and a server opens the definitions of every table a query over the
+// whole database reads only once.
+#include "db/mariadb/MariaAdapter.h"
+
+#include "db/DbSession.h"
+#include "db/ResultCodes.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+// The driver's own expressions for SQLColumns: DATA_TYPE as the Unicode
+// driver gives it to an ODBC 2 application, TYPE_NAME as COLUMN_TYPE
+// without its first bracket, COLUMN_SIZE, DECIMAL_DIGITS, NULLABLE (an
+// AUTO_INCREMENT or TIMESTAMP column counts as nullable) and COLUMN_DEF;
+// then whether the column is in the key SQLPrimaryKeys reports, which is
+// the column's COLUMN_KEY numbered by its place in the table (a table
+// without a primary key reports its first unique index of NOT NULL
+// columns). LENGTH is left out: the column rows read the size from
+// COLUMN_SIZE (NormalizeColumnFacts).
+const char *const CMariaAdapter::kColumnQuery =
+    "select TABLE_NAME, COLUMN_NAME, "
+    "case DATA_TYPE when 'bit' then if(NUMERIC_PRECISION = 1, -7, -2) when 'tinyint' then -6 "
+    "when 'smallint' then 5 when 'year' then 5 when 'mediumint' then 4 when 'int' then 4 "
+    "when 'bigint' then -5 when 'blob' then -4 when 'tinyblob' then -4 when 'mediumblob' then -4 "
+    "when 'longblob' then -4 when 'decimal' then 3 when 'float' then if(NUMERIC_SCALE is null, 7, 3) "
+    "when 'double' then if(NUMERIC_SCALE is null, 8, 3) when 'binary' then -2 when 'varbinary' then -3 "
+    "when 'text' then -10 when 'tinytext' then -10 when 'mediumtext' then -10 when 'longtext' then -10 "
+    "when 'char' then -8 when 'enum' then -8 when 'set' then -8 when 'varchar' then -9 "
+    "when 'date' then 9 when 'time' then 10 when 'datetime' then 11 when 'timestamp' then 11 "
+    "else -4 end, "
+    "upper(if(COLUMN_TYPE like '%(%)%', concat(substring(COLUMN_TYPE, 1, locate('(', COLUMN_TYPE) - 1), "
+    "substring(COLUMN_TYPE, 1 + locate(')', COLUMN_TYPE))), COLUMN_TYPE)), "
+    "cast(case when DATA_TYPE = 'bit' then (NUMERIC_PRECISION + 7) / 8 "
+    "when DATA_TYPE in ('tinyint', 'smallint', 'mediumint', 'int', 'bigint', 'decimal') "
+    "then NUMERIC_PRECISION "
+    "when DATA_TYPE = 'float' then if(NUMERIC_SCALE is null, 7, NUMERIC_PRECISION) "
+    "when DATA_TYPE = 'double' then if(NUMERIC_SCALE is null, 15, NUMERIC_PRECISION) "
+    "when DATA_TYPE = 'date' then 10 when DATA_TYPE = 'time' then 8 when DATA_TYPE = 'year' then 4 "
+    "when DATA_TYPE in ('timestamp', 'datetime') then 19 else CHARACTER_MAXIMUM_LENGTH end as unsigned), "
+    "NUMERIC_SCALE, "
+    "if(DATA_TYPE = 'timestamp', 1, if(IS_NULLABLE = 'YES', 1, if(EXTRA = 'auto_increment', 1, 0))), "
+    "COLUMN_DEFAULT, COLUMN_KEY = 'PRI' "
+    "from information_schema.COLUMNS where TABLE_SCHEMA = database() "
+    "order by TABLE_NAME, ORDINAL_POSITION";
+
+// SQLStatistics: no table-statistics row, unique indexes first, then by
+// name (the server's order of names, which ignores letter case).
+const char *const CMariaAdapter::kIndexQuery =
+    "select TABLE_NAME, NON_UNIQUE, INDEX_NAME, COLUMN_NAME from information_schema.STATISTICS "
+    "where TABLE_SCHEMA = database() order by TABLE_NAME, NON_UNIQUE, INDEX_NAME, SEQ_IN_INDEX";
+
+const char *const CMariaAdapter::kTriggerQuery =
+    "select EVENT_OBJECT_TABLE, TRIGGER_NAME from information_schema.TRIGGERS "
+    "where EVENT_OBJECT_SCHEMA = database() order by TRIGGER_NAME";
+
+namespace {
+
+// Counts the tables a query's rows have reached and reports them as part
+// `phase` of three: columns, indexes, and the building of the tables that
+// the loader reports itself.
+class CPhaseProgress
+{
+public:
+    CPhaseProgress(const CCatalogProgress &progress, int total, int phase)
+        : m_progress(progress), m_total(total), m_phase(phase)
+    {
+    }
+    bool Reached(const std::string &table)
+    {
+        if (table == m_last)
+            return true;
+        m_last = table;
+        ++m_seen;
+        if (!m_progress)
+            return true;
+        const long long reached = static_cast<long long>(m_phase) * m_total + std::min(m_seen, m_total);
+        return m_progress(static_cast<int>(std::min<long long>((reached + 2) / 3, m_total - 1)), m_total);
+    }
+
+private:
+    const CCatalogProgress &m_progress;
+    int m_total, m_phase, m_seen = 0;
+    std::string m_last;
+};
+
+// Reads every row of a query; a handler that answers false stops the read
+// as cancelled.
+int ReadAll(CDbSession &session, const char *query, int columns,
+            const std::function<bool(const CDbRow &)> &onRow)
+{
+    return session.ReadResult(session.Execute(query), [&](CRowSource &rows) {
+        CDbRow row(static_cast<size_t>(columns));
+        for (;;) {
+            int result = rows.Fetch();
+            if (result == DbResult::kNoData)
+                return DbResult::kOk;
+            for (int i = 0; result >= 0 && i < columns; ++i)
+                result = rows.GetColumnText(i + 1, row[static_cast<size_t>(i)]);
+            if (result < 0)
+                return result;
+            if (!onRow(row))
+                return DbResult::kCancelled;
+        }
+    });
+}
+
+} // namespace
+
+int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
+                                     std::vector<CCatalogTable> &tables, const CCatalogProgress &progress)
+{
+    const int total = static_cast<int>(names.size());
+    std::unordered_map<std::string, size_t> place;
+    place.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        place.emplace(names[i], i);
+    std::vector<CCatalogTable> read(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        read[i].m_name = names[i];
+
+    // Rows come by table name as the server orders names, which ignores
+    // letter case; each goes to the table of exactly its name, in its
+    // order there.
+    CPhaseProgress columnPhase(progress, total, 0);
+    int result = ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
+        const auto found = place.find(row[0]);
+        if (found == place.end())
+            return true;
+        CCatalogTable &table = read[found->second];
+        table.m_columns.push_back(CCatalogColumn{row[1], row[2], row[3], row[4], row[4], row[5], row[6], row[7]});
+        if (row[8] == "1")
+            table.m_primaryKey.push_back(row[1]);
+        return columnPhase.Reached(row[0]);
+    });
+    CPhaseProgress indexPhase(progress, total, 1);
+    if (result >= 0)
+        result = ReadAll(session, kIndexQuery, 4, [&](const CDbRow &row) {
+            const auto found = place.find(row[0]);
+            if (found == place.end())
+                return true;
+            std::vector<CCatalogIndex> &indexes = read[found->second].m_indexes;
+            if (indexes.empty() || indexes.back().m_name != row[2])
+                indexes.push_back(CCatalogIndex{row[2], row[1] == "0", {}});
+            indexes.back().m_columns.push_back(row[3]);
+            return indexPhase.Reached(row[0]);
+        });
+    if (result >= 0)
+        result = ReadAll(session, kTriggerQuery, 2, [&](const CDbRow &row) {
+            const auto found = place.find(row[0]);
+            if (found != place.end())
+                read[found->second].m_triggers.push_back(row[1]);
+            return true;
+        });
+    if (result < 0)
+        return result;
+    tables = std::move(read);
+    return DbResult::kOk;
+}
