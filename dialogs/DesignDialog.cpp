@@ -50,6 +50,8 @@ void CDesignDialog::accept()
         ReportError(composed.m_error);
         return;
     }
+    if (!ConfirmNote(composed.m_change))
+        return;
     const int result = ApplySchemaChange(m_session, composed.m_change);
     if (result < 0) {
         ReportError(result);
@@ -57,6 +59,21 @@ void CDesignDialog::accept()
     }
     OnApplied();
     QDialog::accept();
+}
+
+// An engine that cannot make the change as one whole (it cannot roll DDL
+// back) says so in the rendering's note; the user decides before anything
+// is sent, and the dialog stays open on No.
+bool CDesignDialog::ConfirmNote(const CSchemaChange &change)
+{
+    const CDialect *dialect = SessionDialect(m_session);
+    const CRendering rendering = dialect ? dialect->Render(change) : CRendering();
+    if (rendering.m_result < 0 || rendering.m_message.empty())
+        return true;
+    return QMessageBox::warning(this, QStringLiteral("Confirmation"),
+                                QString::fromStdString(rendering.m_message) + QStringLiteral("\n\nGo on?"),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
 }
 
 void CDesignDialog::OfferFeature(QWidget *control, CDialect::Feature feature) const

@@ -16,9 +16,11 @@ class QPushButton;
 //      cells (FinishEditing), so nothing typed is lost;
 //   2. Compose; an error found there is shown under "Error" and the dialog
 //      stays open with everything the user entered;
-//   3. the change goes to the session's dialect; a refusal is shown with
+//   3. a note the dialect gives with the change (a change the engine
+//      cannot roll back) is confirmed first; on No the dialog stays;
+//   4. the change goes to the session's dialect; a refusal is shown with
 //      the engine's own text, the statement is closed, the dialog stays;
-//   4. on success the dialog updates the table windows (OnApplied) and
+//   5. on success the dialog updates the table windows (OnApplied) and
 //      closes with OK.
 // Cancel, Escape and the close box close it without sending anything.
 class CDesignDialog : public QDialog
@@ -55,5 +57,7 @@ protected:
     void ReportError(int code);
 
 private:
+    bool ConfirmNote(const CSchemaChange &change);
+
     CDbSession &m_session;
 };
