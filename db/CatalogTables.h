@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,3 +45,36 @@ struct CCatalogTable
 
 // Told how far a long read has come, `done` of `total`; false stops it.
 using CCatalogProgress = std::function<bool(int done, int total)>;
+
+// Progress of a bulk read that goes through its tables once per query:
+// counts the tables a query's rows have reached (the rows of one table
+// come together) and reports them as part `phase` of `phases` of the load,
+// the last part being the building of the tables from the rows.
+class CCatalogPhaseProgress
+{
+public:
+    CCatalogPhaseProgress(const CCatalogProgress &progress, int total, int phase, int phases)
+        : m_progress(progress), m_total(total), m_phase(phase), m_phases(phases)
+    {
+    }
+    // False when the listener wants the read stopped.
+    bool Reached(const std::string &table)
+    {
+        if (table == m_last)
+            return true;
+        m_last = table;
+        ++m_seen;
+        if (!m_progress)
+            return true;
+        // Rounded up, so that the first table counts as one; the end of the
+        // last phase is left to whoever builds the tables from the rows.
+        const long long reached = static_cast<long long>(m_phase) * m_total + std::min(m_seen, m_total);
+        const long long done = std::min<long long>((reached + m_phases - 1) / m_phases, m_total - 1);
+        return m_progress(static_cast<int>(done), m_total);
+    }
+
+private:
+    const CCatalogProgress &m_progress;
+    int m_total, m_phase, m_phases, m_seen = 0;
+    std::string m_last;
+};

@@ -38,6 +38,10 @@ public:
     // the catalog functions table by table, which some drivers answer by
     // searching the whole catalog for each table.
     virtual bool ReadsCatalogInBulk() const { return false; }
+    // True when the bulk read reports what this session's catalog functions
+    // would: a driver's connection options may change their reports in ways
+    // the bulk read does not follow. The model is then read table by table.
+    virtual bool BulkReadMatches(const CDbSession &) const { return true; }
     // The named tables (as ListTables names them), one entry each in the
     // same order, with what SQLColumns, SQLStatistics, SQLPrimaryKeys and
     // LoadTriggerNames would report of each, value for value; a name the

@@ -122,7 +122,8 @@ int LoadTables(CDbSession &session, const std::vector<std::string> &names,
 {
     const int total = static_cast<int>(names.size());
     CDbmsAdapter *adapter = session.GetAdapter();
-    if (read == CatalogRead::Best && adapter && adapter->ReadsCatalogInBulk()) {
+    if (read == CatalogRead::Best && adapter && adapter->ReadsCatalogInBulk()
+        && adapter->BulkReadMatches(session)) {
         std::vector<CCatalogTable> found;
         const int result = adapter->ReadCatalogTables(session, names, found, step);
         if (result < 0)

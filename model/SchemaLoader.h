@@ -19,8 +19,9 @@ int ListUserTables(CDbSession &session, std::vector<std::string> &names);
 // One table's columns, indexes with their segments, and triggers.
 int LoadTable(CDbSession &session, const std::string &name, CTableSchema &table);
 // How LoadTables reads the catalog: Best takes the adapter's bulk read
-// where the engine has one; PerTable always calls the catalog functions
-// table by table (what an engine without a bulk read gets).
+// where the engine has one and the session's driver options allow it;
+// PerTable always calls the catalog functions table by table (what an
+// engine without a bulk read gets).
 enum class CatalogRead { Best, PerTable };
 // The named tables, appended in the order given. `step` hears how far the
 // load has come (done of the number of names); when it answers false the

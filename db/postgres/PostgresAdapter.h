@@ -38,6 +38,14 @@ public:
     int ParameterKind(const std::string &createParams) const override;
     void NormalizeColumnFacts(std::string &typeName, std::string &dataType,
                               const std::string &precision, std::string &length) const override;
+    // The whole catalog of the current schema in four queries
+    // (PostgresCatalog.cpp), as psqlODBC reports it under the options it
+    // runs with by default; under others, table by table.
+    bool ReadsCatalogInBulk() const override { return true; }
+    bool BulkReadMatches(const CDbSession &session) const override;
+    int ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
+                          std::vector<CCatalogTable> &tables,
+                          const CCatalogProgress &progress) override;
 
     // One row per foreign key of the current schema: constraint name,
     // parent table, the unique index behind the referenced columns, foreign
@@ -47,6 +55,12 @@ public:
     // The table's own triggers in firing order, with the table name as a
     // string literal.
     static std::string TriggerQuery(const std::string &table);
+    // Every column, every index column, the columns of every key index
+    // and every trigger of the current schema's tables.
+    static const char *const kColumnQuery;
+    static const char *const kIndexQuery;
+    static const char *const kPrimaryKeyQuery;
+    static const char *const kCatalogTriggerQuery;
 
 private:
     CPostgresDialect m_dialect;

@@ -200,7 +200,8 @@ private slots:
         QFETCH(int, tables);
         QFETCH(bool, bulk);
         CDbSession &session = Session(engine);
-        QCOMPARE(session.GetAdapter()->ReadsCatalogInBulk(), bulk);
+        CDbmsAdapter &adapter = *session.GetAdapter();
+        QCOMPARE(adapter.ReadsCatalogInBulk() && adapter.BulkReadMatches(session), bulk);
         std::vector<std::string> names;
         QCOMPARE(SchemaLoader::ListUserTables(session, names), 0);
         QCOMPARE(static_cast<int>(names.size()), tables);
