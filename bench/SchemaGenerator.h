@@ -5,7 +5,7 @@
 #include <string>
 
 // Writes the SQL script of a synthetic schema of `tables` tables for load
-// and drawing measurements, for SQLite or for PostgreSQL. Each table has an
+// and drawing measurements, for SQLite, PostgreSQL or MariaDB. Each table has an
 // INTEGER PRIMARY KEY, 5 to 15 columns of the usual declared types, 1 to 3
 // indexes (one of them on its foreign key, some unique, some of two
 // columns) and, from the second table on, a foreign key to an earlier
@@ -16,7 +16,7 @@
 class CSchemaGenerator
 {
 public:
-    enum class Engine { Sqlite, Postgres };
+    enum class Engine { Sqlite, Postgres, Maria };
 
     explicit CSchemaGenerator(int tables, Engine engine = Engine::Sqlite, int parentReach = 0)
         : m_tables(tables), m_engine(engine), m_parentReach(parentReach)
@@ -55,6 +55,7 @@ inline std::string CSchemaGenerator::TableName(int index)
 inline std::string CSchemaGenerator::Table(int index)
 {
     const bool postgres = m_engine == Engine::Postgres;
+    const bool maria = m_engine == Engine::Maria;
     static const char *const kTypes[] = {"varchar(40)", "integer", "numeric(10,2)", "text",
                                          "date", "real", "char(8)", "blob"};
     const std::string name = TableName(index);
@@ -63,16 +64,24 @@ inline std::string CSchemaGenerator::Table(int index)
     std::string columnNames[16];
     for (int c = 2; c < columns; ++c) {
         columnNames[c] = "field_" + std::to_string(c);
-        const std::string type = kTypes[Next(8)];
-        sql += ",\n  " + columnNames[c] + " " + (postgres && type == "blob" ? "bytea" : type)
-               + (Next(3) == 0 ? " not null" : "");
+        std::string type = kTypes[Next(8)];
+        // MariaDB indexes a TEXT or BLOB column only by a prefix.
+        if (postgres && type == "blob")
+            type = "bytea";
+        else if (maria && (type == "text" || type == "blob"))
+            type = type == "text" ? "varchar(255)" : "varbinary(255)";
+        sql += ",\n  " + columnNames[c] + " " + type + (Next(3) == 0 ? " not null" : "");
     }
     const bool hasParent = index > 0;
     const bool near = m_parentReach > 0 && index > m_parentReach;
     const int parent = !hasParent ? 0 : near ? index - 1 - Next(m_parentReach) : Next(index);
     if (hasParent) {
         const std::string parentTable = TableName(parent);
-        if (index % 3 == 0)
+        // MariaDB wants the parent key's columns named.
+        if (maria)
+            sql += ",\n  parent_id integer,\n  " + (index % 3 == 0 ? "constraint fk_" + name + "_parent " : "")
+                   + "foreign key (parent_id) references " + parentTable + " (id)";
+        else if (index % 3 == 0)
             sql += ",\n  parent_id integer,\n  constraint fk_" + name + "_parent foreign key "
                    "(parent_id) references " + parentTable + " (id)";
         else
@@ -94,7 +103,10 @@ inline std::string CSchemaGenerator::Table(int index)
             sql += ", " + columnNames[second];
         sql += ");\n";
     }
-    if (index % 4 == 0 && postgres)
+    if (index % 4 == 0 && maria)
+        sql += "create trigger " + name + "_touch after update on " + name
+               + " for each row set @touched = 1;\n";
+    else if (index % 4 == 0 && postgres)
         sql += "create trigger " + name + "_touch after update on " + name
                + " for each row execute function touch();\n";
     else if (index % 4 == 0)

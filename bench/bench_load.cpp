@@ -5,8 +5,9 @@
 // anything: the engine's bulk catalog queries run bare (where the adapter
 // reads the catalog in bulk), and the per-table ODBC catalog calls that the
 // load made before, and still makes for engines without a bulk read. Each
-// table count is measured on SQLite and on PostgreSQL; each --sql file is a
-// SQLite schema script (a real database's schema, say) measured on SQLite.
+// table count is measured on SQLite, PostgreSQL and MariaDB; each --sql file
+// is a SQLite schema script (a real database's schema, say) measured on
+// SQLite.
 // From 2,000 tables on the per-table calls take minutes, so they are
 // measured once.
 //
@@ -16,14 +17,18 @@
 // user's, and builds its SQLite databases there with the sqlite3 shell.
 // The PostgreSQL databases live on the server that VELLUMIX_PGHOST names
 // (scripts/postgres-server.sh run bench_load), or else on a throwaway
-// server that it starts with the same script and removes at the end.
+// server that it starts with the same script and removes at the end; the
+// MariaDB databases likewise (VELLUMIX_MARIADB_SOCKET,
+// scripts/mariadb-server.sh).
 // The last lines are the headline figures, "name: value unit".
+#include "bench/BenchMariaServer.h"
 #include "bench/BenchOdbc.h"
 #include "bench/BenchPostgresServer.h"
 #include "bench/SchemaGenerator.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/SqlText.h"
+#include "db/mariadb/MariaAdapter.h"
 #include "db/postgres/PostgresAdapter.h"
 #include "db/sqlite/SqliteAdapter.h"
 #include "document/Doc.h"
@@ -58,6 +63,7 @@ struct CDictionaryReads
         std::vector<int> columns;
     };
     std::string schema;                     // the catalog calls' schema; empty for none
+    bool schemaIsCatalog = false;           // passed as the catalog instead (MariaDB)
     std::string (*tableTriggers)(const std::string &table) = nullptr; // a query per table
     std::vector<CQuery> triggers;           // queries over the whole database
     std::vector<CQuery> relationships;
@@ -86,6 +92,23 @@ CDictionaryReads PostgresReads()
     reads.tableTriggers = CPostgresAdapter::TriggerQuery;
     reads.relationships = {{"select current_schema()", {1}},
                            {CPostgresAdapter::kRelationshipQuery, {1, 2, 3, 4, 5}}};
+    return reads;
+}
+
+// The catalog is the database; the session's settings are made at connect.
+CDictionaryReads MariaReads(const std::string &database)
+{
+    CDictionaryReads reads;
+    reads.schema = database;
+    reads.schemaIsCatalog = true;
+    reads.tableTriggers = CMariaAdapter::TriggerQuery;
+    reads.relationships = {{"select coalesce(database(), '')", {1}},
+                           {CMariaAdapter::kForeignKeyQuery, {1, 2, 3, 4}},
+                           {CMariaAdapter::kForeignKeyColumnQuery, {1, 2, 3, 4}},
+                           {CMariaAdapter::kIndexColumnQuery, {1, 2, 3, 4}}};
+    reads.bulk = {{CMariaAdapter::kColumnQuery, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+                  {CMariaAdapter::kIndexQuery, {1, 2, 3, 4}},
+                  {CMariaAdapter::kTriggerQuery, {1, 2}}};
     return reads;
 }
 
@@ -130,10 +153,13 @@ public:
         CParts parts;
         std::vector<std::string> tables;
         const std::string schemaPattern = SqlText::EscapePattern(reads.schema, m_escape);
-        SQLCHAR *schema = reads.schema.empty() ? nullptr : Text(reads.schema);
-        SQLCHAR *schemaAsPattern = reads.schema.empty() ? nullptr : Text(schemaPattern);
+        SQLCHAR *schema = reads.schema.empty() || reads.schemaIsCatalog ? nullptr : Text(reads.schema);
+        SQLCHAR *schemaAsPattern = schema ? Text(schemaPattern) : nullptr;
+        SQLCHAR *catalog = reads.schemaIsCatalog ? Text(reads.schema) : nullptr;
+        SQLCHAR *catalogAsPattern = catalog ? Text(schemaPattern) : nullptr;
         parts.tables = Seconds([&] {
-            SQLTables(m_stmt, nullptr, 0, schemaAsPattern, SQL_NTS, nullptr, 0, Text("TABLE"), SQL_NTS);
+            SQLTables(m_stmt, catalogAsPattern, SQL_NTS, schemaAsPattern, SQL_NTS, nullptr, 0, Text("TABLE"),
+                      SQL_NTS);
             while (SQLFetch(m_stmt) == SQL_SUCCESS) {
                 Read(3);
                 tables.emplace_back(m_buffer);
@@ -143,17 +169,17 @@ public:
         for (std::string &table : tables) {
             const std::string pattern = SqlText::EscapePattern(table, m_escape);
             parts.columns += Seconds([&] {
-                SQLColumns(m_stmt, nullptr, 0, schemaAsPattern, SQL_NTS, Text(pattern), SQL_NTS,
+                SQLColumns(m_stmt, catalog, SQL_NTS, schemaAsPattern, SQL_NTS, Text(pattern), SQL_NTS,
                            nullptr, 0);
                 Drain({4, 5, 6, 7, 8, 9, 11, 13});
             });
             parts.statistics += Seconds([&] {
-                SQLStatistics(m_stmt, nullptr, 0, schema, SQL_NTS, Text(table), SQL_NTS,
+                SQLStatistics(m_stmt, catalog, SQL_NTS, schema, SQL_NTS, Text(table), SQL_NTS,
                               SQL_INDEX_ALL, SQL_ENSURE);
                 Drain({4, 6, 7, 9});
             });
             parts.statistics += Seconds([&] {
-                SQLPrimaryKeys(m_stmt, nullptr, 0, schema, SQL_NTS, Text(table), SQL_NTS);
+                SQLPrimaryKeys(m_stmt, catalog, SQL_NTS, schema, SQL_NTS, Text(table), SQL_NTS);
                 Drain({4, 5});
             });
             if (reads.tableTriggers)
@@ -175,9 +201,12 @@ public:
     double LoadBulk(const CDictionaryReads &reads)
     {
         const std::string schemaPattern = SqlText::EscapePattern(reads.schema, m_escape);
-        SQLCHAR *schemaAsPattern = reads.schema.empty() ? nullptr : Text(schemaPattern);
+        SQLCHAR *pattern = reads.schema.empty() ? nullptr : Text(schemaPattern);
+        SQLCHAR *catalogAsPattern = reads.schemaIsCatalog ? pattern : nullptr;
+        SQLCHAR *schemaAsPattern = reads.schemaIsCatalog ? nullptr : pattern;
         return Seconds([&] {
-            SQLTables(m_stmt, nullptr, 0, schemaAsPattern, SQL_NTS, nullptr, 0, Text("TABLE"), SQL_NTS);
+            SQLTables(m_stmt, catalogAsPattern, SQL_NTS, schemaAsPattern, SQL_NTS, nullptr, 0, Text("TABLE"),
+                      SQL_NTS);
             Drain({3});
             for (const CDictionaryReads::CQuery &query : reads.bulk)
                 Query(query.sql, query.columns);
@@ -348,6 +377,7 @@ int main(int argc, char *argv[])
     CBenchOdbc odbc; // before any ODBC call
     QApplication app(argc, argv);
     CBenchServer server;
+    CBenchMariaServer mariaServer;
 
     std::vector<int> counts;
     std::vector<QString> scripts;
@@ -384,6 +414,20 @@ int main(int argc, char *argv[])
             continue;
         }
         failures += !MeasureDatabase("postgres", pgDsn, PostgresReads(), count, headlines);
+
+        const std::string mariaDsn = "MariaBench" + std::to_string(count);
+        const std::string database = SqlText::ToLower(mariaDsn);
+        const std::string mariaSettings =
+            mariaServer.IsRunning()
+                ? mariaServer.CreateDatabase(database, CSchemaGenerator(count, CSchemaGenerator::Engine::Maria).Script())
+                : std::string();
+        if (mariaSettings.empty() || !odbc.AddSource(mariaDsn, mariaSettings)) {
+            std::fprintf(stderr, "cannot build the MariaDB database of %d tables%s\n", count,
+                         mariaServer.IsRunning() ? "" : ": no server (scripts/mariadb-server.sh)");
+            ++failures;
+            continue;
+        }
+        failures += !MeasureDatabase("mariadb", mariaDsn, MariaReads(database), count, headlines);
     }
     for (size_t i = 0; i < scripts.size(); ++i) {
         QFile file(scripts[i]);

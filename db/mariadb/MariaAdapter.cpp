@@ -12,24 +12,28 @@ namespace {
 const char *const kNoDatabaseMessage =
     "The connection has no current database: name one in the data source (DATABASE=...).";
 
+} // namespace
+
 // The foreign keys of the current database whose parent table lies in it
 // too: a line to a table that is not shown would be wrong.
-const char *const kForeignKeyQuery =
+const char *const CMariaAdapter::kForeignKeyQuery =
     "select CONSTRAINT_NAME, TABLE_NAME, REFERENCED_TABLE_NAME, UNIQUE_CONSTRAINT_NAME "
     "from information_schema.REFERENTIAL_CONSTRAINTS "
     "where CONSTRAINT_SCHEMA = database() and UNIQUE_CONSTRAINT_SCHEMA = database()";
 
 // Their columns in key order, with the parent's column each refers to.
-const char *const kForeignKeyColumnQuery =
+const char *const CMariaAdapter::kForeignKeyColumnQuery =
     "select TABLE_NAME, CONSTRAINT_NAME, COLUMN_NAME, REFERENCED_COLUMN_NAME "
     "from information_schema.KEY_COLUMN_USAGE "
     "where TABLE_SCHEMA = database() and REFERENCED_TABLE_NAME is not null "
     "order by ORDINAL_POSITION";
 
 // Every index column of the database, in index order.
-const char *const kIndexColumnQuery =
+const char *const CMariaAdapter::kIndexColumnQuery =
     "select TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME from information_schema.STATISTICS "
     "where TABLE_SCHEMA = database() order by SEQ_IN_INDEX";
+
+namespace {
 
 struct CIndexColumns
 {

@@ -65,6 +65,11 @@ public:
     static const char *const kIndexQuery;
     // Every trigger of the current database with its table, by name.
     static const char *const kTriggerQuery;
+    // What LoadRelationships reads: the foreign keys whose tables both lie
+    // in the current database, their columns, and every index column.
+    static const char *const kForeignKeyQuery;
+    static const char *const kForeignKeyColumnQuery;
+    static const char *const kIndexColumnQuery;
 
 private:
     std::string m_dbmsName;
