@@ -159,6 +159,29 @@ bool IsKept(const CAlterTable &change, const std::string &name)
     return false;
 }
 
+// Every trigger and view of the database the tables are shown from, with
+// its table (a view: itself), its SQL and what it is.
+const char *const kDependentsQuery =
+    "select trigger_name, event_object_table, action_statement, 'trigger' from information_schema.triggers "
+    "where trigger_schema = database() union all select table_name, table_name, view_definition, 'view' "
+    "from information_schema.views where table_schema = database() order by 4, 2, 1";
+
+// Whether the text names the identifier as a word of its own, in any
+// letter case (quoted or not).
+bool NamesWord(const std::string &text, const std::string &word)
+{
+    const std::string haystack = SqlText::ToLower(text);
+    const std::string needle = SqlText::ToLower(word);
+    for (size_t at = haystack.find(needle); !needle.empty() && at != std::string::npos;
+         at = haystack.find(needle, at + 1)) {
+        const size_t end = at + needle.size();
+        if ((at == 0 || !IsWordCharacter(haystack[at - 1]))
+            && (end == haystack.size() || !IsWordCharacter(haystack[end])))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool CMariaDialect::HasFeature(Feature feature) const
@@ -202,9 +225,43 @@ int CMariaDialect::Apply(CDbSession &session, const CSchemaChange &change) const
     const CRendering rendering = Render(change);
     if (rendering.m_result < 0)
         return Refuse(session, rendering);
-    if (std::holds_alternative<CAlterTable>(change) && !rendering.m_statements.empty())
+    if (const auto *alter = std::get_if<CAlterTable>(&change)) {
+        const int bodies = rendering.m_statements.empty() ? DbResult::kOk : CheckTriggerBodies(session, *alter);
+        if (bodies < 0 || rendering.m_statements.empty())
+            return bodies;
         return RunStrictly(session, rendering);
+    }
     return RunOneByOne(session, rendering);
+}
+
+// MariaDB renames a table or a column everywhere but in trigger bodies and
+// view definitions: a trigger or view that names the old name, on this
+// table or another, would fail on its next use. Such a rename is refused,
+// naming the trigger or view, before anything is sent; so is one whose old
+// name it uses for something else: better a clear refusal than a broken
+// trigger.
+int CMariaDialect::CheckTriggerBodies(CDbSession &session, const CAlterTable &change)
+{
+    std::vector<std::pair<std::string, std::string>> renamed; // kind, old name
+    if (!change.m_newName.empty() && change.m_newName != change.m_table)
+        renamed.emplace_back("table", change.m_table);
+    for (const CAlteredColumn &column : change.m_columns)
+        if (!column.m_from.empty() && column.m_from != column.m_column.m_name)
+            renamed.emplace_back("column", column.m_from);
+    if (renamed.empty())
+        return DbResult::kOk;
+    std::string text;
+    const int result = session.QueryRows(kDependentsQuery, {1, 2, 3, 4}, [&](const CDbRow &row) {
+        for (const auto &[kind, name] : renamed)
+            if (text.empty() && NamesWord(row[2], name))
+                text = "The " + row[3] + " " + QuoteIdentifier(row[0])
+                       + (row[3] == "trigger" ? " of the table " + QuoteIdentifier(row[1]) : std::string()) + " names the "
+                       + kind + " " + QuoteIdentifier(name) + ", which MariaDB does not rename there: the " + row[3]
+                       + " would fail afterwards. Edit or drop the " + row[3] + " first. Nothing was changed.";
+    });
+    if (result < 0 || text.empty())
+        return result;
+    return Refuse(session, Refusal(text));
 }
 
 // Without a strict sql_mode MariaDB makes an edit that does not fit the

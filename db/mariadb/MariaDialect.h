@@ -23,7 +23,8 @@
 // carries a note (CRendering::m_message) that the dialog shows before
 // anything is sent, and a failure of the second statement says what stayed.
 //
-// An edited table is altered in strict mode whatever the session's mode,
+// A rename that a trigger body or a view names is refused: MariaDB leaves
+// them as they are. An edited table is altered in strict mode whatever the session's mode,
 // so that values that do not fit make the server refuse the edit instead
 // of being cut short. Tables are InnoDB so that their foreign keys hold. A trigger body becomes
 // a BEGIN ... END block. MariaDB has no modifiable or not-null indexes and
@@ -67,4 +68,5 @@ private:
     static CRendering CheckMariaDefaults(const std::vector<CColumnDef> &columns);
     static int RunOneByOne(CDbSession &session, const CRendering &rendering);
     static int RunStrictly(CDbSession &session, const CRendering &rendering);
+    static int CheckTriggerBodies(CDbSession &session, const CAlterTable &change);
 };
