@@ -6,6 +6,7 @@ void CRelationshipIndex::Clear()
 {
     m_boxes.clear();
     m_cells.clear();
+    m_entries = 0;
 }
 
 CRelationshipIndex::CellKey CRelationshipIndex::Key(int column, int row)
@@ -52,14 +53,19 @@ void CRelationshipIndex::Set(int id, const QRect &box)
             if (cell == m_cells.end())
                 return;
             std::vector<int> &ids = cell->second;
+            const size_t before = ids.size();
             ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end());
+            m_entries -= before - ids.size();
             if (ids.empty())
                 m_cells.erase(cell);
         });
     }
     entered = box.isEmpty() ? QRect() : box;
     if (!entered.isEmpty())
-        ForEachCell(entered, [&](CellKey key) { m_cells[key].push_back(id); });
+        ForEachCell(entered, [&](CellKey key) {
+            m_cells[key].push_back(id);
+            ++m_entries;
+        });
 }
 
 std::vector<int> CRelationshipIndex::Query(const QRect &area) const
@@ -67,6 +73,12 @@ std::vector<int> CRelationshipIndex::Query(const QRect &area) const
     std::vector<int> found;
     if (area.isEmpty())
         return found;
+    if (ScanIsCheaper(area)) {
+        for (size_t id = 0; id < m_boxes.size(); ++id)
+            if (m_boxes[id].intersects(area))
+                found.push_back(static_cast<int>(id));
+        return found;
+    }
     ForEachCell(area, [&](CellKey key) {
         const auto cell = m_cells.find(key);
         if (cell == m_cells.end())
@@ -78,4 +90,17 @@ std::vector<int> CRelationshipIndex::Query(const QRect &area) const
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
+}
+
+// Zoomed far out the area is the whole diagram, and a long line is listed
+// in hundreds of its cells: gathering, sorting and merging those lists cost
+// many times a look at every box, which already comes in increasing order.
+bool CRelationshipIndex::ScanIsCheaper(const QRect &area) const
+{
+    if (m_cells.empty())
+        return true;
+    const double columns = double(CellOf(area.right())) - CellOf(area.left()) + 1;
+    const double rows = double(CellOf(area.bottom())) - CellOf(area.top()) + 1;
+    const double perCell = double(m_entries) / double(m_cells.size());
+    return columns * rows * perCell >= double(m_boxes.size());
 }

@@ -36,7 +36,12 @@ private:
     // Calls visit(key) for each cell the rectangle touches.
     template <typename Visit>
     static void ForEachCell(const QRect &rect, Visit visit);
+    // Whether looking at every box costs less than the cells under the
+    // area would: about as many entries as there are boxes.
+    bool ScanIsCheaper(const QRect &area) const;
 
     std::vector<QRect> m_boxes;
     std::unordered_map<CellKey, std::vector<int>> m_cells;
+    // How many ids the cells list in all.
+    size_t m_entries = 0;
 };
