@@ -114,6 +114,14 @@ public:
     // Paints the tables the canvas draws that meet the exposed area (canvas
     // coordinates), in their stacking order.
     void DrawCanvasTables(QPainter &painter, const QRect &exposed);
+    // Far out the canvas keeps a picture of its lines and one of the tables
+    // it draws; these say when a picture is out of date. The lines' changes
+    // when a route, the selection or the zoom changes; the tables' whenever
+    // any of them would draw differently: place, size, stacking, name,
+    // mark, colours, zoom. With culling off nothing is kept.
+    bool Culling() const { return m_culling; }
+    unsigned long long CanvasLinesVersion();
+    unsigned long long CanvasTablesFingerprint() const;
 
     void SetViewMode(int mode);
 

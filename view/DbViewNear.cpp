@@ -2,6 +2,7 @@
 
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
+#include "view/RelationshipMap.h"
 
 #include <QApplication>
 #include <QMoveEvent>
@@ -10,6 +11,9 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -149,4 +153,59 @@ void CDbView::DrawCanvasTables(QPainter &painter, const QRect &exposed)
         table->PaintOnScreen(painter);
         painter.restore();
     }
+}
+
+namespace {
+
+// Mixes a value into a running hash (the 64-bit FNV-1a step, a word at a
+// time).
+void Mix(unsigned long long &hash, unsigned long long value)
+{
+    hash = (hash ^ value) * 0x100000001b3ULL;
+}
+
+unsigned long long Bits(double value)
+{
+    unsigned long long bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+} // namespace
+
+unsigned long long CDbView::CanvasLinesVersion()
+{
+    unsigned long long hash = 0xcbf29ce484222325ULL;
+    Mix(hash, m_lines->Changes());
+    Mix(hash, static_cast<unsigned long long>(m_selRelationship));
+    Mix(hash, Bits(m_zoom));
+    return hash;
+}
+
+// Worked out afresh on every paint rather than kept up by notices: a few
+// words per table cost far less than drawing them, and no way of changing
+// a table can be missed.
+unsigned long long CDbView::CanvasTablesFingerprint() const
+{
+    unsigned long long hash = 0xcbf29ce484222325ULL;
+    Mix(hash, Bits(m_zoom));
+    Mix(hash, static_cast<unsigned long long>(m_pDoc ? m_pDoc->m_viewMode : -1));
+    if (m_drawnOnCanvas.empty())
+        return hash;
+    const std::hash<std::string> hashName;
+    for (QObject *child : m_canvas->children()) {
+        auto *table = qobject_cast<CTableWnd *>(child);
+        if (!table || !DrawnOnCanvas(table))
+            continue;
+        const QRect place = table->geometry();
+        Mix(hash, reinterpret_cast<quintptr>(table));
+        Mix(hash, (static_cast<unsigned long long>(static_cast<quint32>(place.x())) << 32)
+                      | static_cast<quint32>(place.y()));
+        Mix(hash, (static_cast<unsigned long long>(static_cast<quint32>(place.width())) << 32)
+                      | static_cast<quint32>(place.height()));
+        Mix(hash, hashName(table->m_name));
+        Mix(hash, (table->m_picked ? 1 : 0) | (table == m_pActiveTable ? 2 : 0));
+        Mix(hash, static_cast<unsigned long long>(table->palette().cacheKey()));
+    }
+    return hash;
 }

@@ -12,6 +12,17 @@
 #include <QPainter>
 #include <QtMath>
 
+namespace {
+
+// Below this zoom the table windows show only a box and a caption, and the
+// whole diagram is likely to be on the screen at once.
+constexpr double kPicturesBelow = 0.5;
+// The pictures are kept for a canvas of at most this many pixels (16 MB
+// each); a larger one shows only a part of itself at a time.
+constexpr qint64 kMostPicturePixels = 4 * 1024 * 1024;
+
+} // namespace
+
 CDiagramCanvas::CDiagramCanvas(CDbView *view) : m_view(view)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,6 +36,12 @@ CDiagramCanvas::CDiagramCanvas(CDbView *view) : m_view(view)
 void CDiagramCanvas::paintEvent(QPaintEvent *event)
 {
     const QRect exposed = event->rect();
+    if (KeepsPictures()) {
+        PaintFromPictures(exposed);
+        return;
+    }
+    m_lines = CLayer();
+    m_tables = CLayer();
     const qreal ratio = devicePixelRatioF();
     const QSize pixels(qCeil(exposed.width() * ratio), qCeil(exposed.height() * ratio));
     if (pixels.isEmpty())
@@ -48,6 +65,71 @@ void CDiagramCanvas::paintEvent(QPaintEvent *event)
     // shown ones would.
     QPainter painter(this);
     m_view->DrawCanvasTables(painter, exposed);
+}
+
+QSize CDiagramCanvas::PicturePixels() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {qCeil(width() * ratio), qCeil(height() * ratio)};
+}
+
+bool CDiagramCanvas::KeepsPictures() const
+{
+    const QSize size = PicturePixels();
+    const qint64 pixels = qint64(size.width()) * size.height();
+    return m_view->Culling() && m_view->Zoom() < kPicturesBelow && pixels > 0
+           && pixels <= kMostPicturePixels;
+}
+
+// The layers as the direct drawing paints them: the lines, over them the
+// drag line and the page boundaries, over those the tables.
+void CDiagramCanvas::PaintFromPictures(const QRect &exposed)
+{
+    UpdateLinesPicture();
+    UpdateTablesPicture();
+    const qreal ratio = devicePixelRatioF();
+    const QRectF source(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio);
+    QPainter painter(this);
+    painter.drawImage(QRectF(exposed), m_lines.image, source);
+    painter.save();
+    CDbView::ApplyDiagramMapping(painter, *this);
+    m_view->DrawScreenOverlay(painter, exposed);
+    painter.restore();
+    painter.drawImage(QRectF(exposed), m_tables.image, source);
+}
+
+QImage CDiagramCanvas::WholeCanvasImage(QImage::Format format) const
+{
+    QImage image(PicturePixels(), format);
+    image.setDevicePixelRatio(devicePixelRatioF());
+    return image;
+}
+
+void CDiagramCanvas::UpdateLinesPicture()
+{
+    const unsigned long long version = m_view->CanvasLinesVersion();
+    if (version == m_lines.version && m_lines.image.size() == PicturePixels()
+        && m_lines.image.devicePixelRatio() == devicePixelRatioF())
+        return;
+    m_lines.image = WholeCanvasImage(QImage::Format_RGB32);
+    m_lines.image.fill(Qt::white);
+    m_lines.version = version;
+    QPainter painter(&m_lines.image);
+    CDbView::ApplyDiagramMapping(painter, *this);
+    m_view->DrawCanvasRelationships(painter, rect());
+}
+
+void CDiagramCanvas::UpdateTablesPicture()
+{
+    const unsigned long long version = m_view->CanvasTablesFingerprint();
+    if (version == m_tables.version && m_tables.image.size() == PicturePixels()
+        && m_tables.image.devicePixelRatio() == devicePixelRatioF())
+        return;
+    m_tables.image = WholeCanvasImage(QImage::Format_ARGB32_Premultiplied);
+    m_tables.image.fill(Qt::transparent);
+    m_tables.version = version;
+    QPainter painter(&m_tables.image);
+    m_view->DrawCanvasTables(painter, rect());
 }
 
 // An image of the given size over memory kept from one paint to the next,

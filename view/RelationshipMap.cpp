@@ -77,6 +77,8 @@ void CRelationshipMap::EnsureCurrent()
 {
     const CDoc *doc = m_view.GetDocument();
     if (!doc) {
+        if (!m_lines.empty())
+            ++m_changes;
         m_lines.clear();
         m_linesOfTable.clear();
         m_index.Clear();
@@ -112,6 +114,7 @@ void CRelationshipMap::Rebuild()
     }
     m_version = schema.RelationshipsVersion();
     m_current = true;
+    ++m_changes;
 }
 
 void CRelationshipMap::Place(int id)
@@ -120,10 +123,15 @@ void CRelationshipMap::Place(int id)
     const CSchemaModel &schema = m_view.GetDocument()->Schema();
     const CDbRelationship *relationship = schema.GetRelationship(id);
     if (!line.foreign || !relationship) {
+        ++m_changes;
         m_index.Remove(id);
         return;
     }
-    line.route = RouteBetween(*line.foreign, *line.parent, *relationship);
+    const CRelationshipRoute route = RouteBetween(*line.foreign, *line.parent, *relationship);
+    // A window's move event does not always move it.
+    if (route.m_line != line.route.m_line || route.m_marker != line.route.m_marker)
+        ++m_changes;
+    line.route = route;
     m_index.Set(id, BoxOf(line.route));
 }
 
@@ -138,6 +146,12 @@ void CRelationshipMap::TableChanged(const CTableWnd *table)
         return;
     for (int id : found->second)
         Place(id);
+}
+
+unsigned long long CRelationshipMap::Changes()
+{
+    EnsureCurrent();
+    return m_changes;
 }
 
 std::vector<int> CRelationshipMap::LinesIn(const QRect &area)

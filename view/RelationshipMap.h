@@ -30,6 +30,9 @@ public:
 
     void Invalidate() { m_current = false; }
     void TableChanged(const CTableWnd *table);
+    // Counts the changes of any route, brought up to date first: a picture
+    // of the lines made at one count is the picture at that count.
+    unsigned long long Changes();
 
     // The relationships whose lines may show in the area, in list order.
     std::vector<int> LinesIn(const QRect &area);
@@ -76,6 +79,7 @@ private:
     const CDbView &m_view;
     bool m_current = false;
     unsigned long long m_version = 0;
+    unsigned long long m_changes = 0;
     std::vector<CLine> m_lines;
     std::unordered_map<const CTableWnd *, std::vector<int>> m_linesOfTable;
     CRelationshipIndex m_index;

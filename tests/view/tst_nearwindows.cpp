@@ -54,20 +54,31 @@ private slots:
     // Far windows are hidden, near ones shown (none but the active one
     // when too many are near), and the screen is the same as with every
     // window shown.
+    // Far out the canvas paints from pictures it keeps: a table moved after
+    // they were made, drawn by the canvas or a window, shows at once.
     void farWindowsHiddenScreenUnchanged_data()
     {
         QTest::addColumn<double>("zoom");
         QTest::addColumn<bool>("windowsNear");
-        QTest::newRow("100 %") << 1.0 << true;
-        QTest::newRow("25 %") << 0.25 << true;
-        QTest::newRow("fitted") << 0.0 << false;
+        QTest::addColumn<int>("moved");
+        QTest::newRow("100 %") << 1.0 << true << -1;
+        QTest::newRow("25 %") << 0.25 << true << -1;
+        QTest::newRow("fitted") << 0.0 << false << -1;
+        QTest::newRow("fitted, a drawn table moved") << 0.0 << false << 599;
+        QTest::newRow("fitted, the active window moved") << 0.0 << false << 0;
     }
     void farWindowsHiddenScreenUnchanged()
     {
         QFETCH(double, zoom);
         QFETCH(bool, windowsNear);
+        QFETCH(int, moved);
         m_doc->GetTable(0)->ActivateFrame();
         zoom > 0 ? m_view->SetZoom(zoom) : m_view->ZoomToFit();
+        if (moved >= 0) {
+            OnScreen();
+            CTableWnd *table = m_doc->GetTable(moved);
+            table->MoveTo(table->DiagramRect().topLeft() + QPoint(6000, -3000));
+        }
         const QRect visible(m_view->ScrollPosition(), m_view->viewport()->size());
         for (int i = 1; i < m_doc->TableCount(); ++i) {
             const CTableWnd *table = m_doc->GetTable(i);
