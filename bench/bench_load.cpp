@@ -14,7 +14,8 @@
 //   bench_load [table counts...] [--sql FILE.sql]...   default: 100 1000
 //
 // It uses a private ODBC configuration in a temporary folder, never the
-// user's, and builds its SQLite databases there with the sqlite3 shell.
+// user's, and builds its SQLite databases there: the generated ones with
+// libsqlite3 (SqliteSchemaFile.h), a --sql script with the sqlite3 shell.
 // The PostgreSQL databases live on the server that VELLUMIX_PGHOST names
 // (scripts/postgres-server.sh run bench_load), or else on a throwaway
 // server that it starts with the same script and removes at the end; the
@@ -25,6 +26,7 @@
 #include "bench/BenchOdbc.h"
 #include "bench/BenchPostgresServer.h"
 #include "bench/SchemaGenerator.h"
+#include "bench/SqliteSchemaFile.h"
 #include "db/DbSession.h"
 #include "db/DbmsAdapter.h"
 #include "db/SqlText.h"
@@ -92,6 +94,10 @@ CDictionaryReads PostgresReads()
     reads.tableTriggers = CPostgresAdapter::TriggerQuery;
     reads.relationships = {{"select current_schema()", {1}},
                            {CPostgresAdapter::kRelationshipQuery, {1, 2, 3, 4, 5}}};
+    reads.bulk = {{CPostgresAdapter::kColumnQuery, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+                  {CPostgresAdapter::kIndexQuery, {1, 2, 3, 4}},
+                  {CPostgresAdapter::kPrimaryKeyQuery, {1, 2, 3, 4}},
+                  {CPostgresAdapter::kCatalogTriggerQuery, {1, 2}}};
     return reads;
 }
 
@@ -396,7 +402,9 @@ int main(int argc, char *argv[])
     int failures = 0;
     for (int count : counts) {
         const std::string dsn = "Bench" + std::to_string(count);
-        if (count < 1 || !odbc.AddDatabase(dsn, CSchemaGenerator(count).Script())) {
+        const std::string path = odbc.DatabasePath(dsn).toStdString();
+        if (count < 1 || !CSqliteSchemaFile::Build(path, CSchemaGenerator(count).Script())
+            || !odbc.AddSource(dsn, "Driver=SQLite3\nDatabase=" + path + "\n")) {
             std::fprintf(stderr, "cannot build the SQLite database of %d tables\n", count);
             return 1;
         }

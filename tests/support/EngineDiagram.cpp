@@ -1,5 +1,6 @@
 #include "tests/support/EngineDiagram.h"
 
+#include "tests/support/MariaDatabase.h"
 #include "tests/support/PervasiveFixture.h"
 
 namespace {
@@ -7,6 +8,9 @@ namespace {
 const QString kSqliteDsn = QStringLiteral("Shop");
 
 } // namespace
+
+CEngineDiagram::CEngineDiagram() = default;
+CEngineDiagram::~CEngineDiagram() = default;
 
 bool CEngineDiagram::Open(const QString &engine, const QString &sql)
 {
@@ -16,6 +20,11 @@ bool CEngineDiagram::Open(const QString &engine, const QString &sql)
     if (engine == "PostgreSQL") {
         if (!m_database.Recreate() || !m_database.Run(sql))
             return Fail(m_database.Error());
+    } else if (engine == "MariaDB") {
+        if (!m_maria)
+            m_maria = std::make_unique<CMariaDatabase>(m_sandbox);
+        if (!m_maria->IsReady() || !m_maria->Recreate() || !m_maria->Run(sql))
+            return Fail(m_maria->Error());
     } else if (engine == "SQLite" || engine == "Pervasive") {
         m_sandbox.AddSqliteSource(kSqliteDsn, sql);
     } else {
@@ -34,11 +43,15 @@ bool CEngineDiagram::RunElsewhere(const QString &sql)
 {
     if (m_engine == "PostgreSQL")
         return m_database.Run(sql) || Fail(m_database.Error());
+    if (m_engine == "MariaDB")
+        return m_maria->Run(sql) || Fail(m_maria->Error());
     return m_sandbox.RunSql(kSqliteDsn, sql) || Fail("sqlite3 refused the script");
 }
 
 std::string CEngineDiagram::ConnectionString() const
 {
+    if (m_engine == "MariaDB")
+        return m_maria->ConnectionString();
     return m_engine == "PostgreSQL" ? m_database.ConnectionString() : COdbcSandbox::ConnectionString(kSqliteDsn);
 }
 
