@@ -7,6 +7,7 @@
 #include "db/TableAlteration.h"
 
 #include <cctype>
+#include <map>
 #include <utility>
 
 using SqlText::QuoteIdentifier;
@@ -182,6 +183,9 @@ bool NamesWord(const std::string &text, const std::string &word)
     return false;
 }
 
+// What a column that cannot be restated keeps (no definition ends so).
+const char *const kCannotRestate = "\n";
+
 } // namespace
 
 bool CMariaDialect::HasFeature(Feature feature) const
@@ -229,7 +233,11 @@ int CMariaDialect::Apply(CDbSession &session, const CSchemaChange &change) const
         const int bodies = rendering.m_statements.empty() ? DbResult::kOk : CheckTriggerBodies(session, *alter);
         if (bodies < 0 || rendering.m_statements.empty())
             return bodies;
-        return RunStrictly(session, rendering);
+        std::map<std::string, std::string> kept;
+        const int read = ReadKeptAttributes(session, alter->m_table, kept);
+        if (read < 0)
+            return read;
+        return RunStrictly(session, AlterStatement(*alter, kept));
     }
     return RunOneByOne(session, rendering);
 }
@@ -262,6 +270,38 @@ int CMariaDialect::CheckTriggerBodies(CDbSession &session, const CAlterTable &ch
     if (result < 0 || text.empty())
         return result;
     return Refuse(session, Refusal(text));
+}
+
+// A column restated whole (MODIFY, CHANGE) loses what the grid does not
+// show: AUTO_INCREMENT, ON UPDATE and its comment. They are read from the
+// catalog and written again. A generated or invisible column, or a
+// comment the session might read escapes in, cannot be restated that way:
+// such a column is marked, and AlterStatement refuses to restate it.
+int CMariaDialect::ReadKeptAttributes(CDbSession &session, const std::string &table,
+                                      std::map<std::string, std::string> &kept)
+{
+    std::string hex;
+    for (unsigned char c : table) {
+        static const char digits[] = "0123456789abcdef";
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return session.QueryRows(
+        "select column_name, extra, column_comment from information_schema.columns where table_schema = "
+        "database() and table_name = convert(x'" + hex + "' using utf8mb4)",
+        {1, 2, 3}, [&](const CDbRow &row) {
+            const std::string extra = SqlText::ToLower(row[1]);
+            std::string &text = kept[row[0]];
+            if (extra.find("auto_increment") != std::string::npos)
+                text += " AUTO_INCREMENT";
+            if (extra.rfind("on update ", 0) == 0)
+                text += " " + row[1];
+            if (extra.find("generated") != std::string::npos || extra.find("invisible") != std::string::npos
+                || row[2].find('\\') != std::string::npos)
+                text = kCannotRestate;
+            else if (!row[2].empty())
+                text += " COMMENT " + SqlText::QuoteLiteral(row[2]);
+        });
 }
 
 // Without a strict sql_mode MariaDB makes an edit that does not fit the
@@ -400,6 +440,11 @@ CRendering CMariaDialect::AddForeignKey(const CAddForeignKey &change) const
 
 CRendering CMariaDialect::AlterTable(const CAlterTable &change) const
 {
+    return AlterStatement(change, {});
+}
+
+CRendering CMariaDialect::AlterStatement(const CAlterTable &change, const std::map<std::string, std::string> &kept) const
+{
     const CTableAlteration alteration = ReadAlteration(change);
     if (!alteration.m_error.empty())
         return Refusal(alteration.m_error);
@@ -429,9 +474,14 @@ CRendering CMariaDialect::AlterTable(const CAlterTable &change) const
         const CChangedColumn *changed = FindChanged(alteration, after);
         const bool restated = changed && (changed->m_type || changed->m_notNull || changed->m_collation
                                           || (changed->m_default && renamed));
+        const auto extra = kept.find(column.m_from);
+        if (restated && extra != kept.end() && extra->second == kCannotRestate)
+            return Refusal("The column " + from + " of the table " + QuoteIdentifier(change.m_table)
+                           + " is generated, invisible or has a comment with a backslash, which Edit Table cannot "
+                             "restate. Nothing was changed.");
         if (restated)
             clauses.push_back((renamed ? "CHANGE COLUMN " + from + " " : std::string("MODIFY COLUMN "))
-                              + ColumnDefinition(after));
+                              + ColumnDefinition(after) + (extra == kept.end() ? std::string() : extra->second));
         else if (renamed)
             clauses.push_back("RENAME COLUMN " + from + " TO " + QuoteIdentifier(after.m_name));
         else if (changed)

@@ -2,6 +2,8 @@
 
 #include "db/Dialect.h"
 
+#include <map>
+
 // MariaDB's (and MySQL's) statements.
 //
 // Identifiers are quoted with double quotes: the adapter adds ANSI_QUOTES
@@ -69,4 +71,9 @@ private:
     static int RunOneByOne(CDbSession &session, const CRendering &rendering);
     static int RunStrictly(CDbSession &session, const CRendering &rendering);
     static int CheckTriggerBodies(CDbSession &session, const CAlterTable &change);
+    static int ReadKeptAttributes(CDbSession &session, const std::string &table,
+                                  std::map<std::string, std::string> &kept);
+    // kept: what each restated column (by its old name) keeps after its
+    // definition.
+    CRendering AlterStatement(const CAlterTable &change, const std::map<std::string, std::string> &kept) const;
 };
