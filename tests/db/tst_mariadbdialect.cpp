@@ -1,3 +1,5 @@
+#include "db/DbSession.h"
+#include "db/DbmsAdapter.h"
 #include "db/Dialect.h"
 #include "db/mariadb/MariaDialect.h"
 #include "tests/support/ColumnDefs.h"
@@ -146,6 +148,33 @@ private slots:
         QFETCH(QString, note);
         QCOMPARE(QString::fromStdString(rendering.m_message).contains(note), true);
         QCOMPARE(rendering.m_message.empty(), note.isEmpty());
+    }
+
+    // MariaDB keeps names of up to 64 characters, whatever their bytes;
+    // a longer one is refused before anything is sent (here: to no
+    // connection at all).
+    void refusesLongNamesFirst_data()
+    {
+        QTest::addColumn<CSchemaChange>("change");
+        QTest::addColumn<bool>("refused");
+        const std::string e64 = QString(64, QChar(0xe9)).toStdString();
+        const CCreateTable table{e64, {Column("a", "int")}};
+        QTest::newRow("64 characters") << CSchemaChange(table) << false;
+        QTest::newRow("65 characters") << CSchemaChange(CCreateTable{e64 + "x", {Column("a", "int")}}) << true;
+        QTest::newRow("65 in a column") << CSchemaChange(CAddColumns{"t", {Column((e64 + "x").c_str(), "int")}}) << true;
+        QTest::newRow("65 in an index") << CSchemaChange(CCreateIndex{e64 + "x", "t", false, false, false, {{"a"}}})
+                                        << true;
+    }
+    void refusesLongNamesFirst()
+    {
+        QFETCH(CSchemaChange, change);
+        QFETCH(bool, refused);
+        const CAdapterList adapters = MakeDbmsAdapters();
+        CDbSession session(adapters);
+        const int result = CMariaDialect().Apply(session, change);
+        QVERIFY(result < 0);
+        QCOMPARE(QString::fromStdString(session.m_lastError).contains("at most 64 characters"), refused);
+        QCOMPARE(session.StatementsSent() == 0, refused);
     }
 };
 
