@@ -237,7 +237,10 @@ int CMariaDialect::Apply(CDbSession &session, const CSchemaChange &change) const
         const int read = ReadKeptAttributes(session, alter->m_table, kept);
         if (read < 0)
             return read;
-        return RunStrictly(session, AlterStatement(*alter, kept));
+        const CRendering keeping = AlterStatement(*alter, kept);
+        if (keeping.m_result < 0)
+            return Refuse(session, keeping);
+        return RunStrictly(session, keeping);
     }
     return RunOneByOne(session, rendering);
 }
@@ -317,7 +320,8 @@ int CMariaDialect::RunStrictly(CDbSession &session, const CRendering &rendering)
         return result;
     if (mode.find("STRICT_") != std::string::npos)
         return RunOneByOne(session, rendering);
-    result = session.Execute("set session sql_mode = " + SqlText::QuoteLiteral(mode + ",STRICT_ALL_TABLES"));
+    const std::string strict = mode.empty() ? "STRICT_ALL_TABLES" : mode + ",STRICT_ALL_TABLES";
+    result = session.Execute("set session sql_mode = " + SqlText::QuoteLiteral(strict));
     if (result < 0)
         return result;
     session.CloseStatement();
