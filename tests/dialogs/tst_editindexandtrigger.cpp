@@ -227,6 +227,40 @@ private slots:
         QCOMPARE(Rows(auditRows), audit);
     }
 
+    // MariaDB cannot rename a trigger in one statement: Replace under a new
+    // name says so and asks first. No sends nothing and keeps the dialog;
+    // Yes renames the trigger.
+    void renamedTriggerAsksFirst()
+    {
+        QVERIFY2(OpenShop("MariaDB"), qPrintable(m_shop.Error()));
+        QStringList asked, sentOnNo;
+        bool stayed = false, closed = false;
+        const int handled = DoubleClick(Trigger, "item audit", [&](QWidget *dialog) {
+            Type(dialog->findChild<QLineEdit *>("triggerName"), " 2");
+            Diagram().MarkLog();
+            {
+                CModalAnswerer no(QMessageBox::No);
+                Press(dialog, "Replace");
+                asked = no.texts;
+            }
+            sentOnNo = Diagram().SentSinceMark();
+            stayed = dialog->isVisible();
+            CModalAnswerer yes(QMessageBox::Yes);
+            Press(dialog, "Replace");
+            closed = !dialog->isVisible();
+            if (!closed)
+                static_cast<QDialog *>(dialog)->reject();
+        });
+        QCOMPARE(handled, 1);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains("cannot rename a trigger"), qPrintable(asked[0]));
+        QCOMPARE(sentOnNo, QStringList());
+        QVERIFY(stayed && closed);
+        QCOMPARE(Rows("select trigger_name from information_schema.triggers where trigger_schema = database()"),
+                 QStringList{"item audit 2"});
+        QCOMPARE(Names(Item()), CatalogNames(Diagram().Doc(), "item"));
+    }
+
     // What the dialog cannot show whole, or what belongs to the table's own
     // definition, is refused before the dialog opens, saying why.
     void unshownIndexIsRefused_data()
