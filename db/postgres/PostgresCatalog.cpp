@@ -355,6 +355,10 @@ int CPostgresAdapter::ReadCatalogTables(CDbSession &session, const std::vector<s
             table.m_primaryKey = key->second.columns;
         if (!askDriver[i])
             continue;
+        // Where the index rows left the progress: a cancel is heard here too.
+        const int done = std::min((2 * total + 2) / 3, total - 1);
+        if (progress && !progress(done, total))
+            return DbResult::kCancelled;
         table.m_columns.clear();
         result = session.ReadRows(session.ListColumns(table.m_name), {4, 5, 6, 7, 8, 9, 11, 13},
                                   [&](const CDbRow &row) {
