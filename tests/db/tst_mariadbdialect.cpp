@@ -32,7 +32,8 @@ CAlterTable Item()
 
 } // namespace
 
-// The texts MariaDB is sent, where the text is the point: every change is
+// The texts MariaDB is sent, where the text is the point (the design
+// workflow checks the plain ones on the server): every change is
 // one statement the server runs as a whole (it commits DDL statement by
 // statement), and what it lacks is refused before anything is written.
 class TestMariaDialect : public QObject
@@ -68,24 +69,13 @@ private slots:
                                           {"id"}})
             << "CREATE TABLE \"new \"\"t\"\"\" (\"id\" int not null, \"na`me\" varchar(9) DEFAULT 'x' COLLATE "
                "\"utf8mb4_bin\", PRIMARY KEY (\"id\")) ENGINE=InnoDB" << "";
-        QTest::addRow("add columns")
-            << CSchemaChange(CAddColumns{"item", {With(Column("a", "int"), "", "7", "1"), Column("b", "date")}})
-            << "ALTER TABLE \"item\" ADD COLUMN \"a\" int DEFAULT 7 not null, ADD COLUMN \"b\" date" << "";
-        QTest::addRow("drop columns") << CSchemaChange(CDropColumns{"item", {"name", "qty"}})
-                                      << "ALTER TABLE \"item\" DROP COLUMN \"name\", DROP COLUMN \"qty\"" << "";
-        QTest::addRow("drop index") << CSchemaChange(CDropIndex{"item", "by qty"})
-                                    << "DROP INDEX \"by qty\" ON \"item\"" << "";
         QTest::addRow("drop key") << CSchemaChange(CDropRelationship{"log", "item", "log_ibfk_1"})
                                   << "ALTER TABLE \"log\" DROP FOREIGN KEY \"log_ibfk_1\"" << "";
-        QTest::addRow("drop trigger") << CSchemaChange(CDropTrigger{"item", "count"}) << "DROP TRIGGER \"count\"" << "";
         QTest::addRow("index") << CSchemaChange(index)
                                << "CREATE INDEX \"by qty\" ON \"item\" (\"qty\" DESC, \"name\")" << "";
         QTest::addRow("replace index") << CSchemaChange(CReplaceIndex{{"item", "by qty"}, unique})
                                        << "ALTER TABLE \"item\" DROP INDEX \"by qty\", ADD UNIQUE INDEX \"by name\" "
                                           "(\"name\")" << "";
-        QTest::addRow("foreign key")
-            << CSchemaChange(CAddForeignKey{"log", {"item"}, "item", {"id"}, DeleteRule::Cascade})
-            << "ALTER TABLE \"log\" ADD FOREIGN KEY (\"item\") REFERENCES \"item\" (\"id\") ON DELETE CASCADE" << "";
         QTest::addRow("trigger, plain body")
             << CSchemaChange(counts)
             << "CREATE TRIGGER \"count\" BEFORE INSERT ON \"item\" FOR EACH ROW BEGIN\nSET NEW.qty = NEW.qty + 1; "
