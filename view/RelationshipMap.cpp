@@ -9,6 +9,7 @@
 #include <QRectF>
 
 #include <algorithm>
+#include <cmath>
 
 #include <QPolygon>
 
@@ -186,10 +187,15 @@ QRect CRelationshipMap::DiagramArea(const QRect &canvasArea, double zoom)
 {
     if (zoom == 1.0)
         return canvasArea;
+    // A point scaled to the canvas is rounded to the nearest pixel, so a
+    // line up to half a canvas pixel outside the area may set a pixel in
+    // it: far out that is hundreds of diagram units, and a repaint of a
+    // strip of the screen left out the lines ending just beside it.
+    const int margin = 1 + int(std::ceil(0.5 / zoom));
     return QRectF(canvasArea.left() / zoom, canvasArea.top() / zoom, canvasArea.width() / zoom,
                   canvasArea.height() / zoom)
         .toAlignedRect()
-        .adjusted(-1, -1, 1, 1);
+        .adjusted(-margin, -margin, margin, margin);
 }
 
 int CRelationshipMap::HitTest(const QPoint &point, double zoom)
