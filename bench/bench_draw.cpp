@@ -8,12 +8,13 @@
 // every one of them. Two shapes of schema: keys to any earlier table (long
 // lines everywhere, many of them on every screen) and keys to a near table
 // (short lines).
-// Then, zoomed: a full repaint of the whole diagram at Zoom to Fit, and a
-// Ctrl+wheel step at 25 % (to 33 % and back in turn), against the same
-// baseline's repaint and wheel step at 100 %. At 100 % and fitted, the
-// screen with the far table windows hidden (drawn by the canvas) is checked
-// against the screen with every window shown ("same"; the pictures are
-// saved where VELLUMIX_SHOT_DIR says).
+// Then, zoomed: a full repaint of the whole diagram at Zoom to Fit, the
+// slowest repaint of a few zooms from 1 % to 40 % about the middle of the
+// tables, and a Ctrl+wheel step at 25 % (to 33 % and back in turn), against
+// the same baseline's repaint and wheel step at 100 %. At 100 %, fitted and
+// at 1 %, the screen with the far table windows hidden (drawn by the
+// canvas) is checked against the screen with every window shown ("same";
+// the pictures are saved where VELLUMIX_SHOT_DIR says).
 //
 //   bench_draw [table counts...]      default: 100 1000 2000 10000
 //
@@ -196,7 +197,31 @@ struct CZoomFigures
     int shown = 0;            // table windows whole in the viewport there
     double fitRepaint = 1e9;  // seconds per frame, best round
     double wheelStep = 1e9;
+    double worstRepaint = 0;  // the slowest of the far-out zooms below
+    double worstZoom = 0;
 };
+
+// Far-out zooms between the fitted one and the first step at which the
+// table windows draw their rows, each looked at about the view's centre.
+const double kFarZooms[] = {0.01, 0.02, 0.05, 0.1, 0.25, 0.4};
+
+// Seconds per frame of kFrames repaints, the best of `rounds` after one to
+// warm up (the first paint at a new zoom makes what the canvas keeps).
+double RepaintSeconds(CDbView &view, int rounds)
+{
+    double best = 1e9;
+    for (int round = 0; round <= rounds; ++round) {
+        const double repaint = ThreadSeconds([&] {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                view.Canvas()->update();
+                QApplication::processEvents();
+            }
+        });
+        if (round > 0)
+            best = std::min(best, repaint / kFrames);
+    }
+    return best;
+}
 
 // One notch of Ctrl+wheel over the middle of the view: a zoom step there.
 void CtrlWheelNotch(CDbView &view, bool up)
@@ -226,16 +251,7 @@ void MeasureZoom(CShownDiagram &shown, CZoomFigures &figures, const QString &nam
         const QRect place(table->mapTo(view.viewport(), QPoint(0, 0)), table->size());
         figures.shown += view.viewport()->rect().contains(place) ? 1 : 0;
     }
-    for (int round = 0; round <= kRounds; ++round) {
-        const double repaint = ThreadSeconds([&] {
-            for (int frame = 0; frame < kFrames; ++frame) {
-                view.Canvas()->update();
-                QApplication::processEvents();
-            }
-        });
-        if (round > 0)
-            figures.fitRepaint = std::min(figures.fitRepaint, repaint / kFrames);
-    }
+    figures.fitRepaint = RepaintSeconds(view, kRounds);
     view.SetZoom(0.25);
     QApplication::processEvents();
     for (int round = 0; round <= kRounds; ++round) {
@@ -245,6 +261,20 @@ void MeasureZoom(CShownDiagram &shown, CZoomFigures &figures, const QString &nam
         });
         if (round > 0)
             figures.wheelStep = std::min(figures.wheelStep, steps / kFrames);
+    }
+    view.SetZoom(1.0);
+    view.horizontalScrollBar()->setValue(scroll.x());
+    view.verticalScrollBar()->setValue(scroll.y());
+    for (double zoom : kFarZooms) {
+        view.ZoomAbout(zoom, view.viewport()->rect().center());
+        QApplication::processEvents();
+        if (zoom == kFarZooms[0])
+            figures.same = SameAsEveryWindow(view, name + "-far") && figures.same;
+        const double repaint = RepaintSeconds(view, 2);
+        if (repaint > figures.worstRepaint) {
+            figures.worstRepaint = repaint;
+            figures.worstZoom = zoom;
+        }
     }
     view.SetZoom(1.0);
     view.horizontalScrollBar()->setValue(scroll.x());
@@ -442,13 +472,15 @@ void PrintFrames(const CCountFigures &figures)
 void PrintZoom(const std::map<int, CCountFigures> &results)
 {
     std::printf("\n  zoomed, ms per frame; ratio against the bare view at 100 %%\n");
-    std::printf("%7s %6s %6s %6s %10s %6s %12s %6s %5s\n", "tables", "lines", "fit %", "shown", "fit paint",
-                "ratio", "wheel at 25%", "ratio", "same");
+    std::printf("%7s %6s %6s %6s %10s %6s %12s %6s %11s %6s %5s\n", "tables", "lines", "fit %", "shown",
+                "fit paint", "ratio", "wheel at 25%", "ratio", "worst paint", "at %", "same");
     for (const auto &[count, figures] : results)
-        std::printf("%7d %6d %6.2f %6d %10.2f %6.2f %12.2f %6.2f %5s\n", figures.tables, figures.relationships,
-                    figures.zoom.fit * 100, figures.zoom.shown, figures.zoom.fitRepaint * 1e3,
-                    figures.zoom.fitRepaint / figures.bare.repaint, figures.zoom.wheelStep * 1e3,
-                    figures.zoom.wheelStep / figures.bare.scroll, figures.zoom.same ? "yes" : "NO");
+        std::printf("%7d %6d %6.2f %6d %10.2f %6.2f %12.2f %6.2f %11.2f %6.0f %5s\n", figures.tables,
+                    figures.relationships, figures.zoom.fit * 100, figures.zoom.shown,
+                    figures.zoom.fitRepaint * 1e3, figures.zoom.fitRepaint / figures.bare.repaint,
+                    figures.zoom.wheelStep * 1e3, figures.zoom.wheelStep / figures.bare.scroll,
+                    figures.zoom.worstRepaint * 1e3, figures.zoom.worstZoom * 100,
+                    figures.zoom.same ? "yes" : "NO");
 }
 
 void PrintHitTests(const std::map<int, CCountFigures> &results)
@@ -475,6 +507,7 @@ void PrintHeadlines(const CSchemaShape &shape, const std::map<int, CCountFigures
         PrintHeadline("hit_test" + n, figures.hits.indexed * 1e3, "ms");
         PrintHeadline("zoom_fit_repaint" + n, figures.zoom.fitRepaint * 1e3, "ms");
         PrintHeadline("zoom_fit_repaint_ratio" + n, figures.zoom.fitRepaint / figures.bare.repaint);
+        PrintHeadline("zoom_far_worst_repaint" + n, figures.zoom.worstRepaint * 1e3, "ms");
         PrintHeadline("zoom_wheel_step_25" + n, figures.zoom.wheelStep * 1e3, "ms");
         PrintHeadline("zoom_wheel_step_25_ratio" + n, figures.zoom.wheelStep / figures.bare.scroll);
     }
