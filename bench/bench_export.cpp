@@ -182,7 +182,7 @@ void PrintCount(int count, const CCountFigures &figures, const CCountFigures &ba
 {
     const double msPerPage = figures.pdfCpu * 1000 / figures.pages;
     const double baseMsPerPage = baseline.pdfCpu * 1000 / baseline.pages;
-    std::printf("%7d %6d %9.1f %7.2f %10.0f %8.0f %8.2f | %8.2f %7.1f | %8.2f %8.2f %8.2f | %7.0f "
+    std::printf("%7d %6d %9.1f %7.2f %10.2f %8.0f %8.2f | %8.2f %7.1f | %8.2f %8.2f %8.2f | %7.0f "
                 "%7.0f %7.0f\n",
                 count, figures.pages, figures.pdfBytes / 1e6, msPerPage, msPerPage / baseMsPerPage,
                 double(figures.pdfBytes) / figures.pages, figures.pdfCpu, figures.pngCpu,

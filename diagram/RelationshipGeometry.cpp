@@ -157,4 +157,13 @@ void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &expos
     draw(route.m_marker.data(), static_cast<int>(route.m_marker.size()));
 }
 
+void DrawPolyline(QPainter &painter, const QPoint *points, int count)
+{
+    QPoint origin;
+    if (QImage *const image = LineRaster::Target(painter, origin))
+        LineRaster::DrawPolyline(*image, origin, points, count, painter.pen().color().rgba());
+    else
+        painter.drawPolyline(points, count);
+}
+
 } // namespace RelationshipGeometry

@@ -62,4 +62,8 @@ constexpr int kPenReach = 2;
 // that reach into it are drawn.
 void Draw(QPainter &painter, const CRelationshipRoute &route, const QRect &exposed = QRect());
 
+// Draws a polyline of a route, or a run of its points, as Draw draws each
+// figure.
+void DrawPolyline(QPainter &painter, const QPoint *points, int count);
+
 } // namespace RelationshipGeometry

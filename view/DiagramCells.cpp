@@ -58,6 +58,37 @@ QRectF Widened(const QRectF &rect)
     return rect.adjusted(-kPenReach, -kPenReach, kPenReach, kPenReach);
 }
 
+// Draws the run of a figure's segments from the first to the last that
+// meets the area. A long line crossing a page is mostly its slanted middle
+// segment: the page gets that one, not the stubs at tables pages away. The
+// points left out lie beyond the area, so their joins and caps, which the
+// run's ends now get instead, stay outside it and the area looks the same.
+void DrawWithin(QPainter &painter, const QPoint *points, int count, const QRectF &area)
+{
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i + 1 < count; ++i) {
+        if (!SegmentMeets(QLineF(points[i], points[i + 1]), area))
+            continue;
+        first = first < 0 ? i : first;
+        last = i;
+    }
+    if (first < 0)
+        return;
+    // A lone horizontal or vertical segment is one a PDF viewer may snap to
+    // whole pixels, which it does not do to the same segment inside a
+    // longer line: a stub drawn alone keeps a neighbour.
+    const QPoint &from = points[first];
+    const QPoint &to = points[first + 1];
+    if (first == last && (from.x() == to.x() || from.y() == to.y())) {
+        if (last + 2 < count)
+            ++last;
+        else if (first > 0)
+            --first;
+    }
+    RelationshipGeometry::DrawPolyline(painter, points + first, last - first + 2);
+}
+
 } // namespace
 
 CDiagramCells::CDiagramCells(CDbView &view, const QPointF &origin, const QSizeF &cell, int across,
@@ -145,7 +176,7 @@ void CDiagramCells::Draw(QPainter &painter, int cell) const
 {
     if (cell < 0 || cell >= Count())
         return;
-    const QRect exposed = CellRect(cell).toAlignedRect();
+    const QRectF reach = Widened(CellRect(cell));
     painter.save();
     // A painter passes a pen on to its device only when the pen changes,
     // and a PDF device that has not been given one yet draws hairlines: a
@@ -157,7 +188,8 @@ void CDiagramCells::Draw(QPainter &painter, int cell) const
     for (const int index : m_linesIn[size_t(cell)]) {
         const CLine &line = m_lines[size_t(index)];
         painter.setPen(QPen(Qt::black, line.id == m_view.m_selRelationship ? 2 : 1));
-        RelationshipGeometry::Draw(painter, line.route, exposed);
+        DrawWithin(painter, line.route.m_line.data(), int(line.route.m_line.size()), reach);
+        DrawWithin(painter, line.route.m_marker.data(), int(line.route.m_marker.size()), reach);
     }
     painter.setPen(QPen(Qt::black, 1));
     for (const int index : m_tablesIn[size_t(cell)])
