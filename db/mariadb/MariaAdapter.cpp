@@ -28,10 +28,10 @@ const char *const CMariaAdapter::kForeignKeyColumnQuery =
     "where TABLE_SCHEMA = database() and REFERENCED_TABLE_NAME is not null "
     "order by ORDINAL_POSITION";
 
-// Every index column of the database, in index order.
+// Every index column of the database, by index name and in index order.
 const char *const CMariaAdapter::kIndexColumnQuery =
     "select TABLE_NAME, INDEX_NAME, NON_UNIQUE, COLUMN_NAME from information_schema.STATISTICS "
-    "where TABLE_SCHEMA = database() order by SEQ_IN_INDEX";
+    "where TABLE_SCHEMA = database() order by INDEX_NAME, SEQ_IN_INDEX";
 
 namespace {
 
@@ -57,8 +57,9 @@ bool Leads(const CIndexColumns &index, const std::vector<std::string> &columns)
 }
 
 // The index whose leading columns are the key's, in the key's order (as
-// InnoDB demands at both ends): the one of the fewest columns, a unique
-// one first, else the first by name. Empty when there is none.
+// InnoDB demands at both ends): the preferred one (the index InnoDB made
+// for the key, named after it), else the one of the fewest columns, a
+// unique one first, else the first by name. Empty when there is none.
 std::string IndexLedBy(const std::vector<CIndexColumns> &indexes, const std::vector<std::string> &columns,
                        const std::string &preferred)
 {
@@ -80,16 +81,18 @@ std::string IndexLedBy(const std::vector<CIndexColumns> &indexes, const std::vec
 std::string CMariaAdapter::TextLiteral(const std::string &text)
 {
     static const char digits[] = "0123456789abcdef";
-    std::string hex = "convert(x'";
+    std::string hex = "_utf8mb4 x'";
     for (const unsigned char c : text) {
         hex += digits[c >> 4];
         hex += digits[c & 15];
     }
-    return hex + "' using utf8mb4)";
+    return hex + "'";
 }
 
-// The first comparison lets the server look only at that table; the second
-// tells "Orders" from "ORDERS", which the first takes for one.
+// The first comparison lets the server open only that table's definition
+// (an introduced literal is a constant it looks tables up by, where a
+// CONVERT() made it read all of them: 4 ms against 0.2 at 5,000 tables);
+// the second tells "Orders" from "ORDERS", which the first takes for one.
 std::string CMariaAdapter::NameIs(const std::string &column, const std::string &name)
 {
     return "(" + column + " = " + TextLiteral(name) + " and binary " + column + " = binary "

@@ -51,7 +51,7 @@ public:
                           const CCatalogProgress &progress) override;
 
     // The text as a string literal that means the same bytes under every
-    // sql_mode: a hexadecimal literal read as UTF-8.
+    // sql_mode: a hexadecimal literal introduced as UTF-8.
     static std::string TextLiteral(const std::string &text);
     // A condition that the information_schema column holds exactly this
     // name, letter case included (those columns compare without case).
