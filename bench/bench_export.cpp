@@ -9,7 +9,9 @@
 // line's export does, then only the writing of the file is timed
 // (processor time of this thread), per PDF page; the smallest count is the
 // baseline the per-page figures of the others are compared with, since a
-// page should cost the same whatever the diagram's size.
+// page should cost the same whatever the diagram's size. The table windows
+// the pages draw (tbl/pg, each counted on every page it reaches into) show
+// how full the pages are, and the costs per table window on a page.
 // As child processes, the program itself (`vellumix --export --dsn NAME
 // out.pdf`, `out.png`) with its whole processor time and peak memory,
 // against the same program writing the schema's SQL script, which loads
@@ -23,10 +25,16 @@
 #include "document/Doc.h"
 #include "view/DbView.h"
 #include "view/DiagramOutput.h"
+#include "view/DiagramPrinter.h"
+#include "view/PrintSettings.h"
+#include "view/PrinterPage.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QRegularExpression>
 
 #include <sys/resource.h>
@@ -50,11 +58,14 @@ struct CChildFigures
 struct CCountFigures
 {
     int pages = 0;
+    qint64 tablesOnPages = 0; // a table window counted once on each page it reaches into
     qint64 pdfBytes = 0;
     double pdfCpu = 0; // writing the PDF, in this process
     qint64 pngBytes = 0;
     double pngCpu = 0;
     CChildFigures load, pdf, png;
+
+    double TablesPerPage() const { return double(tablesOnPages) / pages; }
 };
 
 // Runs the program to its end through this benchmark started again as a
@@ -130,6 +141,18 @@ public:
         m_view.reset();
         m_doc.reset();
     }
+    // How many table windows the PDF's pages draw, each once per page it
+    // reaches into, on the paper the PDF is written on.
+    qint64 TablesOnPages() const
+    {
+        QBuffer nowhere;
+        nowhere.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&nowhere);
+        pdf.setPageLayout(m_view->PrintSettings().Printer().pageLayout());
+        CDiagramPrinter printer(*m_view);
+        printer.PreparePrinting(PrinterPage::DevicePageInches(pdf));
+        return printer.TablesOnPages();
+    }
     // Processor time of writing the file; negative when it failed.
     double Write(const QString &path)
     {
@@ -160,6 +183,7 @@ bool MeasureCount(CBenchOdbc &odbc, const QString &program, const QDir &folder, 
         CExportedDiagram diagram;
         if (!diagram.Open(dsn))
             return false;
+        figures.tablesOnPages = diagram.TablesOnPages();
         figures.pdfCpu = diagram.Write(pdf);
         figures.pngCpu = diagram.Write(png);
         if (figures.pdfCpu < 0 || figures.pngCpu < 0)
@@ -182,10 +206,10 @@ void PrintCount(int count, const CCountFigures &figures, const CCountFigures &ba
 {
     const double msPerPage = figures.pdfCpu * 1000 / figures.pages;
     const double baseMsPerPage = baseline.pdfCpu * 1000 / baseline.pages;
-    std::printf("%7d %6d %9.1f %7.2f %10.2f %8.0f %8.2f | %8.2f %7.1f | %8.2f %8.2f %8.2f | %7.0f "
+    std::printf("%7d %6d %9.1f %7.2f %10.2f %8.0f %7.1f %8.2f | %8.2f %7.1f | %8.2f %8.2f %8.2f | %7.0f "
                 "%7.0f %7.0f\n",
                 count, figures.pages, figures.pdfBytes / 1e6, msPerPage, msPerPage / baseMsPerPage,
-                double(figures.pdfBytes) / figures.pages, figures.pdfCpu, figures.pngCpu,
+                double(figures.pdfBytes) / figures.pages, figures.TablesPerPage(), figures.pdfCpu, figures.pngCpu,
                 figures.pngBytes / 1e6, figures.load.cpu, figures.pdf.cpu, figures.png.cpu,
                 figures.load.peakMb, figures.pdf.peakMb, figures.png.peakMb);
 }
@@ -224,8 +248,8 @@ int main(int argc, char *argv[])
                 "against the first count's;\nchild processes (whole run): processor seconds and "
                 "peak MB; load: the SQL script, which draws nothing\n\n",
                 qPrintable(QFileInfo(program).absoluteFilePath()));
-    std::printf("%7s %6s %9s %7s %10s %8s %8s | %8s %7s | %8s %8s %8s | %7s %7s %7s\n", "tables",
-                "pages", "PDF MB", "ms/page", "ratio", "B/page", "PDF s", "PNG s", "PNG MB",
+    std::printf("%7s %6s %9s %7s %10s %8s %7s %8s | %8s %7s | %8s %8s %8s | %7s %7s %7s\n", "tables",
+                "pages", "PDF MB", "ms/page", "ratio", "B/page", "tbl/pg", "PDF s", "PNG s", "PNG MB",
                 "load s", "PDF s", "PNG s", "load MB", "PDF MB", "PNG MB");
     std::map<int, CCountFigures> results;
     for (int count : counts) {
@@ -243,6 +267,13 @@ int main(int argc, char *argv[])
         PrintHeadline("pdf_page_ratio_" + n,
                       (figures.pdfCpu / figures.pages)
                           / (results.at(counts.front()).pdfCpu / results.at(counts.front()).pages));
+        // A page costs what stands on it: a larger diagram's arrangement
+        // fills its pages more densely than a small one's few, partly
+        // empty pages. Per table window on a page, the cost should not
+        // grow at all.
+        PrintHeadline("pdf_tables_per_page_" + n, figures.TablesPerPage());
+        PrintHeadline("pdf_ms_per_page_table_" + n, figures.pdfCpu * 1000 / figures.tablesOnPages, "ms");
+        PrintHeadline("pdf_bytes_per_page_table_" + n, double(figures.pdfBytes) / figures.tablesOnPages, "B");
         PrintHeadline("pdf_cpu_s_" + n, figures.pdfCpu, "s");
         PrintHeadline("pdf_process_cpu_s_" + n, figures.pdf.cpu, "s");
         PrintHeadline("pdf_mb_" + n, figures.pdfBytes / 1e6, "MB");

@@ -30,6 +30,8 @@ public:
     // Whether a table window or a line meets the cell: a page with nothing
     // on it would come out blank.
     bool IsMet(int cell) const { return m_met[static_cast<size_t>(cell)]; }
+    // How many table windows drawing the cell draws.
+    int TablesIn(int cell) const { return static_cast<int>(m_tablesIn[static_cast<size_t>(cell)].size()); }
     // Draws what meets the cell as the view draws a whole printed diagram
     // (first the lines in list order, then the table windows in document
     // order), the painter mapped to diagram coordinates and limited to the

@@ -129,6 +129,14 @@ void CDiagramPrinter::FindPagesToPrint(const QSizeF &page)
         m_pages.push_back(1);
 }
 
+qint64 CDiagramPrinter::TablesOnPages() const
+{
+    qint64 tables = 0;
+    for (const int page : m_pages)
+        tables += m_cells ? m_cells->TablesIn(page - 1) : 0;
+    return tables;
+}
+
 // Each page shows exactly one cell of the grid the screen shows as page
 // boundaries; the printable area beyond the whole inches stays blank, so
 // nothing prints twice.

@@ -51,6 +51,9 @@ public:
     // The pages of the grid to print (from 1), in order: those that
     // something meets, or the first page of an empty diagram.
     const std::vector<int> &PagesToPrint() const { return m_pages; }
+    // How many table windows the pages to print draw, a window once on
+    // each page it reaches into: what a page costs grows with its share.
+    qint64 TablesOnPages() const;
     // Maps the painter to page n (from 1) of the grid: diagram
     // coordinates, scaled and shifted to the page, drawing limited to it.
     void PreparePage(QPainter &painter, const QPaintDevice &device, int page) const;
