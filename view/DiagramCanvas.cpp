@@ -98,11 +98,13 @@ void CDiagramCanvas::PaintFromPictures(const QRect &exposed)
     painter.drawImage(QRectF(exposed), m_tables.image, source);
 }
 
-QImage CDiagramCanvas::WholeCanvasImage(QImage::Format format) const
+// A picture made again at the same size keeps its memory: a window dragged
+// far out remakes the lines' picture on every step.
+void CDiagramCanvas::FitToCanvas(QImage &image, QImage::Format format) const
 {
-    QImage image(PicturePixels(), format);
+    if (image.size() != PicturePixels() || image.format() != format)
+        image = QImage(PicturePixels(), format);
     image.setDevicePixelRatio(devicePixelRatioF());
-    return image;
 }
 
 void CDiagramCanvas::UpdateLinesPicture()
@@ -111,7 +113,7 @@ void CDiagramCanvas::UpdateLinesPicture()
     if (version == m_lines.version && m_lines.image.size() == PicturePixels()
         && m_lines.image.devicePixelRatio() == devicePixelRatioF())
         return;
-    m_lines.image = WholeCanvasImage(QImage::Format_RGB32);
+    FitToCanvas(m_lines.image, QImage::Format_RGB32);
     m_lines.image.fill(Qt::white);
     m_lines.version = version;
     QPainter painter(&m_lines.image);
@@ -125,7 +127,7 @@ void CDiagramCanvas::UpdateTablesPicture()
     if (version == m_tables.version && m_tables.image.size() == PicturePixels()
         && m_tables.image.devicePixelRatio() == devicePixelRatioF())
         return;
-    m_tables.image = WholeCanvasImage(QImage::Format_ARGB32_Premultiplied);
+    FitToCanvas(m_tables.image, QImage::Format_ARGB32_Premultiplied);
     m_tables.image.fill(Qt::transparent);
     m_tables.version = version;
     QPainter painter(&m_tables.image);

@@ -47,7 +47,7 @@ private:
     void PaintFromPictures(const QRect &exposed);
     void UpdateLinesPicture();
     void UpdateTablesPicture();
-    QImage WholeCanvasImage(QImage::Format format) const;
+    void FitToCanvas(QImage &image, QImage::Format format) const;
     // Sends a mouse event on to a table window, in its coordinates.
     static void Forward(CTableWnd *table, QMouseEvent *event);
 
