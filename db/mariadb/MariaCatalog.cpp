@@ -13,33 +13,44 @@
 
 // The driver's own expressions for SQLColumns: DATA_TYPE as the Unicode
 // driver gives it to an ODBC 2 application, TYPE_NAME as COLUMN_TYPE
-// without its first bracket, COLUMN_SIZE, DECIMAL_DIGITS, NULLABLE (an
+// without its first bracket, COLUMN_SIZE, LENGTH (a character column's in
+// bytes of the connection's character set), DECIMAL_DIGITS, NULLABLE (an
 // AUTO_INCREMENT or TIMESTAMP column counts as nullable) and COLUMN_DEF;
 // then whether the column is in the key SQLPrimaryKeys reports, which is
 // the column's COLUMN_KEY numbered by its place in the table (a table
 // without a primary key reports its first unique index of NOT NULL
-// columns). LENGTH is left out: the column rows read the size from
-// COLUMN_SIZE (NormalizeColumnFacts).
+// columns).
+#define MARIA_TYPE_CODE                                                                                   \
+    "case DATA_TYPE when 'bit' then if(NUMERIC_PRECISION = 1, -7, -2) when 'tinyint' then -6 "           \
+    "when 'smallint' then 5 when 'year' then 5 when 'mediumint' then 4 when 'int' then 4 "               \
+    "when 'bigint' then -5 when 'blob' then -4 when 'tinyblob' then -4 when 'mediumblob' then -4 "       \
+    "when 'longblob' then -4 when 'decimal' then 3 when 'float' then if(NUMERIC_SCALE is null, 7, 3) "   \
+    "when 'double' then if(NUMERIC_SCALE is null, 8, 3) when 'binary' then -2 when 'varbinary' then -3 " \
+    "when 'text' then -10 when 'tinytext' then -10 when 'mediumtext' then -10 when 'longtext' then -10 " \
+    "when 'char' then -8 when 'enum' then -8 when 'set' then -8 when 'varchar' then -9 "                 \
+    "when 'date' then 9 when 'time' then 10 when 'datetime' then 11 when 'timestamp' then 11 "           \
+    "else -4 end"
+#define MARIA_COLUMN_SIZE                                                                                 \
+    "cast(case when DATA_TYPE = 'bit' then (NUMERIC_PRECISION + 7) / 8 "                                 \
+    "when DATA_TYPE in ('tinyint', 'smallint', 'mediumint', 'int', 'bigint', 'decimal') "                \
+    "then NUMERIC_PRECISION "                                                                            \
+    "when DATA_TYPE = 'float' then if(NUMERIC_SCALE is null, 7, NUMERIC_PRECISION) "                     \
+    "when DATA_TYPE = 'double' then if(NUMERIC_SCALE is null, 15, NUMERIC_PRECISION) "                   \
+    "when DATA_TYPE = 'date' then 10 when DATA_TYPE = 'time' then 8 when DATA_TYPE = 'year' then 4 "     \
+    "when DATA_TYPE in ('timestamp', 'datetime') then 19 else CHARACTER_MAXIMUM_LENGTH end as unsigned)"
+
 const char *const CMariaAdapter::kColumnQuery =
-    "select TABLE_NAME, COLUMN_NAME, "
-    "case DATA_TYPE when 'bit' then if(NUMERIC_PRECISION = 1, -7, -2) when 'tinyint' then -6 "
-    "when 'smallint' then 5 when 'year' then 5 when 'mediumint' then 4 when 'int' then 4 "
-    "when 'bigint' then -5 when 'blob' then -4 when 'tinyblob' then -4 when 'mediumblob' then -4 "
-    "when 'longblob' then -4 when 'decimal' then 3 when 'float' then if(NUMERIC_SCALE is null, 7, 3) "
-    "when 'double' then if(NUMERIC_SCALE is null, 8, 3) when 'binary' then -2 when 'varbinary' then -3 "
-    "when 'text' then -10 when 'tinytext' then -10 when 'mediumtext' then -10 when 'longtext' then -10 "
-    "when 'char' then -8 when 'enum' then -8 when 'set' then -8 when 'varchar' then -9 "
-    "when 'date' then 9 when 'time' then 10 when 'datetime' then 11 when 'timestamp' then 11 "
-    "else -4 end, "
+    "select TABLE_NAME, COLUMN_NAME, " MARIA_TYPE_CODE ", "
     "upper(if(COLUMN_TYPE like '%(%)%', concat(substring(COLUMN_TYPE, 1, locate('(', COLUMN_TYPE) - 1), "
-    "substring(COLUMN_TYPE, 1 + locate(')', COLUMN_TYPE))), COLUMN_TYPE)), "
-    "cast(case when DATA_TYPE = 'bit' then (NUMERIC_PRECISION + 7) / 8 "
-    "when DATA_TYPE in ('tinyint', 'smallint', 'mediumint', 'int', 'bigint', 'decimal') "
-    "then NUMERIC_PRECISION "
-    "when DATA_TYPE = 'float' then if(NUMERIC_SCALE is null, 7, NUMERIC_PRECISION) "
-    "when DATA_TYPE = 'double' then if(NUMERIC_SCALE is null, 15, NUMERIC_PRECISION) "
-    "when DATA_TYPE = 'date' then 10 when DATA_TYPE = 'time' then 8 when DATA_TYPE = 'year' then 4 "
-    "when DATA_TYPE in ('timestamp', 'datetime') then 19 else CHARACTER_MAXIMUM_LENGTH end as unsigned), "
+    "substring(COLUMN_TYPE, 1 + locate(')', COLUMN_TYPE))), COLUMN_TYPE)), " MARIA_COLUMN_SIZE ", "
+    "cast(case " MARIA_TYPE_CODE " when -7 then 1 when -6 then 1 when 5 then 2 "
+    "when 4 then if(DATA_TYPE = 'mediumint', 3, 4) when -5 then 20 when 7 then 4 when 8 then 8 "
+    "when 9 then 6 when 10 then 6 when 11 then 16 "
+    "when 3 then " MARIA_COLUMN_SIZE " + if(COLUMN_TYPE like '%unsigned', 1, 2) "
+    "when -2 then if(DATA_TYPE = 'bit', cast((NUMERIC_PRECISION + 7) / 8 as signed), CHARACTER_OCTET_LENGTH) "
+    "when -3 then CHARACTER_OCTET_LENGTH when -4 then CHARACTER_OCTET_LENGTH "
+    "else CHARACTER_MAXIMUM_LENGTH * (select MAXLEN from information_schema.CHARACTER_SETS "
+    "where CHARACTER_SET_NAME = @@character_set_client) end as signed), "
     "NUMERIC_SCALE, "
     "if(DATA_TYPE = 'timestamp', 1, if(IS_NULLABLE = 'YES', 1, if(EXTRA = 'auto_increment', 1, 0))), "
     "COLUMN_DEFAULT, COLUMN_KEY = 'PRI' "
@@ -125,13 +136,13 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
     // letter case; each goes to the table of exactly its name, in its
     // order there.
     CPhaseProgress columnPhase(progress, total, 0);
-    int result = ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
+    int result = ReadAll(session, kColumnQuery, 10, [&](const CDbRow &row) {
         const auto found = place.find(row[0]);
         if (found == place.end())
             return true;
         CCatalogTable &table = read[found->second];
-        table.m_columns.push_back(CCatalogColumn{row[1], row[2], row[3], row[4], row[4], row[5], row[6], row[7]});
-        if (row[8] == "1")
+        table.m_columns.push_back(CCatalogColumn{row[1], row[2], row[3], row[4], row[5], row[6], row[7], row[8]});
+        if (row[9] == "1")
             table.m_primaryKey.push_back(row[1]);
         return columnPhase.Reached(row[0]);
     });

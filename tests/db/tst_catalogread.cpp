@@ -198,13 +198,13 @@ private slots:
         QTest::addColumn<int>("tables");
         QTest::addColumn<bool>("bulk"); // whether the engine has the bulk read
         // Whether the bulk read gives every SQLColumns value as the driver
-        // sends it; MariaDB's leaves LENGTH to NormalizeColumnFacts.
+        // sends it.
         QTest::addColumn<bool>("asSent");
         QTest::newRow("SQLite") << "SQLite" << 8 << true << true;
         QTest::newRow("SQLite, BigInt") << "SQLite, BigInt" << 8 << true << true;
         QTest::newRow("PostgreSQL") << "PostgreSQL" << 9 << true << true;
         QTest::newRow("PostgreSQL, BoolsAsChar=0") << "PostgreSQL, BoolsAsChar=0" << 9 << false << false;
-        QTest::newRow("MariaDB") << "MariaDB" << 7 << true << false;
+        QTest::newRow("MariaDB") << "MariaDB" << 7 << true << true;
     }
     void sameModel()
     {
