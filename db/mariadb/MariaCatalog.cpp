@@ -8,7 +8,6 @@
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 // The driver's own expressions for SQLColumns: DATA_TYPE as the Unicode
@@ -69,34 +68,6 @@ const char *const CMariaAdapter::kTriggerQuery =
 
 namespace {
 
-// Counts the tables a query's rows have reached and reports them as part
-// `phase` of three: columns, indexes, and the building of the tables that
-// the loader reports itself.
-class CPhaseProgress
-{
-public:
-    CPhaseProgress(const CCatalogProgress &progress, int total, int phase)
-        : m_progress(progress), m_total(total), m_phase(phase)
-    {
-    }
-    bool Reached(const std::string &table)
-    {
-        if (table == m_last)
-            return true;
-        m_last = table;
-        ++m_seen;
-        if (!m_progress)
-            return true;
-        const long long reached = static_cast<long long>(m_phase) * m_total + std::min(m_seen, m_total);
-        return m_progress(static_cast<int>(std::min<long long>((reached + 2) / 3, m_total - 1)), m_total);
-    }
-
-private:
-    const CCatalogProgress &m_progress;
-    int m_total, m_phase, m_seen = 0;
-    std::string m_last;
-};
-
 // Reads every row of a query; a handler that answers false stops the read
 // as cancelled.
 int ReadAll(CDbSession &session, const char *query, int columns,
@@ -135,7 +106,9 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
     // Rows come by table name as the server orders names, which ignores
     // letter case; each goes to the table of exactly its name, in its
     // order there.
-    CPhaseProgress columnPhase(progress, total, 0);
+    // Columns and indexes are the first two thirds of the load; building the
+    // tables, which the loader reports, is the last.
+    CCatalogPhaseProgress columnPhase(progress, total, 0, 3);
     int result = ReadAll(session, kColumnQuery, 10, [&](const CDbRow &row) {
         const auto found = place.find(row[0]);
         if (found == place.end())
@@ -146,7 +119,7 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
             table.m_primaryKey.push_back(row[1]);
         return columnPhase.Reached(row[0]);
     });
-    CPhaseProgress indexPhase(progress, total, 1);
+    CCatalogPhaseProgress indexPhase(progress, total, 1, 3);
     if (result >= 0)
         result = ReadAll(session, kIndexQuery, 4, [&](const CDbRow &row) {
             const auto found = place.find(row[0]);
