@@ -211,37 +211,6 @@ int ReadAll(CDbSession &session, const char *query, int columns,
     });
 }
 
-// Counts the tables a query's rows have reached and reports them, as part
-// `phase` of `phases` of the load (the last part being the building of the
-// tables from the rows).
-class CPhaseProgress
-{
-public:
-    CPhaseProgress(const CCatalogProgress &progress, int total, int phase, int phases)
-        : m_progress(progress), m_total(total), m_phase(phase), m_phases(phases)
-    {
-    }
-    bool Reached(const std::string &table)
-    {
-        if (table == m_last)
-            return true;
-        m_last = table;
-        ++m_seen;
-        if (!m_progress)
-            return true;
-        // Rounded up, so that the first table counts as one; the end of the
-        // last phase is left to whoever builds the tables from the rows.
-        const long long reached = static_cast<long long>(m_phase) * m_total + std::min(m_seen, m_total);
-        const long long done = std::min<long long>((reached + m_phases - 1) / m_phases, m_total - 1);
-        return m_progress(static_cast<int>(done), m_total);
-    }
-
-private:
-    const CCatalogProgress &m_progress;
-    int m_total, m_phase, m_phases, m_seen = 0;
-    std::string m_last;
-};
-
 struct CPlacedColumn
 {
     long cid;
@@ -279,7 +248,7 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
     std::vector<std::vector<CPlacedSegment>> segments(names.size());
 
     const bool bigIntegers = SqliteCatalog::BigIntegers(session.GetConnectionString());
-    CPhaseProgress columnPhase(progress, total, 0, 3);
+    CCatalogPhaseProgress columnPhase(progress, total, 0, 3);
     int result = ReadAll(session, kColumnQuery, 8, [&](const CDbRow &row) {
         const auto found = place.find(row[0]);
         if (found == place.end())
@@ -291,7 +260,7 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
              std::atol(row[7].c_str()), row[3]});
         return columnPhase.Reached(row[0]);
     });
-    CPhaseProgress indexPhase(progress, total, 1, 3);
+    CCatalogPhaseProgress indexPhase(progress, total, 1, 3);
     if (result >= 0)
         result = ReadAll(session, kIndexQuery, 6, [&](const CDbRow &row) {
             const auto found = place.find(row[0]);
