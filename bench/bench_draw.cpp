@@ -8,15 +8,16 @@
 // every one of them. Two shapes of schema: keys to any earlier table (long
 // lines everywhere, many of them on every screen) and keys to a near table
 // (short lines).
-// Then, zoomed: a full repaint of the whole diagram at Zoom to Fit, the
-// slowest repaint of a few zooms from 1 % to 40 % about the middle of the
-// tables, a Ctrl+wheel step at 25 % (to 33 % and back in turn), and Zoom to
-// Fit again after Arrange Diagram (every table on the screen), against the
-// same baseline's repaint and wheel step at 100 %. The view is measured
-// last: arranged, it stays so. At 100 %, fitted and
-// at 1 %, the screen with the far table windows hidden (drawn by the
-// canvas) is checked against the screen with every window shown ("same";
-// the pictures are saved where VELLUMIX_SHOT_DIR says).
+// Then, zoomed: a full repaint of the whole diagram at Zoom to Fit, a step
+// of a table window dragged there, the slowest repaint of a few zooms from
+// 1 % to 40 % about the middle of the tables, a Ctrl+wheel step at 25 % (to
+// 33 % and back in turn), and Zoom to Fit again after Arrange Diagram
+// (every table on the screen), against the same baseline's repaint and
+// wheel step at 100 %. The view is measured last: arranged, it stays so. At
+// 100 %, fitted (also after the drag) and at 1 %, the screen with the far
+// table windows hidden (drawn by the canvas) is checked against the screen
+// with every window shown ("same"; the pictures are saved where
+// VELLUMIX_SHOT_DIR says).
 //
 //   bench_draw [table counts...]      default: 100 1000 2000 10000
 //
@@ -198,6 +199,7 @@ struct CZoomFigures
     double fit = 0;           // the zoom Zoom to Fit chose
     int shown = 0;            // table windows whole in the viewport there
     double fitRepaint = 1e9;  // seconds per frame, best round
+    double fitMove = 1e9;     // a table window dragged a step, fitted
     double wheelStep = 1e9;
     double worstRepaint = 0;  // the slowest of the far-out zooms below
     double worstZoom = 0;
@@ -238,6 +240,31 @@ void CtrlWheelNotch(CDbView &view, bool up)
     QApplication::processEvents();
 }
 
+// Seconds per step of a table window dragged by its caption, fitted: each
+// step moves it (a window now, as the one pressed is) by a few diagram
+// units and back, and repaints what changed. Best of kRounds.
+double MoveSeconds(CDbView &view, CTableWnd &table)
+{
+    // Pressed, the window is shown and raised.
+    view.EnsureShown(&table);
+    table.raise();
+    const QPoint from = table.DiagramRect().topLeft();
+    double best = 1e9;
+    for (int round = 0; round <= kRounds; ++round) {
+        const double steps = ThreadSeconds([&] {
+            for (int frame = 0; frame < kFrames; ++frame) {
+                table.MoveTo(from + QPoint(frame % 2 == 0 ? 300 : 0, 0));
+                QApplication::processEvents();
+            }
+        });
+        if (round > 0)
+            best = std::min(best, steps / kFrames);
+    }
+    table.MoveTo(from + QPoint(300, 0));
+    QApplication::processEvents();
+    return best;
+}
+
 // The best of kRounds rounds (after one to warm up) of kFrames repaints of
 // the whole diagram fitted into the view, then of kFrames Ctrl+wheel steps
 // from 25 % and back, then the far zooms and the arranged fit. The view is
@@ -257,6 +284,8 @@ void MeasureZoom(CShownDiagram &shown, CZoomFigures &figures, const QString &nam
         figures.shown += view.viewport()->rect().contains(place) ? 1 : 0;
     }
     figures.fitRepaint = RepaintSeconds(view, kRounds);
+    figures.fitMove = MoveSeconds(view, *shown.Doc().GetTable(shown.Doc().TableCount() / 2));
+    figures.same = SameAsEveryWindow(view, name + "-fit-moved") && figures.same;
     view.SetZoom(0.25);
     QApplication::processEvents();
     for (int round = 0; round <= kRounds; ++round) {
@@ -519,6 +548,7 @@ void PrintHeadlines(const CSchemaShape &shape, const std::map<int, CCountFigures
         PrintHeadline("hit_test" + n, figures.hits.indexed * 1e3, "ms");
         PrintHeadline("zoom_fit_repaint" + n, figures.zoom.fitRepaint * 1e3, "ms");
         PrintHeadline("zoom_fit_repaint_ratio" + n, figures.zoom.fitRepaint / figures.bare.repaint);
+        PrintHeadline("zoom_fit_move_step" + n, figures.zoom.fitMove * 1e3, "ms");
         PrintHeadline("zoom_far_worst_repaint" + n, figures.zoom.worstRepaint * 1e3, "ms");
         PrintHeadline("zoom_fit_arranged_percent" + n, figures.zoom.arrangedFit * 100, "%");
         PrintHeadline("zoom_fit_repaint_arranged" + n, figures.zoom.arrangedRepaint * 1e3, "ms");
