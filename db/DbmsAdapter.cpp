@@ -40,6 +40,11 @@ int CDbmsAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std::
     return Refuse(session, "The catalog of " + GetDbmsName() + " is read table by table.");
 }
 
+int CDbmsAdapter::ReadPrimaryKey(CDbSession &session, const std::string &, std::vector<std::string> &)
+{
+    return Refuse(session, "The primary keys of " + GetDbmsName() + " are read with SQLPrimaryKeys.");
+}
+
 int CDbmsAdapter::Refuse(CDbSession &session, std::string message)
 {
     session.m_lastError = std::move(message);

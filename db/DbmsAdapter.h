@@ -52,6 +52,20 @@ public:
     virtual int ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
                                   std::vector<CCatalogTable> &tables,
                                   const CCatalogProgress &progress);
+    // True when the driver's SQLColumns takes the table name without regard
+    // to letter case, so that it also lists the columns of a table whose
+    // name differs from the asked one only in case ("Orders" and "ORDERS",
+    // two tables on an engine that tells them apart); the loader then keeps
+    // only the rows of exactly the asked name.
+    virtual bool ColumnsMatchNamesWithoutCase() const { return false; }
+    // True when the driver's SQLPrimaryKeys misreports keys (their order,
+    // or a key where the table has none) and ReadPrimaryKey reads the key
+    // in its place.
+    virtual bool ReadsPrimaryKeys() const { return false; }
+    // The table's primary key, its columns in key order; none for a table
+    // without one. Refused by an engine that leaves it to SQLPrimaryKeys.
+    virtual int ReadPrimaryKey(CDbSession &session, const std::string &table,
+                               std::vector<std::string> &columns);
     // True when the catalog's TYPE_NAME is the type as the table declared
     // it, size included (varchar(40), numeric(10,2)); the column rows then
     // show it as it stands instead of adding a size from the catalog.

@@ -34,12 +34,15 @@ void NameIndexes(const CDbmsAdapter *adapter, std::vector<CSchemaIndex> &indexes
 int LoadColumns(CDbSession &session, CTableSchema &table)
 {
     const CDbmsAdapter *adapter = session.GetAdapter();
-    // COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH, SCALE, NULLABLE,
-    // COLUMN_DEF.
+    const bool exactName = adapter && adapter->ColumnsMatchNamesWithoutCase();
+    // TABLE_NAME, COLUMN_NAME, DATA_TYPE, TYPE_NAME, PRECISION, LENGTH,
+    // SCALE, NULLABLE, COLUMN_DEF.
     return session.ReadRows(
-        session.ListColumns(table.m_name), {4, 5, 6, 7, 8, 9, 11, 13}, [&](const CDbRow &row) {
+        session.ListColumns(table.m_name), {3, 4, 5, 6, 7, 8, 9, 11, 13}, [&](const CDbRow &row) {
+            if (exactName && row[0] != table.m_name)
+                return;
             table.m_columns.push_back(MakeColumn(
-                adapter, CCatalogColumn{row[0], row[1], row[2], row[3], row[4], row[5], row[6], row[7]}));
+                adapter, CCatalogColumn{row[1], row[2], row[3], row[4], row[5], row[6], row[7], row[8]}));
         });
 }
 
@@ -54,8 +57,12 @@ int LoadIndexes(CDbSession &session, CTableSchema &table)
 }
 
 // The driver lists the key by table name; KEY_SEQ puts it in key order.
+// Where the driver gets that wrong, the adapter reads the key itself.
 int LoadPrimaryKey(CDbSession &session, CTableSchema &table)
 {
+    CDbmsAdapter *adapter = session.GetAdapter();
+    if (adapter && adapter->ReadsPrimaryKeys())
+        return adapter->ReadPrimaryKey(session, table.m_name, table.m_primaryKey);
     std::vector<std::pair<int, std::string>> parts;
     const int result = session.ReadRows(session.ListPrimaryKeys(table.m_name), {4, 5},
                                         [&](const CDbRow &row) {

@@ -49,6 +49,15 @@ public:
     int ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
                           std::vector<CCatalogTable> &tables,
                           const CCatalogProgress &progress) override;
+    // What the driver's catalog calls get wrong table by table: SQLColumns
+    // takes "Orders" for "ORDERS", and SQLPrimaryKeys numbers a key's
+    // columns by their place in the table and reports a unique index of
+    // NOT NULL columns as the key of a table that has none. The key is read
+    // from the index the server keeps for it (MariaCatalog.cpp).
+    bool ColumnsMatchNamesWithoutCase() const override { return true; }
+    bool ReadsPrimaryKeys() const override { return true; }
+    int ReadPrimaryKey(CDbSession &session, const std::string &table,
+                       std::vector<std::string> &columns) override;
 
     // The text as a string literal that means the same bytes under every
     // sql_mode: a hexadecimal literal introduced as UTF-8.
@@ -63,6 +72,8 @@ public:
     // (MariaCatalog.cpp).
     static const char *const kColumnQuery;
     static const char *const kIndexQuery;
+    // The table's primary key in key order.
+    static std::string PrimaryKeyQuery(const std::string &table);
     // Every trigger of the current database with its table, by name.
     static const char *const kTriggerQuery;
     // What LoadRelationships reads: the foreign keys whose tables both lie

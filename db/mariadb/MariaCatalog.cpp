@@ -14,11 +14,11 @@
 // driver gives it to an ODBC 2 application, TYPE_NAME as COLUMN_TYPE
 // without its first bracket, COLUMN_SIZE, LENGTH (a character column's in
 // bytes of the connection's character set), DECIMAL_DIGITS, NULLABLE (an
-// AUTO_INCREMENT or TIMESTAMP column counts as nullable) and COLUMN_DEF;
-// then whether the column is in the key SQLPrimaryKeys reports, which is
-// the column's COLUMN_KEY numbered by its place in the table (a table
-// without a primary key reports its first unique index of NOT NULL
-// columns).
+// AUTO_INCREMENT or TIMESTAMP column counts as nullable) and COLUMN_DEF.
+// The key is not the driver's SQLPrimaryKeys (COLUMN_KEY = 'PRI', which
+// holds a table's first unique index of NOT NULL columns where it has no
+// key, numbered by place in the table): it is the index PRIMARY, in its
+// own order, as ReadPrimaryKey reads it table by table.
 #define MARIA_TYPE_CODE                                                                                   \
     "case DATA_TYPE when 'bit' then if(NUMERIC_PRECISION = 1, -7, -2) when 'tinyint' then -6 "           \
     "when 'smallint' then 5 when 'year' then 5 when 'mediumint' then 4 when 'int' then 4 "               \
@@ -52,15 +52,31 @@ const char *const CMariaAdapter::kColumnQuery =
     "where CHARACTER_SET_NAME = @@character_set_client) end as signed), "
     "NUMERIC_SCALE, "
     "if(DATA_TYPE = 'timestamp', 1, if(IS_NULLABLE = 'YES', 1, if(EXTRA = 'auto_increment', 1, 0))), "
-    "COLUMN_DEFAULT, COLUMN_KEY = 'PRI' "
+    "COLUMN_DEFAULT "
     "from information_schema.COLUMNS where TABLE_SCHEMA = database() "
-    "order by TABLE_NAME, ORDINAL_POSITION";
+    "order by TABLE_NAME, binary TABLE_NAME, ORDINAL_POSITION";
 
 // SQLStatistics: no table-statistics row, unique indexes first, then by
-// name (the server's order of names, which ignores letter case).
+// name (the server's order of names, which ignores letter case). Tables
+// whose names differ only in case come one after the other, not mixed.
 const char *const CMariaAdapter::kIndexQuery =
     "select TABLE_NAME, NON_UNIQUE, INDEX_NAME, COLUMN_NAME from information_schema.STATISTICS "
-    "where TABLE_SCHEMA = database() order by TABLE_NAME, NON_UNIQUE, INDEX_NAME, SEQ_IN_INDEX";
+    "where TABLE_SCHEMA = database() "
+    "order by TABLE_NAME, binary TABLE_NAME, NON_UNIQUE, INDEX_NAME, SEQ_IN_INDEX";
+
+// MariaDB refuses the name PRIMARY to every index but the primary key's.
+std::string CMariaAdapter::PrimaryKeyQuery(const std::string &table)
+{
+    return "select COLUMN_NAME from information_schema.STATISTICS where TABLE_SCHEMA = database() and "
+           + NameIs("TABLE_NAME", table) + " and INDEX_NAME = 'PRIMARY' order by SEQ_IN_INDEX";
+}
+
+int CMariaAdapter::ReadPrimaryKey(CDbSession &session, const std::string &table,
+                                  std::vector<std::string> &columns)
+{
+    return session.QueryRows(PrimaryKeyQuery(table), {1},
+                             [&columns](const CDbRow &row) { columns.push_back(row[0]); });
+}
 
 const char *const CMariaAdapter::kTriggerQuery =
     "select EVENT_OBJECT_TABLE, TRIGGER_NAME from information_schema.TRIGGERS "
@@ -104,19 +120,17 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
         read[i].m_name = names[i];
 
     // Rows come by table name as the server orders names, which ignores
-    // letter case; each goes to the table of exactly its name, in its
-    // order there.
+    // letter case (names that differ only in case one after the other);
+    // each goes to the table of exactly its name, in its order there.
     // Columns and indexes are the first two thirds of the load; building the
     // tables, which the loader reports, is the last.
     CCatalogPhaseProgress columnPhase(progress, total, 0, 3);
-    int result = ReadAll(session, kColumnQuery, 10, [&](const CDbRow &row) {
+    int result = ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
         const auto found = place.find(row[0]);
         if (found == place.end())
             return true;
         CCatalogTable &table = read[found->second];
         table.m_columns.push_back(CCatalogColumn{row[1], row[2], row[3], row[4], row[5], row[6], row[7], row[8]});
-        if (row[9] == "1")
-            table.m_primaryKey.push_back(row[1]);
         return columnPhase.Reached(row[0]);
     });
     CCatalogPhaseProgress indexPhase(progress, total, 1, 3);
@@ -125,10 +139,13 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
             const auto found = place.find(row[0]);
             if (found == place.end())
                 return true;
-            std::vector<CCatalogIndex> &indexes = read[found->second].m_indexes;
+            CCatalogTable &table = read[found->second];
+            std::vector<CCatalogIndex> &indexes = table.m_indexes;
             if (indexes.empty() || indexes.back().m_name != row[2])
                 indexes.push_back(CCatalogIndex{row[2], row[1] == "0", {}});
             indexes.back().m_columns.push_back(row[3]);
+            if (row[2] == "PRIMARY")
+                table.m_primaryKey.push_back(row[3]);
             return indexPhase.Reached(row[0]);
         });
     if (result >= 0)
