@@ -112,7 +112,7 @@ CDictionaryReads MariaReads(const std::string &database)
                            {CMariaAdapter::kForeignKeyQuery, {1, 2, 3, 4}},
                            {CMariaAdapter::kForeignKeyColumnQuery, {1, 2, 3, 4}},
                            {CMariaAdapter::kIndexColumnQuery, {1, 2, 3, 4}}};
-    reads.bulk = {{CMariaAdapter::kColumnQuery, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+    reads.bulk = {{CMariaAdapter::kColumnQuery, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
                   {CMariaAdapter::kIndexQuery, {1, 2, 3, 4}},
                   {CMariaAdapter::kTriggerQuery, {1, 2}}};
     return reads;
