@@ -119,9 +119,14 @@ public:
     // when a route, the selection or the zoom changes; the tables' whenever
     // any of them would draw differently: place, size, stacking, name,
     // mark, colours, zoom. With culling off nothing is kept.
+    // The lines of the tables the user works with (the active one, the one
+    // pressed or dragged...) are left out of the lines' picture and drawn
+    // on every paint, so that dragging a window far out does not make the
+    // picture again at each step: DrawCanvasLines draws either part.
     bool Culling() const { return m_culling; }
     unsigned long long CanvasLinesVersion();
     unsigned long long CanvasTablesFingerprint() const;
+    void DrawCanvasLines(QPainter &painter, const QRect &exposed, bool apart);
 
     void SetViewMode(int mode);
 

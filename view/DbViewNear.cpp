@@ -1,5 +1,6 @@
 #include "view/DbView.h"
 
+#include "diagram/RelationshipGeometry.h"
 #include "diagram/TableWnd.h"
 #include "document/Doc.h"
 #include "view/RelationshipMap.h"
@@ -175,6 +176,11 @@ unsigned long long Bits(double value)
 
 unsigned long long CDbView::CanvasLinesVersion()
 {
+    std::vector<const CTableWnd *> apart;
+    for (const CTableWnd *table : KeptShown())
+        if (HasWindow(table) && std::find(apart.begin(), apart.end(), table) == apart.end())
+            apart.push_back(table);
+    m_lines->SetApart(apart);
     unsigned long long hash = 0xcbf29ce484222325ULL;
     Mix(hash, m_lines->Changes());
     Mix(hash, static_cast<unsigned long long>(m_selRelationship));
@@ -208,4 +214,34 @@ unsigned long long CDbView::CanvasTablesFingerprint() const
         Mix(hash, static_cast<unsigned long long>(table->palette().cacheKey()));
     }
     return hash;
+}
+
+// As DrawCanvasRelationships draws them, of the lines set apart or of the
+// others only: every line is black, so the two parts drawn one after the
+// other set the pixels all of them would.
+void CDbView::DrawCanvasLines(QPainter &painter, const QRect &exposed, bool apart)
+{
+    if (!m_pDoc)
+        return;
+    std::vector<int> ids;
+    if (apart) {
+        for (const CTableWnd *table : m_lines->Apart()) {
+            const std::vector<int> lines = m_lines->LinesOf(table);
+            ids.insert(ids.end(), lines.begin(), lines.end());
+        }
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    } else {
+        ids = m_lines->LinesIn(CRelationshipMap::DiagramArea(exposed, m_zoom));
+    }
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    CRelationshipRoute route;
+    for (int id : ids) {
+        if (m_lines->IsApart(id) != apart || !m_lines->Route(id, route))
+            continue;
+        painter.setPen(QPen(Qt::black, id == m_selRelationship ? 2 : 1));
+        RelationshipGeometry::Draw(painter, CRelationshipMap::Scaled(route, m_zoom), exposed);
+    }
+    painter.restore();
 }

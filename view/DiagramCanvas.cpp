@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <cstring>
+
 namespace {
 
 // Below this zoom the table windows show only a box and a caption, and the
@@ -83,14 +85,31 @@ bool CDiagramCanvas::KeepsPictures() const
 
 // The layers as the direct drawing paints them: the lines, over them the
 // drag line and the page boundaries, over those the tables.
-void CDiagramCanvas::PaintFromPictures(const QRect &exposed)
+void CDiagramCanvas::PaintFromPictures(const QRect &area)
 {
+    const QRect exposed = area.intersected(rect());
+    if (exposed.isEmpty())
+        return;
     UpdateLinesPicture();
     UpdateTablesPicture();
     const qreal ratio = devicePixelRatioF();
     const QRectF source(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio);
+    // The lines the picture leaves out are drawn into a copy of its exposed
+    // part, as the direct drawing draws every line into one image.
+    const QRect pixels = source.toAlignedRect().intersected(m_lines.image.rect());
+    QImage lines = BackgroundBuffer(pixels.size());
+    for (int y = 0; y < pixels.height(); ++y)
+        std::memcpy(lines.scanLine(y), m_lines.image.constScanLine(pixels.top() + y) + pixels.left() * 4,
+                    size_t(pixels.width()) * 4);
+    lines.setDevicePixelRatio(ratio);
+    {
+        QPainter apart(&lines);
+        CDbView::ApplyDiagramMapping(apart, *this);
+        apart.translate(-exposed.topLeft());
+        m_view->DrawCanvasLines(apart, exposed, true);
+    }
     QPainter painter(this);
-    painter.drawImage(QRectF(exposed), m_lines.image, source);
+    painter.drawImage(exposed.topLeft(), lines);
     painter.save();
     CDbView::ApplyDiagramMapping(painter, *this);
     m_view->DrawScreenOverlay(painter, exposed);
@@ -118,7 +137,7 @@ void CDiagramCanvas::UpdateLinesPicture()
     m_lines.version = version;
     QPainter painter(&m_lines.image);
     CDbView::ApplyDiagramMapping(painter, *this);
-    m_view->DrawCanvasRelationships(painter, rect());
+    m_view->DrawCanvasLines(painter, rect(), false);
 }
 
 void CDiagramCanvas::UpdateTablesPicture()

@@ -44,7 +44,7 @@ private:
     bool KeepsPictures() const;
     // The canvas's size in device pixels.
     QSize PicturePixels() const;
-    void PaintFromPictures(const QRect &exposed);
+    void PaintFromPictures(const QRect &area);
     void UpdateLinesPicture();
     void UpdateTablesPicture();
     void FitToCanvas(QImage &image, QImage::Format format) const;

@@ -130,7 +130,7 @@ void CRelationshipMap::Place(int id)
     }
     const CRelationshipRoute route = RouteBetween(*line.foreign, *line.parent, *relationship);
     // A window's move event does not always move it.
-    if (route.m_line != line.route.m_line || route.m_marker != line.route.m_marker)
+    if ((route.m_line != line.route.m_line || route.m_marker != line.route.m_marker) && !IsApart(id))
         ++m_changes;
     line.route = route;
     m_index.Set(id, BoxOf(line.route));
@@ -153,6 +153,32 @@ unsigned long long CRelationshipMap::Changes()
 {
     EnsureCurrent();
     return m_changes;
+}
+
+void CRelationshipMap::SetApart(const std::vector<const CTableWnd *> &tables)
+{
+    if (tables == m_apart)
+        return;
+    m_apart = tables;
+    ++m_changes;
+}
+
+bool CRelationshipMap::IsApart(int id) const
+{
+    if (id < 0 || id >= static_cast<int>(m_lines.size()))
+        return false;
+    const CLine &line = m_lines[static_cast<size_t>(id)];
+    const auto apart = [this](const CTableWnd *table) {
+        return table && std::find(m_apart.begin(), m_apart.end(), table) != m_apart.end();
+    };
+    return apart(line.foreign) || apart(line.parent);
+}
+
+std::vector<int> CRelationshipMap::LinesOf(const CTableWnd *table)
+{
+    EnsureCurrent();
+    const auto found = m_linesOfTable.find(table);
+    return found == m_linesOfTable.end() ? std::vector<int>() : found->second;
 }
 
 std::vector<int> CRelationshipMap::LinesIn(const QRect &area)

@@ -30,9 +30,17 @@ public:
 
     void Invalidate() { m_current = false; }
     void TableChanged(const CTableWnd *table);
-    // Counts the changes of any route, brought up to date first: a picture
-    // of the lines made at one count is the picture at that count.
+    // Counts the changes of the routes, brought up to date first: a picture
+    // of the lines made at one count is the picture at that count. The
+    // lines set apart (those with an end at one of the tables given last)
+    // are left out: a picture without them holds while they move. A new
+    // set counts as a change.
     unsigned long long Changes();
+    void SetApart(const std::vector<const CTableWnd *> &tables);
+    const std::vector<const CTableWnd *> &Apart() const { return m_apart; }
+    bool IsApart(int id) const;
+    // The lines with an end at the table, up to date.
+    std::vector<int> LinesOf(const CTableWnd *table);
 
     // The relationships whose lines may show in the area, in list order.
     std::vector<int> LinesIn(const QRect &area);
@@ -80,6 +88,7 @@ private:
     bool m_current = false;
     unsigned long long m_version = 0;
     unsigned long long m_changes = 0;
+    std::vector<const CTableWnd *> m_apart;
     std::vector<CLine> m_lines;
     std::unordered_map<const CTableWnd *, std::vector<int>> m_linesOfTable;
     CRelationshipIndex m_index;
