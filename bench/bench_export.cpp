@@ -174,7 +174,7 @@ bool MeasureCount(CBenchOdbc &odbc, const QString &program, const QDir &folder, 
                   CCountFigures &figures)
 {
     const std::string dsn = "Export" + std::to_string(count);
-    if (!odbc.AddDatabase(dsn, CSchemaGenerator(count).Script()))
+    if (!odbc.AddGeneratedDatabase(dsn, CSchemaGenerator(count).Script()))
         return false;
     const QString name = QString::fromStdString(dsn);
     const QString pdf = folder.filePath(name + ".pdf");
