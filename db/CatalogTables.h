@@ -38,7 +38,8 @@ struct CCatalogTable
     std::vector<CCatalogColumn> m_columns;
     std::vector<CCatalogIndex> m_indexes;
     // In the order the loader puts SQLPrimaryKeys rows: by KEY_SEQ, rows of
-    // the same KEY_SEQ in the order the driver sends them.
+    // the same KEY_SEQ in the order the driver sends them; for an adapter
+    // that reads keys itself (ReadsPrimaryKeys), in the key's own order.
     std::vector<std::string> m_primaryKey;
     std::vector<std::string> m_triggers;
 };
