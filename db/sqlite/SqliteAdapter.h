@@ -61,6 +61,14 @@ public:
     static const char *const kColumnQuery;
     static const char *const kIndexQuery;
 
+    // The driver's SQLPrimaryKeys numbers a key's columns in table order,
+    // whatever the key's own order, and reports the columns of a table's
+    // automatic unique index as the key of a table that declares none; the
+    // key is read from the table's own pragma instead (SqliteCatalog.cpp).
+    bool ReadsPrimaryKeys() const override { return true; }
+    int ReadPrimaryKey(CDbSession &session, const std::string &table,
+                       std::vector<std::string> &columns) override;
+
     // The whole catalog in three queries (SqliteCatalog.cpp).
     bool ReadsCatalogInBulk() const override { return true; }
     int ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,

@@ -228,12 +228,10 @@ struct CPlacedSegment
     std::string column;
 };
 
-bool StartsWith(const std::string &text, const char *start) { return text.rfind(start, 0) == 0; }
-
 } // namespace
 
-// The rows come as SQLColumns, SQLStatistics and SQLPrimaryKeys of the
-// driver give them, one table at a time: see SqliteCatalog and
+// The rows come as SQLColumns and SQLStatistics of the driver give them,
+// one table at a time, and the key as ReadPrimaryKey reads it: see SqliteCatalog and
 // CSqliteTableKeys for the rowid key the driver reports as an index.
 int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std::string> &names,
                                       std::vector<CCatalogTable> &tables,
@@ -292,8 +290,9 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
                 keyColumns.push_back(c);
             table.m_columns.push_back(std::move(own[c].column));
         }
-        // The driver numbers the key's columns in table order, whatever the
-        // key's own order.
+        // pk is the column's place in the key.
+        std::stable_sort(keyColumns.begin(), keyColumns.end(),
+                         [&own](size_t a, size_t b) { return own[a].pk < own[b].pk; });
         for (size_t c : keyColumns)
             table.m_primaryKey.push_back(table.m_columns[c].m_name);
         if (keyColumns.size() == 1 && SqlText::ToLower(own[keyColumns.front()].type) == "integer")
@@ -304,26 +303,24 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
         std::stable_sort(rows.begin(), rows.end(), [](const CPlacedSegment &a, const CPlacedSegment &b) {
             return a.seq != b.seq ? a.seq < b.seq : a.seqno < b.seqno;
         });
-        // Without a declared key the driver reports the columns of the
-        // automatic unique indexes as the key, each numbered within its
-        // index; the loader puts them by that number.
-        std::vector<std::pair<long, std::string>> uniqueParts;
         for (size_t r = 0; r < rows.size(); ++r) {
             const CPlacedSegment &row = rows[r];
             if (r == 0 || row.seq != rows[r - 1].seq)
                 table.m_indexes.push_back(CCatalogIndex{row.index, row.unique, {}});
             table.m_indexes.back().m_columns.push_back(row.column);
-            if (keyColumns.empty() && StartsWith(row.index, "sqlite_autoindex_"))
-                uniqueParts.emplace_back(row.seqno + 1, row.column);
         }
-        std::stable_sort(uniqueParts.begin(), uniqueParts.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
-        for (auto &part : uniqueParts)
-            table.m_primaryKey.push_back(std::move(part.second));
 
         const auto ownTriggers = triggers.find(SqlText::ToLower(names[i]));
         if (ownTriggers != triggers.end())
             table.m_triggers = ownTriggers->second;
     }
     return DbResult::kOk;
+}
+
+int CSqliteAdapter::ReadPrimaryKey(CDbSession &session, const std::string &table,
+                                   std::vector<std::string> &columns)
+{
+    return session.QueryRows("select name from pragma_table_info(" + SqlText::QuoteLiteral(table)
+                                 + ") where pk > 0 order by pk",
+                             {1}, [&columns](const CDbRow &row) { columns.push_back(row[0]); });
 }

@@ -160,6 +160,8 @@ create trigger part_named before insert on part begin select raise(abort, 'no na
 create table hen (id integer primary key, egg_id integer references egg);
 create table egg (id integer primary key, hen_id integer references HEN);
 create table tag (name text primary key, note text) without rowid;
+create table pair (a int not null, b int not null, primary key (b, a));
+create table "no key" (a int not null, b int not null, unique (b, a));
 )";
 
 } // namespace

@@ -138,6 +138,11 @@ const char *const kMariaKeys = "select concat(TABLE_NAME, '|', group_concat(COLU
     "separator '|')) from information_schema.KEY_COLUMN_USAGE where TABLE_SCHEMA = database() "
     "and CONSTRAINT_NAME = 'PRIMARY' group by binary TABLE_NAME order by binary TABLE_NAME";
 
+// Each table's key as the engine declares it, in the key's order.
+const char *const kSqliteKeys = "select m.name || '|' || (select group_concat(name, '|') from (select name "
+    "from pragma_table_info(m.name) where pk > 0 order by pk)) from sqlite_master m where m.type = 'table' "
+    "and exists (select 1 from pragma_table_info(m.name) where pk > 0) order by m.name";
+
 } // namespace
 
 // The model read with the engine's few queries over the whole catalog is
@@ -208,8 +213,8 @@ private slots:
         // sends it.
         QTest::addColumn<bool>("asSent");
         QTest::addColumn<QString>("keys"); // where checked
-        QTest::newRow("SQLite") << "SQLite" << 8 << true << true << "";
-        QTest::newRow("SQLite, BigInt") << "SQLite, BigInt" << 8 << true << true << "";
+        QTest::newRow("SQLite") << "SQLite" << 8 << true << true << kSqliteKeys;
+        QTest::newRow("SQLite, BigInt") << "SQLite, BigInt" << 8 << true << true << kSqliteKeys;
         QTest::newRow("PostgreSQL") << "PostgreSQL" << 9 << true << true << "";
         QTest::newRow("PostgreSQL, BoolsAsChar=0") << "PostgreSQL, BoolsAsChar=0" << 9 << false << false << "";
         QTest::newRow("MariaDB") << "MariaDB" << 9 << true << true << kMariaKeys;
