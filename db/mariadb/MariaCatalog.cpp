@@ -5,10 +5,10 @@
 // whole database reads only once.
 #include "db/mariadb/MariaAdapter.h"
 
+#include "db/CatalogRows.h"
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 
-#include <unordered_map>
 
 // The driver's own expressions for SQLColumns: DATA_TYPE as the Unicode
 // driver gives it to an ODBC 2 application, TYPE_NAME as COLUMN_TYPE
@@ -84,26 +84,6 @@ const char *const CMariaAdapter::kTriggerQuery =
 
 namespace {
 
-// Reads every row of a query; a handler that answers false stops the read
-// as cancelled.
-int ReadAll(CDbSession &session, const char *query, int columns,
-            const std::function<bool(const CDbRow &)> &onRow)
-{
-    return session.ReadResult(session.Execute(query), [&](CRowSource &rows) {
-        CDbRow row(static_cast<size_t>(columns));
-        for (;;) {
-            int result = rows.Fetch();
-            if (result == DbResult::kNoData)
-                return DbResult::kOk;
-            for (int i = 0; result >= 0 && i < columns; ++i)
-                result = rows.GetColumnText(i + 1, row[static_cast<size_t>(i)]);
-            if (result < 0)
-                return result;
-            if (!onRow(row))
-                return DbResult::kCancelled;
-        }
-    });
-}
 
 } // namespace
 
@@ -111,13 +91,7 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
                                      std::vector<CCatalogTable> &tables, const CCatalogProgress &progress)
 {
     const int total = static_cast<int>(names.size());
-    std::unordered_map<std::string, size_t> place;
-    place.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        place.emplace(names[i], i);
-    std::vector<CCatalogTable> read(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        read[i].m_name = names[i];
+    CCatalogPlaces read(names);
 
     // Rows come by table name as the server orders names, which ignores
     // letter case (names that differ only in case one after the other);
@@ -125,38 +99,35 @@ int CMariaAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std:
     // Columns and indexes are the first two thirds of the load; building the
     // tables, which the loader reports, is the last.
     CCatalogPhaseProgress columnPhase(progress, total, 0, 3);
-    int result = ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
-        const auto found = place.find(row[0]);
-        if (found == place.end())
+    int result = CatalogRows::ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
+        CCatalogTable *table = read.Find(row[0]);
+        if (!table)
             return true;
-        CCatalogTable &table = read[found->second];
-        table.m_columns.push_back(CCatalogColumn{row[1], row[2], row[3], row[4], row[5], row[6], row[7], row[8]});
+        table->m_columns.push_back(CCatalogColumn{row[1], row[2], row[3], row[4], row[5], row[6], row[7], row[8]});
         return columnPhase.Reached(row[0]);
     });
     CCatalogPhaseProgress indexPhase(progress, total, 1, 3);
     if (result >= 0)
-        result = ReadAll(session, kIndexQuery, 4, [&](const CDbRow &row) {
-            const auto found = place.find(row[0]);
-            if (found == place.end())
+        result = CatalogRows::ReadAll(session, kIndexQuery, 4, [&](const CDbRow &row) {
+            CCatalogTable *table = read.Find(row[0]);
+            if (!table)
                 return true;
-            CCatalogTable &table = read[found->second];
-            std::vector<CCatalogIndex> &indexes = table.m_indexes;
+            std::vector<CCatalogIndex> &indexes = table->m_indexes;
             if (indexes.empty() || indexes.back().m_name != row[2])
                 indexes.push_back(CCatalogIndex{row[2], row[1] == "0", {}});
             indexes.back().m_columns.push_back(row[3]);
             if (row[2] == "PRIMARY")
-                table.m_primaryKey.push_back(row[3]);
+                table->m_primaryKey.push_back(row[3]);
             return indexPhase.Reached(row[0]);
         });
     if (result >= 0)
-        result = ReadAll(session, kTriggerQuery, 2, [&](const CDbRow &row) {
-            const auto found = place.find(row[0]);
-            if (found != place.end())
-                read[found->second].m_triggers.push_back(row[1]);
+        result = CatalogRows::ReadAll(session, kTriggerQuery, 2, [&](const CDbRow &row) {
+            if (CCatalogTable *table = read.Find(row[0]))
+                table->m_triggers.push_back(row[1]);
             return true;
         });
     if (result < 0)
         return result;
-    tables = std::move(read);
+    tables = read.Take();
     return DbResult::kOk;
 }

@@ -1,6 +1,7 @@
 #include "db/postgres/PostgresCatalog.h"
 
 #include "db/ConnectionString.h"
+#include "db/CatalogRows.h"
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
@@ -248,26 +249,6 @@ const char *const CPostgresAdapter::kCatalogTriggerQuery =
 
 namespace {
 
-// Reads every row of a query, handing each on; a handler that returns
-// false stops the read as cancelled.
-int ReadAll(CDbSession &session, const char *query, int columns,
-            const std::function<bool(const CDbRow &)> &onRow)
-{
-    return session.ReadResult(session.Execute(query), [&](CRowSource &rows) {
-        CDbRow row(static_cast<size_t>(columns));
-        for (;;) {
-            int result = rows.Fetch();
-            if (result == DbResult::kNoData)
-                return DbResult::kOk;
-            for (int i = 0; result >= 0 && i < columns; ++i)
-                result = rows.GetColumnText(i + 1, row[static_cast<size_t>(i)]);
-            if (result < 0)
-                return result;
-            if (!onRow(row))
-                return DbResult::kCancelled;
-        }
-    });
-}
 
 // A boolean as the server sends it through the driver.
 bool IsTrue(const std::string &value) { return value == "1" || value == "t"; }
@@ -291,37 +272,31 @@ int CPostgresAdapter::ReadCatalogTables(CDbSession &session, const std::vector<s
                                         const CCatalogProgress &progress)
 {
     const int total = static_cast<int>(names.size());
-    std::unordered_map<std::string, size_t> place;
-    place.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        place.emplace(names[i], i);
-    std::vector<CCatalogTable> read(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        read[i].m_name = names[i];
+    CCatalogPlaces read(names);
     // Tables with a column of a type whose report is not known here.
     std::vector<bool> askDriver(names.size(), false);
 
     CCatalogPhaseProgress columnPhase(progress, total, 0, 3);
-    int result = ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
-        const auto found = place.find(row[0]);
-        if (found == place.end())
+    int result = CatalogRows::ReadAll(session, kColumnQuery, 9, [&](const CDbRow &row) {
+        const int place = read.PlaceOf(row[0]);
+        if (place < 0)
             return true;
         PostgresCatalog::CColumnRow column{row[1], row[2], std::atol(row[3].c_str()),
                                            std::atol(row[4].c_str()), IsTrue(row[5]), IsTrue(row[7]),
                                            row[8]};
         CCatalogColumn facts;
         if (IsTrue(row[6]) || !PostgresCatalog::DescribeColumn(column, facts))
-            askDriver[found->second] = true;
-        read[found->second].m_columns.push_back(std::move(facts));
+            askDriver[static_cast<size_t>(place)] = true;
+        read.At(static_cast<size_t>(place)).m_columns.push_back(std::move(facts));
         return columnPhase.Reached(row[0]);
     });
     CCatalogPhaseProgress indexPhase(progress, total, 1, 3);
     if (result >= 0)
-        result = ReadAll(session, kIndexQuery, 4, [&](const CDbRow &row) {
-            const auto found = place.find(row[0]);
-            if (found == place.end())
+        result = CatalogRows::ReadAll(session, kIndexQuery, 4, [&](const CDbRow &row) {
+            CCatalogTable *table = read.Find(row[0]);
+            if (!table)
                 return true;
-            std::vector<CCatalogIndex> &indexes = read[found->second].m_indexes;
+            std::vector<CCatalogIndex> &indexes = table->m_indexes;
             if (indexes.empty() || indexes.back().m_name != row[1])
                 indexes.push_back(CCatalogIndex{row[1], IsTrue(row[2]), {}});
             indexes.back().m_columns.push_back(row[3]);
@@ -330,7 +305,7 @@ int CPostgresAdapter::ReadCatalogTables(CDbSession &session, const std::vector<s
     std::unordered_map<std::string, CKeyIndex> keyIndexes;
     std::unordered_map<std::string, std::string> primaryKeys; // table to index
     if (result >= 0)
-        result = ReadAll(session, kPrimaryKeyQuery, 4, [&](const CDbRow &row) {
+        result = CatalogRows::ReadAll(session, kPrimaryKeyQuery, 4, [&](const CDbRow &row) {
             CKeyIndex &index = keyIndexes[row[1]];
             index.table = row[0];
             index.primary = IsTrue(row[2]);
@@ -340,14 +315,13 @@ int CPostgresAdapter::ReadCatalogTables(CDbSession &session, const std::vector<s
             return true;
         });
     if (result >= 0)
-        result = ReadAll(session, kCatalogTriggerQuery, 2, [&](const CDbRow &row) {
-            const auto found = place.find(row[0]);
-            if (found != place.end())
-                read[found->second].m_triggers.push_back(row[1]);
+        result = CatalogRows::ReadAll(session, kCatalogTriggerQuery, 2, [&](const CDbRow &row) {
+            if (CCatalogTable *table = read.Find(row[0]))
+                table->m_triggers.push_back(row[1]);
             return true;
         });
     for (size_t i = 0; i < names.size() && result >= 0; ++i) {
-        CCatalogTable &table = read[i];
+        CCatalogTable &table = read.At(i);
         const auto primary = primaryKeys.find(table.m_name);
         const auto key = keyIndexes.find(primary != primaryKeys.end() ? primary->second
                                                                        : table.m_name + "_pkey");
@@ -368,6 +342,6 @@ int CPostgresAdapter::ReadCatalogTables(CDbSession &session, const std::vector<s
     }
     if (result < 0)
         return result;
-    tables = std::move(read);
+    tables = read.Take();
     return DbResult::kOk;
 }

@@ -1,5 +1,6 @@
 #include "db/sqlite/SqliteCatalog.h"
 
+#include "db/CatalogRows.h"
 #include "db/DbSession.h"
 #include "db/ResultCodes.h"
 #include "db/SqlText.h"
@@ -190,26 +191,6 @@ CCatalogColumn DescribeColumn(const std::string &name, const std::string &declar
 
 namespace {
 
-// Reads every row of a query, handing each on; a handler that returns
-// false stops the read as cancelled.
-int ReadAll(CDbSession &session, const char *query, int columns,
-            const std::function<bool(const CDbRow &)> &onRow)
-{
-    return session.ReadResult(session.Execute(query), [&](CRowSource &rows) {
-        CDbRow row(static_cast<size_t>(columns));
-        for (;;) {
-            int result = rows.Fetch();
-            if (result == DbResult::kNoData)
-                return DbResult::kOk;
-            for (int i = 0; result >= 0 && i < columns; ++i)
-                result = rows.GetColumnText(i + 1, row[static_cast<size_t>(i)]);
-            if (result < 0)
-                return result;
-            if (!onRow(row))
-                return DbResult::kCancelled;
-        }
-    });
-}
 
 struct CPlacedColumn
 {
@@ -238,20 +219,17 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
                                       const CCatalogProgress &progress)
 {
     const int total = static_cast<int>(names.size());
-    std::unordered_map<std::string, size_t> place;
-    place.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i)
-        place.emplace(names[i], i);
+    CCatalogPlaces read(names);
     std::vector<std::vector<CPlacedColumn>> columns(names.size());
     std::vector<std::vector<CPlacedSegment>> segments(names.size());
 
     const bool bigIntegers = SqliteCatalog::BigIntegers(session.GetConnectionString());
     CCatalogPhaseProgress columnPhase(progress, total, 0, 3);
-    int result = ReadAll(session, kColumnQuery, 8, [&](const CDbRow &row) {
-        const auto found = place.find(row[0]);
-        if (found == place.end())
+    int result = CatalogRows::ReadAll(session, kColumnQuery, 8, [&](const CDbRow &row) {
+        const int place = read.PlaceOf(row[0]);
+        if (place < 0)
             return true;
-        columns[found->second].push_back(
+        columns[static_cast<size_t>(place)].push_back(
             {std::atol(row[1].c_str()),
              SqliteCatalog::DescribeColumn(row[2], row[3], row[4] != "0", row[5] == "1", row[6],
                                            bigIntegers),
@@ -260,27 +238,25 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
     });
     CCatalogPhaseProgress indexPhase(progress, total, 1, 3);
     if (result >= 0)
-        result = ReadAll(session, kIndexQuery, 6, [&](const CDbRow &row) {
-            const auto found = place.find(row[0]);
-            if (found == place.end())
+        result = CatalogRows::ReadAll(session, kIndexQuery, 6, [&](const CDbRow &row) {
+            const int place = read.PlaceOf(row[0]);
+            if (place < 0)
                 return true;
-            segments[found->second].push_back({std::atol(row[1].c_str()), row[2], row[3] == "1",
-                                               std::atol(row[4].c_str()), row[5]});
+            segments[static_cast<size_t>(place)].push_back(
+                {std::atol(row[1].c_str()), row[2], row[3] == "1", std::atol(row[4].c_str()), row[5]});
             return indexPhase.Reached(row[0]);
         });
     std::unordered_map<std::string, std::vector<std::string>> triggers;
     if (result >= 0)
-        result = ReadAll(session, kTriggerQuery, 2, [&](const CDbRow &row) {
+        result = CatalogRows::ReadAll(session, kTriggerQuery, 2, [&](const CDbRow &row) {
             triggers[SqlText::ToLower(row[0])].push_back(row[1]);
             return true;
         });
     if (result < 0)
         return result;
 
-    tables.assign(names.size(), CCatalogTable());
     for (size_t i = 0; i < names.size(); ++i) {
-        CCatalogTable &table = tables[i];
-        table.m_name = names[i];
+        CCatalogTable &table = read.At(i);
         std::vector<CPlacedColumn> &own = columns[i];
         std::stable_sort(own.begin(), own.end(),
                          [](const CPlacedColumn &a, const CPlacedColumn &b) { return a.cid < b.cid; });
@@ -314,6 +290,7 @@ int CSqliteAdapter::ReadCatalogTables(CDbSession &session, const std::vector<std
         if (ownTriggers != triggers.end())
             table.m_triggers = ownTriggers->second;
     }
+    tables = read.Take();
     return DbResult::kOk;
 }
 
