@@ -18,6 +18,8 @@
 # As root the server runs as the system user "mysql" (created when it is
 # missing), since the server refuses to run as root.
 set -euo pipefail
+# shellcheck source=scripts/server-common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/server-common.sh"
 
 user_name=vellumix
 database_name=vellumix
@@ -26,29 +28,6 @@ socket_name=mariadb.sock
 die() {
   echo "mariadb-server.sh: $*" >&2
   exit 1
-}
-
-server_user() {
-  if [ "$(id -u)" -ne 0 ]; then
-    id -un
-    return
-  fi
-  if ! id -u mysql >/dev/null 2>&1; then
-    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin mysql \
-      || die "cannot create the system user mysql"
-  fi
-  echo mysql
-}
-
-# Runs a server program as the server's user.
-as_server() {
-  local user=$1
-  shift
-  if [ "$(id -un)" = "$user" ]; then
-    "$@"
-  else
-    runuser -u "$user" -- "$@"
-  fi
 }
 
 # The server's settings. No option file of the machine is read: the server
@@ -80,7 +59,7 @@ start() {
     || die "MariaDB is not installed (mariadbd is missing; package mariadb-server)"
   local mariadbd
   mariadbd=$(command -v mariadbd 2>/dev/null || echo /usr/sbin/mariadbd)
-  user=$(server_user)
+  user=$(server_user mysql)
   mkdir -p -- "$folder"
   chmod 700 -- "$folder"
   [ "$(id -u)" -eq 0 ] && chown "$user:" -- "$folder"
@@ -139,19 +118,11 @@ stop() {
   rm -rf -- "$folder"
 }
 
-command_pid=
-
-interrupted() {
-  [ -n "$command_pid" ] && kill -TERM "$command_pid" 2>/dev/null
-  exit "$1"
-}
-
 run() {
   [ $# -gt 0 ] || die "run: no command given"
   if [ -n "${VELLUMIX_MARIADB_SOCKET:-}" ] && [ -S "$VELLUMIX_MARIADB_SOCKET" ]; then
     exec "$@"
   fi
-  local status
   # /tmp rather than $TMPDIR: the server's user must be able to reach it.
   # The folder is global: the exit trap runs after this function returned.
   server_folder=$(mktemp -d /tmp/vellumix-maria.XXXXXX)
@@ -161,14 +132,7 @@ run() {
   start "$server_folder"
   export VELLUMIX_MARIADB_SOCKET=$server_folder/$socket_name VELLUMIX_MARIADB_USER=$user_name \
     VELLUMIX_MARIADB_DATABASE=$database_name
-  # In the background, so that a signal reaches the trap at once instead of
-  # after the command has finished.
-  "$@" &
-  command_pid=$!
-  status=0
-  wait "$command_pid" || status=$?
-  command_pid=
-  return "$status"
+  run_command "$@"
 }
 
 case "${1:-}" in

@@ -17,6 +17,8 @@
 # As root the server runs as the system user "postgres" (created when it is
 # missing), since the server refuses to run as root.
 set -euo pipefail
+# shellcheck source=scripts/server-common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/server-common.sh"
 
 bindir=${VELLUMIX_PG_BINDIR:-/usr/lib/postgresql/15/bin}
 port=${VELLUMIX_PGPORT:-5432}
@@ -27,33 +29,10 @@ die() {
   exit 1
 }
 
-server_user() {
-  if [ "$(id -u)" -ne 0 ]; then
-    id -un
-    return
-  fi
-  if ! id -u postgres >/dev/null 2>&1; then
-    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin postgres \
-      || die "cannot create the system user postgres"
-  fi
-  echo postgres
-}
-
-# Runs a server program as the server's user.
-as_server() {
-  local user=$1
-  shift
-  if [ "$(id -un)" = "$user" ]; then
-    "$@"
-  else
-    runuser -u "$user" -- "$@"
-  fi
-}
-
 start() {
   local folder=$1 user
   [ -x "$bindir/initdb" ] || die "PostgreSQL 15 is not installed ($bindir/initdb is missing; package postgresql-15)"
-  user=$(server_user)
+  user=$(server_user postgres)
   mkdir -p -- "$folder"
   chmod 700 -- "$folder"
   [ "$(id -u)" -eq 0 ] && chown "$user:" -- "$folder"
@@ -82,19 +61,11 @@ stop() {
   rm -rf -- "$folder"
 }
 
-command_pid=
-
-interrupted() {
-  [ -n "$command_pid" ] && kill -TERM "$command_pid" 2>/dev/null
-  exit "$1"
-}
-
 run() {
   [ $# -gt 0 ] || die "run: no command given"
   if [ -n "${VELLUMIX_PGHOST:-}" ] && [ -S "$VELLUMIX_PGHOST/.s.PGSQL.${VELLUMIX_PGPORT:-5432}" ]; then
     exec "$@"
   fi
-  local status
   # /tmp rather than $TMPDIR: the server's user must be able to reach it.
   # The folder is global: the exit trap runs after this function returned.
   server_folder=$(mktemp -d /tmp/vellumix-pg.XXXXXX)
@@ -103,14 +74,7 @@ run() {
   trap 'interrupted 143' TERM
   start "$server_folder"
   export VELLUMIX_PGHOST=$server_folder VELLUMIX_PGPORT=$port VELLUMIX_PGUSER=$superuser
-  # In the background, so that a signal reaches the trap at once instead of
-  # after the command has finished.
-  "$@" &
-  command_pid=$!
-  status=0
-  wait "$command_pid" || status=$?
-  command_pid=
-  return "$status"
+  run_command "$@"
 }
 
 case "${1:-}" in
