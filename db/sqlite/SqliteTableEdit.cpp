@@ -596,8 +596,18 @@ CSqliteEditedTable EditCreateTable(const std::string &createTable, const CSqlite
     case CSqliteTableEdit::Kind::AddConstraint:
         return AddConstraint(createTable, definition, edit.m_text);
     case CSqliteTableEdit::Kind::DropConstraint:
-        if (FindNamedConstraint(definition, edit.m_text, place))
+        if (FindNamedConstraint(definition, edit.m_text, place)) {
+            // A table without a rowid is stored by its key; SQLite refuses
+            // it without one.
+            if (definition.m_withoutRowid
+                && definition.m_elements[place.first].m_constraints[place.second].m_kind
+                       == CSqliteConstraint::PrimaryKey) {
+                edited.m_error = "The table " + table + " has no rowid and needs its primary key "
+                                 + Quoted(edit.m_text) + ", so nothing was changed.";
+                return edited;
+            }
             return DropConstraintAt(createTable, definition, place);
+        }
         edited.m_error = "The table " + table + " has no constraint named " + Quoted(edit.m_text) + ".";
         return edited;
     case CSqliteTableEdit::Kind::DropForeignKey:

@@ -229,6 +229,10 @@ private slots:
         QTest::newRow("the key of a table without rowid")
             << "CREATE TABLE t(k TEXT PRIMARY KEY, v ANY) WITHOUT ROWID" << "dropcols" << QStringList{"k"}
             << "The table \"t\" has no rowid and needs its primary key column \"k\", so nothing was changed.";
+        QTest::newRow("the named key of a table without rowid")
+            << "CREATE TABLE t(k TEXT CONSTRAINT fk_k PRIMARY KEY, v ANY) WITHOUT ROWID" << "drop"
+            << QStringList{"fk_k"}
+            << "The table \"t\" has no rowid and needs its primary key \"fk_k\", so nothing was changed.";
         QTest::newRow("the table key's columns of a table without rowid")
             << "CREATE TABLE t(k TEXT, j INT, v ANY, PRIMARY KEY (k, j)) WITHOUT ROWID" << "dropcols"
             << QStringList{"K", "j"}
